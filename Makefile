@@ -1,0 +1,45 @@
+# Quendal: `make run` builds and starts the window, `make test` builds and runs every test.
+# Both first install any missing Debian packages (scripts/install-deps.sh).
+
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+FUZZ_SECONDS ?= 20
+
+.PHONY: deps build run test test-release test-sanitize fuzz bench clean format
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS)
+
+run: build
+	./build/bin/quendal
+
+test: test-release test-sanitize fuzz
+
+test-release: build
+	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUENDAL_SANITIZE=ON \
+	    -DQUENDAL_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQUENDAL_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
+
+bench: build
+	./build/bin/quendal_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "lists/list_fix.h"
+
+namespace quendal {
+
+// Kinds of a template element (1..4) and of a simulation build order (5..10).
+enum ItemKind : int32_t {
+    MinTerraform = 1,
+    MaxTerraform = 2,
+    Factories = 3,
+    Mines = 4,
+    TerraformAll = 5,
+    TerraformGravity = 6,
+    TerraformTemperature = 7,
+    TerraformRadiation = 8,
+    BuildFactory = 9,
+    BuildMine = 10,
+};
+
+// Resources of one terraforming step, the unit cost of both terraforming kinds.
+inline constexpr int32_t kTerraformUnitCost = 100;
+
+// One queue element or build order: a plain 20-byte record kept in lists by byte copy.
+#pragma pack(push, 4)
+struct QueueItem {
+    int32_t kind = 0;      // ItemKind
+    int32_t unitCost = 0;  // resources for one unit, fixed when the element is created
+    int32_t count = 0;     // units still to produce
+    double invested = 0.0; // resources paid toward the unit under construction
+};
+#pragma pack(pop)
+static_assert(sizeof(QueueItem) == 20, "queue records are 20 bytes");
+
+using LIST_ITEM = RecordList<QueueItem>;
+using QueueTemplate = LIST_ITEM;
+
+// Display name of a template element kind (UTF-8); empty for other kinds.
+const char* ItemKindName(int32_t kind);
+
+// The list-box line of an element: the kind's name padded to 16 characters, a blank and the
+// count ("%-16s %d"); "неопред-й эл-нт" for a kind outside 1..4.
+std::string QueueLineText(const QueueItem& item);
+
+} // namespace quendal

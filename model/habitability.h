@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/calc_model.h"
+
+namespace quendal {
+
+// Lowest habitability that the rule returns.
+inline constexpr int32_t kWorstPrc = -75;
+
+// Habitability in % (-75..100) of a factor triple for the loaded race.
+int32_t CalcPlanetPrc(const RaceParams& race, const int32_t env[3]);
+
+// Where terraforming can bring each factor: the optimum when it lies within the limit,
+// otherwise the value moved by the limit toward it. Immune factors keep their value.
+void TFormTarget(const CalcModel& model, const int32_t env[3], int32_t target[3]);
+
+// Habitability after all available terraforming of a factor triple.
+int32_t CalcTFormPrc(const CalcModel& model, const int32_t env[3]);
+
+// Worst-factor algorithm: rewrites PlanetEnv so that the planet has the habitability
+// PlanetPrc (or the nearest below), and may lower PlanetPrc to the value reached. Copies
+// the final PlanetEnv and PlanetPrc to the outputs that are given.
+void SetEnvForPrc(CalcModel& model, int32_t* envOut = nullptr, int32_t* prcOut = nullptr);
+
+// The factor that a terraforming order works on, and its remaining distance.
+struct TFormChoice {
+    int index = 0;
+    int64_t distance = 0;
+};
+TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3],
+                              const int32_t tgt[3]);
+
+// Order kind for terraforming factor `index`: all three at once with full terraforming.
+int32_t TerraformOrderKind(bool fullTForm, int index);
+
+// One completed terraforming unit of order kind `kind` moves `cur` one point.
+void TerraformStep(int32_t kind, int32_t cur[3], const int32_t tgt[3]);
+
+} // namespace quendal
