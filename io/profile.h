@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quendal {
+
+// An INI-style profile file read once and looked up by section and key, as the system's
+// profile-string reader sees it: names compared without regard to case, blanks around names
+// and values trimmed, one pair of matching quotes around a value removed, lines starting
+// with ';' or '#' and lines without '=' ignored, CRLF and a UTF-8 byte order mark accepted.
+// Where a section or key occurs twice, the first occurrence wins.
+class ProfileFile {
+public:
+    // Reads `path`; a file that cannot be read gives an empty profile.
+    static ProfileFile Load(const std::string& path);
+    // Parses the text of a profile file.
+    static ProfileFile Parse(std::string_view text);
+
+    // The value text of the key, or nothing when the section or the key is missing.
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+
+    // The value text of the key, or `fallback` when it is missing; either is cut to
+    // size - 1 bytes, as a buffer of `size` bytes would hold it.
+    std::string Read(std::string_view section, std::string_view key, std::string_view fallback,
+                     size_t size) const;
+
+private:
+    // Lower-cased "section\nkey" to the value text.
+    std::map<std::string, std::string, std::less<>> values_;
+};
+
+// Reads one value of a profile file: the value text of `key` in `section`, or `fallback`
+// when the file, the section or the key is missing, cut to size - 1 bytes.
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view fallback, size_t size);
+
+} // namespace quendal

@@ -1,0 +1,76 @@
+#include "io/race_file.h"
+
+#include <cstdint>
+
+#include "io/profile.h"
+#include "io/text_codec.h"
+#include "model/habitability.h"
+#include "model/numbers.h"
+
+namespace quendal {
+namespace {
+
+// Buffer sizes of the values: the name keeps 49 bytes, a number 9 characters.
+constexpr size_t kNameSize = 50;
+constexpr size_t kNumberSize = 10;
+
+// Bit of Advantage that makes one terraforming step move all three factors.
+constexpr uint32_t kFullTFormBit = 1u << 9;
+
+// Terraforming available on a freshly loaded planet, per factor.
+constexpr int32_t kStartTFormLimit = 11;
+
+} // namespace
+
+std::string LoadRace(CalcModel& model, const std::string& path, std::string_view startPrcText) {
+    const ProfileFile profile = ProfileFile::Load(path);
+    const std::string name = profile.Read("Step1", "RaceName", "-", kNameSize);
+
+    auto number = [&profile](const char* section, const char* key) {
+        return LeadingInt(profile.Read(section, key, "0", kNumberSize));
+    };
+    RaceParams& race = model.Race;
+    race.Env0Min = number("Step2", "Env0Min");
+    race.Env0Max = number("Step2", "Env0Max");
+    race.Env1Min = number("Step2", "Env1Min");
+    race.Env1Max = number("Step2", "Env1Max");
+    race.Env2Min = number("Step2", "Env2Min");
+    race.Env2Max = number("Step2", "Env2Max");
+    race.MaxGrowthYRate = number("Step2", "MaxGrowthYRate");
+    race.NColonistYTo1Resource = number("Step3", "NColonistYTo1Resource");
+    race.NResourceYFrom10Factory = number("Step3", "NResourceYFrom10Factory");
+    race.NResourceBuildFactory = number("Step3", "NResourceBuildFactory");
+    race.NFactoryWork10000 = number("Step3", "NFactoryWork10000");
+    race.NResourceBuildMine = number("Step3", "NResourceBuildMine");
+    race.NMineWork10000 = number("Step3", "NMineWork10000");
+    race.NMineralYFrom10Mine = number("Step3", "NMineralYFrom10Mine");
+    // A negative value counts in two's complement.
+    race.FullTForm = (static_cast<uint32_t>(number("Step4", "Advantage")) & kFullTFormBit) != 0;
+
+    PlanetParams& planet = model.Planet;
+    planet.PlanetHW = false;
+    race.DeriveOptimum();
+    for (int i = 0; i < 3; ++i) {
+        planet.MaxTFormPrc[i] = kStartTFormLimit;
+        planet.PlanetConPrc[i] = 100;
+        planet.PlanetMineral[i] = 0;
+    }
+    planet.PlanetFabr = 0;
+    planet.PlanetMine = 0;
+    planet.PlanetPrc = LeadingInt(startPrcText);
+    SetEnvForPrc(model);
+    planet.PlanetPrc = CalcPlanetPrc(race, planet.PlanetEnv);
+    model.RaceLoaded = true;
+    // The cut to 49 bytes may split the last character of a UTF-8 name.
+    return DecodeCutText(name);
+}
+
+void ClearRace(CalcModel& model) {
+    model.QueueMinus.Clear();
+    model.QueuePlus.Clear();
+    model.Planet.PlanetFabr = 0;
+    model.Planet.PlanetMine = 0;
+    model.RaceLoaded = false;
+}
+
+} // namespace quendal

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quendal {
+
+// Input files hold 8-bit text: names and fields are Windows-1251 unless they already are
+// valid UTF-8. These helpers turn such bytes into UTF-8 for display.
+
+// True when `bytes` is well-formed UTF-8 (shortest forms, no surrogates, at most U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// Decodes Windows-1251 bytes to UTF-8. The one byte that the code page leaves unassigned
+// (0x98) becomes U+FFFD.
+std::string DecodeCp1251(std::string_view bytes);
+
+// UTF-8 bytes are kept as they are; anything else is read as Windows-1251.
+std::string DecodeText(std::string_view bytes);
+
+// DecodeText for bytes that were cut to a length limit: when the cut split the last UTF-8
+// sequence of otherwise valid UTF-8, the broken tail is dropped instead of turning the whole
+// text into Windows-1251 characters.
+std::string DecodeCutText(std::string_view bytes);
+
+// Number of code points of valid UTF-8 text.
+size_t Utf8Length(std::string_view text);
+
+// The first `count` code points of valid UTF-8 text.
+std::string_view Utf8Prefix(std::string_view text, size_t count);
+
+} // namespace quendal
