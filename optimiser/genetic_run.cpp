@@ -1,0 +1,153 @@
+#include "optimiser/genetic_run.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "lists/queue_item.h"
+#include "model/habitability.h"
+#include "model/numbers.h"
+#include "optimiser/search.h"
+
+namespace quendal {
+
+namespace {
+
+uint32_t SteadyTicks() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::vector<std::string> TemplateLines(LIST_ITEM& list) {
+    std::vector<std::string> lines;
+    for (const QueueItem* item = list.First(); item != nullptr; item = list.Next())
+        lines.push_back(QueueLineText(*item));
+    return lines;
+}
+
+void CopyTemplate(LIST_ITEM& from, LIST_ITEM& to) {
+    to.Clear();
+    for (const QueueItem* item = from.First(); item != nullptr; item = from.Next())
+        to.Append(item);
+}
+
+} // namespace
+
+void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
+    s_GeneticState& state = model.GeneticState;
+    const PlanetParams& planet = model.Planet;
+    state.GenPlanetPrc = LeadingInt(inputs.planetPrcText);
+    state.GenStartMen = inputs.startMen;
+    state.GenMenYearPrc = inputs.menYearPrc;
+    state.GenLYear = inputs.years;
+    state.GenPlanetFabr = planet.PlanetFabr;
+    state.GenPlanetMine = planet.PlanetMine;
+    state.GenMaxTFormStep =
+        std::max({0, planet.MaxTFormPrc[0], planet.MaxTFormPrc[1], planet.MaxTFormPrc[2]});
+    std::copy(std::begin(planet.PlanetEnv), std::end(planet.PlanetEnv), state.GenPlanetEnv);
+    TFormTarget(model, planet.PlanetEnv, state.GenTFormTarget);
+    state.GenTFormPrc = CalcTFormPrc(model, planet.PlanetEnv);
+    state.GenMaxFactor = inputs.maxFactor;
+}
+
+GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
+    GenStopFlag = 0;
+    running_ = true;
+    const GeneticParams& params = inputs.params;
+    FillSnapshot(model, inputs);
+    s_GeneticState& state = model.GeneticState;
+
+    GeneticResults results;
+    results.negativePlanet = state.GenPlanetPrc <= 0;
+    std::vector<GeneDesc> table = BuildGeneTable(results.negativePlanet, state.GenMaxTFormStep);
+    state.GenGeneTable = table.data();
+    state.GenGeneCount = static_cast<int32_t>(table.size());
+
+    SearchControl control{&GenStopFlag, processMessages};
+    std::unique_ptr<QueueSearch> engine;
+    if (results.negativePlanet)
+        engine =
+            std::make_unique<TMinSearch>(model, control, params.populationSize, table, inputs.seed);
+    else
+        engine =
+            std::make_unique<TMaxSearch>(model, control, params.populationSize, table, inputs.seed);
+    engine->SetParams(PercentFraction(params.elitePercent), PercentFraction(params.mutationPercent),
+                      PercentFraction(params.crossoverPercent),
+                      PercentFraction(params.survivalPercent));
+
+    const std::function<uint32_t()> clock = tickCount ? tickCount : SteadyTicks;
+    const uint32_t t0 = clock();
+    for (int32_t g = 0; g < params.generations; ++g) {
+        if (!engine->NextGeneration())
+            GenStopFlag = 1;
+        results.generationsDone = g + 1;
+
+        // The tick counter wraps; the unsigned difference stays right across the wrap.
+        const int64_t elapsed = static_cast<uint32_t>(clock() - t0);
+        const double done =
+            static_cast<double>(static_cast<long double>(g + 1) / params.generations);
+        const int64_t remaining = TruncToInt64(static_cast<long double>(elapsed) / done) - elapsed;
+        GeneticProgress progress;
+        progress.generationsDone = g + 1;
+        progress.position =
+            static_cast<int32_t>(TruncToInt64(static_cast<long double>(kProgressMax) * done));
+        progress.elapsedText = FormatDuration(elapsed);
+        progress.remainingText = FormatDuration(remaining);
+        if (onProgress)
+            onProgress(progress);
+        if (processMessages)
+            processMessages();
+        if (GenStopFlag != 0)
+            break;
+    }
+
+    RefineBest(*engine, engine->Chromosome(0));
+
+    results.planetPrc = state.GenResPrc;
+    results.men = state.GenResMen;
+    results.resource = state.GenResResource;
+    results.fabr = state.GenResFabr;
+    results.mine = state.GenResMine;
+    std::copy(std::begin(state.GenResMineral), std::end(state.GenResMineral), results.mineral);
+    results.queueMinusLines = TemplateLines(state.GenQueueMinus);
+    results.queuePlusLines = TemplateLines(state.GenQueuePlus);
+    results.stopped = GenStopFlag != 0;
+    results.evaluations = engine->evaluations();
+
+    engine.reset();
+    state.GenGeneTable = nullptr; // the table dies with this run
+    running_ = false;
+    return results;
+}
+
+std::string GenPlanetText(const CalcModel& model) {
+    const PlanetParams& planet = model.Planet;
+    std::string text =
+        std::to_string(planet.PlanetPrc) + " (" + std::to_string(planet.PlanetEnv[0]) + "," +
+        std::to_string(planet.PlanetEnv[1]) + "," + std::to_string(planet.PlanetEnv[2]) + ")";
+    if (planet.PlanetHW)
+        text += " HW";
+    return text;
+}
+
+std::string FormatDuration(int64_t milliseconds) {
+    const int64_t s = TruncToInt64(static_cast<long double>(milliseconds) * 0.001 + 0.5);
+    const int64_t hours = s / 3600;
+    const int64_t minutes = (s / 60) % 60;
+    const int64_t seconds = s % 60;
+    if (hours != 0)
+        return std::to_string(hours) + " ч. " + std::to_string(minutes) + " мин";
+    if (minutes != 0)
+        return std::to_string(minutes) + " мин " + std::to_string(seconds) + " сек";
+    if (seconds != 0)
+        return std::to_string(seconds) + " секунд";
+    return std::to_string(milliseconds) + " миллисек";
+}
+
+void CopyToTemplates(CalcModel& model) {
+    CopyTemplate(model.GeneticState.GenQueueMinus, model.QueueMinus);
+    CopyTemplate(model.GeneticState.GenQueuePlus, model.QueuePlus);
+}
+
+} // namespace quendal

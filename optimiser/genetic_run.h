@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/calc_model.h"
+#include "optimiser/genetic.h"
+
+namespace quendal {
+
+// Progress bar range of the search tab.
+inline constexpr int32_t kProgressMax = 260;
+
+// The task of one search, as the search tab holds it.
+struct GeneticInputs {
+    GeneticParams params;        // П1..П6
+    std::string planetPrcText;   // text of the planet field; its leading integer is the start %
+    int32_t years = 15;          // years to simulate
+    int32_t startMen = 1000;     // start colonists in hundreds
+    int32_t menYearPrc = 15;     // growth rate % a year (of the planet-dynamics tab)
+    int32_t maxFactor = 2;       // criterion: 0 terraforming, 1 population, 2 resources,
+                                 // 3 factories, 4 mines, 5 minerals
+    uint32_t seed = ClockSeed(); // seed of the engine's generator
+};
+
+// Reported after every generation.
+struct GeneticProgress {
+    int32_t generationsDone = 0;
+    int32_t position = 0;      // 0..kProgressMax
+    std::string elapsedText;   // FormatDuration of the time since the start
+    std::string remainingText; // FormatDuration of the extrapolated time still to go
+};
+
+// Outcome of a search: the figures and templates of the refined best individual (after a
+// stop, of the last individual simulated before it).
+struct GeneticResults {
+    int32_t planetPrc = 0;                    // GenResPrc
+    int64_t men = 0;                          // GenResMen
+    int64_t resource = 0;                     // GenResResource
+    int32_t fabr = 0;                         // GenResFabr
+    int32_t mine = 0;                         // GenResMine
+    int32_t mineral[3] = {};                  // GenResMineral: Ironium, Uranium, Liberium
+    std::vector<std::string> queueMinusLines; // QueueLineText of each GenQueueMinus item
+    std::vector<std::string> queuePlusLines;  // QueueLineText of each GenQueuePlus item
+    bool negativePlanet = false;              // searched with TMinSearch
+    bool stopped = false;                     // a generation reported a stop
+    int32_t generationsDone = 0;
+    int64_t evaluations = 0; // headless simulations, refinement included
+};
+
+// One search of the search tab, free of the window. Set the callbacks, then call Run; a
+// callback (processMessages) may call RequestStop to interrupt it.
+//
+//     GeneticRun run;
+//     run.onProgress = [](const GeneticProgress& p) { ... };
+//     GeneticResults r = run.Run(model, inputs);
+//
+// Run fills model.GeneticState from the model and the inputs, evolves the population for
+// params.generations generations, refines the best individual and leaves its templates in
+// GenQueueMinus/GenQueuePlus and its figures in the GenRes fields.
+class GeneticRun {
+public:
+    std::function<uint32_t()> tickCount;   // milliseconds; a steady clock when empty
+    std::function<void()> processMessages; // pending window events; before each evaluation
+                                           // and after each generation; may be empty
+    std::function<void(const GeneticProgress&)> onProgress; // may be empty
+
+    GeneticResults Run(CalcModel& model, const GeneticInputs& inputs);
+
+    // Asks a running search to stop at its next evaluation (the interrupt click).
+    void RequestStop() { GenStopFlag = 1; }
+    bool running() const { return running_; }
+
+private:
+    uint8_t GenStopFlag = 0;
+    bool running_ = false;
+};
+
+// Fills the snapshot fields of model.GeneticState for a search (not the gene table).
+void FillSnapshot(CalcModel& model, const GeneticInputs& inputs);
+
+// The planet field of the search tab: "%d (%d,%d,%d)" with PlanetPrc and PlanetEnv, and
+// " HW" for a homeworld.
+std::string GenPlanetText(const CalcModel& model);
+
+// A duration in milliseconds as the search tab shows it, rounded to whole seconds.
+std::string FormatDuration(int64_t milliseconds);
+
+// "В график": the found templates become the window's templates.
+void CopyToTemplates(CalcModel& model);
+
+} // namespace quendal
