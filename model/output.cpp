@@ -1,0 +1,41 @@
+#include "model/output.h"
+
+#include <cstdio>
+
+namespace quendal {
+
+namespace {
+
+// "%d/%d/%d" of three mineral figures, in the order Ironium, Uranium, Liberium.
+template <typename T> std::string Triple(const T (&values)[3]) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%lld/%lld/%lld", static_cast<long long>(values[0]),
+                  static_cast<long long>(values[1]), static_cast<long long>(values[2]));
+    return text;
+}
+
+} // namespace
+
+std::string DataTableLine(const YearResult& row) {
+    char text[128];
+    std::snprintf(text, sizeof text, "%4d |%4d | %7ld | %5ld | %5ld |%5ld", row.Year, row.PlanetPrc,
+                  static_cast<long>(row.Men), static_cast<long>(row.Resource),
+                  static_cast<long>(row.Fabr), static_cast<long>(row.Mine));
+    return text;
+}
+
+std::string MineralLine(const YearResult& row) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%3d %-11s %-14s %s", row.Year, Triple(row.ConPrc).c_str(),
+                  Triple(row.MineralYear).c_str(), Triple(row.Mineral).c_str());
+    return text;
+}
+
+bool IsPlottedYear(int32_t year, int32_t lastYear) {
+    if (year == 0 || year == lastYear)
+        return true;
+    const int32_t every = lastYear / 40 + 1;
+    return every >= 1 && year % every == 0;
+}
+
+} // namespace quendal

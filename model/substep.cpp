@@ -1,0 +1,331 @@
+#include "model/substep.h"
+
+#include <algorithm>
+
+#include "model/habitability.h"
+#include "model/simulation.h"
+
+namespace quendal {
+
+namespace {
+
+constexpr int kSubSteps = 250; // a year's rates are applied as 0.004 shares
+constexpr long double kThird = 1.0L / 3;
+constexpr long double kPerConcentrationLoss = 1.0L / 60000;
+
+// a - b, saturating instead of overflowing.
+int64_t SatSub(int64_t a, int64_t b) {
+    int64_t difference;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b < 0 ? INT64_MAX : INT64_MIN;
+    return difference;
+}
+
+// Colonists never fall below zero, however large a loss comes out.
+double NotBelowZero(long double men) {
+    return men > 0 ? static_cast<double>(men) : 0.0;
+}
+
+// Habitability as it counts for capacity and growth: 1 to 4 count as 5.
+int64_t CountingPrc(int32_t prc) {
+    return prc >= 1 && prc <= 4 ? 5 : prc;
+}
+
+// Yearly growth factor: the growth rate scaled by habitability. The 0.0001 is a double.
+long double GrowthFactor(int32_t prc, int32_t growth) {
+    return static_cast<long double>(CountingPrc(prc) * growth) * static_cast<long double>(0.0001);
+}
+
+// Die-off rate in % a year on a planet of habitability 0 or below; 0.1 (a double) at 0.
+long double DieOffRate(int32_t prc) {
+    return prc == 0 ? static_cast<long double>(0.1) : static_cast<long double>(-int64_t{prc});
+}
+
+bool IsTerraformOrder(int32_t kind) {
+    return kind >= TerraformAll && kind <= TerraformRadiation;
+}
+
+} // namespace
+
+int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
+    int64_t n = SatSub(workable, fabr);
+    if (n <= 0)
+        return 0;
+    for (int i = 0; i < 3; ++i)
+        if (surf[i] * 0.5L < n)
+            n = TruncSat(surf[i] * 0.5L);
+    return n;
+}
+
+void TemplateRing::Load(LIST_ITEM& list) {
+    size_ = list.count();
+    items_ = inline_;
+    if (size_ > kInline) {
+        heap_.resize(static_cast<size_t>(size_));
+        items_ = heap_.data();
+    }
+    QueueItem* out = size_ > kInline ? heap_.data() : inline_;
+    for (QueueItem* item = list.First(); item != nullptr; item = list.Next())
+        *out++ = *item;
+    pos = 1;
+}
+
+bool TemplateRing::Holds(int32_t kind) const {
+    return std::any_of(items_, items_ + size_,
+                       [kind](const QueueItem& e) { return e.kind == kind; });
+}
+
+void SimState::LoadMinerals(const PlanetParams& planet) {
+    for (int i = 0; i < 3; ++i) {
+        con[i] = static_cast<double>(planet.PlanetConPrc[i] * 0.01L);
+        surf[i] = planet.PlanetMineral[i];
+    }
+}
+
+void SimState::StoreWorkList(LIST_ITEM& workList) const {
+    workList.Clear();
+    if (hasOrder)
+        workList.Append(&order);
+}
+
+int64_t SimState::OperableFactories() const {
+    return TruncSat(men * 0.0001L * race->NFactoryWork10000);
+}
+
+int64_t SimState::YearlyResources() const {
+    const int64_t workable = std::min(OperableFactories(), fabr);
+    const long double fromColonists =
+        race->NColonistYTo1Resource > 0
+            ? men / static_cast<long double>(race->NColonistYTo1Resource)
+            : 0.0L;
+    return TruncSat(fromColonists +
+                    static_cast<long double>(race->NResourceYFrom10Factory) * workable * 0.1L);
+}
+
+void SimState::SimulateYearInSubSteps() {
+    for (int step = 0; step < kSubSteps; ++step)
+        SubStep();
+    men = static_cast<double>(TruncSat(men));
+}
+
+void SimState::SubStep() {
+    TemplateRing& active = prc > 0 ? plus : minus;
+    if (!hasOrder && active.size() > 0)
+        Refill(active);
+    Spend();
+    Mine();
+    Population();
+    // A paid step changes the factors; a part payment leaves them, so the habitability
+    // computed from them last time still holds.
+    if (terraformed && !prcOfCur) {
+        prc = CalcPlanetPrc(*race, cur);
+        cap = CapacityFor(prc);
+        prcOfCur = true;
+    }
+}
+
+// Places at most one order from the template. The template's cursor moves past an element
+// only when the element was placed whole; elements with nothing to do are skipped for good
+// when they stand at the cursor.
+void SimState::Refill(TemplateRing& t) {
+    const int32_t n = t.size();
+    bool advance = true;
+    int32_t at = t.pos; // the element under examination, 1-based
+    for (int32_t examined = 0; examined < n; ++examined, at = at % n + 1) {
+        const QueueItem& element = t[at - 1];
+        const int32_t kind = element.kind;
+        if (kind == MinTerraform && prc <= 0) {
+            const TFormChoice choice = FactorToTerraform(*race, cur, tgt);
+            advance = false;
+            if (choice.distance > 0) {
+                order = element;
+                order.kind = TerraformOrderKind(race->FullTForm, choice.index);
+                order.count = 1;
+                hasOrder = true;
+                break;
+            }
+        } else if (kind == MinTerraform || (kind == MaxTerraform && prc >= maxHab)) {
+            if (t.pos == at)
+                t.pos = t.pos % n + 1;
+        } else if (kind == MaxTerraform || kind == Factories || kind == Mines) {
+            int64_t limit;
+            int32_t orderKind;
+            if (kind == MaxTerraform) {
+                const TFormChoice choice = FactorToTerraform(*race, cur, tgt);
+                limit = choice.distance;
+                orderKind = TerraformOrderKind(race->FullTForm, choice.index);
+            } else if (kind == Factories) {
+                limit = FabrLimit(fabr, OperableFactories(), surf);
+                orderKind = BuildFactory;
+            } else {
+                limit = SatSub(TruncSat(men * 0.0001L * race->NMineWork10000), mine);
+                orderKind = BuildMine;
+            }
+            if (limit <= 0) {
+                advance = false;
+                continue;
+            }
+            order = element;
+            order.kind = orderKind;
+            if (order.count > limit) {
+                order.count = static_cast<int32_t>(limit);
+                advance = false;
+            }
+            hasOrder = true;
+            break;
+        }
+    }
+    if (advance)
+        t.pos = t.pos % n + 1;
+}
+
+// Takes a factory's share of minerals: `share` kT of each, no more than 2 and no more than
+// the scarcest mineral on the surface.
+static long double TakeFactoryMinerals(double surf[3], long double share) {
+    long double m = std::min(2.0L, share);
+    for (int i = 0; i < 3; ++i)
+        m = std::min<long double>(m, surf[i]);
+    for (int i = 0; i < 3; ++i) {
+        surf[i] = static_cast<double>(surf[i] - m);
+        if (surf[i] < 0)
+            surf[i] = 0;
+    }
+    return m;
+}
+
+// Pays the sub-step's resources into the pending order. Leftovers after the order is
+// finished are lost.
+void SimState::Spend() {
+    terraformed = false;
+    if (!hasOrder)
+        return;
+    const RaceParams& rc = *race;
+    const int64_t workable = std::min(OperableFactories(), fabr);
+    const long double fromColonists = rc.NColonistYTo1Resource > 0
+                                          ? men / static_cast<long double>(rc.NColonistYTo1Resource)
+                                          : 0.0L;
+    double r = static_cast<double>(
+        (fromColonists + static_cast<long double>(rc.NResourceYFrom10Factory) * workable * 0.1L) *
+        0.004L);
+
+    QueueItem& o = order;
+    const long double unitCost = o.unitCost;
+    while (r > 0 && hasOrder) {
+        const long double need = unitCost - o.invested;
+        // A factory's minerals are paid in proportion to the resources; a factory that costs
+        // nothing takes its full 2 kT.
+        const auto factoryShare = [&](long double paying) {
+            return unitCost > 0 ? 2 * paying / unitCost : 2.0L;
+        };
+        if (r < need) {
+            if (IsTerraformOrder(o.kind)) {
+                terraformed = true;
+            } else if (o.kind == BuildFactory) {
+                const long double m = TakeFactoryMinerals(surf, factoryShare(r));
+                r = static_cast<double>(unitCost * m * 0.5L);
+            }
+            o.invested =
+                static_cast<double>(std::min(o.invested + static_cast<long double>(r), unitCost));
+            return;
+        }
+        if (IsTerraformOrder(o.kind)) {
+            TerraformStep(o.kind, cur, tgt);
+            terraformed = true;
+            prcOfCur = false;
+        } else if (o.kind == BuildFactory) {
+            const long double m = TakeFactoryMinerals(surf, factoryShare(need));
+            const long double paid = unitCost * m * 0.5L;
+            if (paid >= need) {
+                ++fabr;
+            } else {
+                // Short of minerals: the unit waits until mining brings more.
+                o.invested = static_cast<double>(o.invested + paid);
+                if (o.invested < unitCost)
+                    return;
+                ++fabr;
+            }
+        } else if (o.kind == BuildMine) {
+            ++mine;
+        }
+        o.count -= 1;
+        o.invested = 0;
+        if (o.count <= 0)
+            hasOrder = false;
+        r = static_cast<double>(r - need);
+    }
+}
+
+// Operated mines dig each mineral and lower its concentration by u / 60000 of itself a
+// year, down to a floor of 15 % on a homeworld and 0.5 % elsewhere.
+void SimState::Mine() {
+    const RaceParams& rc = *race;
+    const int64_t operated = std::min(
+        mine, TruncSat(static_cast<long double>(TruncSat(men)) * 0.0001L * rc.NMineWork10000));
+    const long double u = static_cast<long double>(operated);
+    const long double floor = homeworld ? 30 : 1;
+    for (int i = 0; i < 3; ++i) {
+        surf[i] =
+            static_cast<double>(surf[i] + u * 0.2L * rc.NMineralYFrom10Mine * con[i] * 0.004L);
+        long double w = con[i] * 200.0L;
+        if (w > floor) {
+            w = w - 0.004L * (u * w * kPerConcentrationLoss);
+            if (w <= floor)
+                w = floor;
+        }
+        con[i] = static_cast<double>(w * 0.005L);
+    }
+}
+
+// Growth toward capacity, die-off on a hostile planet and over capacity, by a 0.004 share
+// of the yearly rate. Paying for terraforming slows the losses tenfold.
+void SimState::Population() {
+    const int64_t whole = TruncSat(men);
+    if (prc <= 0) {
+        long double loss = DieOffRate(prc) * whole * 0.01L * 0.004L;
+        if (terraformed)
+            loss = loss * 0.1L;
+        men = NotBelowZero(men - loss);
+    } else if (cap > men) {
+        const long double k = GrowthFactor(prc, growth);
+        long double v;
+        if (cap * 0.25L > whole) {
+            v = whole * k;
+        } else {
+            v = SatSub(cap, whole) * kThird * k;
+            if (v < 100)
+                v = 100;
+        }
+        men = NotBelowZero(men + TruncSat(v) * 0.004L);
+    } else {
+        const int64_t d = SatSub(whole, cap);
+        const long double h = static_cast<long double>(d) / cap * d;
+        const int64_t n = h > 100 ? TruncSat(h) : 100;
+        long double loss = n * 0.004L;
+        if (terraformed)
+            loss = loss * 0.1L;
+        men = NotBelowZero(men - loss);
+    }
+}
+
+void SimState::SimulateYearPopulationOnly() {
+    if (prc <= 0) {
+        men = NotBelowZero(TruncSat(men - DieOffRate(prc) * men * 0.01L));
+    } else if (men >= cap) {
+        const long double d = men - static_cast<long double>(cap);
+        const long double h = d / cap * d;
+        men = NotBelowZero(men - (h > 100 ? TruncSat(h) : 100));
+    } else {
+        const long double k = GrowthFactor(prc, growth);
+        long double v;
+        if (cap * 0.25L > men) {
+            v = men * k;
+        } else {
+            v = (cap - static_cast<long double>(men)) * kThird * k;
+            if (v < 100)
+                v = 100;
+        }
+        men = NotBelowZero(men + TruncSat(v));
+    }
+}
+
+} // namespace quendal

@@ -1,0 +1,101 @@
+#pragma once
+
+// The state of one growth simulation run and its yearly steps, shared by the displayed
+// calculation and the headless run. Private to the simulation.
+
+#include <cstdint>
+#include <vector>
+
+#include "lists/queue_item.h"
+#include "model/calc_model.h"
+
+namespace quendal {
+
+// Truncation toward zero with the rule of TruncToInt64 (NaN gives 0, values beyond 64 bits
+// saturate), inlined because the sub-step loop truncates several times per sub-step.
+inline int64_t TruncSat(long double value) {
+    if (value < 9223372036854775807.0L && value > -9223372036854775808.0L)
+        return static_cast<int64_t>(value);
+    if (value != value)
+        return 0;
+    return value > 0 ? INT64_MAX : INT64_MIN;
+}
+
+// Capacity in colonists of a planet with habitability p: 10000 per point, 1 to 4 counting
+// as 5.
+inline int64_t CapacityFor(int64_t p) {
+    return 10000 * (p >= 1 && p <= 4 ? 5 : p);
+}
+
+// A read-only copy of a queue template with the simulation's 1-based cursor. Templates do
+// not change during a run, so the sub-steps read an array instead of walking the list.
+class TemplateRing {
+public:
+    TemplateRing() = default;
+    TemplateRing(const TemplateRing&) = delete;
+    TemplateRing& operator=(const TemplateRing&) = delete;
+
+    void Load(LIST_ITEM& list);
+    int32_t size() const { return size_; }
+    const QueueItem& operator[](int32_t index) const { return items_[index]; }
+    bool Holds(int32_t kind) const;
+
+    int32_t pos = 1; // next element to take, 1-based
+
+private:
+    static constexpr int32_t kInline = 32;
+    QueueItem inline_[kInline];
+    std::vector<QueueItem> heap_; // used only for templates longer than kInline
+    const QueueItem* items_ = inline_;
+    int32_t size_ = 0;
+};
+
+// Everything one run reads and changes. Floating-point state is kept as double; every
+// formula over it is evaluated in long double and rounded only when stored.
+struct SimState {
+    // Inputs fixed for the run.
+    const RaceParams* race = nullptr;
+    bool homeworld = false;
+    int32_t growth = 0;  // % a year
+    int32_t maxHab = 0;  // habitability after all available terraforming
+    int32_t tgt[3] = {}; // terraforming targets
+
+    // Changing state.
+    double men = 0;
+    int32_t prc = 0;
+    int64_t cap = 0;
+    int64_t fabr = 0, mine = 0;
+    int32_t cur[3] = {};
+    double con[3] = {};  // concentrations, 1.0 = 100 %
+    double surf[3] = {}; // kT on the surface
+
+    TemplateRing minus, plus;
+    QueueItem order{}; // the work list holds at most this one order
+    bool hasOrder = false;
+    bool terraformed = false; // terraforming was paid for in this sub-step
+    bool prcOfCur = false;    // prc is the habitability of cur (no step since it was computed)
+
+    // Minerals and concentrations from the model's planet.
+    void LoadMinerals(const PlanetParams& planet);
+    // Writes the pending order back into a work list.
+    void StoreWorkList(LIST_ITEM& workList) const;
+
+    // One year of 250 sub-steps, ending with whole colonists.
+    void SimulateYearInSubSteps();
+    // One year with the yearly population step only.
+    void SimulateYearPopulationOnly();
+
+    // Factories that colonists can operate, before the limit of factories built.
+    int64_t OperableFactories() const;
+    // Resources a year of the current state (the yearly figure of the tables).
+    int64_t YearlyResources() const;
+
+    // One sub-step and its parts, in their order; the tests drive them one by one.
+    void SubStep();
+    void Refill(TemplateRing& ring);
+    void Spend();
+    void Mine();
+    void Population();
+};
+
+} // namespace quendal
