@@ -2,65 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "model/habitability.h"
+#include "tests/core/sim_race.h"
 
 namespace quendal {
 namespace {
 
-// The model holds lists and cannot be copied, so tests hold it by pointer.
+using simtest::Element;
+using simtest::Fill;
+using simtest::TypicalRace;
+
 std::unique_ptr<CalcModel> NoRace() {
     return std::make_unique<CalcModel>();
-}
-
-// A typical race: bounds 15..86, 0..100, 35..64, growth 15 %, the default economy but for a
-// mine cost of 5; a planet with 500 kT of each mineral at concentrations 100/60/30.
-std::unique_ptr<CalcModel> TypicalRace(int32_t startPrc) {
-    auto made = std::make_unique<CalcModel>();
-    CalcModel& m = *made;
-    RaceParams& r = m.Race;
-    r.Env0Min = 15;
-    r.Env0Max = 86;
-    r.Env1Min = 0;
-    r.Env1Max = 100;
-    r.Env2Min = 35;
-    r.Env2Max = 64;
-    r.DeriveOptimum();
-    r.MaxGrowthYRate = 15;
-    r.NColonistYTo1Resource = 1000;
-    r.NResourceYFrom10Factory = 10;
-    r.NResourceBuildFactory = 10;
-    r.NFactoryWork10000 = 10;
-    r.NResourceBuildMine = 5;
-    r.NMineWork10000 = 10;
-    r.NMineralYFrom10Mine = 10;
-    PlanetParams& p = m.Planet;
-    const int32_t conPrc[3] = {100, 60, 30};
-    for (int i = 0; i < 3; ++i) {
-        p.MaxTFormPrc[i] = 11;
-        p.PlanetConPrc[i] = conPrc[i];
-        p.PlanetMineral[i] = 500;
-    }
-    p.PlanetPrc = startPrc;
-    SetEnvForPrc(m);
-    m.RaceLoaded = true;
-    return made;
-}
-
-QueueItem Element(int32_t kind, int32_t count, int32_t unitCost) {
-    QueueItem item;
-    item.kind = kind;
-    item.count = count;
-    item.unitCost = unitCost;
-    return item;
-}
-
-void Fill(LIST_ITEM& list, const std::vector<QueueItem>& items) {
-    list.Clear();
-    for (const QueueItem& item : items)
-        list.Append(&item);
 }
 
 std::vector<YearResult> Rows(CalcModel& model, const StartConditions& start,
@@ -119,6 +78,107 @@ TEST(RunCalculation, FifteenYearsAtFullHabitability) {
     EXPECT_EQ(model->Planet.PlanetPrc, 100);
 }
 
+// On a -20 % planet whose negative template holds only a minimum-terraforming element the
+// colonists die off ten times slower while a step is paid for, and the habitability rises
+// step by step until the planet becomes habitable.
+TEST(RunCalculation, MinTerraformOnHostilePlanet) {
+    auto terraforming = TypicalRace(-20);
+    Fill(terraforming->QueueMinus, {Element(MinTerraform, 1, 100)});
+    const auto rows = Rows(*terraforming, Start(2500, -20, 15));
+    auto idle = TypicalRace(-20);
+    Fill(idle->QueueMinus, {Element(Mines, 5, 5)}); // no operable mine: nothing is ever paid
+    const auto idleRows = Rows(*idle, Start(2500, -20, 1));
+
+    EXPECT_NEAR(static_cast<double>(rows[1].Men), 250000 * (1 - 0.02), 250);
+    EXPECT_NEAR(static_cast<double>(idleRows[1].Men), 250000 * (1 - 0.2), 5000);
+    for (size_t y = 1; y < rows.size(); ++y)
+        EXPECT_GE(rows[y].PlanetPrc, rows[y - 1].PlanetPrc) << "year " << y;
+    EXPECT_GT(rows.back().PlanetPrc, 0);
+    EXPECT_EQ(rows.back().Fabr, 0);
+}
+
+TEST(RunCalculation, DisplayFlagsFollowTemplatesAndInstalled) {
+    auto model = TypicalRace(100);
+    DisplayFlags flags;
+    Fill(model->QueueMinus, {Element(MinTerraform, 1, 100)});
+    Rows(*model, Start(250, 100, 1), &flags);
+    EXPECT_FALSE(flags.ShowFactories);
+    EXPECT_FALSE(flags.ShowMines);
+
+    Fill(model->QueuePlus, {Element(Factories, 5, 10)});
+    Rows(*model, Start(250, 100, 1), &flags);
+    EXPECT_TRUE(flags.ShowFactories);
+    EXPECT_FALSE(flags.ShowMines);
+
+    model->Planet.PlanetMine = 3;
+    const auto rows = Rows(*model, Start(250, 100, 1), &flags);
+    EXPECT_TRUE(flags.ShowMines);
+    EXPECT_EQ(rows[0].Mine, 3);
+}
+
+// A typed start habitability other than the planet's derives the factors anew; the row shows
+// the habitability reached, the capacity stays that of the typed value.
+TEST(RunCalculation, StartHabitabilityDerivesFactors) {
+    auto model = TypicalRace(100);
+    Fill(model->QueuePlus, {Element(Mines, 5, 5)});
+    const auto rows = Rows(*model, Start(250, 37, 0));
+    int32_t env[3];
+    std::copy(model->Planet.PlanetEnv, model->Planet.PlanetEnv + 3, env);
+    EXPECT_EQ(model->Planet.PlanetPrc, rows[0].PlanetPrc);
+    EXPECT_LE(rows[0].PlanetPrc, 37);
+    EXPECT_EQ(CalcPlanetPrc(model->Race, env), rows[0].PlanetPrc);
+    // Untouched defaults of the minerals table: 100 % shows as 100, 60 % as 59.
+    EXPECT_EQ(rows[0].ConPrc[0], 100);
+    EXPECT_EQ(rows[0].Mineral[2], 500);
+    EXPECT_EQ(rows[0].Resource, 25);
+}
+
+// Colonists and capacity are 64-bit, and colonists never fall below zero.
+TEST(RunCalculation, LargeAndHostileStartValues) {
+    struct Case {
+        const char* name;
+        int32_t men, prc;
+        int64_t year0;
+        double year1;
+    } cases[] = {
+        {"start colonists at the 32-bit limit", INT32_MAX, 100000000, 214748364700,
+         214748364700.0 * 150001},
+        {"habitability far beyond 100", 250, 1000000, 25000, 25000 + 25000 * 1500},
+        {"far over capacity: the loss would exceed the colonists", INT32_MAX, 100, 214748364700, 0},
+        {"many times the capacity", 30000, 5, 3000000, 0},
+        {"habitability far below -75", 250, -1000000, 25000, 0},
+        {"habitability at the 32-bit floor", 250, INT32_MIN, 25000, 0},
+        {"a negative start", -5, 100, 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto model = NoRace();
+        const auto rows = Rows(*model, Start(c.men, c.prc, 1));
+        ASSERT_EQ(rows.size(), 2u) << c.name;
+        EXPECT_EQ(rows[0].Men, c.year0) << c.name;
+        EXPECT_NEAR(static_cast<double>(rows[1].Men), c.year1, c.year1 * 1e-15) << c.name;
+    }
+}
+
+// Sub-steps with huge colonists and rates: the loss product is formed in long double and
+// every truncation saturates instead of overflowing.
+TEST(RunCalculation, HugeValuesInSubSteps) {
+    auto model = TypicalRace(-75);
+    Fill(model->QueueMinus, {Element(Factories, 50, 10)});
+    const auto rows = Rows(*model, Start(INT32_MAX, -75, 1));
+    const double kept = static_cast<double>(rows[1].Men) / 214748364700.0;
+    EXPECT_NEAR(kept, std::pow(1 - 0.003, 250), 1e-3);
+
+    auto fast = TypicalRace(100);
+    fast->Race.NFactoryWork10000 = INT32_MAX;
+    Fill(fast->QueuePlus, {Element(Factories, INT32_MAX, 1)});
+    const auto fastRows = Rows(*fast, Start(30000, 100, 4, INT32_MAX));
+    for (const YearResult& row : fastRows) {
+        EXPECT_GE(row.Men, 0) << row.Year;
+        EXPECT_GE(row.Fabr, 0) << row.Year;
+        EXPECT_GE(row.Mineral[0], 0) << row.Year;
+    }
+}
+
 TEST(FabrLimit, OperatorsAndScarcestMineral) {
     struct Case {
         const char* name;
@@ -150,14 +210,8 @@ TEST(RunGenSimulation, MatchesDisplayedRowOfLastYear) {
         Fill(m.QueuePlus, plus);
         Fill(m.GeneticState.GenQueueMinus, minus);
         Fill(m.GeneticState.GenQueuePlus, plus);
-        s_GeneticState& gen = m.GeneticState;
-        gen.GenPlanetPrc = m.Planet.PlanetPrc;
-        gen.GenStartMen = 2500;
-        gen.GenMenYearPrc = 15;
-        gen.GenLYear = 15;
-        std::copy(m.Planet.PlanetEnv, m.Planet.PlanetEnv + 3, gen.GenPlanetEnv);
-        TFormTarget(m, gen.GenPlanetEnv, gen.GenTFormTarget);
-        gen.GenTFormPrc = CalcTFormPrc(m, gen.GenPlanetEnv);
+        simtest::SnapshotForSearch(m, 2500, 15);
+        const s_GeneticState& gen = m.GeneticState;
 
         RunGenSimulation(m);
         const auto rows = Rows(m, Start(2500, m.Planet.PlanetPrc, gen.GenLYear));

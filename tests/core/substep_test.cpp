@@ -1,0 +1,261 @@
+#include "model/substep.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "model/habitability.h"
+#include "model/simulation.h"
+#include "tests/core/sim_race.h"
+
+namespace quendal {
+namespace {
+
+using simtest::Element;
+using simtest::Fill;
+using simtest::TypicalRace;
+
+// A run state started from the model's planet and templates, as the headless run starts.
+void Prepare(SimState& s, CalcModel& m, double men) {
+    s.race = &m.Race;
+    s.homeworld = m.Planet.PlanetHW;
+    s.men = men;
+    s.prc = m.Planet.PlanetPrc;
+    s.growth = m.Race.MaxGrowthYRate;
+    s.cap = CapacityFor(s.prc);
+    for (int i = 0; i < 3; ++i)
+        s.cur[i] = m.Planet.PlanetEnv[i];
+    TFormTarget(m, s.cur, s.tgt);
+    s.maxHab = CalcTFormPrc(m, s.cur);
+    s.LoadMinerals(m.Planet);
+    s.minus.Load(m.QueueMinus);
+    s.plus.Load(m.QueuePlus);
+}
+
+struct Placed {
+    int32_t kind, count, pos;
+};
+
+// Refills the empty work list `times` times from the active template, noting each order.
+std::vector<Placed> Refills(SimState& s, int times) {
+    std::vector<Placed> placed;
+    for (int i = 0; i < times; ++i) {
+        s.hasOrder = false;
+        TemplateRing& active = s.prc > 0 ? s.plus : s.minus;
+        s.Refill(active);
+        placed.push_back(
+            {s.hasOrder ? s.order.kind : 0, s.hasOrder ? s.order.count : 0, active.pos});
+    }
+    return placed;
+}
+
+void ExpectPlaced(const std::vector<Placed>& actual, const std::vector<Placed>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].kind, expected[i].kind) << "refill " << i;
+        EXPECT_EQ(actual[i].count, expected[i].count) << "refill " << i;
+        EXPECT_EQ(actual[i].pos, expected[i].pos) << "refill " << i;
+    }
+}
+
+// At the best habitability terraforming can reach, the terraforming element has nothing to
+// do and is skipped for good, so the template cycles between factories and mines.
+TEST(Refill, SkipsMaxTerraformAtBestHabitability) {
+    auto model = TypicalRace(100);
+    Fill(model->QueuePlus,
+         {Element(Factories, 50, 10), Element(Mines, 50, 5), Element(MaxTerraform, 5, 100)});
+    SimState s;
+    Prepare(s, *model, 1e6);
+    ASSERT_GE(s.prc, s.maxHab);
+    ExpectPlaced(Refills(s, 6), {{BuildFactory, 50, 2},
+                                 {BuildMine, 50, 3},
+                                 {BuildFactory, 50, 2},
+                                 {BuildMine, 50, 3},
+                                 {BuildFactory, 50, 2},
+                                 {BuildMine, 50, 3}});
+}
+
+// An element placed in part or not at all stays at the cursor; later elements are placed
+// meanwhile.
+TEST(Refill, PartlyPlacedElementIsTakenUpAgain) {
+    auto model = TypicalRace(100);
+    Fill(model->QueuePlus, {Element(Factories, 50, 10), Element(Mines, 50, 5)});
+    SimState s;
+    Prepare(s, *model, 20000); // colonists for 20 factories and 20 mines
+    ExpectPlaced(Refills(s, 1), {{BuildFactory, 20, 1}});
+    s.fabr = 20; // all operable factories built
+    ExpectPlaced(Refills(s, 1), {{BuildMine, 20, 1}});
+    s.mine = 20;
+    ExpectPlaced(Refills(s, 1), {{0, 0, 1}});
+}
+
+TEST(Refill, FactoriesLimitedByScarcestMineral) {
+    auto model = TypicalRace(100);
+    model->Planet.PlanetMineral[1] = 3;
+    Fill(model->QueuePlus, {Element(Factories, 50, 10)});
+    SimState s;
+    Prepare(s, *model, 1e6);
+    ExpectPlaced(Refills(s, 1), {{BuildFactory, 1, 1}});
+}
+
+// On a planet of habitability 0 or below a minimum-terraforming element orders one step of
+// the factor farthest from its target, and stays at the cursor.
+TEST(Refill, MinTerraformOrdersOneStepAtATime) {
+    for (bool full : {false, true}) {
+        auto model = TypicalRace(-20);
+        model->Race.FullTForm = full;
+        Fill(model->QueueMinus, {Element(MinTerraform, 1, 100), Element(Mines, 50, 5)});
+        SimState s;
+        Prepare(s, *model, 250000);
+        const TFormChoice choice = FactorToTerraform(model->Race, s.cur, s.tgt);
+        ASSERT_GT(choice.distance, 1);
+        const int32_t kind = full ? TerraformAll : TerraformGravity + choice.index;
+        ExpectPlaced(Refills(s, 2), {{kind, 1, 1}, {kind, 1, 1}});
+    }
+}
+
+// With full terraforming a maximum-terraforming element orders no more steps than the
+// largest remaining factor distance.
+TEST(Refill, MaxTerraformCutToLargestDistance) {
+    auto model = TypicalRace(40);
+    model->Race.FullTForm = true;
+    for (int i = 0; i < 3; ++i)
+        model->Planet.MaxTFormPrc[i] = 30;
+    Fill(model->QueuePlus, {Element(MaxTerraform, 20, 100)});
+    SimState s;
+    Prepare(s, *model, 1e6);
+    const TFormChoice choice = FactorToTerraform(model->Race, s.cur, s.tgt);
+    ASSERT_GT(choice.distance, 0);
+    ASSERT_LT(choice.distance, 20);
+    ExpectPlaced(Refills(s, 1), {{TerraformAll, static_cast<int32_t>(choice.distance), 1}});
+}
+
+// Resources of a sub-step: colonists / 1000 a year, 1 per 10 operated factories, times 0.004.
+TEST(Spend, UnitsFinishedInOneSubStep) {
+    struct Case {
+        const char* name;
+        int32_t count, unitCost;
+        int64_t minesBuilt;
+        bool orderLeft;
+    } cases[] = {
+        {"an order of count 1 ends after one unit", 1, 5, 1, false},
+        {"an order of count 5 may finish all", 5, 5, 5, false},
+        {"resources for 80 of 100 units", 100, 5, 80, true},
+        {"a mine that costs nothing", 7, 0, 7, false},
+    };
+    for (const Case& c : cases) {
+        auto model = TypicalRace(100);
+        SimState s;
+        Prepare(s, *model, 1e8); // 400 resources a sub-step
+        s.order = Element(BuildMine, c.count, c.unitCost);
+        s.hasOrder = true;
+        s.Spend();
+        EXPECT_EQ(s.mine, c.minesBuilt) << c.name;
+        EXPECT_EQ(s.hasOrder, c.orderLeft) << c.name;
+        if (c.orderLeft) {
+            EXPECT_EQ(s.order.count, c.count - c.minesBuilt) << c.name;
+        }
+    }
+}
+
+TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
+    auto model = TypicalRace(-20);
+    SimState s;
+    Prepare(s, *model, 250000); // 1 resource a sub-step
+    const int32_t before[3] = {s.cur[0], s.cur[1], s.cur[2]};
+    s.order = Element(TerraformGravity, 1, 100);
+    s.hasOrder = true;
+    s.Spend();
+    EXPECT_TRUE(s.terraformed);
+    EXPECT_DOUBLE_EQ(s.order.invested, 1.0);
+    EXPECT_EQ(s.cur[0], before[0]);
+
+    // The loss of a sub-step in which terraforming was paid is a tenth of the usual.
+    const double men = s.men;
+    s.Population();
+    const double slowed = men - s.men;
+    s.terraformed = false;
+    s.men = men;
+    s.Population();
+    EXPECT_NEAR(slowed * 10, men - s.men, 1e-9);
+    EXPECT_NEAR(men - s.men, 250000 * 0.2 * 0.004, 1e-9);
+}
+
+TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
+    auto model = TypicalRace(100);
+    SimState s;
+    Prepare(s, *model, 1e8);
+    s.surf[0] = 1; // half a factory's minerals
+    s.order = Element(BuildFactory, 1, 10);
+    s.hasOrder = true;
+    s.Spend();
+    EXPECT_EQ(s.fabr, 0);
+    ASSERT_TRUE(s.hasOrder);
+    EXPECT_DOUBLE_EQ(s.order.invested, 5.0);
+    EXPECT_DOUBLE_EQ(s.surf[0], 0.0);
+    EXPECT_DOUBLE_EQ(s.surf[1], 499.0);
+
+    s.surf[0] = 100; // mining brought more
+    s.Spend();
+    EXPECT_EQ(s.fabr, 1);
+    EXPECT_FALSE(s.hasOrder);
+    EXPECT_DOUBLE_EQ(s.surf[0], 99.0);
+    EXPECT_DOUBLE_EQ(s.surf[1], 498.0);
+}
+
+// A factory of unit cost 0 needs no payment and takes its full 2 kT of each mineral; the
+// mineral share must not become NaN.
+TEST(Spend, FactoryOfNoCostTakesFullMinerals) {
+    auto model = TypicalRace(100);
+    SimState s;
+    Prepare(s, *model, 1e6);
+    s.order = Element(BuildFactory, 3, 0);
+    s.hasOrder = true;
+    s.Spend();
+    EXPECT_EQ(s.fabr, 3);
+    EXPECT_FALSE(s.hasOrder);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_DOUBLE_EQ(s.surf[i], 494.0) << i;
+}
+
+// A race without colonists per resource gets nothing from its colonists instead of a
+// division by zero; installed factories still produce.
+TEST(Spend, NoColonistResourceRate) {
+    for (int32_t rate : {0, -5}) {
+        auto model = TypicalRace(100);
+        model->Race.NColonistYTo1Resource = rate;
+        SimState s;
+        Prepare(s, *model, 1e6);
+        s.order = Element(BuildMine, 1, 5);
+        s.hasOrder = true;
+        s.Spend();
+        EXPECT_EQ(s.order.invested, 0.0) << rate;
+        EXPECT_EQ(s.YearlyResources(), 0) << rate;
+        s.fabr = 100;
+        EXPECT_EQ(s.YearlyResources(), 100) << rate;
+        s.Spend();
+        EXPECT_DOUBLE_EQ(s.order.invested, 0.4) << rate;
+    }
+}
+
+TEST(Mine, DigsAndExhaustsDownToTheFloor) {
+    auto model = TypicalRace(100);
+    SimState s;
+    Prepare(s, *model, 1e6);
+    s.mine = 60000;   // u = 1000 mines operated: the concentration falls by 1/60 a year
+    s.con[2] = 0.005; // already at the floor of other planets
+    s.Mine();
+    // 1000 mines × 0.2 × 10 kT × 100 % × 0.004
+    EXPECT_NEAR(s.surf[0], 508.0, 1e-9);
+    EXPECT_NEAR(s.con[0], 1.0 - 0.004 / 60, 1e-15);
+    EXPECT_EQ(s.con[2], 0.005);
+
+    s.homeworld = true;
+    s.con[1] = 0.150005;
+    s.Mine();
+    EXPECT_EQ(s.con[1], static_cast<double>(30 * 0.005L)); // raised floor of a homeworld
+}
+
+} // namespace
+} // namespace quendal
