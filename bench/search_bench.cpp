@@ -1,0 +1,70 @@
+// The default search of the search tab (population 100, 20 generations, elite 5 %, survival
+// 80 %, mutation 1 %, crossover 40 %, 15 years, criterion "Ресурсы", 1000 hundred colonists)
+// on a negative and on a habitable planet of a typical race.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "model/calc_model.h"
+#include "model/habitability.h"
+#include "optimiser/genetic_run.h"
+
+namespace quendal {
+namespace {
+
+std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
+    auto model = std::make_unique<CalcModel>();
+    RaceParams& race = model->Race;
+    race.Env0Min = 20;
+    race.Env0Max = 80;
+    race.Env1Min = 30;
+    race.Env1Max = 70;
+    race.Env2Min = 10;
+    race.Env2Max = 90;
+    race.DeriveOptimum();
+    race.MaxGrowthYRate = 15;
+    race.NColonistYTo1Resource = 1000;
+    race.NResourceYFrom10Factory = 10;
+    race.NResourceBuildFactory = 10;
+    race.NFactoryWork10000 = 10;
+    race.NResourceBuildMine = 5;
+    race.NMineWork10000 = 10;
+    race.NMineralYFrom10Mine = 10;
+    PlanetParams& planet = model->Planet;
+    for (int i = 0; i < 3; ++i) {
+        planet.PlanetConPrc[i] = 60;
+        planet.PlanetMineral[i] = 300;
+        planet.MaxTFormPrc[i] = 11;
+    }
+    planet.PlanetPrc = prc;
+    SetEnvForPrc(*model);
+    model->RaceLoaded = true;
+    return model;
+}
+
+// Argument: the planet's habitability in %.
+void DefaultSearch(benchmark::State& state) {
+    auto model = TypicalPlanet(static_cast<int32_t>(state.range(0)));
+    GeneticInputs inputs; // the defaults of the search tab
+    inputs.planetPrcText = GenPlanetText(*model);
+    inputs.seed = 1;
+    int64_t evaluations = 0;
+    GeneticResults results;
+    for (auto _ : state) {
+        GeneticRun run;
+        results = run.Run(*model, inputs);
+        evaluations += results.evaluations;
+        benchmark::DoNotOptimize(results.resource);
+    }
+    state.counters["evaluations_per_search"] =
+        static_cast<double>(evaluations) / static_cast<double>(state.iterations());
+    state.counters["evaluations_per_second"] =
+        benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kIsRate);
+    state.counters["found_resources"] = static_cast<double>(results.resource);
+}
+
+BENCHMARK(DefaultSearch)->Arg(-20)->Arg(60)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace quendal

@@ -1,0 +1,271 @@
+#include "optimiser/genetic_run.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/habitability.h"
+#include "model/simulation.h"
+#include "optimiser/search.h"
+
+namespace quendal {
+namespace {
+
+// A race sensitive to all three factors with a middling economy, on a planet of the given
+// habitability with some minerals on the surface.
+std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
+    auto model = std::make_unique<CalcModel>();
+    RaceParams& race = model->Race;
+    race.Env0Min = 20;
+    race.Env0Max = 80;
+    race.Env1Min = 30;
+    race.Env1Max = 70;
+    race.Env2Min = 10;
+    race.Env2Max = 90;
+    race.DeriveOptimum();
+    race.MaxGrowthYRate = 15;
+    race.NColonistYTo1Resource = 1000;
+    race.NResourceYFrom10Factory = 10;
+    race.NResourceBuildFactory = 10;
+    race.NFactoryWork10000 = 10;
+    race.NResourceBuildMine = 5;
+    race.NMineWork10000 = 10;
+    race.NMineralYFrom10Mine = 10;
+    PlanetParams& planet = model->Planet;
+    const int32_t concentration[3] = {60, 40, 80};
+    for (int i = 0; i < 3; ++i) {
+        planet.PlanetConPrc[i] = concentration[i];
+        planet.PlanetMineral[i] = 300;
+        planet.MaxTFormPrc[i] = 11;
+    }
+    planet.PlanetPrc = prc;
+    SetEnvForPrc(*model);
+    model->RaceLoaded = true;
+    return model;
+}
+
+GeneticInputs SmallSearch(const CalcModel& model, int32_t criterion, uint32_t seed) {
+    GeneticInputs inputs;
+    inputs.params.populationSize = 30;
+    inputs.params.generations = 6;
+    inputs.planetPrcText = GenPlanetText(model);
+    inputs.maxFactor = criterion;
+    inputs.seed = seed;
+    return inputs;
+}
+
+void Fill(LIST_ITEM& list, std::initializer_list<QueueItem> items) {
+    list.Clear();
+    for (const QueueItem& item : items)
+        list.Append(&item);
+}
+
+// Score of the templates now in the snapshot.
+double SimulatedScore(CalcModel& model) {
+    RunGenSimulation(model);
+    return SearchScore(model.GeneticState);
+}
+
+TEST(FillSnapshot, CopiesTheTaskAndThePlanet) {
+    auto model = TypicalPlanet(60);
+    model->Planet.PlanetEnv[0] = 30; // optimum 50: within 11 of 41
+    model->Planet.PlanetEnv[1] = 50; // at its optimum
+    model->Planet.PlanetEnv[2] = 90; // optimum 50: moved 11 toward it
+    model->Planet.MaxTFormPrc[1] = 14;
+    model->Planet.PlanetFabr = 12;
+    model->Planet.PlanetMine = 34;
+    GeneticInputs inputs;
+    inputs.planetPrcText = "  -20 (30,50,90) HW";
+    inputs.years = 25;
+    inputs.startMen = 777;
+    inputs.menYearPrc = 17;
+    inputs.maxFactor = 4;
+    FillSnapshot(*model, inputs);
+    const s_GeneticState& state = model->GeneticState;
+    EXPECT_EQ(state.GenPlanetPrc, -20);
+    EXPECT_EQ(state.GenLYear, 25);
+    EXPECT_EQ(state.GenStartMen, 777);
+    EXPECT_EQ(state.GenMenYearPrc, 17);
+    EXPECT_EQ(state.GenMaxFactor, 4);
+    EXPECT_EQ(state.GenPlanetFabr, 12);
+    EXPECT_EQ(state.GenPlanetMine, 34);
+    EXPECT_EQ(state.GenMaxTFormStep, 14);
+    const int32_t env[3] = {30, 50, 90}, target[3] = {41, 50, 79};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(state.GenPlanetEnv[i], env[i]);
+        EXPECT_EQ(state.GenTFormTarget[i], target[i]);
+    }
+    EXPECT_EQ(state.GenTFormPrc, CalcPlanetPrc(model->Race, target));
+
+    for (int i = 0; i < 3; ++i)
+        model->Planet.MaxTFormPrc[i] = -3;
+    inputs.planetPrcText = "нет";
+    FillSnapshot(*model, inputs);
+    EXPECT_EQ(state.GenMaxTFormStep, 0) << "never below 0";
+    EXPECT_EQ(state.GenPlanetPrc, 0) << "text without digits";
+}
+
+TEST(GeneticRun, SameSeedSameOutcomeOtherSeedOtherSearch) {
+    const auto outcome = [](uint32_t seed) {
+        auto model = TypicalPlanet(60);
+        GeneticRun run;
+        const GeneticResults r = run.Run(*model, SmallSearch(*model, 2, seed));
+        std::vector<std::string> lines = r.queuePlusLines;
+        lines.push_back(std::to_string(r.men) + " " + std::to_string(r.resource) + " " +
+                        std::to_string(r.fabr) + " " + std::to_string(r.mine) + " " +
+                        std::to_string(r.mineral[0]) + " " + std::to_string(r.evaluations));
+        return lines;
+    };
+    const std::vector<std::string> first = outcome(7);
+    EXPECT_EQ(first, outcome(7));
+    EXPECT_NE(first, outcome(8));
+}
+
+// The search, refinement included, must not end below a reasonable template made by hand;
+// the snapshot must hold what the found templates really give.
+TEST(GeneticRun, FindsTemplatesAtLeastAsGoodAsHandMadeOnes) {
+    struct Case {
+        const char* name;
+        int32_t prc, criterion;
+    } cases[] = {{"habitable, resources", 60, 2},
+                 {"habitable, population", 60, 1},
+                 {"negative, terraforming", -20, 0},
+                 {"negative, factories", -20, 3}};
+    const int32_t kFactoryCost = 10, kMineCost = 5;
+    for (const Case& c : cases) {
+        auto model = TypicalPlanet(c.prc);
+        const GeneticInputs inputs = SmallSearch(*model, c.criterion, 99);
+        FillSnapshot(*model, inputs);
+        s_GeneticState& state = model->GeneticState;
+        Fill(state.GenQueueMinus, {{MinTerraform, kTerraformUnitCost, 1, 0.0}});
+        Fill(state.GenQueuePlus, {{Factories, kFactoryCost, 100, 0.0},
+                                  {Mines, kMineCost, 50, 0.0},
+                                  {MaxTerraform, kTerraformUnitCost, 11, 0.0}});
+        if (c.prc > 0)
+            state.GenQueueMinus.Clear();
+        const double handMade = SimulatedScore(*model);
+
+        GeneticRun run;
+        const GeneticResults r = run.Run(*model, inputs);
+        EXPECT_EQ(r.negativePlanet, c.prc <= 0) << c.name;
+        EXPECT_FALSE(r.stopped) << c.name;
+        EXPECT_EQ(r.generationsDone, 6) << c.name;
+        const double found = SearchScore(state);
+        EXPECT_GE(found, handMade) << c.name;
+        EXPECT_EQ(r.resource, state.GenResResource) << c.name;
+        EXPECT_EQ(r.queuePlusLines.size(), static_cast<size_t>(state.GenQueuePlus.count()));
+        EXPECT_EQ(SimulatedScore(*model), found) << c.name << ": the snapshot is consistent";
+        EXPECT_EQ(state.GenGeneTable, nullptr) << c.name;
+        EXPECT_EQ(state.GenGeneCount, c.prc > 0 ? 18 : 36) << c.name;
+        if (c.prc > 0) {
+            EXPECT_TRUE(r.queueMinusLines.empty()) << c.name;
+        }
+    }
+}
+
+TEST(GeneticRun, ProgressAndTimesAfterEachGeneration) {
+    struct Case {
+        const char* name;
+        int32_t generations;
+        uint32_t start;
+        std::vector<int32_t> positions;
+        std::vector<std::string> elapsed, remaining;
+    } cases[] = {
+        {"four generations, 250 ms each",
+         4,
+         1000,
+         {65, 130, 195, 260},
+         {"250 миллисек", "1 секунд", "1 секунд", "1 секунд"},
+         {"1 секунд", "1 секунд", "250 миллисек", "0 миллисек"}},
+        {"the tick counter wraps",
+         2,
+         0xFFFFFF00U,
+         {130, 260},
+         {"250 миллисек", "1 секунд"},
+         {"250 миллисек", "0 миллисек"}},
+        {"one generation", 1, 5, {260}, {"250 миллисек"}, {"0 миллисек"}},
+    };
+    for (const Case& c : cases) {
+        auto model = TypicalPlanet(60);
+        GeneticInputs inputs = SmallSearch(*model, 2, 1);
+        inputs.params.populationSize = 10;
+        inputs.params.generations = c.generations;
+        GeneticRun run;
+        uint32_t now = c.start;
+        run.tickCount = [&now] {
+            const uint32_t t = now;
+            now += 250;
+            return t;
+        };
+        std::vector<int32_t> positions;
+        std::vector<std::string> elapsed, remaining;
+        run.onProgress = [&](const GeneticProgress& p) {
+            EXPECT_EQ(p.generationsDone, static_cast<int32_t>(positions.size()) + 1);
+            positions.push_back(p.position);
+            elapsed.push_back(p.elapsedText);
+            remaining.push_back(p.remainingText);
+        };
+        run.Run(*model, inputs);
+        EXPECT_EQ(positions, c.positions) << c.name;
+        EXPECT_EQ(elapsed, c.elapsed) << c.name;
+        EXPECT_EQ(remaining, c.remaining) << c.name;
+    }
+}
+
+// The interrupt arrives while pending messages are processed before the tenth evaluation:
+// nine simulations, the generation ends, and the refinement simulates nothing.
+TEST(GeneticRun, StopRequestEndsTheRunWithoutFurtherSimulation) {
+    auto model = TypicalPlanet(-20);
+    GeneticInputs inputs = SmallSearch(*model, 2, 5);
+    GeneticRun run;
+    int messageRounds = 0;
+    run.processMessages = [&] {
+        EXPECT_TRUE(run.running());
+        if (++messageRounds == 10)
+            run.RequestStop();
+    };
+    int reports = 0;
+    run.onProgress = [&](const GeneticProgress&) { ++reports; };
+    const GeneticResults r = run.Run(*model, inputs);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(r.generationsDone, 1);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(r.evaluations, 9);
+    EXPECT_EQ(r.men, model->GeneticState.GenResMen) << "figures of the last simulation";
+
+    const GeneticResults again = run.Run(*model, inputs);
+    EXPECT_FALSE(again.stopped) << "a new run starts with the flag cleared";
+}
+
+TEST(GeneticRun, HabitabilityZeroIsSearchedAsNegative) {
+    auto model = TypicalPlanet(0);
+    GeneticInputs inputs = SmallSearch(*model, 0, 3);
+    inputs.planetPrcText = "0 (1,2,3)";
+    inputs.params.generations = 2;
+    GeneticRun run;
+    EXPECT_TRUE(run.Run(*model, inputs).negativePlanet);
+    EXPECT_EQ(model->GeneticState.GenGeneCount, 36);
+}
+
+TEST(CopyToTemplates, FoundTemplatesReplaceTheWindowTemplates) {
+    auto model = TypicalPlanet(-20);
+    Fill(model->QueueMinus, {{Mines, 5, 3, 0.0}, {Mines, 5, 4, 0.0}});
+    Fill(model->QueuePlus, {{Mines, 5, 3, 0.0}});
+    s_GeneticState& state = model->GeneticState;
+    Fill(state.GenQueueMinus, {{MaxTerraform, 100, 2, 0.0}, {MinTerraform, 100, 1, 0.0}});
+    Fill(state.GenQueuePlus, {{Factories, 10, 120, 0.0}});
+    CopyToTemplates(*model);
+    ASSERT_EQ(model->QueueMinus.count(), 2);
+    EXPECT_EQ(model->QueueMinus.At(1)->kind, MaxTerraform);
+    EXPECT_EQ(model->QueueMinus.At(2)->kind, MinTerraform);
+    ASSERT_EQ(model->QueuePlus.count(), 1);
+    EXPECT_EQ(model->QueuePlus.At(1)->count, 120);
+    EXPECT_EQ(model->QueuePlus.At(1)->unitCost, 10);
+    EXPECT_EQ(state.GenQueuePlus.count(), 1) << "the found templates stay";
+}
+
+} // namespace
+} // namespace quendal

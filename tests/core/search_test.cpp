@@ -1,0 +1,290 @@
+#include "optimiser/search.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "optimiser/genetic_run.h"
+
+namespace quendal {
+namespace {
+
+struct Expected {
+    int32_t offset, size, minValue, maxValue;
+};
+
+// Order genes of one template: one byte each, element e ranging 0..9 - e.
+void ExpectOrderGenes(const std::vector<GeneDesc>& table, int32_t first, int32_t firstOffset) {
+    for (int32_t e = 0; e < 9; ++e) {
+        const GeneDesc& g = table[static_cast<size_t>(first + e)];
+        EXPECT_EQ(g.offset, firstOffset + e) << "order gene " << first + e;
+        EXPECT_EQ(g.size, 1) << "order gene " << first + e;
+        EXPECT_EQ(g.minValue, 0) << "order gene " << first + e;
+        EXPECT_EQ(g.maxValue, 9 - e) << "order gene " << first + e;
+    }
+}
+
+void ExpectAmountGenes(const std::vector<GeneDesc>& table, int32_t first,
+                       const Expected (&expected)[9]) {
+    for (int32_t e = 0; e < 9; ++e) {
+        const GeneDesc& g = table[static_cast<size_t>(first + e)];
+        const Expected& x = expected[e];
+        EXPECT_EQ(g.offset, x.offset) << "amount gene " << first + e;
+        EXPECT_EQ(g.size, x.size) << "amount gene " << first + e;
+        EXPECT_EQ(g.minValue, x.minValue) << "amount gene " << first + e;
+        EXPECT_EQ(g.maxValue, x.maxValue) << "amount gene " << first + e;
+    }
+}
+
+// Counts: MaxTerraform 1..11 (one byte), Factories and Mines 1..300 (two bytes),
+// MinTerraform fixed at 1 (one byte).
+TEST(GeneTable, HabitablePlanetSearchLayout) {
+    CalcModel model;
+    std::vector<GeneDesc> table = BuildGeneTable(false, 11);
+    ASSERT_EQ(table.size(), 18U);
+    TMaxSearch engine(model, {}, 10, table, 1);
+    EXPECT_EQ(engine.chromosomeSize(), 24);
+    ExpectOrderGenes(table, 0, 0);
+    const Expected amounts[9] = {{9, 1, 1, 11},  {10, 2, 1, 300}, {12, 2, 1, 300},
+                                 {14, 1, 1, 11}, {15, 2, 1, 300}, {17, 2, 1, 300},
+                                 {19, 1, 1, 11}, {20, 2, 1, 300}, {22, 2, 1, 300}};
+    ExpectAmountGenes(table, 9, amounts);
+}
+
+TEST(GeneTable, NegativePlanetSearchLayout) {
+    CalcModel model;
+    std::vector<GeneDesc> table = BuildGeneTable(true, 11);
+    ASSERT_EQ(table.size(), 36U);
+    TMinSearch engine(model, {}, 10, table, 1);
+    EXPECT_EQ(engine.chromosomeSize(), 45);
+    ExpectOrderGenes(table, 0, 0);
+    const Expected minus[9] = {{9, 1, 1, 1},  {10, 1, 1, 11}, {11, 2, 1, 300},
+                               {13, 1, 1, 1}, {14, 1, 1, 11}, {15, 2, 1, 300},
+                               {17, 1, 1, 1}, {18, 1, 1, 11}, {19, 2, 1, 300}};
+    ExpectAmountGenes(table, 9, minus);
+    ExpectOrderGenes(table, 18, 21);
+    const Expected plus[9] = {{30, 1, 1, 11}, {31, 2, 1, 300}, {33, 2, 1, 300},
+                              {35, 1, 1, 11}, {36, 2, 1, 300}, {38, 2, 1, 300},
+                              {40, 1, 1, 11}, {41, 2, 1, 300}, {43, 2, 1, 300}};
+    ExpectAmountGenes(table, 27, plus);
+}
+
+// A MaxTerraform count lives in one byte: a terraforming limit above 255 must not let the
+// drawn counts wrap around.
+TEST(GeneTable, MaxTerraformRangeFollowsTheLimitWithinItsByte) {
+    struct Case {
+        int32_t limit, maxValue;
+    } cases[] = {{300, 255}, {255, 255}, {30, 30}, {2, 2}, {1, 1}, {0, 1}, {-5, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(BuildGeneTable(false, c.limit)[9].maxValue, c.maxValue) << "limit " << c.limit;
+
+    CalcModel model;
+    std::vector<GeneDesc> table = BuildGeneTable(false, 1000);
+    TMaxSearch engine(model, {}, 200, table, 3);
+    int32_t highest = 0;
+    for (int32_t i = 0; i < engine.populationSize(); ++i)
+        for (const int32_t gene : {9, 12, 15}) {
+            const int32_t count = engine.GetGene(engine.Chromosome(i), gene);
+            EXPECT_GE(count, 1);
+            highest = std::max(highest, count);
+        }
+    EXPECT_GT(highest, 200) << "the whole byte is used";
+}
+
+class DecodeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        model_->Race.NResourceBuildFactory = 12;
+        model_->Race.NResourceBuildMine = 7;
+    }
+    // Element kinds and counts of a decoded template.
+    static std::vector<std::pair<int32_t, int32_t>> Items(LIST_ITEM& list) {
+        std::vector<std::pair<int32_t, int32_t>> items;
+        for (const QueueItem* item = list.First(); item != nullptr; item = list.Next())
+            items.emplace_back(item->kind, item->count);
+        return items;
+    }
+    std::unique_ptr<CalcModel> model_ = std::make_unique<CalcModel>();
+};
+
+TEST_F(DecodeTest, OrderGenesPickTheNthEmptySlot) {
+    std::vector<GeneDesc> table = BuildGeneTable(false, 11);
+    TMaxSearch engine(*model_, {}, 1, table, 1);
+    uint8_t c[24] = {};
+    const int32_t order[9] = {2, 0, 1, 0, 0, 0, 0, 0, 0};
+    for (int32_t e = 0; e < 9; ++e) {
+        engine.SetGene(c, e, order[e]);
+        engine.SetGene(c, 9 + e, 10 + e);
+    }
+    LIST_ITEM list;
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
+    EXPECT_EQ(Items(list),
+              (std::vector<std::pair<int32_t, int32_t>>{{Mines, 12}, {MaxTerraform, 10}}));
+    EXPECT_EQ(list.First()->unitCost, 7);
+    EXPECT_EQ(list.First()->invested, 0.0);
+    EXPECT_EQ(list.Next()->unitCost, kTerraformUnitCost);
+
+    for (int32_t e = 0; e < 9; ++e)
+        engine.SetGene(c, e, 0);
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
+    EXPECT_EQ(list.count(), 0) << "all order genes 0: an empty template";
+
+    // Every element placed at the first empty slot keeps the element order.
+    for (int32_t e = 0; e < 9; ++e)
+        engine.SetGene(c, e, 1);
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
+    ASSERT_EQ(list.count(), 9);
+    EXPECT_EQ(list.At(5)->kind, Factories); // element 4
+    EXPECT_EQ(list.At(5)->unitCost, 12);
+    EXPECT_EQ(list.At(5)->count, 14);
+}
+
+TEST_F(DecodeTest, NegativeTemplateEndsAfterMinTerraform) {
+    std::vector<GeneDesc> table = BuildGeneTable(true, 11);
+    TMinSearch engine(*model_, {}, 1, table, 1);
+    uint8_t c[45] = {};
+    // MinTerraform into slot 1, MaxTerraform into slot 0, Factories into slot 2.
+    const int32_t order[9] = {2, 1, 1, 0, 0, 0, 0, 0, 0};
+    for (int32_t e = 0; e < 9; ++e) {
+        engine.SetGene(c, e, order[e]);
+        engine.SetGene(c, 9 + e, e < 2 ? 1 : 30);
+    }
+    engine.SetGene(c, 10, 4);
+    LIST_ITEM list;
+    DecodeTemplate(engine, c, 0, 9, kMinusKinds, model_->Race, list, true);
+    EXPECT_EQ(Items(list),
+              (std::vector<std::pair<int32_t, int32_t>>{{MaxTerraform, 4}, {MinTerraform, 1}}));
+    DecodeTemplate(engine, c, 0, 9, kMinusKinds, model_->Race, list, false);
+    EXPECT_EQ(list.count(), 3) << "the same genes without the stop";
+}
+
+// Order genes changed from outside the engine may hold values no slot answers to.
+TEST_F(DecodeTest, OrderValuesWithoutASlotLeaveTheElementOut) {
+    std::vector<GeneDesc> table = BuildGeneTable(false, 11);
+    TMaxSearch engine(*model_, {}, 1, table, 1);
+    uint8_t c[24] = {};
+    engine.SetGene(c, 0, 200); // a negative signed byte
+    for (int32_t e = 1; e < 8; ++e)
+        engine.SetGene(c, e, 1);
+    engine.SetGene(c, 8, 5); // two slots are left for element 8
+    LIST_ITEM list;
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
+    ASSERT_EQ(list.count(), 7) << "elements 1..7 only";
+    EXPECT_EQ(list.First()->kind, Factories);
+}
+
+TEST(SearchScore, CriterionWeightedByAThousandPlusTieBreakers) {
+    auto model = std::make_unique<CalcModel>();
+    s_GeneticState& state = model->GeneticState;
+    state.GenResPrc = 40;
+    state.GenResMen = 123456;
+    state.GenResResource = 789;
+    state.GenResFabr = 100;
+    state.GenResMine = 50;
+    state.GenResMineral[0] = 1000;
+    state.GenResMineral[1] = 2000;
+    state.GenResMineral[2] = 3005;
+    // 10 x 40 + 123456 / 10 + 789 + 100 + 50 + 6005 / 10 = 14284
+    struct Case {
+        const char* name;
+        int32_t criterion;
+        double score;
+    } cases[] = {{"terraforming", 0, 40000 + 14284.0}, {"population", 1, 123456000 + 14284.0},
+                 {"resources", 2, 789000 + 14284.0},   {"factories", 3, 100000 + 14284.0},
+                 {"mines", 4, 50000 + 14284.0},        {"minerals", 5, 6005000 + 14284.0},
+                 {"no such criterion", 6, 14284.0}};
+    for (const Case& c : cases) {
+        state.GenMaxFactor = c.criterion;
+        EXPECT_EQ(SearchScore(state), c.score) << c.name;
+    }
+
+    // A population beyond 32 bits: every term is formed in double, nothing wraps.
+    state.GenMaxFactor = 1;
+    state.GenResPrc = -20;
+    state.GenResMen = 5'000'000'000;
+    state.GenResResource = 0;
+    state.GenResFabr = state.GenResMine = 0;
+    state.GenResMineral[0] = state.GenResMineral[1] = state.GenResMineral[2] = 0;
+    EXPECT_EQ(SearchScore(state), 5e12 - 200 + 5e8);
+}
+
+// Fitness of one amount gene: a peak at 37, or a constant, or a climb toward the top.
+class OneCount : public Genetic {
+public:
+    OneCount(GeneDesc* table, double (*f)(int32_t)) : Genetic(1, 2, table, 1), f_(f) {}
+    double Fitness(const uint8_t* c) override {
+        ++calls;
+        return f_(GetGene(c, 0));
+    }
+    int calls = 0;
+
+private:
+    double (*f_)(int32_t);
+};
+
+TEST(TuneAmountGene, HalvesThenStepsToTheBestCount) {
+    struct Case {
+        const char* name;
+        double (*f)(int32_t);
+        int32_t start, result, calls;
+    } cases[] = {
+        // 150, 75, 38 accepted, 19 worse; 37 accepted, 36 worse; 38 not better.
+        {"peak at 37", [](int32_t v) { return -double(v > 37 ? v - 37 : 37 - v); }, 300, 37, 7},
+        // Equal scores: halving goes all the way down, the smallest count wins.
+        {"flat", [](int32_t) { return 5.0; }, 300, 1, 9},
+        // 50 worse, 99 worse, then 101..300 each better.
+        {"rising", [](int32_t v) { return double(v); }, 100, 300, 202},
+        {"already at the minimum", [](int32_t v) { return double(v); }, 1, 1, 0},
+    };
+    for (const Case& c : cases) {
+        GeneDesc table[2] = {{0, 2, 1, 300}, {0, 1, 0, 0}};
+        OneCount engine(table, c.f);
+        uint8_t chromosome[3] = {};
+        engine.SetGene(chromosome, 0, c.start);
+        const double start = c.f(c.start);
+        const double best = TuneAmountGene(engine, chromosome, 0, start);
+        EXPECT_EQ(engine.GetGene(chromosome, 0), c.result) << c.name;
+        EXPECT_EQ(best, c.f(c.result)) << c.name;
+        EXPECT_EQ(engine.calls, c.calls) << c.name;
+    }
+}
+
+TEST(TuneAmountGene, AFixedCountIsNotEvaluated) {
+    GeneDesc table[2] = {{0, 1, 1, 1}, {0, 1, 0, 5}};
+    OneCount engine(table, [](int32_t) { return 1.0; });
+    uint8_t chromosome[2] = {1, 0};
+    EXPECT_EQ(TuneAmountGene(engine, chromosome, 0, 42.0), 42.0);
+    EXPECT_EQ(engine.calls, 0);
+}
+
+TEST(FormatDuration, RoundsToSecondsAtItsThresholds) {
+    struct Case {
+        int64_t ms;
+        const char* text;
+    } cases[] = {{0, "0 миллисек"},          {499, "499 миллисек"},   {500, "1 секунд"},
+                 {59499, "59 секунд"},       {59500, "1 мин 0 сек"},  {61400, "1 мин 1 сек"},
+                 {3599499, "59 мин 59 сек"}, {3599500, "1 ч. 0 мин"}, {7384000, "2 ч. 3 мин"},
+                 {90000000, "25 ч. 0 мин"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatDuration(c.ms), c.text) << c.ms << " ms";
+}
+
+TEST(GenPlanetText, PercentFactorsAndHomeworld) {
+    auto model = std::make_unique<CalcModel>();
+    model->Planet.PlanetPrc = -20;
+    model->Planet.PlanetEnv[0] = 30;
+    model->Planet.PlanetEnv[1] = 50;
+    model->Planet.PlanetEnv[2] = 70;
+    model->Planet.PlanetHW = true;
+    EXPECT_EQ(GenPlanetText(*model), "-20 (30,50,70) HW");
+    model->Planet.PlanetHW = false;
+    model->Planet.PlanetEnv[1] = 102;
+    model->Planet.PlanetPrc = 100;
+    EXPECT_EQ(GenPlanetText(*model), "100 (30,102,70)");
+}
+
+} // namespace
+} // namespace quendal
