@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace quendal {
+
+// Writes the fuzzer's bytes to one temporary file per process and returns its path.
+inline const std::string& WriteFuzzFile(const uint8_t* data, size_t size, const char* suffix) {
+    static const std::string path =
+        "/tmp/quendal-fuzz-" + std::to_string(::getpid()) + std::string(suffix);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        __builtin_trap();
+    if (size > 0 && std::fwrite(data, 1, size, file) != size)
+        __builtin_trap();
+    std::fclose(file);
+    return path;
+}
+
+} // namespace quendal
