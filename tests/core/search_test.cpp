@@ -124,7 +124,8 @@ TEST_F(DecodeTest, OrderGenesPickTheNthEmptySlot) {
     EXPECT_EQ(Items(list),
               (std::vector<std::pair<int32_t, int32_t>>{{Mines, 12}, {MaxTerraform, 10}}));
     EXPECT_EQ(list.First()->unitCost, 7);
-    EXPECT_EQ(list.First()->invested, 0.0);
+    const double invested = list.First()->invested; // packed: read by value
+    EXPECT_EQ(invested, 0.0);
     EXPECT_EQ(list.Next()->unitCost, kTerraformUnitCost);
 
     for (int32_t e = 0; e < 9; ++e)
