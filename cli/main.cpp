@@ -1,6 +1,37 @@
-#include <cstdio>
+// quendal-calc: the calculator without the window, for batch work and scripting.
 
-int main() {
-    std::fputs("quendal-calc: not built yet\n", stderr);
-    return 2;
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/calc_command.h"
+#include "cli/options.h"
+#include "cli/search_command.h"
+
+int main(int argc, char* argv[]) {
+    using namespace quendal::cli;
+    try {
+        const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.help) {
+            std::fputs(UsageText(), stdout);
+            return 0;
+        }
+        quendal::CalcModel model;
+        const Prepared prepared = ApplyOptions(options, model);
+        if (options.search)
+            RunSearchCommand(options, model, prepared, stdout);
+        else
+            PrintCalculation(options, model, prepared, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "quendal-calc: %s\n\n%s", e.what(), UsageText());
+        return 2;
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "quendal-calc: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quendal-calc: %s\n", e.what());
+        return 1;
+    }
 }

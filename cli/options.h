@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace quendal::cli {
+
+// A bad command line: the message is printed with the usage and the program exits with 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// One element of --minus or --plus: the drop-down entry (0..3) and the typed count.
+struct ElementSpec {
+    int entry = 0;
+    std::string count = "1";
+};
+
+struct SearchOptions {
+    int32_t criterion = 2;
+    int32_t population = 100;
+    int32_t generations = 20;
+    int32_t elite = 5;
+    int32_t survival = 80;
+    int32_t mutation = 1;
+    int32_t crossover = 40;
+    std::optional<int32_t> years;
+    std::optional<int32_t> men;
+    std::optional<uint32_t> seed;
+};
+
+struct Options {
+    std::optional<std::string> race;
+    std::string startPrc = "100"; // the text of the start-habitability field
+    std::optional<int32_t> startMen;
+    std::optional<int32_t> growth;
+    int32_t years = 15;
+    std::optional<std::vector<int32_t>> env;
+    std::optional<std::vector<int32_t>> tformLimit;
+    bool fullTForm = false;
+    bool homeworld = false;
+    std::optional<std::vector<int32_t>> concentration;
+    std::optional<std::vector<int32_t>> minerals;
+    std::optional<int32_t> factories;
+    std::optional<int32_t> mines;
+    std::optional<std::string> planets;
+    std::optional<int32_t> pick;
+    std::vector<ElementSpec> minus;
+    std::vector<ElementSpec> plus;
+    bool csv = false;
+    bool search = false;
+    SearchOptions searchOptions;
+    bool help = false;
+};
+
+// Parses the arguments after the program name; throws UsageError.
+Options ParseOptions(const std::vector<std::string>& args);
+
+// The usage text printed by --help and after a usage error.
+const char* UsageText();
+
+} // namespace quendal::cli

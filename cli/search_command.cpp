@@ -1,0 +1,52 @@
+#include "cli/search_command.h"
+
+#include <algorithm>
+#include <unistd.h>
+
+#include "optimiser/genetic_run.h"
+
+namespace quendal::cli {
+
+void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepared,
+                      std::FILE* out) {
+    const SearchOptions& s = o.searchOptions;
+    GeneticInputs inputs;
+    inputs.params.populationSize = s.population;
+    inputs.params.generations = s.generations;
+    inputs.params.elitePercent = s.elite;
+    inputs.params.survivalPercent = s.survival;
+    inputs.params.mutationPercent = s.mutation;
+    inputs.params.crossoverPercent = s.crossover;
+    // The search tab takes its planet, years and colonists as it does on entering the tab.
+    inputs.planetPrcText = GenPlanetText(model);
+    inputs.years = s.years ? *s.years : std::min(o.years, 50);
+    inputs.startMen = s.men ? *s.men : prepared.startMen;
+    inputs.menYearPrc = prepared.growth;
+    inputs.maxFactor = s.criterion;
+    if (s.seed)
+        inputs.seed = *s.seed;
+
+    GeneticRun run;
+    if (isatty(fileno(stderr)))
+        run.onProgress = [&](const GeneticProgress& p) {
+            std::fprintf(stderr, "\rgeneration %d of %d, elapsed %s, remaining %s\033[K",
+                         p.generationsDone, s.generations, p.elapsedText.c_str(),
+                         p.remainingText.c_str());
+            std::fflush(stderr);
+        };
+    const GeneticResults r = run.Run(model, inputs);
+    if (run.onProgress)
+        std::fputs("\r\033[K", stderr);
+
+    std::fprintf(out, "result: %d %lld %lld %d %d %d %d %d\n", r.planetPrc,
+                 static_cast<long long>(r.men), static_cast<long long>(r.resource), r.fabr, r.mine,
+                 r.mineral[0], r.mineral[1], r.mineral[2]);
+    std::fputs("minus:\n", out);
+    for (const std::string& line : r.queueMinusLines)
+        std::fprintf(out, "  %s\n", line.c_str());
+    std::fputs("plus:\n", out);
+    for (const std::string& line : r.queuePlusLines)
+        std::fprintf(out, "  %s\n", line.c_str());
+}
+
+} // namespace quendal::cli

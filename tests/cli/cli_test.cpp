@@ -1,0 +1,162 @@
+// Runs quendal-calc as a separate process, as a user or a script would.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct CalcRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the companion with the given arguments from the source folder.
+CalcRun Calc(const std::string& args) {
+    const std::string errFile = ::testing::TempDir() + "quendal_calc_stderr.txt";
+    const std::string command = std::string("cd '") + QUENDAL_SOURCE_DIR + "' && '" + QUENDAL_CALC +
+                                "' " + args + " 2>'" + errFile + "'";
+    CalcRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (FILE* err = fopen(errFile.c_str(), "r")) {
+        while ((n = fread(buffer, 1, sizeof buffer, err)) > 0)
+            run.err.append(buffer, n);
+        fclose(err);
+    }
+    return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST(Companion, WithoutRacePrintsPopulationTable) {
+    const CalcRun run = Calc("");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u + 16u); // two header lines, years 0..15
+    EXPECT_EQ(lines[0], "     |% год|         |       |       |");
+    EXPECT_EQ(lines[1], " Год |ности|Население|Ресурсы|Фабрики| Шахты");
+    EXPECT_EQ(lines[2], "   0 | 100 |   25000 |     0 |     0 |    0");
+    EXPECT_EQ(lines[3], "   1 | 100 |   28750 |     0 |     0 |    0");
+    EXPECT_EQ(lines[17], "  15 | 100 |  203409 |     0 |     0 |    0");
+    EXPECT_EQ(run.out.back(), '\n');
+}
+
+TEST(Companion, StartConditionsAndCsv) {
+    const CalcRun run = Calc("--start-prc -20 --years 3 --csv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "year,habitability,colonists,resources,factories,mines\n"
+                       "0,-20,25000,0,0,0\n1,-20,20000,0,0,0\n2,-20,16000,0,0,0\n"
+                       "3,-20,12800,0,0,0\n");
+    const CalcRun zero = Calc("--start-prc 0 --years 3 --csv");
+    EXPECT_NE(zero.out.find("3,0,24924,"), std::string::npos) << zero.out;
+}
+
+TEST(Companion, RaceAddsMineralsTable) {
+    const CalcRun run =
+        Calc("--race data/typical.urc --years 10 --minus min --plus fab:20,mine:20");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u + 11u + 1u + 2u + 11u);
+    EXPECT_EQ(lines[13], "");
+    EXPECT_EQ(lines[14], "   |       Ирониум/Ураниум/Либериум");
+    EXPECT_EQ(lines[15], "Год|Концентр-я | Добыча в год | На поверхности");
+    EXPECT_EQ(lines[16].substr(0, 16), "  0 100/100/100 ");
+}
+
+TEST(Companion, SameTablesAsTheEquivalentOptions) {
+    // A race's start habitability follows the model: --env replaces the derived factors.
+    const CalcRun a = Calc("--race data/typical.urc --env 50,50,50 --years 5 --csv");
+    ASSERT_EQ(a.status, 0) << a.err;
+    EXPECT_NE(a.out.find("\n0,100,25000,"), std::string::npos) << a.out;
+}
+
+TEST(Companion, BadInputIsAUsageErrorWithStatusTwo) {
+    struct Case {
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {"--bogus", "unknown option"},
+        {"--years", "needs a value"},
+        {"--years ten", "not a whole number"},
+        {"--env 1,2,3", "need --race"},
+        {"--search", "need --race"},
+        {"--race data/typical.urc --planets data/planets-8.txt", "go together"},
+        {"--race data/typical.urc --minus warp:3", "unknown element"},
+        {"--race data/no-such-file.urc", "cannot read"},
+        {"--race data/typical.urc --planets data/planets-8.txt --pick 999", "has no planet"},
+    };
+    for (const Case& c : cases) {
+        const CalcRun run = Calc(c.args);
+        EXPECT_EQ(run.status, 2) << c.args;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << "\n" << run.err;
+        EXPECT_TRUE(run.out.empty()) << c.args;
+    }
+}
+
+TEST(Companion, HelpPrintsUsage) {
+    const CalcRun run = Calc("--help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("usage: quendal-calc", 0), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CompanionSearch, SameSeedSameOutputAndTheStatedShape) {
+    const std::string args = "--race data/typical.urc --start-prc -20 --search --seed 11 "
+                             "--population 50 --generations 5";
+    const CalcRun first = Calc(args);
+    const CalcRun second = Calc(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    const std::vector<std::string> lines = Lines(first.out);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("result: ", 0), 0u);
+    EXPECT_EQ(lines[1], "minus:");
+    const auto plus = std::find(lines.begin(), lines.end(), "plus:");
+    ASSERT_NE(plus, lines.end());
+    for (auto line = lines.begin() + 2; line != lines.end(); ++line) {
+        if (line != plus) {
+            EXPECT_EQ(line->rfind("  ", 0), 0u) << *line;
+        }
+    }
+    // Not a terminal: no progress line.
+    EXPECT_TRUE(first.err.empty()) << first.err;
+}
+
+TEST(CompanionSearch, HabitablePlanetLeavesNegativeTemplateEmpty) {
+    const CalcRun run = Calc("--race data/typical.urc --search --seed 3 --population 50 "
+                             "--generations 3 --criterion 3");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "minus:");
+    EXPECT_EQ(lines[2], "plus:");
+}
+
+} // namespace
