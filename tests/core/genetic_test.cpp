@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -81,7 +82,10 @@ public:
     int stopAfter = -1;
 };
 
-GeneDesc g_handTable[2] = {{0, 1, 0, 0}, {0, 1, 0, 1}};
+// The table of HandScored: the engine writes the offsets, so each test takes its own copy.
+std::array<GeneDesc, 2> HandTable() {
+    return {{{0, 1, 0, 0}, {0, 1, 0, 1}}};
+}
 
 TEST(Genetic, ConstructionWritesOffsetsAndDrawsARandomPopulation) {
     GeneDesc table[4] = {{-1, 1, 0, 9}, {-1, 2, 1, 300}, {-1, 1, 7, 7}, {-1, 2, 5, 3}};
@@ -176,7 +180,8 @@ TEST(Genetic, EliteCountTruncatesTheExtendedProduct) {
 // range and are rebuilt from better-placed parents with one mutated gene.
 TEST(Genetic, SelectionSortsKeepsTheEliteAndReplacesTheWeak) {
     const uint32_t seed = 2024;
-    HandScored engine(4, 2, g_handTable, seed);
+    auto table = HandTable();
+    HandScored engine(4, 2, table.data(), seed);
     engine.SetScores({10, 90, 50, 85});
     engine.SetParams(0.25, 0.0, 0.0, 0.8);
     ASSERT_EQ(engine.eliteCount(), 1);
@@ -211,7 +216,8 @@ TEST(Genetic, SelectionSortsKeepsTheEliteAndReplacesTheWeak) {
 }
 
 TEST(Genetic, StopRequestLeavesThePopulationUnsorted) {
-    HandScored engine(5, 2, g_handTable, 9);
+    auto table = HandTable();
+    HandScored engine(5, 2, table.data(), 9);
     engine.SetScores({10, 90, 50, 85, 20});
     engine.SetParams(0.2, 0.0, 0.0, 0.8);
     engine.stopAfter = 2;
@@ -226,7 +232,8 @@ TEST(Genetic, StopRequestLeavesThePopulationUnsorted) {
 }
 
 TEST(Genetic, EqualScoresReplaceNobody) {
-    HandScored engine(5, 2, g_handTable, 3);
+    auto table = HandTable();
+    HandScored engine(5, 2, table.data(), 3);
     engine.SetScores({7, 7, 7, 7, 7});
     engine.SetParams(0.2, 0.0, 0.0, 0.99);
     ASSERT_TRUE(engine.NextGeneration());
