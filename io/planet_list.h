@@ -24,6 +24,8 @@ using LIST_PLANET = RecordList<PlanetEntry>;
 
 // Reads a tab-separated planet list: fills `planets` and the drop-down texts `entries`
 // (UTF-8) in file order. Returns false, changing nothing, when the file cannot be opened.
+// Each field is decoded before it is used in a text; the name is cut to 50 characters and
+// the whole entry text to 99, counting characters of the decoded text.
 // Uses the model's PlanetPrc and PlanetEnv as working fields, as the window does.
 bool ReadPlanetList(const std::string& path, CalcModel& model, LIST_PLANET& planets,
                     std::vector<std::string>& entries);
