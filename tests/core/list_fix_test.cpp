@@ -156,7 +156,8 @@ TEST(ListFix, ItemAtGivesWritableRecordAndClearEmpties) {
     list.At(1)->invested = 12.5;
     QueueItem out;
     list.CopyAt(&out, 1);
-    EXPECT_EQ(out.invested, 12.5);
+    const double invested = out.invested; // a packed field: read it before comparing
+    EXPECT_EQ(invested, 12.5);
     EXPECT_EQ(list.Clear(), LIST_OK);
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.cursorPos(), 0);
