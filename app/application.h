@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+#include <QApplication>
+
+namespace quendal {
+
+// The application object: an exception that escapes an event handler is shown in a message
+// box instead of ending the program, and the message loop goes on.
+class QuendalApplication : public QApplication {
+    Q_OBJECT
+public:
+    using Reporter = std::function<void(const QString& message)>;
+
+    QuendalApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Shows the message of an exception that escaped.
+    void ReportException(const QString& message);
+    // Replaces the message box, e.g. in tests.
+    void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
+
+private:
+    Reporter reporter_;
+};
+
+} // namespace quendal

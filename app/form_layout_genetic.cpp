@@ -1,0 +1,173 @@
+// Controls of the tab "Подбор вариантов ОП": the search parameters, the task, the run
+// controls and the best variant found.
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "app/form_main.h"
+#include "app/form_style.h"
+#include "app/number_spin_field.h"
+
+namespace quendal {
+
+namespace {
+
+const TextStyle kBoldNavy(true, colour::kNavy);
+const TextStyle kBoldGreen(true, colour::kGreen);
+const TextStyle kNavy(false, colour::kNavy);
+
+QString Numbered(const char* stem, int number) {
+    return QString::fromLatin1(stem) + QString::number(number);
+}
+
+} // namespace
+
+void TFormMain::BuildTabGenetic() {
+    TabGenetic = new QWidget;
+    TabGenetic->setObjectName(QStringLiteral("TabGenetic"));
+    PageControl1->addTab(TabGenetic, QStringLiteral("Подбор вариантов ОП"));
+    QWidget* page = TabGenetic;
+
+    gbGenetic = MakeGroup(page, QStringLiteral("gbGenetic"),
+                          QStringLiteral("Параметры алгоритма (П1..П6):"), {4, 2, 368, 146});
+    struct Param {
+        const char* label;
+        int minimum, maximum, step, value;
+    };
+    const Param params[6] = {
+        {"1. Численность популяции особей (вариантов)", 50, 999, 50, 100},
+        {"2. Число поколений (итераций алгоритма)", 1, 999, 10, 20},
+        {"3. 'Элита', % от популяции (немутируемые особи)", 1, 50, 1, 5},
+        {"4. Фактор выживания: >= (F(x)-min)/(max-min)", 50, 99, 1, 80},
+        {"5. Вероятность мутации особи", 1, 50, 1, 1},
+        {"6. Вероятность скрещивания особи", 0, 50, 1, 40},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const Param& p = params[i];
+        const int y = 16 + i * 21;
+        editGeneticP[i] =
+            MakeNumber(gbGenetic, Numbered("editGeneticP", i + 1), Numbered("udGeneticP", i + 1),
+                       p.minimum, p.maximum, p.step, p.value, {6, y, 54, 21});
+        MakeLabel(gbGenetic, Numbered("sGeneticP", i + 1), QString::fromUtf8(p.label),
+                  {64, y + 2, 300, 16}, i == 0 ? kBoldNavy : kPlain);
+    }
+
+    gbMemo = MakeGroup(page, QStringLiteral("gbMemo"), QStringLiteral("Примечание:"),
+                       {376, 2, 177, 146}, TextStyle(false, QColor(), false, true));
+    sGeneticMemo = MakeLabel(
+        gbMemo, QStringLiteral("sGeneticMemo"),
+        QStringLiteral("Генетический алгоритм - это вероятностно направленный метод перебора "
+                       "вариантов. Общее число оцениваемых вариантов равно (в первом "
+                       "приближении) П1*П2, а точнее: численность популяции + изменения на "
+                       "каждой итерации)."),
+        {5, 14, 168, 130});
+    QFont memoFont = BaseFont();
+    memoFont.setUnderline(false); // only the group's title is underlined
+    sGeneticMemo->setFont(memoFont);
+    sGeneticMemo->setWordWrap(true);
+    sGeneticMemo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    BuildGeneticTask(page);
+    BuildGeneticResult(page);
+}
+
+void TFormMain::BuildGeneticTask(QWidget* page) {
+    gbTask = MakeGroup(page, QStringLiteral("gbTask"), QStringLiteral("Постановка задачи:"),
+                       {4, 150, 549, 82});
+    MakeLabel(gbTask, QStringLiteral("sGenPlanetPrc"), QStringLiteral("Планета (%, факторы):"),
+              {8, 18, 150, 16}, kBoldGreen);
+    editGenPlanetPrc = MakeReadOnly(gbTask, QStringLiteral("editGenPlanetPrc"), {160, 16, 112, 20});
+    MakeLabel(gbTask, QStringLiteral("sGenLYear"), QStringLiteral("Интервал расчета:"),
+              {8, 39, 150, 16}, kBoldGreen);
+    editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"), 1,
+                              99, 5, 15, {160, 37, 52, 21});
+    MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), QStringLiteral("ЛЕТ"), {216, 39, 30, 16},
+              kBold);
+    auto* sGenFixed =
+        MakeLabel(gbTask, QStringLiteral("sGenFixed"), QStringLiteral("Десант:  (в сотнях)"),
+                  {8, 60, 150, 16}, kBoldGreen);
+    sGenFixed->setWordWrap(true);
+    editGenFixed = MakeNumber(gbTask, QStringLiteral("editGenFixed"), QStringLiteral("UpDown8"), 10,
+                              30000, 100, 1000, {160, 58, 72, 21});
+
+    // Two columns of three items, filled column by column.
+    rgGenMaxFactor = MakeGroup(gbTask, QStringLiteral("rgGenMaxFactor"),
+                               QStringLiteral("Максимизация:"), {282, 8, 261, 70}, kBoldGreen);
+    rgGenMaxFactorItems = new QButtonGroup(rgGenMaxFactor);
+    const char* const factors[6] = {"Терраформинг", "Население", "Ресурсы",
+                                    "Фабрики",      "Шахты",     "Минералы"};
+    for (int i = 0; i < 6; ++i) {
+        auto* item =
+            MakeRadio(rgGenMaxFactor, Numbered("rgGenMaxFactor", i), QString::fromUtf8(factors[i]),
+                      {8 + (i / 3) * 128, 16 + (i % 3) * 17, 124, 17}, kBoldGreen);
+        rgGenMaxFactorItems->addButton(item, i);
+    }
+    rgGenMaxFactorItems->button(2)->setChecked(true);
+}
+
+void TFormMain::BuildGeneticResult(QWidget* page) {
+    bnGeneticCalc = MakeButton(page, QStringLiteral("bnGeneticCalc"), QStringLiteral("Расчет"),
+                               {4, 236, 80, 24});
+    MakeLabel(page, QStringLiteral("Label1"), QStringLiteral("Прошло:"), {92, 240, 60, 16}, kBold);
+    sTimeReady =
+        MakeLabel(page, QStringLiteral("sTimeReady"), QString(), {154, 240, 64, 16}, kNavy);
+    MakeLabel(page, QStringLiteral("Label2"), QStringLiteral("Осталось:"), {222, 240, 66, 16},
+              kBold);
+    sTimeRemai =
+        MakeLabel(page, QStringLiteral("sTimeRemai"), QString(), {290, 240, 64, 16}, kNavy);
+    pbGenetic = new QProgressBar(page);
+    pbGenetic->setObjectName(QStringLiteral("pbGenetic"));
+    pbGenetic->setGeometry(358, 240, 100, 16);
+    pbGenetic->setRange(0, 260);
+    pbGenetic->setValue(0);
+    pbGenetic->setTextVisible(false);
+    bnToGraphic = MakeButton(page, QStringLiteral("bnToGraphic"), QStringLiteral("В график"),
+                             {464, 236, 89, 24});
+    bnToGraphic->setEnabled(false);
+
+    gbResult = MakeGroup(page, QStringLiteral("gbResult"),
+                         QStringLiteral("Лучший найденный вариант ОП:"), {4, 262, 549, 106});
+    const QFont listFont = FixedPitchFont(8, true);
+    const char* const queueCaptions[2] = {"ОП для негативной планеты", "ОП для пригодной планеты"};
+    QListWidget** lists[2] = {&lbGenQueue1, &lbGenQueue2};
+    for (int i = 0; i < 2; ++i) {
+        const int x = 6 + i * 174;
+        MakeLabel(gbResult, Numbered("sGenQueue", i + 1), QString::fromUtf8(queueCaptions[i]),
+                  {x + 2, 15, 168, 16});
+        QListWidget* list =
+            MakeListBox(gbResult, Numbered("lbGenQueue", i + 1), {x, 31, 170, 69}, listFont);
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        list->setPalette(palette);
+        *lists[i] = list;
+    }
+
+    const char* const results[5] = {
+        "Планета (%):", "Население (чел):", "Ресурсы:", "Фабрики:", "Шахты:"};
+    const int x = 356;
+    for (int i = 0; i < 5; ++i) {
+        const int y = 14 + i * 13;
+        MakeLabel(gbResult, Numbered("sGenResult", i + 1), QString::fromUtf8(results[i]),
+                  {x, y, 104, 13}, kNavy);
+        sGenValue[i] = MakeLabel(gbResult, Numbered("sGenValue", i + 1), QString(),
+                                 {x + 106, y, 80, 13}, kBoldNavy);
+        sGenValue[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    MakeLabel(gbResult, QStringLiteral("sGenResult6"), QStringLiteral("Минералы (кТ):"),
+              {x, 79, 104, 13}, TextStyle(false, colour::kNavy, false, true));
+    MakeLabel(gbResult, QStringLiteral("sGenResult7"), QStringLiteral("Ир. Ур. Либ."),
+              {x + 106, 79, 80, 13}, kNavy);
+    for (int i = 0; i < 3; ++i) {
+        sGenValue[5 + i] = MakeLabel(gbResult, Numbered("sGenValue", 6 + i), QString(),
+                                     {x + i * 62, 92, 60, 13}, kBoldNavy);
+        sGenValue[5 + i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+} // namespace quendal

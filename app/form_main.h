@@ -1,0 +1,205 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include <QWidget>
+
+#include "app/chart_adapter.h"
+#include "app/file_dialogs.h"
+#include "io/planet_list.h"
+#include "lists/queue_item.h"
+#include "model/calc_model.h"
+#include "optimiser/search.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace quendal {
+
+class ElidedLabel;
+class NumberSpinField;
+
+// The one window of the program: planet dynamics, additional parameters, queue-variant
+// search and About, on four tabs. It translates between its controls and the calculation
+// model it owns; every rule of the calculation lives in the core.
+class TFormMain : public QWidget {
+    Q_OBJECT
+public:
+    using LIST_ITEM = quendal::LIST_ITEM;
+    using LIST_PLANET = quendal::LIST_PLANET;
+    using s_GeneticState = quendal::s_GeneticState;
+    using TMinSearch = quendal::TMinSearch;
+    using TMaxSearch = quendal::TMaxSearch;
+
+    // Client area of the window, not scaled.
+    static constexpr int kClientWidth = 561;
+    static constexpr int kClientHeight = 397;
+    // The data table's year column shows four digits; longer runs are cut to it.
+    static constexpr int kMaxYears = 9999;
+
+    // `dialogs` answers the open and save dialogs; the platform's dialogs when null.
+    explicit TFormMain(std::unique_ptr<FileDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    CalcModel& Model() { return model_; }
+    const CalcModel& Model() const { return model_; }
+    ChartAdapter& Chart() { return *chart_; }
+
+    // Enables the template editing for a loaded race, or locks it, and shows or hides the
+    // tabs that need a race.
+    void SetRaceControlsEnabled(bool enable);
+
+private slots:
+    void bnLoadRaceFileClick();
+    void bnSaveCalcFileClick();
+    void bnLoadCalcFileClick();
+    void bnCalculateClick();
+    void bnItemAddClick();
+    void bnQueueDelClick();
+    void bnQueueClearClick();
+    void bnQueueUpClick();
+    void bnQueueDownClick();
+    void rbQueueMinusClick();
+    void rbQueuePlusClick();
+
+private:
+    void BuildTabCalc();
+    void BuildStartConditions(QWidget* page);
+    void BuildQueueControls(QWidget* page);
+    void BuildOutputPages(QWidget* page);
+    void BuildTabAddParam();
+    void BuildPlanetGroup(QWidget* page);
+    void BuildTabGenetic();
+    void BuildGeneticTask(QWidget* page);
+    void BuildGeneticResult(QWidget* page);
+    void BuildTabAbout();
+    void ConnectHandlers();
+
+    // The two procedures of the race button.
+    void LoadRaceIntoWindow();
+    void ClearRaceFromWindow();
+    // The template the editing buttons act on, with its list box.
+    LIST_ITEM& ActiveTemplate();
+    QListWidget* ActiveListBox() const;
+
+    CalcModel model_;
+    LIST_PLANET planets_;
+    std::unique_ptr<FileDialogs> dialogs_;
+    std::unique_ptr<ChartAdapter> chart_;
+
+    // Pages.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabCalc = nullptr;
+    QWidget* TabAddParam = nullptr;
+    QWidget* TabGenetic = nullptr;
+    QWidget* TabAbout = nullptr;
+
+    // "Динамика планеты": race file and start conditions.
+    QPushButton* bnLoadRaceFile = nullptr;
+    QLabel* sFile = nullptr;
+    ElidedLabel* fileName = nullptr;
+    QLabel* sRace = nullptr;
+    ElidedLabel* raceName = nullptr;
+    QGroupBox* sStartPlanet = nullptr;
+    NumberSpinField* editStartPlanetPrc = nullptr;
+    NumberSpinField* editStartPlanetMen = nullptr;
+    NumberSpinField* editMenYearPrc = nullptr;
+    QPushButton* bnCalculate = nullptr;
+    QPushButton* bnSaveCalcFile = nullptr;
+    QPushButton* bnLoadCalcFile = nullptr;
+    NumberSpinField* editLightYears = nullptr;
+    QLabel* sLYear = nullptr;
+
+    // "Динамика планеты": templates.
+    QGroupBox* gbQueue = nullptr;
+    QRadioButton* rbQueueMinus = nullptr;
+    QListWidget* lbQueueM = nullptr;
+    QRadioButton* rbQueuePlus = nullptr;
+    QListWidget* lbQueue = nullptr;
+    QPushButton* bnQueueUp = nullptr;
+    QPushButton* bnQueueDown = nullptr;
+    QPushButton* bnQueueDel = nullptr;
+    QPushButton* bnQueueClear = nullptr;
+    QGroupBox* gbQueueItem = nullptr;
+    QComboBox* cbItemAdd = nullptr;
+    NumberSpinField* editItemAdd = nullptr;
+    QPushButton* bnItemAdd = nullptr;
+
+    // "Динамика планеты": outputs.
+    QTabWidget* PageControl2 = nullptr;
+    QWidget* TabDataChart = nullptr;
+    QWidget* TabDataTable = nullptr;
+    QWidget* TabMineral = nullptr;
+    QLabel* sHead1 = nullptr;
+    QLabel* sHead2 = nullptr;
+    QListWidget* lbDataSet = nullptr;
+    QLabel* sHead3 = nullptr;
+    QLabel* sHead4 = nullptr;
+    QListWidget* lbMineral = nullptr;
+
+    // "Дополнительные параметры". Rows of three follow the factor order (gravity,
+    // temperature, radiation) or the mineral order (Ironium, Uranium, Liberium).
+    QGroupBox* gbRace = nullptr;
+    std::array<NumberSpinField*, 7> editRaceP{};
+    std::array<QLabel*, 7> sRaceP{};
+    QCheckBox* cbFullTForm = nullptr;
+    QGroupBox* gbMaxTFormPrc = nullptr;
+    std::array<NumberSpinField*, 3> editMaxTFormPrc{};
+    std::array<QLabel*, 3> sMaxTFormPrc{};
+    QLabel* Label5 = nullptr;
+    QComboBox* cbPlanetList = nullptr;
+    QPushButton* bnPlanetList = nullptr;
+    QGroupBox* gbPlanet = nullptr;
+    QLineEdit* editCurPlanetPrc = nullptr;
+    QLineEdit* editCurTFormPrc = nullptr;
+    NumberSpinField* editPlanetFabr = nullptr;
+    NumberSpinField* editPlanetMine = nullptr;
+    QLabel* sFactorHelp = nullptr;
+    QGroupBox* gbPlanetEnv = nullptr;
+    std::array<NumberSpinField*, 3> editPlanetEnv{};
+    std::array<QLabel*, 3> sPlanetEnv{};
+    QGroupBox* gbRaceOpt = nullptr;
+    std::array<QLabel*, 3> sEnvOpt{};
+    QGroupBox* gbPlanetMineral = nullptr;
+    QCheckBox* cbPlanetHW = nullptr;
+    QLabel* sPlanetMineral = nullptr;
+    std::array<NumberSpinField*, 3> editPlanetConPrc{};
+    std::array<NumberSpinField*, 3> editPlanetMineral{};
+
+    // "Подбор вариантов ОП".
+    QGroupBox* gbGenetic = nullptr;
+    std::array<NumberSpinField*, 6> editGeneticP{};
+    QGroupBox* gbMemo = nullptr;
+    QLabel* sGeneticMemo = nullptr;
+    QGroupBox* gbTask = nullptr;
+    QLineEdit* editGenPlanetPrc = nullptr;
+    NumberSpinField* editGenLYear = nullptr;
+    QGroupBox* rgGenMaxFactor = nullptr;
+    QButtonGroup* rgGenMaxFactorItems = nullptr;
+    NumberSpinField* editGenFixed = nullptr;
+    QPushButton* bnGeneticCalc = nullptr;
+    QLabel* sTimeReady = nullptr;
+    QLabel* sTimeRemai = nullptr;
+    QProgressBar* pbGenetic = nullptr;
+    QGroupBox* gbResult = nullptr;
+    QListWidget* lbGenQueue1 = nullptr;
+    QListWidget* lbGenQueue2 = nullptr;
+    std::array<QLabel*, 8> sGenValue{};
+    QPushButton* bnToGraphic = nullptr;
+
+    // "О программе".
+    QPlainTextEdit* About = nullptr;
+};
+
+} // namespace quendal

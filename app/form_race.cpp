@@ -1,0 +1,86 @@
+// The race button: loads a race description file into the model and puts the window into
+// its race-loaded state, or clears the race and returns the window to its start state.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/elided_label.h"
+#include "app/file_dialogs.h"
+#include "app/form_main.h"
+#include "app/number_spin_field.h"
+#include "io/race_file.h"
+
+namespace quendal {
+
+namespace {
+
+// Paints the background of a field.
+void SetFieldColour(QLineEdit* edit, const QColor& colour) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, colour);
+    edit->setPalette(palette);
+}
+
+QColor MenuColour() {
+    return QApplication::palette("QMenu").color(QPalette::Window);
+}
+
+QColor WindowColour() {
+    return QApplication::palette("QLineEdit").color(QPalette::Active, QPalette::Base);
+}
+
+} // namespace
+
+void TFormMain::bnLoadRaceFileClick() {
+    if (model_.RaceLoaded)
+        ClearRaceFromWindow();
+    else
+        LoadRaceIntoWindow();
+}
+
+void TFormMain::LoadRaceIntoWindow() {
+    const QString path = dialogs_->getOpenFileName(this, QStringLiteral("Загрузить описание расы"),
+                                                   QDir::current().filePath("data"),
+                                                   QStringLiteral("Описание расы (*.urc *.URC)"));
+    if (path.isEmpty())
+        return;
+    fileName->setText(path);
+    fileName->setToolTip(path);
+
+    const std::string name = LoadRace(model_, QFile::encodeName(path).toStdString(),
+                                      editStartPlanetPrc->edit()->text().toStdString());
+    raceName->setText(QString::fromStdString(name));
+    raceName->setToolTip(raceName->text());
+
+    editMenYearPrc->setValue(model_.Race.MaxGrowthYRate);
+    QLineEdit* startPrc = editStartPlanetPrc->edit();
+    startPrc->setEnabled(false);
+    SetFieldColour(startPrc, MenuColour());
+    editStartPlanetPrc->setValue(model_.Planet.PlanetPrc);
+    SetRaceControlsEnabled(true);
+    bnSaveCalcFile->setEnabled(false);
+    bnLoadRaceFile->setText(QStringLiteral("Очистить"));
+    model_.RaceLoaded = true;
+}
+
+void TFormMain::ClearRaceFromWindow() {
+    fileName->clear();
+    fileName->setToolTip(QString());
+    raceName->clear();
+    raceName->setToolTip(QString());
+    ClearRace(model_); // empties both templates
+    lbQueueM->clear();
+    lbQueue->clear();
+    QLineEdit* startPrc = editStartPlanetPrc->edit();
+    startPrc->setEnabled(true);
+    SetFieldColour(startPrc, WindowColour());
+    SetRaceControlsEnabled(false);
+    bnSaveCalcFile->setEnabled(false);
+    bnLoadRaceFile->setText(QStringLiteral("Загрузить"));
+    model_.RaceLoaded = false;
+}
+
+} // namespace quendal

@@ -1,0 +1,130 @@
+#include "app/form_style.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/number_spin_field.h"
+
+namespace quendal {
+
+QFont BaseFont() {
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    return font;
+}
+
+QFont FixedPitchFont(int pointSize, bool bold) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void ApplyStyle(QWidget* widget, const TextStyle& style) {
+    QFont font = widget->font();
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    widget->setFont(font);
+    if (style.colour.isValid()) {
+        QPalette palette = widget->palette();
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, style.colour);
+        widget->setPalette(palette);
+    }
+}
+
+namespace {
+
+template <typename Widget> Widget* Place(Widget* widget, const QString& name, const QRect& rect) {
+    widget->setObjectName(name);
+    widget->setGeometry(rect);
+    return widget;
+}
+
+} // namespace
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& rect,
+                  const TextStyle& style) {
+    auto* label = Place(new QLabel(text, parent), name, rect);
+    ApplyStyle(label, style);
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& rect, const TextStyle& style) {
+    auto* button = Place(new QPushButton(text, parent), name, rect);
+    button->setAutoDefault(false);
+    ApplyStyle(button, style);
+    return button;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& title, const QRect& rect,
+                     const TextStyle& style) {
+    auto* group = Place(new QGroupBox(title, parent), name, rect);
+    ApplyStyle(group, style);
+    return group;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text, const QRect& rect,
+                     const TextStyle& style) {
+    auto* box = Place(new QCheckBox(text, parent), name, rect);
+    ApplyStyle(box, style);
+    return box;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text,
+                        const QRect& rect, const TextStyle& style) {
+    auto* button = Place(new QRadioButton(text, parent), name, rect);
+    ApplyStyle(button, style);
+    return button;
+}
+
+NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
+                            int minimum, int maximum, int step, int value, const QRect& rect) {
+    auto* field = new NumberSpinField(editName, spinName, minimum, maximum, step, value, parent);
+    field->setGeometry(rect);
+    ApplyStyle(field->edit(), TextStyle(true, colour::kBlue));
+    return field;
+}
+
+QLineEdit* MakeReadOnly(QWidget* parent, const QString& name, const QRect& rect) {
+    auto* edit = Place(new QLineEdit(parent), name, rect);
+    edit->setReadOnly(true);
+    edit->setFrame(false);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+    ApplyStyle(edit, kBold);
+    return edit;
+}
+
+QListWidget* MakeListBox(QWidget* parent, const QString& name, const QRect& rect,
+                         const QFont& font) {
+    auto* list = Place(new QListWidget(parent), name, rect);
+    list->setFont(font);
+    list->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+QComboBox* MakeDropDown(QWidget* parent, const QString& name, const QRect& rect, int rows) {
+    auto* box = Place(new QComboBox(parent), name, rect);
+    box->setMaxVisibleItems(rows);
+    return box;
+}
+
+} // namespace quendal

@@ -1,0 +1,110 @@
+#include "gui_test_support.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/application.h"
+
+namespace quendal::test {
+
+std::vector<TestFactory>& Registry() {
+    static std::vector<TestFactory> tests;
+    return tests;
+}
+
+Window OpenWindow() {
+    auto dialogs = std::make_unique<FakeDialogs>();
+    FakeDialogs* raw = dialogs.get();
+    auto form = std::make_unique<TFormMain>(std::move(dialogs));
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qFatal("the window was not shown");
+    return {raw, std::move(form)};
+}
+
+void Click(const QWidget& root, const char* name) {
+    QTest::mouseClick(Control<QAbstractButton>(root, name), Qt::LeftButton);
+}
+
+void TypeInto(const QWidget& root, const char* name, const QString& text) {
+    auto* edit = Control<QLineEdit>(root, name);
+    edit->setFocus();
+    QTest::keySequence(edit, QKeySequence::SelectAll);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void ChooseEntry(QComboBox* combo, int entry) {
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < entry; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+}
+
+void ClickLine(QListWidget* list, int line) {
+    const QRect rect = list->visualItemRect(list->item(line));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void ClickTab(QTabWidget* tabs, QWidget* page) {
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
+}
+
+QStringList Lines(const QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+QStringList VisibleTabs(const QTabWidget* tabs) {
+    QStringList captions;
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->isTabVisible(i))
+            captions << tabs->tabText(i);
+    return captions;
+}
+
+QStringList TemplateLines(LIST_ITEM& queue) {
+    QStringList lines;
+    for (int pos = 1; pos <= queue.count(); ++pos)
+        lines << QString::fromStdString(QueueLineText(*queue.At(pos)));
+    return lines;
+}
+
+QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QString SampleRace() {
+    return QStringLiteral("[Step1]\nRaceName=Хумы\n"
+                          "[Step2]\nEnv0Min=15\nEnv0Max=86\nEnv1Min=20\nEnv1Max=80\n"
+                          "Env2Min=30\nEnv2Max=70\nMaxGrowthYRate=17\n"
+                          "[Step3]\nNColonistYTo1Resource=1000\nNResourceYFrom10Factory=10\n"
+                          "NResourceBuildFactory=10\nNFactoryWork10000=10\n"
+                          "NResourceBuildMine=5\nNMineWork10000=10\nNMineralYFrom10Mine=10\n"
+                          "[Step4]\nAdvantage=0\n");
+}
+
+void LoadRaceFile(Window& window, const QString& path) {
+    window.dialogs->answers << path;
+    Click(*window.form, "bnLoadRaceFile");
+}
+
+} // namespace quendal::test
+
+// All test classes of the binary, run in turn under the program's own application object.
+int main(int argc, char* argv[]) {
+    quendal::QuendalApplication app(argc, argv);
+    int failed = 0;
+    for (const auto& make : quendal::test::Registry()) {
+        const std::unique_ptr<QObject> test = make();
+        failed += QTest::qExec(test.get(), argc, argv);
+    }
+    return failed == 0 ? 0 : 1;
+}

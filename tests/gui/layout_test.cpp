@@ -1,0 +1,95 @@
+// Every caption fits its control and every control lies within its parent, on every tab.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/elided_label.h"
+#include "gui_test_support.h"
+
+namespace quendal::test {
+
+namespace {
+
+// Why the text of `widget` does not fit, or an empty string.
+QString Clipping(const QWidget* widget) {
+    if (qobject_cast<const ElidedLabel*>(widget))
+        return {}; // shortens long paths on purpose
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        if (label->wordWrap()) {
+            const int need = label->heightForWidth(label->width());
+            return need > label->height() ? QStringLiteral("needs height %1").arg(need) : QString();
+        }
+        const QSize need = label->sizeHint();
+        return need.width() > label->width() || need.height() > label->height()
+                   ? QStringLiteral("needs %1x%2").arg(need.width()).arg(need.height())
+                   : QString();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+        const int need = button->fontMetrics().horizontalAdvance(button->text()) + 8;
+        return need > button->width() ? QStringLiteral("needs width %1").arg(need) : QString();
+    }
+    if (qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget)) {
+        const int need = widget->sizeHint().width();
+        return need > widget->width() ? QStringLiteral("needs width %1").arg(need) : QString();
+    }
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
+        const int need = group->fontMetrics().horizontalAdvance(group->title()) + 12;
+        return need > group->width() ? QStringLiteral("needs width %1").arg(need) : QString();
+    }
+    return {};
+}
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void nothingIsClipped() {
+        QTemporaryDir dir;
+        Window w = OpenWindow();
+        LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
+        Click(*w.form, "bnCalculate");
+        auto* pages = Control<QTabWidget>(*w.form, "PageControl1");
+        QStringList problems;
+        for (int i = 0; i < pages->count(); ++i) {
+            ClickTab(pages, pages->widget(i));
+            QWidget* page = pages->widget(i);
+            QVERIFY(page->isVisible());
+            for (const QWidget* widget : page->findChildren<QWidget*>()) {
+                if (!widget->isVisibleTo(page) || widget->objectName().isEmpty())
+                    continue;
+                const QString clipping = Clipping(widget);
+                if (!clipping.isEmpty())
+                    problems << widget->objectName() + QStringLiteral(": ") + clipping;
+                const QWidget* parent = widget->parentWidget();
+                if (!parent->rect().contains(widget->geometry()))
+                    problems << widget->objectName() + QStringLiteral(" leaves its parent");
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+    }
+
+    void allFourTabCaptionsFit() {
+        QTemporaryDir dir;
+        Window w = OpenWindow();
+        LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
+        QTabBar* bar = Control<QTabWidget>(*w.form, "PageControl1")->tabBar();
+        int right = 0;
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            QVERIFY(tab.width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+            right = std::max(right, tab.right());
+        }
+        QVERIFY(right < w.form->width());
+    }
+};
+
+QUENDAL_GUI_TEST(LayoutTest);
+
+} // namespace quendal::test
+
+#include "layout_test.moc"
