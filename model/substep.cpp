@@ -92,6 +92,10 @@ int64_t SimState::OperableFactories() const {
     return TruncSat(men * 0.0001L * race->NFactoryWork10000);
 }
 
+int64_t SimState::OperableMines() const {
+    return TruncSat(men * 0.0001L * race->NMineWork10000);
+}
+
 int64_t SimState::YearlyResources() const {
     const int64_t workable = std::min(OperableFactories(), fabr);
     const long double fromColonists =
@@ -110,11 +114,20 @@ void SimState::SimulateYearInSubSteps() {
 
 void SimState::SubStep() {
     TemplateRing& active = prc > 0 ? plus : minus;
-    if (!hasOrder && active.size() > 0)
-        Refill(active);
-    Spend();
-    Mine();
-    Population();
+    if (!hasOrder && active.size() > 0 && !StillBlocked()) {
+        const int32_t posBefore = active.pos;
+        const int64_t operable = OperableFactories();
+        Refill(active, operable);
+        refillBlocked = !hasOrder && active.pos == posBefore && fabr >= 0 && mine >= 0 &&
+                        operable <= fabr && OperableMines() <= mine;
+    }
+    if (hasOrder)
+        Spend(OperableFactories());
+    else
+        terraformed = false;
+    const int64_t whole = TruncSat(men);
+    Mine(whole);
+    Population(whole);
     // A paid step changes the factors; a part payment leaves them, so the habitability
     // computed from them last time still holds.
     if (terraformed && !prcOfCur) {
@@ -124,14 +137,25 @@ void SimState::SubStep() {
     }
 }
 
+// A refill that placed nothing, kept the cursor and was held back only by factories and mines
+// built for every operator gives the same result while that holds: nothing else it reads can
+// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1.
+bool SimState::StillBlocked() const {
+    if (!refillBlocked)
+        return false;
+    const long double perTenThousand = men * 0.0001L;
+    return perTenThousand * race->NFactoryWork10000 < fabr + 1.0L &&
+           perTenThousand * race->NMineWork10000 < mine + 1.0L;
+}
+
 // Places at most one order from the template. The template's cursor moves past an element
 // only when the element was placed whole; elements with nothing to do are skipped for good
 // when they stand at the cursor.
-void SimState::Refill(TemplateRing& t) {
+void SimState::Refill(TemplateRing& t, int64_t operable) {
     const int32_t n = t.size();
     bool advance = true;
     int32_t at = t.pos; // the element under examination, 1-based
-    for (int32_t examined = 0; examined < n; ++examined, at = at % n + 1) {
+    for (int32_t examined = 0; examined < n; ++examined, at = at == n ? 1 : at + 1) {
         const QueueItem& element = t[at - 1];
         const int32_t kind = element.kind;
         if (kind == MinTerraform && prc <= 0) {
@@ -146,7 +170,7 @@ void SimState::Refill(TemplateRing& t) {
             }
         } else if (kind == MinTerraform || (kind == MaxTerraform && prc >= maxHab)) {
             if (t.pos == at)
-                t.pos = t.pos % n + 1;
+                t.pos = at == n ? 1 : at + 1;
         } else if (kind == MaxTerraform || kind == Factories || kind == Mines) {
             int64_t limit;
             int32_t orderKind;
@@ -155,10 +179,10 @@ void SimState::Refill(TemplateRing& t) {
                 limit = choice.distance;
                 orderKind = TerraformOrderKind(race->FullTForm, choice.index);
             } else if (kind == Factories) {
-                limit = FabrLimit(fabr, OperableFactories(), surf);
+                limit = FabrLimit(fabr, operable, surf);
                 orderKind = BuildFactory;
             } else {
-                limit = SatSub(TruncSat(men * 0.0001L * race->NMineWork10000), mine);
+                limit = SatSub(OperableMines(), mine);
                 orderKind = BuildMine;
             }
             if (limit <= 0) {
@@ -176,7 +200,7 @@ void SimState::Refill(TemplateRing& t) {
         }
     }
     if (advance)
-        t.pos = t.pos % n + 1;
+        t.pos = t.pos >= n ? 1 : t.pos + 1;
 }
 
 // Takes a factory's share of minerals: `share` kT of each, no more than 2 and no more than
@@ -195,12 +219,12 @@ static long double TakeFactoryMinerals(double surf[3], long double share) {
 
 // Pays the sub-step's resources into the pending order. Leftovers after the order is
 // finished are lost.
-void SimState::Spend() {
+void SimState::Spend(int64_t operable) {
     terraformed = false;
     if (!hasOrder)
         return;
     const RaceParams& rc = *race;
-    const int64_t workable = std::min(OperableFactories(), fabr);
+    const int64_t workable = std::min(operable, fabr);
     const long double fromColonists = rc.NColonistYTo1Resource > 0
                                           ? men / static_cast<long double>(rc.NColonistYTo1Resource)
                                           : 0.0L;
@@ -257,29 +281,37 @@ void SimState::Spend() {
 
 // Operated mines dig each mineral and lower its concentration by u / 60000 of itself a
 // year, down to a floor of 15 % on a homeworld and 0.5 % elsewhere.
-void SimState::Mine() {
+void SimState::Mine(int64_t whole) {
     const RaceParams& rc = *race;
-    const int64_t operated = std::min(
-        mine, TruncSat(static_cast<long double>(TruncSat(men)) * 0.0001L * rc.NMineWork10000));
+    // Colonists change by a fraction a sub-step, so the operated mines rarely change.
+    if (whole != operatedFor.whole || mine != operatedFor.mine) {
+        operatedFor = {whole, mine};
+        operatedMines =
+            std::min(mine, TruncSat(static_cast<long double>(whole) * 0.0001L * rc.NMineWork10000));
+    }
+    const int64_t operated = operatedMines;
+    // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
+    // exactly, since Con * 200 is exact with a 64-bit significand.
+    if (operated == 0)
+        return;
     const long double u = static_cast<long double>(operated);
+    const long double dug = u * 0.2L * rc.NMineralYFrom10Mine;
     const long double floor = homeworld ? 30 : 1;
     for (int i = 0; i < 3; ++i) {
-        surf[i] =
-            static_cast<double>(surf[i] + u * 0.2L * rc.NMineralYFrom10Mine * con[i] * 0.004L);
+        surf[i] = static_cast<double>(surf[i] + dug * con[i] * 0.004L);
         long double w = con[i] * 200.0L;
         if (w > floor) {
             w = w - 0.004L * (u * w * kPerConcentrationLoss);
             if (w <= floor)
                 w = floor;
+            con[i] = static_cast<double>(w * 0.005L);
         }
-        con[i] = static_cast<double>(w * 0.005L);
     }
 }
 
 // Growth toward capacity, die-off on a hostile planet and over capacity, by a 0.004 share
 // of the yearly rate. Paying for terraforming slows the losses tenfold.
-void SimState::Population() {
-    const int64_t whole = TruncSat(men);
+void SimState::Population(int64_t whole) {
     if (prc <= 0) {
         long double loss = DieOffRate(prc) * whole * 0.01L * 0.004L;
         if (terraformed)

@@ -12,9 +12,27 @@
 namespace quendal {
 
 // Truncation toward zero with the rule of TruncToInt64 (NaN gives 0, values beyond 64 bits
-// saturate), inlined because the sub-step loop truncates several times per sub-step.
+// saturate), inlined because every sub-step truncates several times. On x86-64 the in-range
+// case uses the truncating store of SSE3 (fisttp), which every x86-64 processor still in use
+// has; a plain cast would switch the x87 rounding mode twice for each truncation.
 inline int64_t TruncSat(long double value) {
-    if (value < 9223372036854775807.0L && value > -9223372036854775808.0L)
+    if (__builtin_fabsl(value) <= 9223372036854775807.0L) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        int64_t result;
+        __asm__("fisttpll %0" : "=m"(result) : "t"(value) : "st");
+        return result;
+#else
+        return static_cast<int64_t>(value);
+#endif
+    }
+    if (value != value)
+        return 0;
+    return value > 0 ? INT64_MAX : INT64_MIN;
+}
+
+// The same for a stored double, which truncates exactly without extended precision.
+inline int64_t TruncSat(double value) {
+    if (__builtin_fabs(value) <= 9223372036854774784.0) // the largest double below 2^63
         return static_cast<int64_t>(value);
     if (value != value)
         return 0;
@@ -72,8 +90,13 @@ struct SimState {
     TemplateRing minus, plus;
     QueueItem order{}; // the work list holds at most this one order
     bool hasOrder = false;
-    bool terraformed = false; // terraforming was paid for in this sub-step
-    bool prcOfCur = false;    // prc is the habitability of cur (no step since it was computed)
+    bool terraformed = false;   // terraforming was paid for in this sub-step
+    bool prcOfCur = false;      // prc is the habitability of cur (no step since it was computed)
+    bool refillBlocked = false; // the last refill placed nothing for want of operators alone
+    struct {
+        int64_t whole = INT64_MIN, mine = 0;
+    } operatedFor; // colonists and mines of which operatedMines was computed
+    int64_t operatedMines = 0;
 
     // Minerals and concentrations from the model's planet.
     void LoadMinerals(const PlanetParams& planet);
@@ -85,17 +108,21 @@ struct SimState {
     // One year with the yearly population step only.
     void SimulateYearPopulationOnly();
 
-    // Factories that colonists can operate, before the limit of factories built.
+    // Factories (mines) that colonists can operate, before the limit of those built.
     int64_t OperableFactories() const;
+    int64_t OperableMines() const;
     // Resources a year of the current state (the yearly figure of the tables).
     int64_t YearlyResources() const;
 
     // One sub-step and its parts, in their order; the tests drive them one by one.
+    // operable: OperableFactories(); whole: truncate(men). Both hold for the whole sub-step,
+    // since colonists change only in its last part.
     void SubStep();
-    void Refill(TemplateRing& ring);
-    void Spend();
-    void Mine();
-    void Population();
+    bool StillBlocked() const;
+    void Refill(TemplateRing& ring, int64_t operable);
+    void Spend(int64_t operable);
+    void Mine(int64_t whole);
+    void Population(int64_t whole);
 };
 
 } // namespace quendal

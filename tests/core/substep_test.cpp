@@ -43,7 +43,7 @@ std::vector<Placed> Refills(SimState& s, int times) {
     for (int i = 0; i < times; ++i) {
         s.hasOrder = false;
         TemplateRing& active = s.prc > 0 ? s.plus : s.minus;
-        s.Refill(active);
+        s.Refill(active, s.OperableFactories());
         placed.push_back(
             {s.hasOrder ? s.order.kind : 0, s.hasOrder ? s.order.count : 0, active.pos});
     }
@@ -150,7 +150,7 @@ TEST(Spend, UnitsFinishedInOneSubStep) {
         Prepare(s, *model, 1e8); // 400 resources a sub-step
         s.order = Element(BuildMine, c.count, c.unitCost);
         s.hasOrder = true;
-        s.Spend();
+        s.Spend(s.OperableFactories());
         EXPECT_EQ(s.mine, c.minesBuilt) << c.name;
         EXPECT_EQ(s.hasOrder, c.orderLeft) << c.name;
         if (c.orderLeft) {
@@ -166,18 +166,18 @@ TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
     const int32_t before[3] = {s.cur[0], s.cur[1], s.cur[2]};
     s.order = Element(TerraformGravity, 1, 100);
     s.hasOrder = true;
-    s.Spend();
+    s.Spend(s.OperableFactories());
     EXPECT_TRUE(s.terraformed);
     EXPECT_DOUBLE_EQ(s.order.invested, 1.0);
     EXPECT_EQ(s.cur[0], before[0]);
 
     // The loss of a sub-step in which terraforming was paid is a tenth of the usual.
     const double men = s.men;
-    s.Population();
+    s.Population(TruncSat(s.men));
     const double slowed = men - s.men;
     s.terraformed = false;
     s.men = men;
-    s.Population();
+    s.Population(TruncSat(s.men));
     EXPECT_NEAR(slowed * 10, men - s.men, 1e-9);
     EXPECT_NEAR(men - s.men, 250000 * 0.2 * 0.004, 1e-9);
 }
@@ -189,7 +189,7 @@ TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
     s.surf[0] = 1; // half a factory's minerals
     s.order = Element(BuildFactory, 1, 10);
     s.hasOrder = true;
-    s.Spend();
+    s.Spend(s.OperableFactories());
     EXPECT_EQ(s.fabr, 0);
     ASSERT_TRUE(s.hasOrder);
     EXPECT_DOUBLE_EQ(s.order.invested, 5.0);
@@ -197,7 +197,7 @@ TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
     EXPECT_DOUBLE_EQ(s.surf[1], 499.0);
 
     s.surf[0] = 100; // mining brought more
-    s.Spend();
+    s.Spend(s.OperableFactories());
     EXPECT_EQ(s.fabr, 1);
     EXPECT_FALSE(s.hasOrder);
     EXPECT_DOUBLE_EQ(s.surf[0], 99.0);
@@ -212,7 +212,7 @@ TEST(Spend, FactoryOfNoCostTakesFullMinerals) {
     Prepare(s, *model, 1e6);
     s.order = Element(BuildFactory, 3, 0);
     s.hasOrder = true;
-    s.Spend();
+    s.Spend(s.OperableFactories());
     EXPECT_EQ(s.fabr, 3);
     EXPECT_FALSE(s.hasOrder);
     for (int i = 0; i < 3; ++i)
@@ -229,12 +229,12 @@ TEST(Spend, NoColonistResourceRate) {
         Prepare(s, *model, 1e6);
         s.order = Element(BuildMine, 1, 5);
         s.hasOrder = true;
-        s.Spend();
+        s.Spend(s.OperableFactories());
         EXPECT_EQ(s.order.invested, 0.0) << rate;
         EXPECT_EQ(s.YearlyResources(), 0) << rate;
         s.fabr = 100;
         EXPECT_EQ(s.YearlyResources(), 100) << rate;
-        s.Spend();
+        s.Spend(s.OperableFactories());
         EXPECT_DOUBLE_EQ(s.order.invested, 0.4) << rate;
     }
 }
@@ -245,7 +245,7 @@ TEST(Mine, DigsAndExhaustsDownToTheFloor) {
     Prepare(s, *model, 1e6);
     s.mine = 60000;   // u = 1000 mines operated: the concentration falls by 1/60 a year
     s.con[2] = 0.005; // already at the floor of other planets
-    s.Mine();
+    s.Mine(TruncSat(s.men));
     // 1000 mines × 0.2 × 10 kT × 100 % × 0.004
     EXPECT_NEAR(s.surf[0], 508.0, 1e-9);
     EXPECT_NEAR(s.con[0], 1.0 - 0.004 / 60, 1e-15);
@@ -253,8 +253,72 @@ TEST(Mine, DigsAndExhaustsDownToTheFloor) {
 
     s.homeworld = true;
     s.con[1] = 0.150005;
-    s.Mine();
+    s.Mine(TruncSat(s.men));
     EXPECT_EQ(s.con[1], static_cast<double>(30 * 0.005L)); // raised floor of a homeworld
+}
+
+} // namespace
+} // namespace quendal
+
+namespace quendal {
+namespace {
+
+// The shortcuts of the sub-step (a blocked refill is not repeated, the operated mines are
+// computed again only when colonists or mines change) must not change any result: a run that
+// drops them before every sub-step stays identical.
+TEST(SubStep, ShortcutsChangeNothing) {
+    struct Case {
+        const char* name;
+        int32_t prc;
+        double men;
+        std::vector<QueueItem> minus, plus;
+    } cases[] = {
+        {"terraform, then build",
+         -20,
+         250000,
+         {Element(MinTerraform, 1, 100)},
+         {Element(Factories, 50, 10), Element(Mines, 50, 5), Element(MaxTerraform, 5, 100)}},
+        {"build on a good planet",
+         60,
+         25000,
+         {},
+         {Element(Mines, 20, 5), Element(Factories, 7, 10)}},
+        {"few colonists, many orders",
+         20,
+         3000,
+         {},
+         {Element(Factories, 500, 10), Element(Mines, 3, 5)}},
+    };
+    for (const Case& c : cases) {
+        auto model = TypicalRace(c.prc);
+        Fill(model->QueueMinus, c.minus);
+        Fill(model->QueuePlus, c.plus);
+        SimState fast, plain;
+        Prepare(fast, *model, c.men);
+        Prepare(plain, *model, c.men);
+        int blockedSteps = 0;
+        for (int step = 0; step < 250 * 30; ++step) {
+            blockedSteps += fast.refillBlocked ? 1 : 0;
+            fast.SubStep();
+            plain.refillBlocked = false;
+            plain.operatedFor.whole = INT64_MIN;
+            plain.SubStep();
+            if (step % 250 == 249) { // whole colonists at the end of a year
+                fast.men = static_cast<double>(TruncSat(fast.men));
+                plain.men = static_cast<double>(TruncSat(plain.men));
+            }
+            ASSERT_EQ(fast.men, plain.men) << c.name << " step " << step;
+            ASSERT_EQ(fast.prc, plain.prc) << c.name << " step " << step;
+            ASSERT_EQ(fast.fabr, plain.fabr) << c.name << " step " << step;
+            ASSERT_EQ(fast.mine, plain.mine) << c.name << " step " << step;
+            ASSERT_EQ(fast.plus.pos, plain.plus.pos) << c.name << " step " << step;
+            for (int i = 0; i < 3; ++i) {
+                ASSERT_EQ(fast.surf[i], plain.surf[i]) << c.name << " step " << step;
+                ASSERT_EQ(fast.con[i], plain.con[i]) << c.name << " step " << step;
+            }
+        }
+        EXPECT_GT(blockedSteps, 0) << c.name << ": the shortcut was never taken";
+    }
 }
 
 } // namespace
