@@ -101,6 +101,16 @@ QValueAxis* MakeAxis(const QColor& colour, const char* labelFormat, const QFont&
     return axis;
 }
 
+// A round whole number of years between bottom-axis labels, so that about six labels show.
+double YearStep(double span) {
+    const double raw = span / 6;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(std::max(raw, 1.0))));
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * magnitude >= raw)
+            return m * magnitude;
+    return 10 * magnitude;
+}
+
 // The value as the legend shows it: whole numbers without a fraction, others with up to
 // three decimals (thousands of colonists).
 QString LegendValue(double value) {
@@ -198,9 +208,9 @@ ChartAdapter::ChartAdapter(QWidget* parent)
     axisLeft_->setTickInterval(25);
     axisRight_ = MakeAxis(Qt::black, "%g", small);
     axisRight_->setGridLineColor(QColor(255, 255, 0));
-    axisRight_->setRange(0, 1);
     axisBottom_ = MakeAxis(kMaroon, "%d", small);
-    axisBottom_->setRange(0, 1);
+    axisBottom_->setTickType(QValueAxis::TicksDynamic);
+    axisBottom_->setTickAnchor(0);
     chart_->addAxis(axisLeft_, Qt::AlignLeft);
     chart_->addAxis(axisRight_, Qt::AlignRight);
     chart_->addAxis(axisBottom_, Qt::AlignBottom);
@@ -218,6 +228,8 @@ ChartAdapter::ChartAdapter(QWidget* parent)
         series->attachAxis(style.leftAxis ? axisLeft_ : axisRight_);
         series_[i] = series;
     }
+
+    RescaleAxes();
 
     legend_ = new SeriesLegend(series_, box_);
     legend_->setObjectName(QStringLiteral("Chart1Legend"));
@@ -262,10 +274,13 @@ void ChartAdapter::RescaleAxes() {
                 maxRight = std::max(maxRight, p.y());
         }
     }
+    if (!any)
+        maxX = 10; // an empty chart still shows a scale of years
     if (maxX <= minX)
         maxX = minX + 1;
+    // Whole years at round intervals, from the first year to the last.
+    axisBottom_->setTickInterval(YearStep(maxX - minX));
     axisBottom_->setRange(minX, maxX);
-    axisBottom_->applyNiceNumbers();
     axisRight_->setRange(0, maxRight > 0 ? maxRight : 1);
     axisRight_->applyNiceNumbers();
 }
