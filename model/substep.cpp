@@ -120,6 +120,7 @@ void SimState::SubStep() {
         Refill(active, operable);
         refillBlocked = !hasOrder && active.pos == posBefore && fabr >= 0 && mine >= 0 &&
                         operable <= fabr && OperableMines() <= mine;
+        blockedMen = -1; // no colonist count checked yet
     }
     if (hasOrder)
         Spend(OperableFactories());
@@ -139,13 +140,22 @@ void SimState::SubStep() {
 
 // A refill that placed nothing, kept the cursor and was held back only by factories and mines
 // built for every operator gives the same result while that holds: nothing else it reads can
-// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1.
-bool SimState::StillBlocked() const {
+// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1. With
+// operator rates of 0 or more the operable counts never fall as colonists grow, so fewer
+// colonists than at a check that held need no new check.
+bool SimState::StillBlocked() {
     if (!refillBlocked)
         return false;
+    if (men <= blockedMen)
+        return true;
     const long double perTenThousand = men * 0.0001L;
-    return perTenThousand * race->NFactoryWork10000 < fabr + 1.0L &&
-           perTenThousand * race->NMineWork10000 < mine + 1.0L;
+    if (perTenThousand * race->NFactoryWork10000 < fabr + 1.0L &&
+        perTenThousand * race->NMineWork10000 < mine + 1.0L) {
+        if (race->NFactoryWork10000 >= 0 && race->NMineWork10000 >= 0)
+            blockedMen = men;
+        return true;
+    }
+    return false;
 }
 
 // Places at most one order from the template. The template's cursor moves past an element
@@ -296,7 +306,8 @@ void SimState::Mine(int64_t whole) {
         return;
     const long double u = static_cast<long double>(operated);
     const long double dug = u * 0.2L * rc.NMineralYFrom10Mine;
-    const long double floor = homeworld ? 30 : 1;
+    static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
+    const long double floor = kFloor[homeworld ? 1 : 0];
     for (int i = 0; i < 3; ++i) {
         surf[i] = static_cast<double>(surf[i] + dug * con[i] * 0.004L);
         long double w = con[i] * 200.0L;

@@ -16,7 +16,7 @@ namespace quendal {
 // case uses the truncating store of SSE3 (fisttp), which every x86-64 processor still in use
 // has; a plain cast would switch the x87 rounding mode twice for each truncation.
 inline int64_t TruncSat(long double value) {
-    if (__builtin_fabsl(value) <= 9223372036854775807.0L) {
+    if (__builtin_fabsl(value) < 9223372036854775808.0f) { // below 2^63, held exactly by a float
 #if defined(__x86_64__) && defined(__GNUC__)
         int64_t result;
         __asm__("fisttpll %0" : "=m"(result) : "t"(value) : "st");
@@ -93,6 +93,7 @@ struct SimState {
     bool terraformed = false;   // terraforming was paid for in this sub-step
     bool prcOfCur = false;      // prc is the habitability of cur (no step since it was computed)
     bool refillBlocked = false; // the last refill placed nothing for want of operators alone
+    double blockedMen = -1;     // colonists at which the blocked refill was last confirmed
     struct {
         int64_t whole = INT64_MIN, mine = 0;
     } operatedFor; // colonists and mines of which operatedMines was computed
@@ -118,7 +119,7 @@ struct SimState {
     // operable: OperableFactories(); whole: truncate(men). Both hold for the whole sub-step,
     // since colonists change only in its last part.
     void SubStep();
-    bool StillBlocked() const;
+    bool StillBlocked();
     void Refill(TemplateRing& ring, int64_t operable);
     void Spend(int64_t operable);
     void Mine(int64_t whole);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/habitability.h"
+#include "model/numbers.h"
 #include "model/simulation.h"
 #include "tests/core/sim_race.h"
 
@@ -319,6 +320,35 @@ TEST(SubStep, ShortcutsChangeNothing) {
         }
         EXPECT_GT(blockedSteps, 0) << c.name << ": the shortcut was never taken";
     }
+}
+
+} // namespace
+} // namespace quendal
+
+namespace quendal {
+namespace {
+
+// The inlined truncation of the sub-steps follows the rule of TruncToInt64 at every edge.
+TEST(TruncSat, SameRuleAsTruncToInt64) {
+    const long double two63 = 9223372036854775808.0L;
+    const long double extended[] = {0.0L,      -0.0L,         3.9L,      -3.9L,
+                                    0.999999L, two63 - 0.5L,  two63 - 1, two63,
+                                    -two63,    -two63 + 0.5L, 1e30L,     -1e30L,
+                                    INFINITY,  -INFINITY,     NAN,       24974.9999999999999986L};
+    for (long double value : extended)
+        EXPECT_EQ(TruncSat(value), TruncToInt64(value)) << static_cast<double>(value);
+    const double stored[] = {0.0,
+                             2.5,
+                             -2.5,
+                             9223372036854774784.0,
+                             9223372036854775808.0,
+                             -9223372036854775808.0,
+                             1e300,
+                             -1e300,
+                             INFINITY,
+                             NAN};
+    for (double value : stored)
+        EXPECT_EQ(TruncSat(value), TruncToInt64(value)) << value;
 }
 
 } // namespace
