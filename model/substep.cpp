@@ -323,6 +323,8 @@ void SimState::Mine(int64_t whole) {
 // Growth toward capacity, die-off on a hostile planet and over capacity, by a 0.004 share
 // of the yearly rate. Paying for terraforming slows the losses tenfold.
 void SimState::Population(int64_t whole) {
+    // The least yearly change, 100 colonists, as a sub-step's share.
+    constexpr long double kLeastChange = 100 * 0.004L;
     if (prc <= 0) {
         long double loss = DieOffRate(prc) * whole * 0.01L * 0.004L;
         if (terraformed)
@@ -330,20 +332,23 @@ void SimState::Population(int64_t whole) {
         men = NotBelowZero(men - loss);
     } else if (cap > men) {
         const long double k = GrowthFactor(prc, growth);
-        long double v;
+        long double grown;
         if (cap * 0.25L > whole) {
-            v = whole * k;
+            grown = TruncSat(whole * k) * 0.004L;
         } else {
-            v = SatSub(cap, whole) * kThird * k;
-            if (v < 100)
-                v = 100;
+            const long double v = SatSub(cap, whole) * kThird * k;
+            grown = v < 100 ? kLeastChange : TruncSat(v) * 0.004L;
         }
-        men = NotBelowZero(men + TruncSat(v) * 0.004L);
+        men = NotBelowZero(men + grown);
     } else {
         const int64_t d = SatSub(whole, cap);
-        const long double h = static_cast<long double>(d) / cap * d;
-        const int64_t n = h > 100 ? TruncSat(h) : 100;
-        long double loss = n * 0.004L;
+        long double loss;
+        if (d < 1000000 && cap < (int64_t{1} << 40) && d * d <= 99 * cap) {
+            loss = kLeastChange; // (d / cap) * d is below 100 even after rounding
+        } else {
+            const long double h = static_cast<long double>(d) / cap * d;
+            loss = (h > 100 ? TruncSat(h) : 100) * 0.004L;
+        }
         if (terraformed)
             loss = loss * 0.1L;
         men = NotBelowZero(men - loss);

@@ -353,3 +353,28 @@ TEST(TruncSat, SameRuleAsTruncToInt64) {
 
 } // namespace
 } // namespace quendal
+
+namespace quendal {
+namespace {
+
+// Near capacity the over-capacity loss is the least change of 100 colonists a year without a
+// division; the shortcut must agree with the loss formula wherever it applies and at its edge.
+TEST(Population, LossJustOverCapacity) {
+    auto model = TypicalRace(100);
+    for (int64_t cap : {int64_t{50000}, int64_t{1000000}, int64_t{123450000}}) {
+        const auto edge = static_cast<int64_t>(std::sqrt(100.0 * static_cast<double>(cap)));
+        for (int64_t d = 0; d <= edge + 3; d += (d < edge - 3 ? 7 : 1)) {
+            SimState s;
+            Prepare(s, *model, static_cast<double>(cap + d) + 0.25);
+            s.cap = cap;
+            s.Population(TruncSat(s.men));
+            const long double h = static_cast<long double>(d) / cap * d;
+            const long double loss = (h > 100 ? TruncToInt64(h) : 100) * 0.004L;
+            EXPECT_EQ(s.men, static_cast<double>(cap + d + 0.25L - loss))
+                << "capacity " << cap << " excess " << d;
+        }
+    }
+}
+
+} // namespace
+} // namespace quendal
