@@ -122,6 +122,13 @@ private slots:
         QCOMPARE(Control<QLabel>(*w.form, "raceName")->text(), QStringLiteral("-"));
         QCOMPARE(Control<QLineEdit>(*w.form, "editMenYearPrc")->text(), QStringLiteral("0"));
         QVERIFY(Control<QWidget>(*w.form, "bnItemAdd")->isEnabled());
+
+        // A race of zeros still calculates to the end.
+        ChooseEntry(Control<QComboBox>(*w.form, "cbItemAdd"), 2);
+        Click(*w.form, "bnItemAdd");
+        Click(*w.form, "bnCalculate");
+        QCOMPARE(Control<QListWidget>(*w.form, "lbDataSet")->count(), 16);
+        QCOMPARE(Control<QListWidget>(*w.form, "lbMineral")->count(), 16);
     }
 };
 
