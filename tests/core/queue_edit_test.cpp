@@ -33,7 +33,7 @@ TEST(MakeQueueElement, AcceptedElements) {
         EXPECT_EQ(item.kind, c.kind) << c.name;
         EXPECT_EQ(item.unitCost, c.unitCost) << c.name;
         EXPECT_EQ(item.count, c.count) << c.name;
-        EXPECT_EQ(item.invested, 0.0) << c.name;
+        EXPECT_EQ(double{item.invested}, 0.0) << c.name; // packed: compare a copy
     }
 }
 

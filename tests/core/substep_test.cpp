@@ -34,6 +34,11 @@ void Prepare(SimState& s, CalcModel& m, double men) {
     s.plus.Load(m.QueuePlus);
 }
 
+// The paid sum of the pending order, copied out of the packed record.
+double Invested(const SimState& s) {
+    return s.order.invested;
+}
+
 struct Placed {
     int32_t kind, count, pos;
 };
@@ -169,7 +174,7 @@ TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
     s.hasOrder = true;
     s.Spend(s.OperableFactories());
     EXPECT_TRUE(s.terraformed);
-    EXPECT_DOUBLE_EQ(s.order.invested, 1.0);
+    EXPECT_DOUBLE_EQ(Invested(s), 1.0);
     EXPECT_EQ(s.cur[0], before[0]);
 
     // The loss of a sub-step in which terraforming was paid is a tenth of the usual.
@@ -193,7 +198,7 @@ TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
     s.Spend(s.OperableFactories());
     EXPECT_EQ(s.fabr, 0);
     ASSERT_TRUE(s.hasOrder);
-    EXPECT_DOUBLE_EQ(s.order.invested, 5.0);
+    EXPECT_DOUBLE_EQ(Invested(s), 5.0);
     EXPECT_DOUBLE_EQ(s.surf[0], 0.0);
     EXPECT_DOUBLE_EQ(s.surf[1], 499.0);
 
@@ -231,12 +236,12 @@ TEST(Spend, NoColonistResourceRate) {
         s.order = Element(BuildMine, 1, 5);
         s.hasOrder = true;
         s.Spend(s.OperableFactories());
-        EXPECT_EQ(s.order.invested, 0.0) << rate;
+        EXPECT_EQ(Invested(s), 0.0) << rate;
         EXPECT_EQ(s.YearlyResources(), 0) << rate;
         s.fabr = 100;
         EXPECT_EQ(s.YearlyResources(), 100) << rate;
         s.Spend(s.OperableFactories());
-        EXPECT_DOUBLE_EQ(s.order.invested, 0.4) << rate;
+        EXPECT_DOUBLE_EQ(Invested(s), 0.4) << rate;
     }
 }
 
