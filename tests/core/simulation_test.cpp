@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/habitability.h"
+#include "model/output.h"
 #include "tests/core/sim_race.h"
 
 namespace quendal {
@@ -177,6 +178,23 @@ TEST(RunCalculation, HugeValuesInSubSteps) {
         EXPECT_GE(row.Fabr, 0) << row.Year;
         EXPECT_GE(row.Mineral[0], 0) << row.Year;
     }
+}
+
+// The rows of a calculation formatted as the tables show them.
+TEST(RunCalculation, FirstRowsAsTheTablesShowThem) {
+    auto noRace = NoRace();
+    EXPECT_EQ(DataTableLine(Rows(*noRace, Start(250, 100, 0))[0]),
+              "   0 | 100 |   25000 |     0 |     0 |    0");
+
+    // A race with untouched defaults: 100 % concentrations, no minerals, no templates.
+    auto race = TypicalRace(100);
+    for (int i = 0; i < 3; ++i) {
+        race->Planet.PlanetConPrc[i] = 100;
+        race->Planet.PlanetMineral[i] = 0;
+    }
+    const YearResult first = Rows(*race, Start(250, race->Planet.PlanetPrc, 0))[0];
+    EXPECT_EQ(MineralLine(first), "  0 100/100/100 0/0/0          0/0/0");
+    EXPECT_EQ(first.Resource, 25);
 }
 
 TEST(FabrLimit, OperatorsAndScarcestMineral) {
