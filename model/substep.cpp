@@ -45,6 +45,20 @@ bool IsTerraformOrder(int32_t kind) {
     return kind >= TerraformAll && kind <= TerraformRadiation;
 }
 
+// Takes a factory's share of minerals: `share` kT of each, no more than 2 and no more than
+// the scarcest mineral on the surface.
+long double TakeFactoryMinerals(double surf[3], long double share) {
+    long double m = std::min(2.0L, share);
+    for (int i = 0; i < 3; ++i)
+        m = std::min<long double>(m, surf[i]);
+    for (int i = 0; i < 3; ++i) {
+        surf[i] = static_cast<double>(surf[i] - m);
+        if (surf[i] < 0)
+            surf[i] = 0;
+    }
+    return m;
+}
+
 } // namespace
 
 int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
@@ -211,20 +225,6 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
     }
     if (advance)
         t.pos = t.pos >= n ? 1 : t.pos + 1;
-}
-
-// Takes a factory's share of minerals: `share` kT of each, no more than 2 and no more than
-// the scarcest mineral on the surface.
-static long double TakeFactoryMinerals(double surf[3], long double share) {
-    long double m = std::min(2.0L, share);
-    for (int i = 0; i < 3; ++i)
-        m = std::min<long double>(m, surf[i]);
-    for (int i = 0; i < 3; ++i) {
-        surf[i] = static_cast<double>(surf[i] - m);
-        if (surf[i] < 0)
-            surf[i] = 0;
-    }
-    return m;
 }
 
 // Pays the sub-step's resources into the pending order. Leftovers after the order is
