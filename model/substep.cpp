@@ -59,6 +59,16 @@ long double TakeFactoryMinerals(double surf[3], long double share) {
     return m;
 }
 
+// Hides a constant's value from the compiler, which then keeps it in an x87 register instead
+// of loading the 80-bit literal again (four micro-operations) at every use.
+void KeepInRegister(long double& value) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    __asm__("" : "+t"(value));
+#else
+    (void)value;
+#endif
+}
+
 } // namespace
 
 int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
@@ -308,14 +318,18 @@ void SimState::Mine(int64_t whole) {
     const long double dug = u * 0.2L * rc.NMineralYFrom10Mine;
     static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
     const long double floor = kFloor[homeworld ? 1 : 0];
+    long double share = 0.004L, loss = kPerConcentrationLoss, toFraction = 0.005L;
+    KeepInRegister(share);
+    KeepInRegister(loss);
+    KeepInRegister(toFraction);
     for (int i = 0; i < 3; ++i) {
-        surf[i] = static_cast<double>(surf[i] + dug * con[i] * 0.004L);
+        surf[i] = static_cast<double>(surf[i] + dug * con[i] * share);
         long double w = con[i] * 200.0L;
         if (w > floor) {
-            w = w - 0.004L * (u * w * kPerConcentrationLoss);
+            w = w - share * (u * w * loss);
             if (w <= floor)
                 w = floor;
-            con[i] = static_cast<double>(w * 0.005L);
+            con[i] = static_cast<double>(w * toFraction);
         }
     }
 }
