@@ -11,7 +11,8 @@ deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDAL_APP=ON \
+	    -DQUENDAL_BENCH=ON -DQUENDAL_SANITIZE=OFF
 	cmake --build build -j $(JOBS)
 
 run: build
@@ -24,7 +25,7 @@ test-release: build
 
 test-sanitize: deps
 	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUENDAL_SANITIZE=ON \
-	    -DQUENDAL_BENCH=OFF
+	    -DQUENDAL_BENCH=OFF -DQUENDAL_APP=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -18,7 +19,10 @@ struct CalcRun {
 
 // Runs the companion with the given arguments from the source folder.
 CalcRun Calc(const std::string& args) {
-    const std::string errFile = ::testing::TempDir() + "quendal_calc_stderr.txt";
+    // ctest runs tests in parallel processes: each gets a stderr file of its own.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string errFile = ::testing::TempDir() + "quendal_calc_" + test->name() + "_" +
+                                std::to_string(getpid()) + ".err";
     const std::string command = std::string("cd '") + QUENDAL_SOURCE_DIR + "' && '" + QUENDAL_CALC +
                                 "' " + args + " 2>'" + errFile + "'";
     CalcRun run;
@@ -36,6 +40,7 @@ CalcRun Calc(const std::string& args) {
             run.err.append(buffer, n);
         fclose(err);
     }
+    std::remove(errFile.c_str());
     return run;
 }
 
