@@ -18,7 +18,7 @@ build: deps
 run: build
 	./build/bin/quendal
 
-test: test-release test-sanitize fuzz
+test: test-release fuzz test-sanitize
 
 test-release: build
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
