@@ -165,3 +165,52 @@ TEST(CompanionSearch, HabitablePlanetLeavesNegativeTemplateEmpty) {
 }
 
 } // namespace
+
+namespace {
+
+// The resources column of the last row of the data table (minerals rows have no bars).
+long long LastRowResources(const std::string& output) {
+    long long resources = -1;
+    for (const std::string& line : Lines(output)) {
+        long long year, prc, men, value;
+        if (std::sscanf(line.c_str(), "%lld |%lld | %lld | %lld", &year, &prc, &men, &value) == 4)
+            resources = value;
+    }
+    return resources;
+}
+
+TEST(CompanionSearch, FindsAtLeastAsMuchAsAHandMadeTemplate) {
+    const std::string planet = "--race data/typical.urc --start-prc 40 --years 20";
+    const CalcRun handMade = Calc(planet + " --plus fab:50,mine:50,max:5");
+    ASSERT_EQ(handMade.status, 0) << handMade.err;
+    const long long handMadeResources = LastRowResources(handMade.out);
+    ASSERT_GT(handMadeResources, 0);
+
+    const CalcRun search = Calc(planet + " --search --criterion 2 --seed 5");
+    ASSERT_EQ(search.status, 0) << search.err;
+    long long prc, men, resources;
+    ASSERT_EQ(std::sscanf(search.out.c_str(), "result: %lld %lld %lld", &prc, &men, &resources), 3)
+        << search.out;
+    EXPECT_GE(resources, handMadeResources);
+
+    // The templates found, fed back to the calculation, give the same resources.
+    std::string plus;
+    bool inPlus = false;
+    for (const std::string& line : Lines(search.out)) {
+        if (line == "plus:") {
+            inPlus = true;
+        } else if (inPlus) {
+            const std::string text = line.substr(2);
+            const std::string count = text.substr(text.find_last_of(' ') + 1);
+            const char* kind = text.rfind("Макс", 0) == 0      ? "max:"
+                               : text.rfind("Фабрики", 0) == 0 ? "fab:"
+                                                               : "mine:";
+            plus += (plus.empty() ? "" : ",") + std::string(kind) + count;
+        }
+    }
+    ASSERT_FALSE(plus.empty()) << search.out;
+    const CalcRun replay = Calc(planet + " --plus " + plus);
+    EXPECT_EQ(LastRowResources(replay.out), resources) << plus;
+}
+
+} // namespace
