@@ -9,37 +9,14 @@
 #include "model/calc_model.h"
 #include "model/habitability.h"
 #include "optimiser/genetic_run.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal {
 namespace {
 
 std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
-    auto model = std::make_unique<CalcModel>();
-    RaceParams& race = model->Race;
-    race.Env0Min = 20;
-    race.Env0Max = 80;
-    race.Env1Min = 30;
-    race.Env1Max = 70;
-    race.Env2Min = 10;
-    race.Env2Max = 90;
-    race.DeriveOptimum();
-    race.MaxGrowthYRate = 15;
-    race.NColonistYTo1Resource = 1000;
-    race.NResourceYFrom10Factory = 10;
-    race.NResourceBuildFactory = 10;
-    race.NFactoryWork10000 = 10;
-    race.NResourceBuildMine = 5;
-    race.NMineWork10000 = 10;
-    race.NMineralYFrom10Mine = 10;
-    PlanetParams& planet = model->Planet;
-    for (int i = 0; i < 3; ++i) {
-        planet.PlanetConPrc[i] = 60;
-        planet.PlanetMineral[i] = 300;
-        planet.MaxTFormPrc[i] = 11;
-    }
-    planet.PlanetPrc = prc;
-    SetEnvForPrc(*model);
-    model->RaceLoaded = true;
+    auto model = simtest::MakeRace({20, 30, 10}, {80, 70, 90}, 15);
+    simtest::SetPlanet(*model, prc, {60, 60, 60}, 300);
     return model;
 }
 

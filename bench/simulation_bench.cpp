@@ -7,72 +7,28 @@
 
 #include "model/habitability.h"
 #include "model/simulation.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal {
 namespace {
 
 constexpr int kSubStepsPerYear = 250;
 
-QueueItem Element(int32_t kind, int32_t count, int32_t unitCost) {
-    QueueItem item;
-    item.kind = kind;
-    item.count = count;
-    item.unitCost = unitCost;
-    return item;
-}
-
 // A typical race on a -20 % planet with 500 kT of each mineral at 100/60/30 %; the negative
 // template terraforms, the habitable one builds factories and mines.
 std::unique_ptr<CalcModel> HostilePlanet(int32_t years) {
-    auto made = std::make_unique<CalcModel>();
+    using namespace simtest;
+    auto made = TypicalRace(-20);
     CalcModel& m = *made;
-    RaceParams& r = m.Race;
-    r.Env0Min = 15;
-    r.Env0Max = 86;
-    r.Env1Min = 0;
-    r.Env1Max = 100;
-    r.Env2Min = 35;
-    r.Env2Max = 64;
-    r.DeriveOptimum();
-    r.MaxGrowthYRate = 15;
-    r.NColonistYTo1Resource = 1000;
-    r.NResourceYFrom10Factory = 10;
-    r.NResourceBuildFactory = 10;
-    r.NFactoryWork10000 = 10;
-    r.NResourceBuildMine = 5;
-    r.NMineWork10000 = 10;
-    r.NMineralYFrom10Mine = 10;
-    const int32_t conPrc[3] = {100, 60, 30};
-    for (int i = 0; i < 3; ++i) {
-        m.Planet.MaxTFormPrc[i] = 11;
-        m.Planet.PlanetConPrc[i] = conPrc[i];
-        m.Planet.PlanetMineral[i] = 500;
-    }
-    m.Planet.PlanetPrc = -20;
-    SetEnvForPrc(m);
-    m.RaceLoaded = true;
-
-    const QueueItem minus[] = {Element(MinTerraform, 1, 100)};
-    const QueueItem plus[] = {Element(Factories, 50, r.NResourceBuildFactory),
-                              Element(Mines, 50, r.NResourceBuildMine),
-                              Element(MaxTerraform, 5, 100)};
-    s_GeneticState& gen = m.GeneticState;
-    for (const QueueItem& item : minus) {
-        m.QueueMinus.Append(&item);
-        gen.GenQueueMinus.Append(&item);
-    }
-    for (const QueueItem& item : plus) {
-        m.QueuePlus.Append(&item);
-        gen.GenQueuePlus.Append(&item);
-    }
-    gen.GenPlanetPrc = m.Planet.PlanetPrc;
-    gen.GenStartMen = 2500;
-    gen.GenMenYearPrc = r.MaxGrowthYRate;
-    gen.GenLYear = years;
-    for (int i = 0; i < 3; ++i)
-        gen.GenPlanetEnv[i] = m.Planet.PlanetEnv[i];
-    TFormTarget(m, gen.GenPlanetEnv, gen.GenTFormTarget);
-    gen.GenTFormPrc = CalcTFormPrc(m, gen.GenPlanetEnv);
+    const RaceParams& r = m.Race;
+    Fill(m.QueueMinus, {Element(MinTerraform, 1, 100)});
+    Fill(m.QueuePlus, {Element(Factories, 50, r.NResourceBuildFactory),
+                       Element(Mines, 50, r.NResourceBuildMine), Element(MaxTerraform, 5, 100)});
+    Fill(m.GeneticState.GenQueueMinus, {Element(MinTerraform, 1, 100)});
+    Fill(m.GeneticState.GenQueuePlus,
+         {Element(Factories, 50, r.NResourceBuildFactory), Element(Mines, 50, r.NResourceBuildMine),
+          Element(MaxTerraform, 5, 100)});
+    SnapshotForSearch(m, 2500, years);
     return made;
 }
 

@@ -9,36 +9,13 @@
 #include "io/planet_list.h"
 #include "io/text_codec.h"
 #include "model/habitability.h"
-
-namespace {
-
-// Sensitive to all three factors, growth 17 %, the usual economy.
-std::unique_ptr<quendal::CalcModel> TypicalRace() {
-    auto model = std::make_unique<quendal::CalcModel>();
-    quendal::RaceParams& r = model->Race;
-    r.Env0Min = 15, r.Env0Max = 85, r.Env1Min = 25, r.Env1Max = 75, r.Env2Min = 20;
-    r.Env2Max = 80;
-    r.MaxGrowthYRate = 17;
-    r.NColonistYTo1Resource = 1000;
-    r.NResourceYFrom10Factory = 10;
-    r.NResourceBuildFactory = 10;
-    r.NFactoryWork10000 = 10;
-    r.NResourceBuildMine = 5;
-    r.NMineWork10000 = 10;
-    r.NMineralYFrom10Mine = 10;
-    r.DeriveOptimum();
-    for (int32_t& limit : model->Planet.MaxTFormPrc)
-        limit = 11;
-    model->RaceLoaded = true;
-    return model;
-}
-
-} // namespace
+#include "tests/support/model_fixtures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace quendal;
     const std::string& path = WriteFuzzFile(data, size, ".txt");
-    auto model = TypicalRace();
+    // The bounds and growth of data/typical.urc.
+    auto model = simtest::MakeRace({15, 25, 20}, {85, 75, 80}, 17);
     LIST_PLANET planets;
     std::vector<std::string> entries;
     if (!ReadPlanetList(path, *model, planets, entries))

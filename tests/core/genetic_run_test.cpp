@@ -9,6 +9,7 @@
 #include "model/habitability.h"
 #include "model/simulation.h"
 #include "optimiser/search.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal {
 namespace {
@@ -16,33 +17,8 @@ namespace {
 // A race sensitive to all three factors with a middling economy, on a planet of the given
 // habitability with some minerals on the surface.
 std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
-    auto model = std::make_unique<CalcModel>();
-    RaceParams& race = model->Race;
-    race.Env0Min = 20;
-    race.Env0Max = 80;
-    race.Env1Min = 30;
-    race.Env1Max = 70;
-    race.Env2Min = 10;
-    race.Env2Max = 90;
-    race.DeriveOptimum();
-    race.MaxGrowthYRate = 15;
-    race.NColonistYTo1Resource = 1000;
-    race.NResourceYFrom10Factory = 10;
-    race.NResourceBuildFactory = 10;
-    race.NFactoryWork10000 = 10;
-    race.NResourceBuildMine = 5;
-    race.NMineWork10000 = 10;
-    race.NMineralYFrom10Mine = 10;
-    PlanetParams& planet = model->Planet;
-    const int32_t concentration[3] = {60, 40, 80};
-    for (int i = 0; i < 3; ++i) {
-        planet.PlanetConPrc[i] = concentration[i];
-        planet.PlanetMineral[i] = 300;
-        planet.MaxTFormPrc[i] = 11;
-    }
-    planet.PlanetPrc = prc;
-    SetEnvForPrc(*model);
-    model->RaceLoaded = true;
+    auto model = simtest::MakeRace({20, 30, 10}, {80, 70, 90}, 15);
+    simtest::SetPlanet(*model, prc, {60, 40, 80}, 300);
     return model;
 }
 

@@ -10,7 +10,7 @@
 
 #include "model/habitability.h"
 #include "model/output.h"
-#include "tests/core/sim_race.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal {
 namespace {

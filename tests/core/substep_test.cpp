@@ -8,7 +8,7 @@
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "model/simulation.h"
-#include "tests/core/sim_race.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
 
-// Models filled in code for the simulation tests.
+// Models filled in code for the tests, the benchmarks and the fuzz targets.
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -10,22 +11,24 @@
 
 namespace quendal::simtest {
 
-// A typical race: bounds 15..86, 0..100, 35..64, growth 15 %, the default economy but for a
-// mine cost of 5; a planet of habitability startPrc (factors from the worst-factor rule) with
-// 500 kT of each mineral at concentrations 100/60/30. The model holds lists and cannot be
-// copied, so it is held by pointer.
-inline std::unique_ptr<CalcModel> TypicalRace(int32_t startPrc) {
+using Triple = std::array<int32_t, 3>;
+
+// A loaded race with the given bounds and growth rate and the economy of the sample races:
+// 1000 colonists give a resource a year; factories cost 10 and give 1 resource a year each,
+// mines cost 5 and dig 2 kT a year each at full concentration; 10 of either are operated by
+// 10000 colonists. Terraforming limits 11. The model holds lists and cannot be copied, so it
+// is held by pointer.
+inline std::unique_ptr<CalcModel> MakeRace(Triple lo, Triple hi, int32_t growth) {
     auto made = std::make_unique<CalcModel>();
-    CalcModel& m = *made;
-    RaceParams& r = m.Race;
-    r.Env0Min = 15;
-    r.Env0Max = 86;
-    r.Env1Min = 0;
-    r.Env1Max = 100;
-    r.Env2Min = 35;
-    r.Env2Max = 64;
+    RaceParams& r = made->Race;
+    r.Env0Min = lo[0];
+    r.Env0Max = hi[0];
+    r.Env1Min = lo[1];
+    r.Env1Max = hi[1];
+    r.Env2Min = lo[2];
+    r.Env2Max = hi[2];
     r.DeriveOptimum();
-    r.MaxGrowthYRate = 15;
+    r.MaxGrowthYRate = growth;
     r.NColonistYTo1Resource = 1000;
     r.NResourceYFrom10Factory = 10;
     r.NResourceBuildFactory = 10;
@@ -33,16 +36,29 @@ inline std::unique_ptr<CalcModel> TypicalRace(int32_t startPrc) {
     r.NResourceBuildMine = 5;
     r.NMineWork10000 = 10;
     r.NMineralYFrom10Mine = 10;
+    for (int32_t& limit : made->Planet.MaxTFormPrc)
+        limit = 11;
+    made->RaceLoaded = true;
+    return made;
+}
+
+// Puts the planet at habitability prc (factors from the worst-factor rule) with the given
+// concentrations and kT of each mineral on the surface.
+inline void SetPlanet(CalcModel& m, int32_t prc, Triple conPrc, int32_t minerals) {
     PlanetParams& p = m.Planet;
-    const int32_t conPrc[3] = {100, 60, 30};
     for (int i = 0; i < 3; ++i) {
-        p.MaxTFormPrc[i] = 11;
         p.PlanetConPrc[i] = conPrc[i];
-        p.PlanetMineral[i] = 500;
+        p.PlanetMineral[i] = minerals;
     }
-    p.PlanetPrc = startPrc;
+    p.PlanetPrc = prc;
     SetEnvForPrc(m);
-    m.RaceLoaded = true;
+}
+
+// The race of the simulation tests: bounds 15..86, 0..100, 35..64, growth 15 %, on a planet
+// of habitability startPrc with 500 kT of each mineral at concentrations 100/60/30.
+inline std::unique_ptr<CalcModel> TypicalRace(int32_t startPrc) {
+    auto made = MakeRace({15, 0, 35}, {86, 100, 64}, 15);
+    SetPlanet(*made, startPrc, {100, 60, 30}, 500);
     return made;
 }
 
