@@ -1,11 +1,33 @@
 // Quendal: the window of the planet calculator. Command-line arguments are left to the
 // window framework; the program reads no file and no setting at start and writes none.
+#include <cstdlib>
 #include <exception>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/application.h"
 #include "app/form_main.h"
 
+namespace {
+
+// Qt warns on stderr when the session gives no runtime folder (as under a bare X server or
+// sudo); provide the private one it would fall back to, so the start stays quiet.
+void EnsureRuntimeDir() {
+    if (std::getenv("XDG_RUNTIME_DIR"))
+        return;
+    const std::string dir = "/tmp/runtime-" + std::to_string(getuid());
+    struct stat info;
+    if (mkdir(dir.c_str(), 0700) != 0 && (stat(dir.c_str(), &info) != 0 || info.st_uid != getuid()))
+        return;
+    chmod(dir.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    EnsureRuntimeDir();
     quendal::QuendalApplication app(argc, argv);
     try {
         quendal::TFormMain form;
