@@ -21,10 +21,11 @@ void RequireReadable(const std::string& path) {
         throw FileError("cannot read '" + path + "'");
 }
 
-void AddElements(const std::vector<ElementSpec>& specs, const RaceParams& race, LIST_ITEM& target) {
-    for (const ElementSpec& spec : specs) {
+void AddElements(const std::vector<ElementOption>& elements, const RaceParams& race,
+                 LIST_ITEM& target) {
+    for (const ElementOption& element : elements) {
         QueueItem item;
-        if (MakeQueueElement(race, spec.entry, spec.count, item))
+        if (MakeQueueElement(race, element.entry, element.count, item))
             target.Append(&item);
     }
 }

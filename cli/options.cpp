@@ -53,28 +53,28 @@ std::vector<int32_t> ParseTriple(const std::string& text, const std::string& opt
 }
 
 // "min", "min:N", "max:N", "fab:N", "mine:N", comma-separated.
-std::vector<ElementSpec> ParseElements(const std::string& text, const std::string& option) {
-    std::vector<ElementSpec> elements;
+std::vector<ElementOption> ParseElements(const std::string& text, const std::string& option) {
+    std::vector<ElementOption> elements;
     for (const std::string& item : Split(text, ',')) {
         const size_t colon = item.find(':');
         const std::string kind = item.substr(0, colon);
-        ElementSpec spec;
+        ElementOption element;
         if (colon != std::string::npos)
-            spec.count = item.substr(colon + 1);
+            element.count = item.substr(colon + 1);
         if (kind == "min")
-            spec.entry = 0;
+            element.entry = 0;
         else if (kind == "max")
-            spec.entry = 1;
+            element.entry = 1;
         else if (kind == "fab")
-            spec.entry = 2;
+            element.entry = 2;
         else if (kind == "mine")
-            spec.entry = 3;
+            element.entry = 3;
         else
             throw UsageError(option + ": unknown element '" + item +
                              "' (use min, max:N, fab:N or mine:N)");
-        if (spec.entry != 0 && colon == std::string::npos)
+        if (element.entry != 0 && colon == std::string::npos)
             throw UsageError(option + ": '" + item + "' needs a count, as in " + kind + ":5");
-        elements.push_back(spec);
+        elements.push_back(element);
     }
     return elements;
 }
@@ -123,10 +123,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (arg == "--pick")
             o.pick = ParseInt(value(), arg, 0);
         else if (arg == "--minus")
-            for (const ElementSpec& e : ParseElements(value(), arg))
+            for (const ElementOption& e : ParseElements(value(), arg))
                 o.minus.push_back(e);
         else if (arg == "--plus")
-            for (const ElementSpec& e : ParseElements(value(), arg))
+            for (const ElementOption& e : ParseElements(value(), arg))
                 o.plus.push_back(e);
         else if (arg == "--csv")
             o.csv = true;
@@ -169,13 +169,13 @@ const char* UsageText() {
            "                    [--years N] [--env G,T,R] [--tform-limit G,T,R] [--full-tform]\n"
            "                    [--homeworld] [--concentration I,U,L] [--minerals I,U,L]\n"
            "                    [--factories N] [--mines N] [--planets FILE --pick K]\n"
-           "                    [--minus SPEC] [--plus SPEC] [--csv]\n"
+           "                    [--minus ITEMS] [--plus ITEMS] [--csv]\n"
            "       quendal-calc --race FILE ... --search [--criterion C] [--population N]\n"
            "                    [--generations N] [--elite N] [--survival N] [--mutation N]\n"
            "                    [--crossover N] [--search-years N] [--search-men N] [--seed S]\n"
            "\n"
            "Simulates a newly colonised planet year by year and prints the data table and, with\n"
-           "a race, the minerals table. SPEC is a comma-separated list of template elements:\n"
+           "a race, the minerals table. ITEMS is a comma-separated list of template elements:\n"
            "min (minimum terraforming), max:N (maximum terraforming, N steps), fab:N\n"
            "(factories), mine:N (mines); --minus is the template of a planet of habitability 0\n"
            "or below, --plus that of a habitable planet. --search looks for the best pair of\n"

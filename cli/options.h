@@ -14,7 +14,7 @@ struct UsageError : std::runtime_error {
 };
 
 // One element of --minus or --plus: the drop-down entry (0..3) and the typed count.
-struct ElementSpec {
+struct ElementOption {
     int entry = 0;
     std::string count = "1";
 };
@@ -48,8 +48,8 @@ struct Options {
     std::optional<int32_t> mines;
     std::optional<std::string> planets;
     std::optional<int32_t> pick;
-    std::vector<ElementSpec> minus;
-    std::vector<ElementSpec> plus;
+    std::vector<ElementOption> minus;
+    std::vector<ElementOption> plus;
     bool csv = false;
     bool search = false;
     SearchOptions searchOptions;
