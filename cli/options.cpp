@@ -8,7 +8,8 @@ namespace quendal::cli {
 
 namespace {
 
-// A whole number in 32 bits, strictly: the whole text must be the number.
+// A whole number, strictly: the whole text must be the number, within 32 bits (signed or
+// unsigned).
 int64_t ParseWhole(const std::string& text, const std::string& option) {
     if (text.empty())
         throw UsageError(option + " needs a number");
@@ -16,7 +17,7 @@ int64_t ParseWhole(const std::string& text, const std::string& option) {
     char* end = nullptr;
     const long long value = std::strtoll(text.c_str(), &end, 10);
     if (*end != '\0' || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max())
+        value > std::numeric_limits<uint32_t>::max())
         throw UsageError(option + ": '" + text + "' is not a whole number");
     return value;
 }
@@ -28,6 +29,14 @@ int32_t ParseInt(const std::string& text, const std::string& option, int64_t lo 
         throw UsageError(option + " must lie between " + std::to_string(lo) + " and " +
                          std::to_string(hi));
     return static_cast<int32_t>(value);
+}
+
+// The engine's seed: any 32-bit unsigned number.
+uint32_t ParseSeed(const std::string& text, const std::string& option) {
+    const int64_t value = ParseWhole(text, option);
+    if (value < 0)
+        throw UsageError(option + " must lie between 0 and 4294967295");
+    return static_cast<uint32_t>(value);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -151,7 +160,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (arg == "--search-men")
             o.searchOptions.men = ParseInt(value(), arg);
         else if (arg == "--seed")
-            o.searchOptions.seed = static_cast<uint32_t>(ParseInt(value(), arg, 0, INT32_MAX));
+            o.searchOptions.seed = static_cast<uint32_t>(ParseSeed(value(), arg));
         else
             throw UsageError("unknown option '" + arg + "'");
     }

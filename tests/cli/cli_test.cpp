@@ -111,6 +111,8 @@ TEST(Companion, BadInputIsAUsageErrorWithStatusTwo) {
         {"--search", "need --race"},
         {"--race data/typical.urc --planets data/planets-8.txt", "go together"},
         {"--race data/typical.urc --minus warp:3", "unknown element"},
+        {"--race data/typical.urc --search --seed -1", "between 0 and 4294967295"},
+        {"--race data/typical.urc --search --seed 4294967296", "not a whole number"},
         {"--race data/no-such-file.urc", "cannot read"},
         {"--race data/typical.urc --planets data/planets-8.txt --pick 999", "has no planet"},
     };
