@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-charts-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev clang-format
-    xvfb xauth
+    fonts-dejavu-core xvfb xauth
 )
 
 missing=()
