@@ -1,6 +1,5 @@
 #include "model/numbers.h"
 
-#include <cmath>
 #include <limits>
 
 namespace quendal {
@@ -32,16 +31,6 @@ int32_t SaturateInt32(int64_t value) {
     if (value < std::numeric_limits<int32_t>::min())
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
-}
-
-int64_t TruncToInt64(long double value) {
-    if (std::isnan(value))
-        return 0;
-    if (value >= 9223372036854775807.0L)
-        return std::numeric_limits<int64_t>::max();
-    if (value <= -9223372036854775808.0L)
-        return std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(value);
 }
 
 } // namespace quendal

@@ -77,7 +77,7 @@ int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
         return 0;
     for (int i = 0; i < 3; ++i)
         if (surf[i] * 0.5L < n)
-            n = TruncSat(surf[i] * 0.5L);
+            n = TruncToInt64(surf[i] * 0.5L);
     return n;
 }
 
@@ -113,11 +113,11 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
 }
 
 int64_t SimState::OperableFactories() const {
-    return TruncSat(men * 0.0001L * race->NFactoryWork10000);
+    return TruncToInt64(men * 0.0001L * race->NFactoryWork10000);
 }
 
 int64_t SimState::OperableMines() const {
-    return TruncSat(men * 0.0001L * race->NMineWork10000);
+    return TruncToInt64(men * 0.0001L * race->NMineWork10000);
 }
 
 int64_t SimState::YearlyResources() const {
@@ -126,14 +126,14 @@ int64_t SimState::YearlyResources() const {
         race->NColonistYTo1Resource > 0
             ? men / static_cast<long double>(race->NColonistYTo1Resource)
             : 0.0L;
-    return TruncSat(fromColonists +
-                    static_cast<long double>(race->NResourceYFrom10Factory) * workable * 0.1L);
+    return TruncToInt64(fromColonists +
+                        static_cast<long double>(race->NResourceYFrom10Factory) * workable * 0.1L);
 }
 
 void SimState::SimulateYearInSubSteps() {
     for (int step = 0; step < kSubSteps; ++step)
         SubStep();
-    men = static_cast<double>(TruncSat(men));
+    men = static_cast<double>(TruncToInt64(men));
 }
 
 void SimState::SubStep() {
@@ -150,7 +150,7 @@ void SimState::SubStep() {
         Spend(OperableFactories());
     else
         terraformed = false;
-    const int64_t whole = TruncSat(men);
+    const int64_t whole = TruncToInt64(men);
     Mine(whole);
     Population(whole);
     // A paid step changes the factors; a part payment leaves them, so the habitability
@@ -306,8 +306,8 @@ void SimState::Mine(int64_t whole) {
     // Colonists change by a fraction a sub-step, so the operated mines rarely change.
     if (whole != operatedFor.whole || mine != operatedFor.mine) {
         operatedFor = {whole, mine};
-        operatedMines =
-            std::min(mine, TruncSat(static_cast<long double>(whole) * 0.0001L * rc.NMineWork10000));
+        operatedMines = std::min(
+            mine, TruncToInt64(static_cast<long double>(whole) * 0.0001L * rc.NMineWork10000));
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -348,10 +348,10 @@ void SimState::Population(int64_t whole) {
         const long double k = GrowthFactor(prc, growth);
         long double grown;
         if (cap * 0.25L > whole) {
-            grown = TruncSat(whole * k) * 0.004L;
+            grown = TruncToInt64(whole * k) * 0.004L;
         } else {
             const long double v = SatSub(cap, whole) * kThird * k;
-            grown = v < 100 ? kLeastChange : TruncSat(v) * 0.004L;
+            grown = v < 100 ? kLeastChange : TruncToInt64(v) * 0.004L;
         }
         men = NotBelowZero(men + grown);
     } else {
@@ -361,7 +361,7 @@ void SimState::Population(int64_t whole) {
             loss = kLeastChange; // (d / cap) * d is below 100 even after rounding
         } else {
             const long double h = static_cast<long double>(d) / cap * d;
-            loss = (h > 100 ? TruncSat(h) : 100) * 0.004L;
+            loss = (h > 100 ? TruncToInt64(h) : 100) * 0.004L;
         }
         if (terraformed)
             loss = loss * 0.1L;
@@ -371,11 +371,11 @@ void SimState::Population(int64_t whole) {
 
 void SimState::SimulateYearPopulationOnly() {
     if (prc <= 0) {
-        men = NotBelowZero(TruncSat(men - DieOffRate(prc) * men * 0.01L));
+        men = NotBelowZero(TruncToInt64(men - DieOffRate(prc) * men * 0.01L));
     } else if (men >= cap) {
         const long double d = men - static_cast<long double>(cap);
         const long double h = d / cap * d;
-        men = NotBelowZero(men - (h > 100 ? TruncSat(h) : 100));
+        men = NotBelowZero(men - (h > 100 ? TruncToInt64(h) : 100));
     } else {
         const long double k = GrowthFactor(prc, growth);
         long double v;
@@ -386,7 +386,7 @@ void SimState::SimulateYearPopulationOnly() {
             if (v < 100)
                 v = 100;
         }
-        men = NotBelowZero(men + TruncSat(v));
+        men = NotBelowZero(men + TruncToInt64(v));
     }
 }
 

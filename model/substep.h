@@ -8,36 +8,9 @@
 
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/numbers.h"
 
 namespace quendal {
-
-// Truncation toward zero with the rule of TruncToInt64 (NaN gives 0, values beyond 64 bits
-// saturate), inlined because every sub-step truncates several times. On x86-64 the in-range
-// case uses the truncating store of SSE3 (fisttp), which every x86-64 processor still in use
-// has; a plain cast would switch the x87 rounding mode twice for each truncation.
-inline int64_t TruncSat(long double value) {
-    if (__builtin_fabsl(value) < 9223372036854775808.0f) { // below 2^63, held exactly by a float
-#if defined(__x86_64__) && defined(__GNUC__)
-        int64_t result;
-        __asm__("fisttpll %0" : "=m"(result) : "t"(value) : "st");
-        return result;
-#else
-        return static_cast<int64_t>(value);
-#endif
-    }
-    if (value != value)
-        return 0;
-    return value > 0 ? INT64_MAX : INT64_MIN;
-}
-
-// The same for a stored double, which truncates exactly without extended precision.
-inline int64_t TruncSat(double value) {
-    if (__builtin_fabs(value) <= 9223372036854774784.0) // the largest double below 2^63
-        return static_cast<int64_t>(value);
-    if (value != value)
-        return 0;
-    return value > 0 ? INT64_MAX : INT64_MIN;
-}
 
 // Capacity in colonists of a planet with habitability p: 10000 per point, 1 to 4 counting
 // as 5.

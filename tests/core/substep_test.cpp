@@ -179,11 +179,11 @@ TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
 
     // The loss of a sub-step in which terraforming was paid is a tenth of the usual.
     const double men = s.men;
-    s.Population(TruncSat(s.men));
+    s.Population(TruncToInt64(s.men));
     const double slowed = men - s.men;
     s.terraformed = false;
     s.men = men;
-    s.Population(TruncSat(s.men));
+    s.Population(TruncToInt64(s.men));
     EXPECT_NEAR(slowed * 10, men - s.men, 1e-9);
     EXPECT_NEAR(men - s.men, 250000 * 0.2 * 0.004, 1e-9);
 }
@@ -251,7 +251,7 @@ TEST(Mine, DigsAndExhaustsDownToTheFloor) {
     Prepare(s, *model, 1e6);
     s.mine = 60000;   // u = 1000 mines operated: the concentration falls by 1/60 a year
     s.con[2] = 0.005; // already at the floor of other planets
-    s.Mine(TruncSat(s.men));
+    s.Mine(TruncToInt64(s.men));
     // 1000 mines × 0.2 × 10 kT × 100 % × 0.004
     EXPECT_NEAR(s.surf[0], 508.0, 1e-9);
     EXPECT_NEAR(s.con[0], 1.0 - 0.004 / 60, 1e-15);
@@ -259,7 +259,7 @@ TEST(Mine, DigsAndExhaustsDownToTheFloor) {
 
     s.homeworld = true;
     s.con[1] = 0.150005;
-    s.Mine(TruncSat(s.men));
+    s.Mine(TruncToInt64(s.men));
     EXPECT_EQ(s.con[1], static_cast<double>(30 * 0.005L)); // raised floor of a homeworld
 }
 
@@ -310,8 +310,8 @@ TEST(SubStep, ShortcutsChangeNothing) {
             plain.operatedFor.whole = INT64_MIN;
             plain.SubStep();
             if (step % 250 == 249) { // whole colonists at the end of a year
-                fast.men = static_cast<double>(TruncSat(fast.men));
-                plain.men = static_cast<double>(TruncSat(plain.men));
+                fast.men = static_cast<double>(TruncToInt64(fast.men));
+                plain.men = static_cast<double>(TruncToInt64(plain.men));
             }
             ASSERT_EQ(fast.men, plain.men) << c.name << " step " << step;
             ASSERT_EQ(fast.prc, plain.prc) << c.name << " step " << step;
@@ -333,27 +333,46 @@ TEST(SubStep, ShortcutsChangeNothing) {
 namespace quendal {
 namespace {
 
-// The inlined truncation of the sub-steps follows the rule of TruncToInt64 at every edge.
-TEST(TruncSat, SameRuleAsTruncToInt64) {
+// The truncation of the sub-steps: toward zero in range, saturating beyond 64 bits, 0 for NaN,
+// for extended values and for stored doubles alike.
+TEST(TruncToInt64, TruncatesSaturatesAndMapsNaNToZero) {
     const long double two63 = 9223372036854775808.0L;
-    const long double extended[] = {0.0L,      -0.0L,         3.9L,      -3.9L,
-                                    0.999999L, two63 - 0.5L,  two63 - 1, two63,
-                                    -two63,    -two63 + 0.5L, 1e30L,     -1e30L,
-                                    INFINITY,  -INFINITY,     NAN,       24974.9999999999999986L};
-    for (long double value : extended)
-        EXPECT_EQ(TruncSat(value), TruncToInt64(value)) << static_cast<double>(value);
-    const double stored[] = {0.0,
-                             2.5,
-                             -2.5,
-                             9223372036854774784.0,
-                             9223372036854775808.0,
-                             -9223372036854775808.0,
-                             1e300,
-                             -1e300,
-                             INFINITY,
-                             NAN};
-    for (double value : stored)
-        EXPECT_EQ(TruncSat(value), TruncToInt64(value)) << value;
+    const struct {
+        long double value;
+        int64_t expected;
+    } extended[] = {{0.0L, 0},
+                    {-0.0L, 0},
+                    {3.9L, 3},
+                    {-3.9L, -3},
+                    {0.999999L, 0},
+                    {24974.9999999999999986L, 24974},
+                    {two63 - 0.5L, INT64_MAX},
+                    {two63 - 1, INT64_MAX},
+                    {two63, INT64_MAX},
+                    {-two63 + 0.5L, INT64_MIN + 1},
+                    {-two63, INT64_MIN},
+                    {1e30L, INT64_MAX},
+                    {-1e30L, INT64_MIN},
+                    {INFINITY, INT64_MAX},
+                    {-INFINITY, INT64_MIN},
+                    {NAN, 0}};
+    for (const auto& c : extended)
+        EXPECT_EQ(TruncToInt64(c.value), c.expected) << static_cast<double>(c.value);
+    const struct {
+        double value;
+        int64_t expected;
+    } stored[] = {{0.0, 0},
+                  {2.5, 2},
+                  {-2.5, -2},
+                  {9223372036854774784.0, 9223372036854774784},
+                  {9223372036854775808.0, INT64_MAX},
+                  {-9223372036854775808.0, INT64_MIN},
+                  {1e300, INT64_MAX},
+                  {-1e300, INT64_MIN},
+                  {INFINITY, INT64_MAX},
+                  {NAN, 0}};
+    for (const auto& c : stored)
+        EXPECT_EQ(TruncToInt64(c.value), c.expected) << c.value;
 }
 
 } // namespace
@@ -372,7 +391,7 @@ TEST(Population, LossJustOverCapacity) {
             SimState s;
             Prepare(s, *model, static_cast<double>(cap + d) + 0.25);
             s.cap = cap;
-            s.Population(TruncSat(s.men));
+            s.Population(TruncToInt64(s.men));
             const long double h = static_cast<long double>(d) / cap * d;
             const long double loss = (h > 100 ? TruncToInt64(h) : 100) * 0.004L;
             EXPECT_EQ(s.men, static_cast<double>(cap + d + 0.25L - loss))
