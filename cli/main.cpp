@@ -13,9 +13,9 @@ int main(int argc, char* argv[]) {
     using namespace quendal::cli;
     try {
         const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.help) {
-            std::fputs(UsageText(), stdout);
-            return 0;
+        if (options.help || options.version) {
+            std::fputs((options.help ? HelpText() : VersionText()).c_str(), stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
         }
         quendal::CalcModel model;
         const Prepared prepared = ApplyOptions(options, model);
@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
             PrintCalculation(options, model, prepared, stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "quendal-calc: %s\n\n%s", e.what(), UsageText());
+        std::fprintf(stderr, "quendal-calc: %s (see --help)\n", e.what());
         return 2;
     } catch (const FileError& e) {
         std::fprintf(stderr, "quendal-calc: %s\n", e.what());

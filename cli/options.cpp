@@ -2,15 +2,23 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
 #include <limits>
+#include <memory>
+
+#include <CLI/CLI.hpp>
 
 namespace quendal::cli {
 
 namespace {
 
-// A whole number, strictly: the whole text must be the number, within 32 bits (signed or
-// unsigned).
-int64_t ParseWhole(const std::string& text, const std::string& option) {
+// --help and --version stop the parse where they stand: nothing else is checked.
+struct HelpAsked {};
+struct VersionAsked {};
+
+// A whole number, strictly: the whole text must be the number, in decimal, within 32 bits
+// (signed or unsigned), then within [lo, hi].
+int64_t ParseNumber(const std::string& text, const std::string& option, int64_t lo, int64_t hi) {
     if (text.empty())
         throw UsageError(option + " needs a number");
     errno = 0;
@@ -19,24 +27,10 @@ int64_t ParseWhole(const std::string& text, const std::string& option) {
     if (*end != '\0' || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
         value > std::numeric_limits<uint32_t>::max())
         throw UsageError(option + ": '" + text + "' is not a whole number");
-    return value;
-}
-
-int32_t ParseInt(const std::string& text, const std::string& option, int64_t lo = INT32_MIN,
-                 int64_t hi = INT32_MAX) {
-    const int64_t value = ParseWhole(text, option);
     if (value < lo || value > hi)
         throw UsageError(option + " must lie between " + std::to_string(lo) + " and " +
                          std::to_string(hi));
-    return static_cast<int32_t>(value);
-}
-
-// The engine's seed: any 32-bit unsigned number.
-uint32_t ParseSeed(const std::string& text, const std::string& option) {
-    const int64_t value = ParseWhole(text, option);
-    if (value < 0)
-        throw UsageError(option + " must lie between 0 and 4294967295");
-    return static_cast<uint32_t>(value);
+    return value;
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -57,13 +51,16 @@ std::vector<int32_t> ParseTriple(const std::string& text, const std::string& opt
         throw UsageError(option + " takes three numbers separated by commas");
     std::vector<int32_t> values;
     for (const std::string& part : parts)
-        values.push_back(ParseInt(part, option));
+        values.push_back(static_cast<int32_t>(ParseNumber(part, option, INT32_MIN, INT32_MAX)));
     return values;
 }
 
-// "min", "min:N", "max:N", "fab:N", "mine:N", comma-separated.
+// "min", "min:N", "max:N", "fab:N", "mine:N", comma-separated; an empty text is no element,
+// as a script's empty variable gives.
 std::vector<ElementOption> ParseElements(const std::string& text, const std::string& option) {
     std::vector<ElementOption> elements;
+    if (text.empty())
+        return elements;
     for (const std::string& item : Split(text, ',')) {
         const size_t colon = item.find(':');
         const std::string kind = item.substr(0, colon);
@@ -88,84 +85,160 @@ std::vector<ElementOption> ParseElements(const std::string& text, const std::str
     return elements;
 }
 
+template <typename T> struct ValueOf { using type = T; };
+template <typename T> struct ValueOf<std::optional<T>> { using type = T; };
+
+// The option's text goes through `set` once the whole line is parsed; the last one given wins.
+CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& typeName,
+                   const std::string& help, std::function<void(const std::string&)> set) {
+    return app.add_option_function<std::string>(name, std::move(set), help)->type_name(typeName);
+}
+
+// A whole number option within [lo, hi], stored into an int32_t, a uint32_t or an optional.
+template <typename Target>
+CLI::Option* Number(CLI::App& app, const std::string& name, Target& target, const std::string& help,
+                    int64_t lo = INT32_MIN, int64_t hi = INT32_MAX) {
+    return Value(app, name, "N", help, [&target, name, lo, hi](const std::string& text) {
+        target = static_cast<typename ValueOf<Target>::type>(ParseNumber(text, name, lo, hi));
+    });
+}
+
+CLI::Option* Triple(CLI::App& app, const std::string& name, const std::string& typeName,
+                    std::optional<std::vector<int32_t>>& target, const std::string& help) {
+    return Value(app, name, typeName, help,
+                 [&target, name](const std::string& text) { target = ParseTriple(text, name); });
+}
+
+CLI::Option* File(CLI::App& app, const std::string& name, std::optional<std::string>& target,
+                  const std::string& help) {
+    return Value(app, name, "FILE", help, [&target](const std::string& text) { target = text; });
+}
+
+// Every occurrence adds its elements, in the order given.
+CLI::Option* Elements(CLI::App& app, const std::string& name, std::vector<ElementOption>& target,
+                      const std::string& help) {
+    return app
+        .add_option_function<std::vector<std::string>>(
+            name,
+            [&target, name](const std::vector<std::string>& lists) {
+                for (const std::string& list : lists)
+                    for (const ElementOption& element : ParseElements(list, name))
+                        target.push_back(element);
+            },
+            help)
+        ->type_name("ITEMS")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+// The synopsis and what the program does, ahead of the options.
+class CompanionFormatter : public CLI::Formatter {
+public:
+    std::string make_description(const CLI::App*) const override { return ""; }
+    std::string make_group(std::string group, bool positional,
+                           std::vector<const CLI::Option*> options) const override {
+        return CLI::Formatter::make_group(group, positional, options).substr(1); // no blank line
+    }
+    std::string make_usage(const CLI::App*, std::string) const override {
+        return "usage: quendal-calc [OPTIONS]\n"
+               "       quendal-calc --race FILE [OPTIONS] --search [SEARCH OPTIONS]\n"
+               "\n"
+               "Simulates a newly colonised planet year by year and prints the data table and,\n"
+               "with a race, the minerals table; or searches for the best production-queue\n"
+               "templates.\n\n";
+    }
+};
+
+// Declares every option of the companion, bound to `o`.
+void Declare(CLI::App& app, Options& o) {
+    app.formatter(std::make_shared<CompanionFormatter>());
+    app.get_formatter()->column_width(26);
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.allow_extras(); // reported as unknown options after the parse
+    app.set_help_flag();
+    app.add_flag_callback(
+           "-h,--help", [] { throw HelpAsked(); }, "print this help and exit")
+        ->trigger_on_parse();
+    app.add_flag_callback(
+           "--version", [] { throw VersionAsked(); }, "print the version and exit")
+        ->trigger_on_parse();
+    app.add_flag("--csv", o.csv, "print CSV with a header row instead of the tables");
+
+    app.option_defaults()->group("Planet");
+    Value(app, "--start-prc", "N", "start habitability, % (default 100)",
+          [&o](const std::string& text) {
+              o.startPrc = std::to_string(ParseNumber(text, "--start-prc", INT32_MIN, INT32_MAX));
+          });
+    File(app, "--race", o.race, "race description (*.urc)");
+    Number(app, "--start-men", o.startMen, "colonists at the start, in hundreds (default 250)");
+    Number(app, "--growth", o.growth, "yearly growth, % (default the race's, or 15)");
+    Number(app, "--years", o.years, "years to simulate, 0 to 99999 (default 15)", 0, 99999);
+    File(app, "--planets", o.planets, "planet list (*.txt), with --pick");
+    Number(app, "--pick", o.pick, "entry K of the planet list, from 0", 0)->type_name("K");
+    Triple(app, "--env", "G,T,R", o.env, "gravity, temperature, radiation");
+    Triple(app, "--tform-limit", "G,T,R", o.tformLimit, "terraforming limits");
+    app.add_flag("--full-tform", o.fullTForm, "full terraforming");
+    app.add_flag("--homeworld", o.homeworld, "homeworld (concentrations at least 15)");
+    Triple(app, "--concentration", "I,U,L", o.concentration, "mineral concentrations, %");
+    Triple(app, "--minerals", "I,U,L", o.minerals, "minerals on the surface");
+    Number(app, "--factories", o.factories, "factories built");
+    Number(app, "--mines", o.mines, "mines built");
+
+    app.option_defaults()->group("Templates");
+    Elements(app, "--minus", o.minus, "elements for habitability 0 or below");
+    Elements(app, "--plus", o.plus, "elements for a habitable planet");
+
+    app.option_defaults()->group("Search");
+    SearchOptions& s = o.searchOptions;
+    app.add_flag("--search", o.search, "search for the best templates");
+    Number(app, "--criterion", s.criterion,
+           "what to maximise: 0 terraforming, 1 population,\n"
+           "2 resources (default), 3 factories, 4 mines,\n5 minerals",
+           0, 5)
+        ->type_name("C");
+    Number(app, "--population", s.population, "2 to 9999 (default 100)", 2, 9999);
+    Number(app, "--generations", s.generations, "1 to 9999 (default 20)", 1, 9999);
+    Number(app, "--elite", s.elite, "elite, %, 0 to 100 (default 5)", 0, 100);
+    Number(app, "--survival", s.survival, "survival, %, 0 to 100 (default 80)", 0, 100);
+    Number(app, "--mutation", s.mutation, "mutation, %, 0 to 100 (default 1)", 0, 100);
+    Number(app, "--crossover", s.crossover, "crossover, %, 0 to 100 (default 40)", 0, 100);
+    Number(app, "--search-years", s.years,
+           "years of a trial, 1 to 999 (default --years,\nat most 50)", 1, 999);
+    Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)");
+    Number(app, "--seed", s.seed, "0 to 4294967295, for a repeatable search", 0, UINT32_MAX)
+        ->type_name("S");
+
+    app.footer("ITEMS is a comma-separated list of template elements: min (minimum\n"
+               "terraforming), max:N (maximum terraforming, N steps, at most 20), fab:N\n"
+               "(factories), mine:N (mines); an empty list adds nothing. The options apply in\n"
+               "the window's order, whatever their order here: see quendal-calc(1).");
+}
+
 } // namespace
 
 Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError(arg + " needs a value");
-            return args[++i];
-        };
-        if (arg == "--help" || arg == "-h")
-            o.help = true;
-        else if (arg == "--race")
-            o.race = value();
-        else if (arg == "--start-prc")
-            o.startPrc = std::to_string(ParseInt(value(), arg));
-        else if (arg == "--start-men")
-            o.startMen = ParseInt(value(), arg);
-        else if (arg == "--growth")
-            o.growth = ParseInt(value(), arg);
-        else if (arg == "--years")
-            o.years = ParseInt(value(), arg, 0, 99999);
-        else if (arg == "--env")
-            o.env = ParseTriple(value(), arg);
-        else if (arg == "--tform-limit")
-            o.tformLimit = ParseTriple(value(), arg);
-        else if (arg == "--full-tform")
-            o.fullTForm = true;
-        else if (arg == "--homeworld")
-            o.homeworld = true;
-        else if (arg == "--concentration")
-            o.concentration = ParseTriple(value(), arg);
-        else if (arg == "--minerals")
-            o.minerals = ParseTriple(value(), arg);
-        else if (arg == "--factories")
-            o.factories = ParseInt(value(), arg);
-        else if (arg == "--mines")
-            o.mines = ParseInt(value(), arg);
-        else if (arg == "--planets")
-            o.planets = value();
-        else if (arg == "--pick")
-            o.pick = ParseInt(value(), arg, 0);
-        else if (arg == "--minus")
-            for (const ElementOption& e : ParseElements(value(), arg))
-                o.minus.push_back(e);
-        else if (arg == "--plus")
-            for (const ElementOption& e : ParseElements(value(), arg))
-                o.plus.push_back(e);
-        else if (arg == "--csv")
-            o.csv = true;
-        else if (arg == "--search")
-            o.search = true;
-        else if (arg == "--criterion")
-            o.searchOptions.criterion = ParseInt(value(), arg, 0, 5);
-        else if (arg == "--population")
-            o.searchOptions.population = ParseInt(value(), arg, 2, 9999);
-        else if (arg == "--generations")
-            o.searchOptions.generations = ParseInt(value(), arg, 1, 9999);
-        else if (arg == "--elite")
-            o.searchOptions.elite = ParseInt(value(), arg, 0, 100);
-        else if (arg == "--survival")
-            o.searchOptions.survival = ParseInt(value(), arg, 0, 100);
-        else if (arg == "--mutation")
-            o.searchOptions.mutation = ParseInt(value(), arg, 0, 100);
-        else if (arg == "--crossover")
-            o.searchOptions.crossover = ParseInt(value(), arg, 0, 100);
-        else if (arg == "--search-years")
-            o.searchOptions.years = ParseInt(value(), arg, 1, 999);
-        else if (arg == "--search-men")
-            o.searchOptions.men = ParseInt(value(), arg);
-        else if (arg == "--seed")
-            o.searchOptions.seed = static_cast<uint32_t>(ParseSeed(value(), arg));
-        else
-            throw UsageError("unknown option '" + arg + "'");
-    }
-    if (o.help)
+    CLI::App app("", "quendal-calc");
+    Declare(app, o);
+    // CLI11 takes the arguments last to first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const HelpAsked&) {
+        o.help = true;
         return o;
+    } catch (const VersionAsked&) {
+        o.version = true;
+        return o;
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(e.what());
+    }
+    if (!app.remaining().empty()) {
+        const std::string arg = app.remaining().front();
+        throw UsageError(arg.rfind('-', 0) == 0 ? "unknown option '" + arg + "'"
+                                                : "unexpected argument '" + arg + "'");
+    }
     if (o.planets.has_value() != o.pick.has_value())
         throw UsageError("--planets and --pick go together");
     if (!o.race && (o.env || o.planets || o.search))
@@ -173,23 +246,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-const char* UsageText() {
-    return "usage: quendal-calc [--race FILE] [--start-prc N] [--start-men N] [--growth N]\n"
-           "                    [--years N] [--env G,T,R] [--tform-limit G,T,R] [--full-tform]\n"
-           "                    [--homeworld] [--concentration I,U,L] [--minerals I,U,L]\n"
-           "                    [--factories N] [--mines N] [--planets FILE --pick K]\n"
-           "                    [--minus ITEMS] [--plus ITEMS] [--csv]\n"
-           "       quendal-calc --race FILE ... --search [--criterion C] [--population N]\n"
-           "                    [--generations N] [--elite N] [--survival N] [--mutation N]\n"
-           "                    [--crossover N] [--search-years N] [--search-men N] [--seed S]\n"
-           "\n"
-           "Simulates a newly colonised planet year by year and prints the data table and, with\n"
-           "a race, the minerals table. ITEMS is a comma-separated list of template elements:\n"
-           "min (minimum terraforming), max:N (maximum terraforming, N steps), fab:N\n"
-           "(factories), mine:N (mines); --minus is the template of a planet of habitability 0\n"
-           "or below, --plus that of a habitable planet. --search looks for the best pair of\n"
-           "templates; criterion 0 terraforming, 1 population, 2 resources, 3 factories,\n"
-           "4 mines, 5 minerals.\n";
+std::string HelpText() {
+    Options unused;
+    CLI::App app("", "quendal-calc");
+    Declare(app, unused);
+    return app.help();
+}
+
+std::string VersionText() {
+    return "quendal-calc " QUENDAL_VERSION "\n";
 }
 
 } // namespace quendal::cli

@@ -8,7 +8,7 @@
 
 namespace quendal::cli {
 
-// A bad command line: the message is printed with the usage and the program exits with 2.
+// A bad command line: the message is printed with a pointer to --help, exit status 2.
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -53,13 +53,17 @@ struct Options {
     bool csv = false;
     bool search = false;
     SearchOptions searchOptions;
-    bool help = false;
+    bool help = false;    // print HelpText() and stop; nothing else is checked
+    bool version = false; // print VersionText() and stop
 };
 
 // Parses the arguments after the program name; throws UsageError.
 Options ParseOptions(const std::vector<std::string>& args);
 
-// The usage text printed by --help and after a usage error.
-const char* UsageText();
+// The text of --help: the synopsis and every option.
+std::string HelpText();
+
+// The text of --version: the program's name and the project version, one line.
+std::string VersionText();
 
 } // namespace quendal::cli

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build make pkg-config
     qt6-base-dev qt6-charts-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev clang-format
     fonts-dejavu-core xvfb xauth
 )

@@ -97,15 +97,27 @@ TEST(Companion, SameTablesAsTheEquivalentOptions) {
     const CalcRun a = Calc("--race data/typical.urc --env 50,50,50 --years 5 --csv");
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_NE(a.out.find("\n0,100,25000,"), std::string::npos) << a.out;
+
+    // Repeated template options add up in order; an empty list, as a script's empty variable
+    // gives, adds nothing.
+    const std::string race = "--race data/typical.urc --start-prc -20 --years 8 --csv ";
+    const CalcRun listed = Calc(race + "--minus min --plus fab:20,mine:20");
+    const CalcRun repeated = Calc(race + "--minus '' --minus min --plus fab:20 --plus mine:20");
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(repeated.out, listed.out) << repeated.err;
+    const CalcRun empty = Calc(race + "--minus '' --plus ''");
+    ASSERT_EQ(empty.status, 0) << empty.err;
+    EXPECT_EQ(empty.out, Calc(race).out);
 }
 
-TEST(Companion, BadInputIsAUsageErrorWithStatusTwo) {
+TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
     struct Case {
         const char* args;
         const char* message;
     } cases[] = {
-        {"--bogus", "unknown option"},
-        {"--years", "needs a value"},
+        {"--bogus", "unknown option '--bogus'"},
+        {"stray", "unexpected argument 'stray'"},
+        {"--years", "--years"},
         {"--years ten", "not a whole number"},
         {"--env 1,2,3", "need --race"},
         {"--search", "need --race"},
@@ -120,14 +132,23 @@ TEST(Companion, BadInputIsAUsageErrorWithStatusTwo) {
         const CalcRun run = Calc(c.args);
         EXPECT_EQ(run.status, 2) << c.args;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << "\n" << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_TRUE(run.out.empty()) << c.args;
     }
+    // A mistake on the command line points to --help instead of printing it.
+    EXPECT_EQ(Calc("--bogus").err, "quendal-calc: unknown option '--bogus' (see --help)\n");
 }
 
-TEST(Companion, HelpPrintsUsage) {
-    const CalcRun run = Calc("--help");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out.rfind("usage: quendal-calc", 0), 0u);
+TEST(Companion, HelpAndVersionGoToStdoutWhateverElseIsGiven) {
+    for (const char* args : {"--help", "-h --years ten", "--bogus --help"}) {
+        const CalcRun run = Calc(args);
+        EXPECT_EQ(run.status, 0) << args << "\n" << run.err;
+        EXPECT_EQ(run.out.rfind("usage: quendal-calc", 0), 0u) << args;
+        EXPECT_NE(run.out.find("--search-years N"), std::string::npos) << args;
+    }
+    const CalcRun version = Calc("--years 3 --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("quendal-calc ") + QUENDAL_VERSION + "\n");
 }
 
 } // namespace
