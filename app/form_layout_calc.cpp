@@ -15,8 +15,8 @@
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
-#include "lists/queue_edit.h"
 #include "model/output.h"
+#include "model/queue_edit.h"
 
 namespace quendal {
 

@@ -7,7 +7,7 @@
 
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
-#include "lists/queue_edit.h"
+#include "model/queue_edit.h"
 
 namespace quendal {
 

@@ -6,9 +6,9 @@
 
 #include "io/planet_list.h"
 #include "io/race_file.h"
-#include "lists/queue_edit.h"
 #include "model/habitability.h"
 #include "model/output.h"
+#include "model/queue_edit.h"
 #include "model/simulation.h"
 
 namespace quendal::cli {

@@ -1,4 +1,4 @@
-#include "lists/queue_edit.h"
+#include "model/queue_edit.h"
 
 #include "model/numbers.h"
 
