@@ -50,7 +50,7 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
     ProfileFile profile;
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    // A value ends where a C string would: at the first NUL byte.
+    // The whole text ends where a C string would: at the first NUL byte.
     text = text.substr(0, text.find('\0'));
 
     std::string section;

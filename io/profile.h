@@ -12,7 +12,8 @@ namespace quendal {
 // profile-string reader sees it: names compared without regard to case, blanks around names
 // and values trimmed, one pair of matching quotes around a value removed, lines starting
 // with ';' or '#' and lines without '=' ignored, CRLF and a UTF-8 byte order mark accepted.
-// Where a section or key occurs twice, the first occurrence wins.
+// A section that occurs twice adds its keys to the first; where a key occurs twice in a
+// section, the first occurrence wins. The text ends at its first NUL byte.
 class ProfileFile {
 public:
     // Reads `path`; a file that cannot be read gives an empty profile.

@@ -24,7 +24,7 @@ constexpr int32_t kStartTFormLimit = 11;
 
 std::string LoadRace(CalcModel& model, const std::string& path, std::string_view startPrcText) {
     const ProfileFile profile = ProfileFile::Load(path);
-    const std::string name = profile.Read("Step1", "RaceName", "-", kNameSize);
+    const std::string_view name = profile.Find("Step1", "RaceName").value_or("-");
 
     auto number = [&profile](const char* section, const char* key) {
         return LeadingInt(profile.Read(section, key, "0", kNumberSize));
@@ -61,8 +61,8 @@ std::string LoadRace(CalcModel& model, const std::string& path, std::string_view
     SetEnvForPrc(model);
     planet.PlanetPrc = CalcPlanetPrc(race, planet.PlanetEnv);
     model.RaceLoaded = true;
-    // The cut to 49 bytes may split the last character of a UTF-8 name.
-    return DecodeCutText(name);
+    // The name is cut to 49 bytes, as its buffer holds it; the cut may split a UTF-8 letter.
+    return DecodeCutText(name, kNameSize - 1);
 }
 
 void ClearRace(CalcModel& model) {

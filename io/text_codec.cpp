@@ -119,14 +119,19 @@ std::string DecodeText(std::string_view bytes) {
     return DecodeCp1251(bytes);
 }
 
-std::string DecodeCutText(std::string_view bytes) {
+std::string DecodeCutText(std::string_view bytes, size_t limit) {
+    if (bytes.size() <= limit)
+        return DecodeText(bytes);
+    const std::string_view cut = bytes.substr(0, limit);
     bool truncatedTail;
-    const size_t valid = ValidPrefix(bytes, truncatedTail);
-    if (valid == bytes.size())
-        return std::string(bytes);
-    if (truncatedTail)
-        return std::string(bytes.substr(0, valid));
-    return DecodeCp1251(bytes);
+    const size_t valid = ValidPrefix(cut, truncatedTail);
+    if (valid == cut.size())
+        return std::string(cut);
+    // A split only when the uncut text holds the whole character there; a lead byte followed
+    // by anything else is a Windows-1251 letter.
+    if (truncatedTail && SequenceLength(bytes, valid, truncatedTail) > 0)
+        return std::string(cut.substr(0, valid));
+    return DecodeCp1251(cut);
 }
 
 size_t Utf8Length(std::string_view text) {

@@ -19,10 +19,10 @@ std::string DecodeCp1251(std::string_view bytes);
 // UTF-8 bytes are kept as they are; anything else is read as Windows-1251.
 std::string DecodeText(std::string_view bytes);
 
-// DecodeText for bytes that were cut to a length limit: when the cut split the last UTF-8
-// sequence of otherwise valid UTF-8, the broken tail is dropped instead of turning the whole
-// text into Windows-1251 characters.
-std::string DecodeCutText(std::string_view bytes);
+// DecodeText of `bytes` cut to `limit` bytes. When the cut splits a character of otherwise
+// valid UTF-8, the broken tail is dropped instead of turning the whole text into Windows-1251
+// characters; a text that fits the limit is decoded whole.
+std::string DecodeCutText(std::string_view bytes, size_t limit);
 
 // Number of code points of valid UTF-8 text.
 size_t Utf8Length(std::string_view text);

@@ -241,6 +241,11 @@ TEST(LoadRace, NameIsCutAndDecoded) {
         {"UTF-8 kept", "Ткачи", "Ткачи"},
         // 25 two-byte letters are 50 bytes; the cut to 49 splits the last one.
         {"UTF-8 split by the cut", Repeat("ж", 25), Repeat("ж", 24)},
+        // A short name is not cut: a last Windows-1251 letter is no broken tail.
+        {"1251 letter ends a short name", "Zerg-\xD0", "Zerg-Р"},
+        {"1251 letter after a blank", "Race \xDF", "Race Я"},
+        {"1251 letter at the cut", std::string(48, 'a') + "\xD0\xC0", std::string(48, 'a') + "Р"},
+        {"UTF-8 that fits the cut", std::string(47, 'a') + "жb", std::string(47, 'a') + "ж"},
     };
     for (const Case& c : cases) {
         const Loaded loaded = Load("[Step1]\nRaceName=\"" + c.raw + "\"\n");

@@ -31,11 +31,11 @@ TEST(DecodeText, Cp1251OrUtf8) {
 }
 
 TEST(DecodeCutText, DropsOnlyASplitLastCharacter) {
-    EXPECT_EQ(DecodeCutText("ab\xD0"), "ab");         // half of a Cyrillic letter
-    EXPECT_EQ(DecodeCutText("ab\xF0\x9F\x9A"), "ab"); // three bytes of four
-    EXPECT_EQ(DecodeCutText("ab\xF0\x9F\x9A\x80"), "ab\xF0\x9F\x9A\x80");
-    EXPECT_EQ(DecodeCutText("\xCA\xE2"), "Кв"); // Windows-1251, not a split
-    EXPECT_EQ(DecodeCutText("\xD0\xC0"), "РА"); // a broken sequence is no cut
+    EXPECT_EQ(DecodeCutText("ab\xD0\xB6", 3), "ab");         // half of a Cyrillic letter
+    EXPECT_EQ(DecodeCutText("ab\xF0\x9F\x9A\x80", 5), "ab"); // three bytes of four
+    EXPECT_EQ(DecodeCutText("ab\xF0\x9F\x9A\x80", 6), "ab\xF0\x9F\x9A\x80");
+    EXPECT_EQ(DecodeCutText("\xCA\xE2\xE0", 2), "Кв"); // Windows-1251, not a split
+    EXPECT_EQ(DecodeCutText("\xD0\xC0\xE0", 2), "РА"); // a broken sequence is no cut
 }
 
 TEST(Utf8Prefix, CountsCodePoints) {
