@@ -19,9 +19,9 @@ void TFormMain::bnCalculateClick() {
     start.StartMen = editStartPlanetMen->value();
     start.StartPrc = editStartPlanetPrc->value();
     start.MenYearPrc = editMenYearPrc->value();
-    // A typed number of years is not limited by the spin; keep it to what the table shows,
-    // and treat a negative one as year 0 alone.
-    start.Years = std::clamp(editLightYears->value(), 0, kMaxYears);
+    // A typed number of years is not limited by the spin; keep it to what the table shows.
+    // A negative one gives no rows.
+    start.Years = std::min(editLightYears->value(), kMaxYears);
 
     chart_->Clear();
     lbDataSet->clear();

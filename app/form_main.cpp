@@ -86,6 +86,11 @@ void TFormMain::ConnectHandlers() {
     onClick(bnQueueDown, &TFormMain::bnQueueDownClick);
     connect(rbQueueMinus, &QRadioButton::clicked, this, &TFormMain::rbQueueMinusClick);
     connect(rbQueuePlus, &QRadioButton::clicked, this, &TFormMain::rbQueuePlusClick);
+    ConnectParamHandlers();
+    onClick(bnPlanetList, &TFormMain::bnPlanetListClick);
+    connect(cbPlanetList, &QComboBox::activated, this, &TFormMain::cbPlanetListChange);
+    onClick(bnGeneticCalc, &TFormMain::bnGeneticCalcClick);
+    onClick(bnToGraphic, &TFormMain::bnToGraphicClick);
 }
 
 void TFormMain::SetRaceControlsEnabled(bool enable) {

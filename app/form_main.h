@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -10,9 +12,11 @@
 #include "io/planet_list.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "optimiser/genetic_run.h"
 #include "optimiser/search.h"
 
 class QButtonGroup;
+class QCloseEvent;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -60,6 +64,14 @@ public:
     // tabs that need a race.
     void SetRaceControlsEnabled(bool enable);
 
+    // Seeds the searches of the search tab, so that they repeat (tests); without it each
+    // search takes a seed from the clock.
+    void SetSearchSeed(uint32_t seed) { searchSeed_ = seed; }
+
+protected:
+    // Closing the window stops a running search; its handler then ends at once.
+    void closeEvent(QCloseEvent* event) override;
+
 private slots:
     void bnLoadRaceFileClick();
     void bnSaveCalcFileClick();
@@ -72,6 +84,15 @@ private slots:
     void bnQueueDownClick();
     void rbQueueMinusClick();
     void rbQueuePlusClick();
+    void PageControl1Change(int index);
+    void editPlanetEnv1Change();
+    void editMaxTFormPrc1Change();
+    void cbFullTFormClick();
+    void cbPlanetHWClick();
+    void bnPlanetListClick();
+    void cbPlanetListChange(int index);
+    void bnGeneticCalcClick();
+    void bnToGraphicClick();
 
 private:
     void BuildTabCalc();
@@ -85,6 +106,26 @@ private:
     void BuildGeneticResult(QWidget* page);
     void BuildTabAbout();
     void ConnectHandlers();
+    void ConnectParamHandlers();
+
+    // Tab enter and exit handlers; leaving a tab runs its exit handler before the next
+    // tab's enter handler.
+    void TabCalcEnter();
+    void TabCalcExit();
+    void TabAddParamEnter();
+    void TabAddParamExit();
+    void TabGeneticEnter();
+    // Spin clicks on factor `i` (udPlanetEnv1Click..3) and limit `i` (udMaxTFormPrc1Click..3):
+    // the written position counts as an edit.
+    void udPlanetEnvClick(int i);
+    void udMaxTFormPrcClick(int i);
+    // Writes the factor fields as program writes: no earlier typing counts as an edit.
+    void ShowPlanetEnv();
+    // Shows PlanetPrc and the habitability reachable by terraforming.
+    void ShowDerivedPrc();
+    // The search of the search tab, from the start click to its end stage.
+    void RunSearch();
+    void ShowSearchResults(const GeneticResults& results);
 
     // The two procedures of the race button.
     void LoadRaceIntoWindow();
@@ -97,6 +138,10 @@ private:
     LIST_PLANET planets_;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<ChartAdapter> chart_;
+    QWidget* shownPage_ = nullptr; // the page whose exit handler runs next
+    GeneticRun geneticRun_;
+    bool geneticEndStage_ = false; // the running search refines its best individual
+    std::optional<uint32_t> searchSeed_;
 
     // Pages.
     QTabWidget* PageControl1 = nullptr;

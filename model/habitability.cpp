@@ -152,6 +152,14 @@ void SetEnvForPrc(CalcModel& model, int32_t* envOut, int32_t* prcOut) {
         *prcOut = prc;
 }
 
+void TakeStartPrc(CalcModel& model, int32_t prc) {
+    if (prc == model.Planet.PlanetPrc)
+        return;
+    model.Planet.PlanetPrc = prc;
+    if (model.RaceLoaded)
+        SetEnvForPrc(model);
+}
+
 TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3],
                               const int32_t tgt[3]) {
     TFormChoice choice;

@@ -24,6 +24,10 @@ int32_t CalcTFormPrc(const CalcModel& model, const int32_t env[3]);
 // the final PlanetEnv and PlanetPrc to the outputs that are given.
 void SetEnvForPrc(CalcModel& model, int32_t* envOut = nullptr, int32_t* prcOut = nullptr);
 
+// A start habitability given for the planet: when it differs from PlanetPrc it becomes
+// PlanetPrc and, with a race loaded, the factors are derived for it by SetEnvForPrc.
+void TakeStartPrc(CalcModel& model, int32_t prc);
+
 // The factor that a terraforming order works on, and its remaining distance.
 struct TFormChoice {
     int index = 0;

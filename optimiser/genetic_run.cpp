@@ -102,6 +102,8 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
             break;
     }
 
+    if (onEndStage)
+        onEndStage();
     RefineBest(*engine, engine->Chromosome(0));
 
     results.planetPrc = state.GenResPrc;

@@ -66,6 +66,8 @@ public:
     std::function<void()> processMessages; // pending window events; before each evaluation
                                            // and after each generation; may be empty
     std::function<void(const GeneticProgress&)> onProgress; // may be empty
+    std::function<void()> onEndStage; // once, when the generations are over and the
+                                      // refinement starts; may be empty
 
     GeneticResults Run(CalcModel& model, const GeneticInputs& inputs);
 

@@ -204,7 +204,13 @@ TEST(GeneticRun, StopRequestEndsTheRunWithoutFurtherSimulation) {
     };
     int reports = 0;
     run.onProgress = [&](const GeneticProgress&) { ++reports; };
+    std::vector<int> reportsAtEndStage;
+    run.onEndStage = [&] {
+        EXPECT_TRUE(run.running());
+        reportsAtEndStage.push_back(reports);
+    };
     const GeneticResults r = run.Run(*model, inputs);
+    EXPECT_EQ(reportsAtEndStage, std::vector<int>{1}) << "once, after the last generation";
     EXPECT_TRUE(r.stopped);
     EXPECT_FALSE(run.running());
     EXPECT_EQ(r.generationsDone, 1);

@@ -1,0 +1,132 @@
+// The search tab: the task shown on entering it, the search started and interrupted by one
+// button, its progress and results, and "В график". The search itself is the core's
+// GeneticRun; the window only feeds it and shows what it reports.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "app/form_main.h"
+#include "app/number_spin_field.h"
+#include "lists/queue_item.h"
+
+namespace quendal {
+
+namespace {
+
+// The search tab simulates at most this many years.
+constexpr int kMaxSearchYears = 50;
+
+void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines)
+        list->addItem(QString::fromStdString(line));
+}
+
+// Mirrors a template in its list box.
+void ShowTemplate(QListWidget* list, LIST_ITEM& queue) {
+    list->clear();
+    for (const QueueItem* item = queue.First(); item != nullptr; item = queue.Next())
+        list->addItem(QString::fromStdString(QueueLineText(*item)));
+}
+
+} // namespace
+
+void TFormMain::TabGeneticEnter() {
+    editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
+    editGenLYear->setValue(std::min(editLightYears->value(), kMaxSearchYears));
+    editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
+}
+
+void TFormMain::bnGeneticCalcClick() {
+    if (geneticRun_.running()) {
+        // While a search runs the button only interrupts it, and not once it is refining:
+        // no second search ever starts inside the first.
+        if (!geneticEndStage_) {
+            bnGeneticCalc->setEnabled(false);
+            geneticRun_.RequestStop();
+        }
+        return;
+    }
+    RunSearch();
+}
+
+void TFormMain::RunSearch() {
+    GeneticInputs inputs;
+    GeneticParams& params = inputs.params;
+    params.populationSize = editGeneticP[0]->value();
+    params.generations = editGeneticP[1]->value();
+    params.elitePercent = editGeneticP[2]->value();
+    params.survivalPercent = editGeneticP[3]->value();
+    params.mutationPercent = editGeneticP[4]->value();
+    params.crossoverPercent = editGeneticP[5]->value();
+    inputs.planetPrcText = editGenPlanetPrc->text().toStdString();
+    inputs.years = editGenLYear->value();
+    inputs.startMen = editGenFixed->value();
+    inputs.menYearPrc = editMenYearPrc->value();
+    inputs.maxFactor = rgGenMaxFactorItems->checkedId();
+    if (searchSeed_)
+        inputs.seed = *searchSeed_;
+
+    QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+    bnGeneticCalc->setText(QStringLiteral("Прервать"));
+    pbGenetic->setValue(0);
+    sTimeReady->clear();
+    sTimeRemai->clear();
+
+    geneticRun_.processMessages = [] { QCoreApplication::processEvents(); };
+    geneticRun_.onProgress = [this](const GeneticProgress& progress) {
+        sTimeReady->setText(QString::fromStdString(progress.elapsedText));
+        sTimeRemai->setText(QString::fromStdString(progress.remainingText));
+        pbGenetic->setValue(progress.position);
+    };
+    geneticRun_.onEndStage = [this] {
+        geneticEndStage_ = true;
+        bnGeneticCalc->setEnabled(false);
+    };
+    const GeneticResults results = geneticRun_.Run(model_, inputs);
+    geneticEndStage_ = false;
+
+    ShowSearchResults(results);
+    bnGeneticCalc->setText(QStringLiteral("Расчет"));
+    QApplication::restoreOverrideCursor();
+    bnGeneticCalc->setEnabled(true);
+    bnToGraphic->setEnabled(true);
+}
+
+void TFormMain::ShowSearchResults(const GeneticResults& results) {
+    const qint64 figures[8] = {results.planetPrc,  results.men,       results.resource,
+                               results.fabr,       results.mine,      results.mineral[0],
+                               results.mineral[1], results.mineral[2]};
+    for (int i = 0; i < 8; ++i)
+        sGenValue[i]->setText(QString::number(figures[i]));
+    ShowLines(lbGenQueue1, results.queueMinusLines);
+    ShowLines(lbGenQueue2, results.queuePlusLines);
+}
+
+// Copies the templates the snapshot holds, also while a search runs; nothing is
+// recalculated.
+void TFormMain::bnToGraphicClick() {
+    editLightYears->edit()->setText(editGenLYear->edit()->text());
+    editStartPlanetMen->edit()->setText(editGenFixed->edit()->text());
+    CopyToTemplates(model_);
+    ShowTemplate(lbQueueM, model_.QueueMinus);
+    ShowTemplate(lbQueue, model_.QueuePlus);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (geneticRun_.running())
+        geneticRun_.RequestStop();
+    QWidget::closeEvent(event);
+}
+
+} // namespace quendal

@@ -1,0 +1,232 @@
+// The two parameter tabs and the model: each tab's controls are filled from the model when
+// the tab is entered and copied back when it is left; in between, edits of a factor or a
+// terraforming limit update the model and the two derived fields at once.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabWidget>
+
+#include "app/application.h"
+#include "app/form_main.h"
+#include "app/number_spin_field.h"
+#include "model/habitability.h"
+#include "model/numbers.h"
+
+namespace quendal {
+
+namespace {
+
+// Highest terraforming limit a spin offers, with and without full terraforming.
+constexpr int kFullTFormLimit = 30;
+constexpr int kTFormLimit = 15;
+// Homeworlds have at least this mineral concentration.
+constexpr int kHomeworldConPrc = 15;
+
+QString Number(int32_t value) {
+    return QString::number(value);
+}
+
+// The application's standard error message.
+void ShowError(QWidget* parent, const QString& message) {
+    if (auto* app = qobject_cast<QuendalApplication*>(QCoreApplication::instance()))
+        app->ReportException(message);
+    else
+        QMessageBox::critical(parent, QCoreApplication::applicationName(), message);
+}
+
+} // namespace
+
+void TFormMain::ConnectParamHandlers() {
+    shownPage_ = PageControl1->currentWidget();
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TFormMain::PageControl1Change);
+    for (int i = 0; i < 3; ++i) {
+        connect(editPlanetEnv[i]->edit(), &QLineEdit::textChanged, this,
+                &TFormMain::editPlanetEnv1Change);
+        connect(editPlanetEnv[i], &NumberSpinField::spinClicked, this,
+                [this, i] { udPlanetEnvClick(i); });
+        connect(editMaxTFormPrc[i]->edit(), &QLineEdit::textChanged, this,
+                &TFormMain::editMaxTFormPrc1Change);
+        connect(editMaxTFormPrc[i], &NumberSpinField::spinClicked, this,
+                [this, i] { udMaxTFormPrcClick(i); });
+    }
+    // A change of state by the program runs the handlers too.
+    connect(cbFullTForm, &QCheckBox::toggled, this, &TFormMain::cbFullTFormClick);
+    connect(cbPlanetHW, &QCheckBox::toggled, this, &TFormMain::cbPlanetHWClick);
+}
+
+// Runs whenever another tab comes to the front, by mouse, keyboard or program, before the
+// player can touch its controls.
+void TFormMain::PageControl1Change(int index) {
+    if (shownPage_ == TabCalc)
+        TabCalcExit();
+    else if (shownPage_ == TabAddParam)
+        TabAddParamExit();
+    shownPage_ = PageControl1->widget(index);
+    if (shownPage_ == TabCalc)
+        TabCalcEnter();
+    else if (shownPage_ == TabAddParam)
+        TabAddParamEnter();
+    else if (shownPage_ == TabGenetic)
+        TabGeneticEnter();
+}
+
+void TFormMain::TabCalcEnter() {
+    if (editStartPlanetPrc->value() != model_.Planet.PlanetPrc)
+        editStartPlanetPrc->setValue(model_.Planet.PlanetPrc);
+}
+
+void TFormMain::TabCalcExit() {
+    TakeStartPrc(model_, editStartPlanetPrc->value());
+}
+
+void TFormMain::TabAddParamEnter() {
+    const RaceParams& race = model_.Race;
+    const PlanetParams& planet = model_.Planet;
+    ShowDerivedPrc();
+    const int32_t economy[7] = {race.NColonistYTo1Resource, race.NResourceYFrom10Factory,
+                                race.NResourceBuildFactory, race.NFactoryWork10000,
+                                race.NResourceBuildMine,    race.NMineWork10000,
+                                race.NMineralYFrom10Mine};
+    for (int i = 0; i < 7; ++i)
+        editRaceP[i]->setValue(economy[i]);
+    cbFullTForm->setChecked(race.FullTForm);
+    const int limit = cbFullTForm->isChecked() ? kFullTFormLimit : kTFormLimit;
+    for (NumberSpinField* field : editMaxTFormPrc)
+        field->setRange(field->minimum(), limit);
+
+    ShowPlanetEnv();
+    for (NumberSpinField* field : editMaxTFormPrc)
+        field->edit()->setModified(false);
+    for (int i = 0; i < 3; ++i) {
+        const bool immune = planet.PlanetEnv[i] == kImmune;
+        editMaxTFormPrc[i]->setValue(immune ? 0 : planet.MaxTFormPrc[i]);
+        for (QWidget* control :
+             {static_cast<QWidget*>(editPlanetEnv[i]->edit()), static_cast<QWidget*>(sPlanetEnv[i]),
+              static_cast<QWidget*>(editMaxTFormPrc[i]->edit()),
+              static_cast<QWidget*>(sMaxTFormPrc[i])})
+            control->setEnabled(!immune);
+        sEnvOpt[i]->setText(race.EnvOpt[i] == kImmune ? QStringLiteral("Иммунитет")
+                                                      : QStringLiteral("%1  <%2..%3>")
+                                                            .arg(race.EnvOpt[i])
+                                                            .arg(race.EnvMin(i))
+                                                            .arg(race.EnvMax(i)));
+    }
+    editPlanetFabr->setValue(planet.PlanetFabr);
+    editPlanetMine->setValue(planet.PlanetMine);
+    cbPlanetHW->setChecked(planet.PlanetHW);
+    // After the homeworld box, so that the fields show the model's concentrations.
+    for (int i = 0; i < 3; ++i)
+        editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
+    for (int i = 0; i < 3; ++i)
+        editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
+}
+
+void TFormMain::TabAddParamExit() {
+    RaceParams& race = model_.Race;
+    PlanetParams& planet = model_.Planet;
+    int32_t* const economy[7] = {&race.NColonistYTo1Resource, &race.NResourceYFrom10Factory,
+                                 &race.NResourceBuildFactory, &race.NFactoryWork10000,
+                                 &race.NResourceBuildMine,    &race.NMineWork10000,
+                                 &race.NMineralYFrom10Mine};
+    for (int i = 0; i < 7; ++i)
+        *economy[i] = editRaceP[i]->value();
+    race.FullTForm = cbFullTForm->isChecked();
+    planet.PlanetPrc = LeadingInt(editCurPlanetPrc->text().toStdString());
+    // Disabled fields too: an immune factor leaves with 102 and a limit of 0.
+    for (int i = 0; i < 3; ++i)
+        planet.PlanetEnv[i] = editPlanetEnv[i]->value();
+    for (int i = 0; i < 3; ++i)
+        planet.MaxTFormPrc[i] = editMaxTFormPrc[i]->value();
+    planet.PlanetFabr = editPlanetFabr->value();
+    planet.PlanetMine = editPlanetMine->value();
+    planet.PlanetHW = cbPlanetHW->isChecked();
+    for (int i = 0; i < 3; ++i)
+        planet.PlanetConPrc[i] = editPlanetConPrc[i]->value();
+    for (int i = 0; i < 3; ++i)
+        planet.PlanetMineral[i] = editPlanetMineral[i]->value();
+}
+
+void TFormMain::ShowDerivedPrc() {
+    editCurPlanetPrc->setText(Number(model_.Planet.PlanetPrc));
+    editCurTFormPrc->setText(Number(CalcTFormPrc(model_, model_.Planet.PlanetEnv)));
+}
+
+void TFormMain::ShowPlanetEnv() {
+    // Each write runs the change handler, which must not take a field typed earlier for
+    // an edit and overwrite the new factors with it.
+    for (NumberSpinField* field : editPlanetEnv)
+        field->edit()->setModified(false);
+    for (int i = 0; i < 3; ++i)
+        editPlanetEnv[i]->setValue(model_.Planet.PlanetEnv[i]);
+}
+
+// Only the fields the player has typed into (or moved by a spin) are taken.
+void TFormMain::editPlanetEnv1Change() {
+    bool edited = false;
+    for (int i = 0; i < 3; ++i) {
+        if (editPlanetEnv[i]->edit()->isModified()) {
+            model_.Planet.PlanetEnv[i] = editPlanetEnv[i]->value();
+            edited = true;
+        }
+    }
+    if (!edited)
+        return;
+    model_.Planet.PlanetPrc = CalcPlanetPrc(model_.Race, model_.Planet.PlanetEnv);
+    ShowDerivedPrc();
+}
+
+void TFormMain::editMaxTFormPrc1Change() {
+    bool edited = false;
+    for (int i = 0; i < 3; ++i) {
+        if (editMaxTFormPrc[i]->edit()->isModified()) {
+            model_.Planet.MaxTFormPrc[i] = editMaxTFormPrc[i]->value();
+            edited = true;
+        }
+    }
+    if (!edited)
+        return;
+    model_.Planet.PlanetPrc = CalcPlanetPrc(model_.Race, model_.Planet.PlanetEnv);
+    ShowDerivedPrc();
+}
+
+// The spin has written its position, which ran the change handler as a program write;
+// marked as an edit, the position is taken now.
+void TFormMain::udPlanetEnvClick(int i) {
+    editPlanetEnv[i]->edit()->setModified(true);
+    editPlanetEnv1Change();
+}
+
+void TFormMain::udMaxTFormPrcClick(int i) {
+    editMaxTFormPrc[i]->edit()->setModified(true);
+    editMaxTFormPrc1Change();
+}
+
+// The lowered limits are program writes: the model takes them when the tab is left.
+void TFormMain::cbFullTFormClick() {
+    const int limit = cbFullTForm->isChecked() ? kFullTFormLimit : kTFormLimit;
+    for (NumberSpinField* field : editMaxTFormPrc)
+        field->setRange(field->minimum(), limit);
+    for (NumberSpinField* field : editMaxTFormPrc) {
+        const QString text = field->edit()->text();
+        bool ok = false;
+        const int value = text.toInt(&ok, 10);
+        if (!ok) {
+            ShowError(this, QStringLiteral("'%1' is not a valid integer value").arg(text));
+            return;
+        }
+        if (value > field->maximum())
+            field->setValue(field->maximum());
+    }
+}
+
+void TFormMain::cbPlanetHWClick() {
+    if (!cbPlanetHW->isChecked())
+        return;
+    for (NumberSpinField* field : editPlanetConPrc)
+        if (field->value() < kHomeworldConPrc)
+            field->setValue(kHomeworldConPrc);
+}
+
+} // namespace quendal

@@ -1,0 +1,52 @@
+// The planet list: reading a list into the drop-down list, and applying the chosen planet
+// to the model and the controls.
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "app/file_dialogs.h"
+#include "app/form_main.h"
+#include "app/number_spin_field.h"
+#include "io/planet_list.h"
+
+namespace quendal {
+
+void TFormMain::bnPlanetListClick() {
+    const QString path = dialogs_->getOpenFileName(this, QStringLiteral("Загрузить список планет"),
+                                                   QDir::current().filePath("data"),
+                                                   QStringLiteral("Список планет (*.txt *.TXT)"));
+    if (path.isEmpty())
+        return;
+    std::vector<std::string> entries;
+    if (!ReadPlanetList(QFile::encodeName(path).toStdString(), model_, planets_, entries))
+        return;
+    // Filling an empty drop-down list would choose its first entry; no entry is chosen.
+    const QSignalBlocker blocker(cbPlanetList);
+    cbPlanetList->clear();
+    for (const std::string& entry : entries)
+        cbPlanetList->addItem(QString::fromStdString(entry));
+    cbPlanetList->setCurrentIndex(-1);
+}
+
+void TFormMain::cbPlanetListChange(int index) {
+    int32_t startMen = 0;
+    if (!ApplyPlanet(model_, planets_, index, startMen))
+        return;
+    const PlanetParams& planet = model_.Planet;
+    editStartPlanetMen->setValue(startMen);
+    ShowDerivedPrc();
+    ShowPlanetEnv();
+    editPlanetFabr->setValue(planet.PlanetFabr);
+    editPlanetMine->setValue(planet.PlanetMine);
+    for (int i = 0; i < 3; ++i)
+        editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
+    for (int i = 0; i < 3; ++i)
+        editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
+}
+
+} // namespace quendal
