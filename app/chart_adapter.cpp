@@ -101,14 +101,18 @@ QValueAxis* MakeAxis(const QColor& colour, const char* labelFormat, const QFont&
     return axis;
 }
 
-// A round whole number of years between bottom-axis labels, so that about six labels show.
-double YearStep(double span) {
-    const double raw = span / 6;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(std::max(raw, 1.0))));
+// The smallest round step (1, 2 or 5 times a power of ten) of at least `raw`.
+double RoundStep(double raw) {
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     for (const double m : {1.0, 2.0, 5.0})
-        if (m * magnitude >= raw)
+        if (m * magnitude >= raw * (1 - 1e-9))
             return m * magnitude;
     return 10 * magnitude;
+}
+
+// A round whole number of years between bottom-axis labels, so that about six labels show.
+double YearStep(double span) {
+    return RoundStep(std::max(span / 6, 1.0));
 }
 
 // The value as the legend shows it: whole numbers without a fraction, others with up to
@@ -201,14 +205,16 @@ ChartAdapter::ChartAdapter(QWidget* parent)
     chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->legend()->hide(); // SeriesLegend shows it without cutting entries
 
-    axisLeft_ = MakeAxis(kGreen, "%d", small);
+    // Whole numbers with thousands separators on the left and bottom axes; on the right at
+    // most one decimal and no separators, since its ticks are multiples of at least 0.1.
+    axisLeft_ = MakeAxis(kGreen, "%'d", small);
     axisLeft_->setRange(-75, 105);
     axisLeft_->setTickType(QValueAxis::TicksDynamic);
     axisLeft_->setTickAnchor(0);
     axisLeft_->setTickInterval(25);
-    axisRight_ = MakeAxis(Qt::black, "%g", small);
+    axisRight_ = MakeAxis(Qt::black, "%.15g", small);
     axisRight_->setGridLineColor(QColor(255, 255, 0));
-    axisBottom_ = MakeAxis(kMaroon, "%d", small);
+    axisBottom_ = MakeAxis(kMaroon, "%'d", small);
     axisBottom_->setTickType(QValueAxis::TicksDynamic);
     axisBottom_->setTickAnchor(0);
     chart_->addAxis(axisLeft_, Qt::AlignLeft);
@@ -281,8 +287,12 @@ void ChartAdapter::RescaleAxes() {
     // Whole years at round intervals, from the first year to the last.
     axisBottom_->setTickInterval(YearStep(maxX - minX));
     axisBottom_->setRange(minX, maxX);
-    axisRight_->setRange(0, maxRight > 0 ? maxRight : 1);
-    axisRight_->applyNiceNumbers();
+    // About five round intervals from 0, none below 0.1.
+    const double top = maxRight > 0 ? maxRight : 1;
+    const double step = std::max(RoundStep(top / 5), 0.1);
+    const int intervals = static_cast<int>(std::ceil(top / step - 1e-9));
+    axisRight_->setRange(0, intervals * step);
+    axisRight_->setTickCount(intervals + 1);
 }
 
 int ChartAdapter::PointCount(int series) const {

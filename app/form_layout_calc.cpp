@@ -135,8 +135,7 @@ void TFormMain::BuildStartConditions(QWidget* page) {
     bnLoadCalcFile->setEnabled(false);
     editLightYears = MakeNumber(page, QStringLiteral("editLightYears"), QStringLiteral("UpDown1"),
                                 1, 999, 5, 15, {270, 129, 56, 22});
-    sLYear =
-        MakeLabel(page, QStringLiteral("sLYear"), QStringLiteral("ЛЕТ"), {330, 132, 34, 16}, kBold);
+    sLYear = MakeLabel(page, QStringLiteral("sLYear"), QStringLiteral("ЛЕТ"), {330, 132, 34, 16});
 }
 
 void TFormMain::BuildQueueControls(QWidget* page) {

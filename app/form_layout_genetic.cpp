@@ -87,8 +87,7 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
               {8, 39, 150, 16}, kBoldGreen);
     editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"), 1,
                               99, 5, 15, {160, 37, 52, 21});
-    MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), QStringLiteral("ЛЕТ"), {216, 39, 30, 16},
-              kBold);
+    MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), QStringLiteral("ЛЕТ"), {216, 39, 30, 16});
     auto* sGenFixed =
         MakeLabel(gbTask, QStringLiteral("sGenFixed"), QStringLiteral("Десант:  (в сотнях)"),
                   {8, 60, 150, 16}, kBoldGreen);
