@@ -113,16 +113,17 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
 void TFormMain::BuildGeneticResult(QWidget* page) {
     bnGeneticCalc = MakeButton(page, QStringLiteral("bnGeneticCalc"), QStringLiteral("Расчет"),
                                {4, 236, 80, 24});
-    MakeLabel(page, QStringLiteral("Label1"), QStringLiteral("Прошло:"), {92, 240, 60, 16}, kBold);
+    // The time labels are wide enough for "59 мин 59 сек" and "999 миллисек".
+    MakeLabel(page, QStringLiteral("Label1"), QStringLiteral("Прошло:"), {90, 240, 58, 16}, kBold);
     sTimeReady =
-        MakeLabel(page, QStringLiteral("sTimeReady"), QString(), {154, 240, 64, 16}, kNavy);
-    MakeLabel(page, QStringLiteral("Label2"), QStringLiteral("Осталось:"), {222, 240, 66, 16},
+        MakeLabel(page, QStringLiteral("sTimeReady"), QString(), {150, 240, 84, 16}, kNavy);
+    MakeLabel(page, QStringLiteral("Label2"), QStringLiteral("Осталось:"), {236, 240, 66, 16},
               kBold);
     sTimeRemai =
-        MakeLabel(page, QStringLiteral("sTimeRemai"), QString(), {290, 240, 64, 16}, kNavy);
+        MakeLabel(page, QStringLiteral("sTimeRemai"), QString(), {304, 240, 84, 16}, kNavy);
     pbGenetic = new QProgressBar(page);
     pbGenetic->setObjectName(QStringLiteral("pbGenetic"));
-    pbGenetic->setGeometry(358, 240, 100, 16);
+    pbGenetic->setGeometry(390, 240, 68, 16);
     pbGenetic->setRange(0, 260);
     pbGenetic->setValue(0);
     pbGenetic->setTextVisible(false);

@@ -54,6 +54,10 @@ private slots:
         LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
         Click(*w.form, "bnCalculate");
         auto* pages = Control<QTabWidget>(*w.form, "PageControl1");
+        // A short search fills the times and the results.
+        ClickTab(pages, Control<QWidget>(*w.form, "TabGenetic"));
+        TypeInto(*w.form, "editGeneticP2", QStringLiteral("1"));
+        Click(*w.form, "bnGeneticCalc");
         QStringList problems;
         for (int i = 0; i < pages->count(); ++i) {
             ClickTab(pages, pages->widget(i));
