@@ -38,10 +38,12 @@ void ApplyStyle(QWidget* widget, const TextStyle& style) {
     font.setUnderline(style.underline);
     widget->setFont(font);
     if (style.colour.isValid()) {
+        // A disabled control keeps the palette's grey text, so that it looks disabled.
         QPalette palette = widget->palette();
-        for (QPalette::ColorRole role :
-             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            palette.setColor(role, style.colour);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (QPalette::ColorRole role :
+                 {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                palette.setColor(group, role, style.colour);
         widget->setPalette(palette);
     }
 }
