@@ -51,6 +51,20 @@ void ClickTab(QTabWidget* tabs, QWidget* page) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
 }
 
+void EnterTab(const QWidget& root, const char* page) {
+    ClickTab(Control<QTabWidget>(root, "PageControl1"), Control<QWidget>(root, page));
+}
+
+void ClickSpin(const QWidget& root, const char* spin, bool up, int clicks) {
+    auto* arrow = Control<QWidget>(root, spin)->findChild<QAbstractButton*>(up ? "up" : "down");
+    for (int i = 0; i < clicks; ++i)
+        QTest::mouseClick(arrow, Qt::LeftButton);
+}
+
+QString Text(const QWidget& root, const char* name) {
+    return Control<QLineEdit>(root, name)->text();
+}
+
 QStringList Lines(const QListWidget* list) {
     QStringList lines;
     for (int i = 0; i < list->count(); ++i)

@@ -82,6 +82,12 @@ void TypeInto(const QWidget& root, const char* name, const QString& text);
 void ChooseEntry(QComboBox* combo, int entry);
 void ClickLine(QListWidget* list, int line);
 void ClickTab(QTabWidget* tabs, QWidget* page);
+// Brings the page named `page` of the main tabs to the front with a click on its tab.
+void EnterTab(const QWidget& root, const char* page);
+// Clicks the up or down arrow of the spin named `spin`.
+void ClickSpin(const QWidget& root, const char* spin, bool up, int clicks = 1);
+// The text of the field named `name`.
+QString Text(const QWidget& root, const char* name);
 
 QStringList Lines(const QListWidget* list);
 QStringList VisibleTabs(const QTabWidget* tabs);

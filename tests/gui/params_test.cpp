@@ -1,8 +1,8 @@
-// "Дополнительные параметры": what the tab shows on entering it, how the player's edits reach
-// the derived fields and the model, and the trip of the start habitability between tabs.
-#include <QCheckBox>
+// "Дополнительные параметры": what the tab shows on entering it, how edits reach the derived
+// fields and the model, the start habitability between the tabs, and the planet list.
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include "app/application.h"
@@ -13,35 +13,33 @@ namespace quendal::test {
 
 namespace {
 
-struct RaceWindow {
-    QTemporaryDir dir;
-    Window w;
-    const TFormMain& form() const { return *w.form; }
-    QString Text(const char* name) const { return Control<QLineEdit>(form(), name)->text(); }
-    void Enter(const char* page) {
-        ClickTab(Control<QTabWidget>(form(), "PageControl1"), Control<QWidget>(form(), page));
-    }
-    void Spin(const char* spin, bool up, int clicks = 1) {
-        auto* arrow =
-            Control<QWidget>(form(), spin)->findChild<QAbstractButton*>(up ? "up" : "down");
-        for (int i = 0; i < clicks; ++i)
-            QTest::mouseClick(arrow, Qt::LeftButton);
-    }
-    // The two derived fields, as the core computes them for the factors the fields show.
-    void VerifyDerived() const {
-        const int32_t env[3] = {Text("editPlanetEnv1").toInt(), Text("editPlanetEnv2").toInt(),
-                                Text("editPlanetEnv3").toInt()};
-        QCOMPARE(Text("editCurPlanetPrc"),
-                 QString::number(CalcPlanetPrc(form().Model().Race, env)));
-        QCOMPARE(Text("editCurTFormPrc"), QString::number(CalcTFormPrc(form().Model(), env)));
-    }
-};
+QString SampleFile(const QString& name) {
+    return QStringLiteral(QUENDAL_SOURCE_DIR "/data/") + name;
+}
 
 // A window with a race loaded and the additional-parameters tab in front.
-void Open(RaceWindow& r, const QString& race = SampleRace()) {
-    r.w = OpenWindow();
-    LoadRaceFile(r.w, WriteRaceFile(QDir(r.dir.path()), "race.urc", race));
-    r.Enter("TabAddParam");
+Window RaceWindow(const QString& race = SampleFile("typical.urc")) {
+    Window w = OpenWindow();
+    LoadRaceFile(w, race);
+    EnterTab(*w.form, "TabAddParam");
+    return w;
+}
+
+// The two derived fields show what the core computes for the factors the fields show.
+void VerifyDerived(const TFormMain& form) {
+    const int32_t env[3] = {Text(form, "editPlanetEnv1").toInt(),
+                            Text(form, "editPlanetEnv2").toInt(),
+                            Text(form, "editPlanetEnv3").toInt()};
+    QCOMPARE(Text(form, "editCurPlanetPrc"),
+             QString::number(CalcPlanetPrc(form.Model().Race, env)));
+    QCOMPARE(Text(form, "editCurTFormPrc"), QString::number(CalcTFormPrc(form.Model(), env)));
+}
+
+QStringList Texts(const TFormMain& form, std::initializer_list<const char*> names) {
+    QStringList texts;
+    for (const char* name : names)
+        texts << Text(form, name);
+    return texts;
 }
 
 } // namespace
@@ -50,164 +48,186 @@ class ParamsTest : public QObject {
     Q_OBJECT
 private slots:
     void immuneFactorIsShownLocked() {
-        RaceWindow r;
+        QTemporaryDir dir;
         QString race = SampleRace();
-        Open(r, race.replace("Env1Min=20\nEnv1Max=80", "Env1Min=102\nEnv1Max=102"));
-        QCOMPARE(r.Text("editPlanetEnv2"), QStringLiteral("102"));
-        QCOMPARE(r.Text("editMaxTFormPrc2"), QStringLiteral("0"));
+        race.replace("Env1Min=20\nEnv1Max=80", "Env1Min=102\nEnv1Max=102");
+        Window w = RaceWindow(WriteRaceFile(QDir(dir.path()), "race.urc", race));
+        const TFormMain& form = *w.form;
+        QCOMPARE(Texts(form, {"editPlanetEnv2", "editMaxTFormPrc2"}), QStringList({"102", "0"}));
         for (const char* name :
              {"editPlanetEnv2", "sPlanetEnv2", "editMaxTFormPrc2", "sMaxTFormPrc2"})
-            QVERIFY2(!Control<QWidget>(r.form(), name)->isEnabled(), name);
-        for (const char* name : {"editPlanetEnv1", "editMaxTFormPrc1", "udPlanetEnv2"})
-            QVERIFY2(Control<QWidget>(r.form(), name)->isEnabled(), name);
-        QCOMPARE(Control<QLabel>(r.form(), "sEnv1Opt")->text(), QStringLiteral("50  <15..86>"));
-        QCOMPARE(Control<QLabel>(r.form(), "sEnv2Opt")->text(), QStringLiteral("Иммунитет"));
-        QCOMPARE(Control<QLabel>(r.form(), "sEnv3Opt")->text(), QStringLiteral("50  <30..70>"));
-
-        r.Enter("TabCalc");
-        QCOMPARE(r.form().Model().Planet.PlanetEnv[1], 102);
-        QCOMPARE(r.form().Model().Planet.MaxTFormPrc[1], 0);
+            QVERIFY2(!Control<QWidget>(form, name)->isEnabled(), name);
+        QVERIFY(Control<QWidget>(form, "editMaxTFormPrc1")->isEnabled());
+        QStringList optima;
+        for (const char* name : {"sEnv1Opt", "sEnv2Opt", "sEnv3Opt"})
+            optima << Control<QLabel>(form, name)->text();
+        QCOMPARE(optima, QStringList({"50  <15..86>", "Иммунитет", "50  <30..70>"}));
+        EnterTab(form, "TabCalc");
+        QCOMPARE(form.Model().Planet.MaxTFormPrc[1], 0);
     }
 
     // Factor edits change both derived fields at once, limit edits only the terraformed one.
     void editsUpdateDerivedFields() {
-        RaceWindow r;
-        Open(r);
-        TypeInto(r.form(), "editPlanetEnv1", QStringLiteral("9"));
-        QVERIFY(r.Text("editCurPlanetPrc").toInt() < 0);
-        r.VerifyDerived();
-        const QString typedPrc = r.Text("editCurPlanetPrc");
-        const QString typedTForm = r.Text("editCurTFormPrc");
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetEnv1", QStringLiteral("9"));
+        VerifyDerived(form);
+        const QStringList typed = Texts(form, {"editCurPlanetPrc", "editCurTFormPrc"});
+        ClickSpin(form, "udPlanetEnv1", true);
+        QCOMPARE(form.Model().Planet.PlanetEnv[0], 10);
+        const QStringList clicked = Texts(form, {"editCurPlanetPrc", "editCurTFormPrc"});
+        QVERIFY(clicked[0] != typed[0] && clicked[1] != typed[1]);
+        VerifyDerived(form);
 
-        r.Spin("udPlanetEnv1", true);
-        QCOMPARE(r.Text("editPlanetEnv1"), QStringLiteral("10"));
-        QCOMPARE(r.form().Model().Planet.PlanetEnv[0], 10);
-        QVERIFY(r.Text("editCurPlanetPrc") != typedPrc);
-        QVERIFY(r.Text("editCurTFormPrc") != typedTForm);
-        r.VerifyDerived();
-
-        const QString prc = r.Text("editCurPlanetPrc");
-        const QString tform = r.Text("editCurTFormPrc");
-        r.Spin("udMaxTFormPrc1", false, 3);
-        QCOMPARE(r.form().Model().Planet.MaxTFormPrc[0], 8);
-        QCOMPARE(r.Text("editCurPlanetPrc"), prc);
-        QVERIFY(r.Text("editCurTFormPrc").toInt() < tform.toInt());
-        r.VerifyDerived();
+        ClickSpin(form, "udMaxTFormPrc1", false, 3);
+        QCOMPARE(form.Model().Planet.MaxTFormPrc[0], 8);
+        QCOMPARE(Text(form, "editCurPlanetPrc"), clicked[0]);
+        QVERIFY(Text(form, "editCurTFormPrc").toInt() < clicked[1].toInt());
+        VerifyDerived(form);
     }
 
+    // Unchecked, the limits come down to 15 as program writes: the model and the derived
+    // field keep the old limit until the tab is left. A limit that is no number is reported
+    // and ends the lowering, after the spins took their new maximum.
     void fullTerraformRaisesAndLowersLimits() {
-        RaceWindow r;
-        Open(r);
-        TypeInto(r.form(), "editPlanetEnv2", QStringLiteral("0"));
-        Click(r.form(), "cbFullTForm");
-        r.Spin("udMaxTFormPrc2", true, 25);
-        QCOMPARE(r.Text("editMaxTFormPrc2"), QStringLiteral("30"));
-        TypeInto(r.form(), "editMaxTFormPrc2", QStringLiteral("25"));
-        const QString tform25 = r.Text("editCurTFormPrc");
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetEnv2", QStringLiteral("0"));
+        Click(form, "cbFullTForm");
+        ClickSpin(form, "udMaxTFormPrc2", true, 25);
+        QCOMPARE(Text(form, "editMaxTFormPrc2"), QStringLiteral("30"));
+        TypeInto(form, "editMaxTFormPrc2", QStringLiteral("25"));
+        const QString tform25 = Text(form, "editCurTFormPrc");
+        Click(form, "cbFullTForm");
+        QCOMPARE(Text(form, "editMaxTFormPrc2"), QStringLiteral("15"));
+        QCOMPARE(Text(form, "editCurTFormPrc"), tform25);
+        EnterTab(form, "TabCalc");
+        EnterTab(form, "TabAddParam");
+        QCOMPARE(form.Model().Planet.MaxTFormPrc[1], 15);
+        QVERIFY(Text(form, "editCurTFormPrc") != tform25);
 
-        Click(r.form(), "cbFullTForm");
-        QCOMPARE(r.Text("editMaxTFormPrc2"), QStringLiteral("15"));
-        QCOMPARE(r.Text("editCurTFormPrc"), tform25); // a program write is no edit
-        r.Enter("TabCalc");
-        QCOMPARE(r.form().Model().Planet.MaxTFormPrc[1], 15);
-        QVERIFY(!r.form().Model().Race.FullTForm);
-        r.Enter("TabAddParam");
-        QVERIFY(r.Text("editCurTFormPrc") != tform25);
-        r.VerifyDerived();
-    }
-
-    // The strict conversion stops at the first limit that is no number, after the spins
-    // already took their new maximum.
-    void badLimitTextIsReported() {
-        RaceWindow r;
-        Open(r);
         QStringList reported;
         auto* app = qobject_cast<QuendalApplication*>(QCoreApplication::instance());
         app->SetReporter([&](const QString& message) { reported << message; });
-        Click(r.form(), "cbFullTForm");
-        TypeInto(r.form(), "editMaxTFormPrc1", QStringLiteral("abc"));
-        TypeInto(r.form(), "editMaxTFormPrc3", QStringLiteral("25"));
-        Click(r.form(), "cbFullTForm");
+        Click(form, "cbFullTForm");
+        TypeInto(form, "editMaxTFormPrc1", QStringLiteral("abc"));
+        TypeInto(form, "editMaxTFormPrc3", QStringLiteral("25"));
+        Click(form, "cbFullTForm");
         app->SetReporter({});
         QCOMPARE(reported, QStringList({"'abc' is not a valid integer value"}));
-        QCOMPARE(r.Text("editMaxTFormPrc3"), QStringLiteral("25"));
-        r.Spin("udMaxTFormPrc3", true);
-        QCOMPARE(r.Text("editMaxTFormPrc3"), QStringLiteral("15"));
+        QCOMPARE(Text(form, "editMaxTFormPrc3"), QStringLiteral("25"));
+        ClickSpin(form, "udMaxTFormPrc3", true);
+        QCOMPARE(Text(form, "editMaxTFormPrc3"), QStringLiteral("15"));
     }
 
+    // Also: every field reaches the model when the tab is left.
     void homeworldRaisesLowConcentrations() {
-        RaceWindow r;
-        Open(r);
-        const char* const fields[3] = {"editPlanetConPrc1", "editPlanetConPrc2",
-                                       "editPlanetConPrc3"};
-        const QStringList typed = {"10", "15", "100"};
-        for (int i = 0; i < 3; ++i)
-            TypeInto(r.form(), fields[i], typed[i]);
-        Click(r.form(), "cbPlanetHW");
-        QStringList shown;
-        for (const char* field : fields)
-            shown << r.Text(field);
-        QCOMPARE(shown, QStringList({"15", "15", "100"}));
-        r.Enter("TabCalc");
-        QVERIFY(r.form().Model().Planet.PlanetHW);
-        QCOMPARE(r.form().Model().Planet.PlanetConPrc[0], 15);
-    }
-
-    // Every field of the tab shows the model on entering and is stored on leaving.
-    void fieldsTravelToTheModel() {
-        RaceWindow r;
-        Open(r);
-        const char* const economy[7] = {"editRaceP1", "editRaceP2", "editRaceP3", "editRaceP4",
-                                        "editRaceP5", "editRaceP6", "editRaceP7"};
-        QStringList shown;
-        for (const char* field : economy)
-            shown << r.Text(field);
-        QCOMPARE(shown, QStringList({"1000", "10", "10", "10", "5", "10", "10"}));
-        const char* const typed[] = {"editRaceP1",     "editRaceP7",         "editPlanetFabr",
-                                     "editPlanetMine", "editPlanetMineral2", "editPlanetEnv3"};
-        for (int i = 0; i < 6; ++i)
-            TypeInto(r.form(), typed[i], QString::number(1200 + i));
-        QTest::keyClick(Control<QTabWidget>(r.form(), "PageControl1"), Qt::Key_Tab,
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetConPrc1", QStringLiteral("10"));
+        TypeInto(form, "editPlanetConPrc2", QStringLiteral("15"));
+        TypeInto(form, "editRaceP7", QStringLiteral("21"));
+        Click(form, "cbPlanetHW");
+        QCOMPARE(Texts(form, {"editPlanetConPrc1", "editPlanetConPrc2", "editPlanetConPrc3"}),
+                 QStringList({"15", "15", "100"}));
+        QTest::keyClick(Control<QTabWidget>(form, "PageControl1"), Qt::Key_Tab,
                         Qt::ControlModifier);
-        const CalcModel& m = r.form().Model();
-        QCOMPARE(QList<int>({m.Race.NColonistYTo1Resource, m.Race.NMineralYFrom10Mine,
-                             m.Planet.PlanetFabr, m.Planet.PlanetMine, m.Planet.PlanetMineral[1],
-                             m.Planet.PlanetEnv[2]}),
-                 QList<int>({1200, 1201, 1202, 1203, 1204, 1205}));
-        QCOMPARE(m.Planet.PlanetPrc, r.Text("editCurPlanetPrc").toInt());
+        const CalcModel& m = form.Model();
+        QVERIFY(m.Planet.PlanetHW);
+        QCOMPARE(QList<int>({m.Planet.PlanetConPrc[0], m.Race.NMineralYFrom10Mine}),
+                 QList<int>({15, 21}));
     }
 
     // The spin's start habitability becomes factors on leaving "Динамика планеты"; an
     // unchanged one leaves the factors alone.
     void startHabitabilityRoundTrip() {
-        RaceWindow r;
-        Open(r);
-        r.Enter("TabCalc");
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        EnterTab(form, "TabCalc");
         CalcModel expected;
-        expected.Race = r.form().Model().Race;
+        expected.Race = form.Model().Race;
         expected.RaceLoaded = true;
-        expected.Planet = r.form().Model().Planet;
-        const int lowered = expected.Planet.PlanetPrc - 50;
-        r.Spin("UpDown2", false, 10);
-        QCOMPARE(r.Text("editStartPlanetPrc"), QString::number(lowered));
-        expected.Planet.PlanetPrc = lowered;
+        expected.Planet = form.Model().Planet;
+        expected.Planet.PlanetPrc -= 50;
+        ClickSpin(form, "UpDown2", false, 10);
+        QCOMPARE(Text(form, "editStartPlanetPrc"), QString::number(expected.Planet.PlanetPrc));
         SetEnvForPrc(expected);
+        EnterTab(form, "TabAddParam");
+        const PlanetParams& p = expected.Planet;
+        QCOMPARE(
+            Texts(form, {"editPlanetEnv1", "editPlanetEnv2", "editPlanetEnv3", "editCurPlanetPrc"}),
+            QStringList({QString::number(p.PlanetEnv[0]), QString::number(p.PlanetEnv[1]),
+                         QString::number(p.PlanetEnv[2]), QString::number(p.PlanetPrc)}));
+        EnterTab(form, "TabCalc");
+        QCOMPARE(Text(form, "editStartPlanetPrc"), QString::number(p.PlanetPrc));
 
-        r.Enter("TabAddParam");
-        QCOMPARE(QStringList({r.Text("editPlanetEnv1"), r.Text("editPlanetEnv2"),
-                              r.Text("editPlanetEnv3"), r.Text("editCurPlanetPrc")}),
-                 QStringList({QString::number(expected.Planet.PlanetEnv[0]),
-                              QString::number(expected.Planet.PlanetEnv[1]),
-                              QString::number(expected.Planet.PlanetEnv[2]),
-                              QString::number(expected.Planet.PlanetPrc)}));
-        r.Enter("TabCalc");
-        QCOMPARE(r.Text("editStartPlanetPrc"), QString::number(expected.Planet.PlanetPrc));
+        EnterTab(form, "TabAddParam");
+        TypeInto(form, "editPlanetEnv1", QStringLiteral("60"));
+        EnterTab(form, "TabCalc");
+        EnterTab(form, "TabAddParam");
+        QCOMPARE(Text(form, "editPlanetEnv1"), QStringLiteral("60"));
+    }
 
-        r.Enter("TabAddParam");
-        TypeInto(r.form(), "editPlanetEnv1", QStringLiteral("60"));
-        r.Enter("TabCalc");
-        r.Enter("TabAddParam");
-        QCOMPARE(r.Text("editPlanetEnv1"), QStringLiteral("60"));
+    void chosenPlanetFillsTheFields_data() {
+        QTest::addColumn<QString>("race");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("chosen");
+        // Colonists, factories, mines, the concentrations and the surface minerals.
+        QTest::addColumn<QStringList>("values");
+        QTest::newRow("8 columns") << "typical.urc"
+                                   << "planets-8.txt" << 8 << "Brisk, необитаемая, 35%"
+                                   << QStringList{"0", "0", "0", "12", "66", "40", "0", "0", "0"};
+        QTest::newRow("11 columns, Windows-1251, immune race")
+            << "immune-two.urc"
+            << "planets-11.txt" << 7 << "Берёзовый Мыс, ничья, 48%"
+            << QStringList{"0", "0", "0", "18", "77", "35", "0", "0", "0"};
+        QTest::newRow("20 columns")
+            << "typical.urc"
+            << "planets-20.txt" << 7 << "Lantern, обитаемая, 52%"
+            << QStringList{"412", "35", "20", "34", "81", "22", "880", "1250", "400"};
+    }
+
+    // Typing into a factor earlier does not count as an edit of the chosen planet's factors.
+    void chosenPlanetFillsTheFields() {
+        QFETCH(QString, race);
+        QFETCH(QString, list);
+        QFETCH(int, entries);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, values);
+        Window w = RaceWindow(SampleFile(race));
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetEnv3", QStringLiteral("7"));
+        w.dialogs->answers << SampleFile(list);
+        Click(form, "bnPlanetList");
+        const FakeDialogs::Call& call = w.dialogs->calls.back();
+        QCOMPARE(QStringList({call.caption, call.dir, call.filter.left(21)}),
+                 QStringList({"Загрузить список планет", QDir::current().filePath("data"),
+                              "Список планет (*.txt "}));
+        auto* combo = Control<QComboBox>(form, "cbPlanetList");
+        QCOMPARE(combo->count(), entries);
+        QCOMPARE(combo->currentIndex(), -1);
+
+        combo->showPopup(); // chosen with the mouse
+        QAbstractItemView* view = combo->view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(1, 0)).center());
+        QCOMPARE(combo->currentText(), chosen);
+        QCOMPARE(Texts(form, {"editStartPlanetMen", "editPlanetFabr", "editPlanetMine",
+                              "editPlanetConPrc1", "editPlanetConPrc2", "editPlanetConPrc3",
+                              "editPlanetMineral1", "editPlanetMineral2", "editPlanetMineral3"}),
+                 values);
+        const PlanetParams& planet = form.Model().Planet;
+        const QStringList env = Texts(form, {"editPlanetEnv1", "editPlanetEnv2", "editPlanetEnv3"});
+        QCOMPARE(env, QStringList({QString::number(planet.PlanetEnv[0]),
+                                   QString::number(planet.PlanetEnv[1]),
+                                   QString::number(planet.PlanetEnv[2])}));
+        QCOMPARE(env[1] == "102", race == "immune-two.urc");
+        QVERIFY(env[2] != "7");
+        VerifyDerived(form);
+        EnterTab(form, "TabCalc");
+        QCOMPARE(Text(form, "editStartPlanetPrc"), QString::number(planet.PlanetPrc));
     }
 };
 
