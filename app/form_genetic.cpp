@@ -82,6 +82,17 @@ void TFormMain::RunSearch() {
     pbGenetic->setValue(0);
     sTimeReady->clear();
     sTimeRemai->clear();
+    // However the search ends, an exception included, the tab is idle again.
+    struct BackToIdle {
+        TFormMain& form;
+        ~BackToIdle() {
+            form.geneticEndStage_ = false;
+            form.bnGeneticCalc->setText(QStringLiteral("Расчет"));
+            QApplication::restoreOverrideCursor();
+            form.bnGeneticCalc->setEnabled(true);
+            form.bnToGraphic->setEnabled(true);
+        }
+    } backToIdle{*this};
 
     geneticRun_.processMessages = [] { QCoreApplication::processEvents(); };
     geneticRun_.onProgress = [this](const GeneticProgress& progress) {
@@ -93,14 +104,7 @@ void TFormMain::RunSearch() {
         geneticEndStage_ = true;
         bnGeneticCalc->setEnabled(false);
     };
-    const GeneticResults results = geneticRun_.Run(model_, inputs);
-    geneticEndStage_ = false;
-
-    ShowSearchResults(results);
-    bnGeneticCalc->setText(QStringLiteral("Расчет"));
-    QApplication::restoreOverrideCursor();
-    bnGeneticCalc->setEnabled(true);
-    bnToGraphic->setEnabled(true);
+    ShowSearchResults(geneticRun_.Run(model_, inputs));
 }
 
 void TFormMain::ShowSearchResults(const GeneticResults& results) {

@@ -28,7 +28,8 @@ int32_t EliteCount(int32_t populationSize, double fraction) {
 } // namespace
 
 Genetic::Genetic(int32_t populationSize, int32_t geneCount, GeneDesc* table, uint32_t seed)
-    : populationSize_(std::max(populationSize, 1)), geneCount_(std::max(geneCount, 0)) {
+    : populationSize_(std::clamp(populationSize, 1, kMaxPopulation)),
+      geneCount_(std::max(geneCount, 0)) {
     eliteCount_ = EliteCount(populationSize_, 0.1);
 
     int32_t total = 0;

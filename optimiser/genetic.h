@@ -66,7 +66,11 @@ double PercentFraction(int32_t percent);
 // probabilities and scores are kept as doubles.
 class Genetic {
 public:
-    // Creates a random, wholly unevaluated population of `populationSize` (at least 1)
+    // Largest population: a typed size is not limited by its spin, and a size of millions
+    // would take gigabytes before the first evaluation could be interrupted.
+    static constexpr int32_t kMaxPopulation = 100000;
+
+    // Creates a random, wholly unevaluated population of `populationSize` (1..kMaxPopulation)
     // individuals. Writes each gene's offset into `table` and into the engine's copy. The
     // generator is seeded with `seed` before the population is drawn and once more after.
     Genetic(int32_t populationSize, int32_t geneCount, GeneDesc* table,

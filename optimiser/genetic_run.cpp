@@ -57,6 +57,16 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     const GeneticParams& params = inputs.params;
     FillSnapshot(model, inputs);
     s_GeneticState& state = model.GeneticState;
+    // However the run ends, an exception included, it is over and the snapshot keeps no
+    // pointer into its gene table.
+    struct EndOfRun {
+        GeneticRun& run;
+        s_GeneticState& state;
+        ~EndOfRun() {
+            run.running_ = false;
+            state.GenGeneTable = nullptr;
+        }
+    } endOfRun{*this, state};
 
     GeneticResults results;
     results.negativePlanet = state.GenPlanetPrc <= 0;
@@ -117,9 +127,6 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     results.stopped = GenStopFlag != 0;
     results.evaluations = engine->evaluations();
 
-    engine.reset();
-    state.GenGeneTable = nullptr; // the table dies with this run
-    running_ = false;
     return results;
 }
 

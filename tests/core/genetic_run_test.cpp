@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,15 @@ TEST(GeneticRun, StopRequestEndsTheRunWithoutFurtherSimulation) {
 
     const GeneticResults again = run.Run(*model, inputs);
     EXPECT_FALSE(again.stopped) << "a new run starts with the flag cleared";
+}
+
+TEST(GeneticRun, AnExceptionEndsTheRun) {
+    auto model = TypicalPlanet(60);
+    GeneticRun run;
+    run.processMessages = [] { throw std::runtime_error("no memory"); };
+    EXPECT_THROW(run.Run(*model, SmallSearch(*model, 2, 1)), std::runtime_error);
+    EXPECT_FALSE(run.running());
+    EXPECT_EQ(model->GeneticState.GenGeneTable, nullptr);
 }
 
 TEST(GeneticRun, HabitabilityZeroIsSearchedAsNegative) {

@@ -111,6 +111,9 @@ TEST(Genetic, ConstructionWritesOffsetsAndDrawsARandomPopulation) {
     EXPECT_EQ(engine.GetGene(engine.Chromosome(0), 0), reference.Next() % 10);
     EXPECT_EQ(engine.GetGene(engine.Chromosome(0), 1), 1 + reference.Next() % 300);
     EXPECT_EQ(engine.RandomInt(), ReferenceDraws(77).Next());
+
+    EXPECT_EQ(Genetic(0, 4, table).populationSize(), 1);
+    EXPECT_EQ(Genetic(INT32_MAX, 4, table).populationSize(), Genetic::kMaxPopulation);
 }
 
 TEST(Genetic, GenesAreUnsignedLittleEndian) {
