@@ -23,8 +23,8 @@ namespace quendal {
 
 namespace {
 
-// The search tab simulates at most this many years.
-constexpr int kMaxSearchYears = 50;
+// Entering the search tab takes at most this many years from "Динамика планеты".
+constexpr int kTaskYears = 50;
 
 void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
@@ -43,7 +43,7 @@ void ShowTemplate(QListWidget* list, LIST_ITEM& queue) {
 
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
-    editGenLYear->setValue(std::min(editLightYears->value(), kMaxSearchYears));
+    editGenLYear->setValue(std::min(editLightYears->value(), kTaskYears));
     editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
 }
 

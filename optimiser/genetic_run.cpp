@@ -40,7 +40,7 @@ void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
     state.GenPlanetPrc = LeadingInt(inputs.planetPrcText);
     state.GenStartMen = inputs.startMen;
     state.GenMenYearPrc = inputs.menYearPrc;
-    state.GenLYear = inputs.years;
+    state.GenLYear = std::min(inputs.years, kMaxSearchYears);
     state.GenPlanetFabr = planet.PlanetFabr;
     state.GenPlanetMine = planet.PlanetMine;
     state.GenMaxTFormStep =

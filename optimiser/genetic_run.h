@@ -13,6 +13,11 @@ namespace quendal {
 // Progress bar range of the search tab.
 inline constexpr int32_t kProgressMax = 260;
 
+// Most years a trial simulates: a typed interval is not limited by its spin, and pending
+// window events are only handled between trials, so a trial must end in a fraction of a
+// second.
+inline constexpr int32_t kMaxSearchYears = 9999;
+
 // The task of one search, as the search tab holds it.
 struct GeneticInputs {
     GeneticParams params;        // П1..П6

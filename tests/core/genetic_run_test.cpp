@@ -79,7 +79,9 @@ TEST(FillSnapshot, CopiesTheTaskAndThePlanet) {
     for (int i = 0; i < 3; ++i)
         model->Planet.MaxTFormPrc[i] = -3;
     inputs.planetPrcText = "нет";
+    inputs.years = 2000000000;
     FillSnapshot(*model, inputs);
+    EXPECT_EQ(state.GenLYear, kMaxSearchYears);
     EXPECT_EQ(state.GenMaxTFormStep, 0) << "never below 0";
     EXPECT_EQ(state.GenPlanetPrc, 0) << "text without digits";
 }
