@@ -1,38 +1,52 @@
-# Quendal: `make run` builds and starts the window, `make test` builds and runs every test.
-# Both first install any missing Debian packages (scripts/install-deps.sh).
+# Quendal: `make run` builds and starts the window, `make test` builds and runs every test,
+# `make package` builds the Debian package. All first install any missing Debian packages
+# (scripts/install-deps.sh).
 
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps build run test test-release test-sanitize fuzz bench clean format
+.PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
+	fuzz bench clean format
 
 deps:
 	@bash scripts/install-deps.sh
 
+# One optimised build with warnings as errors serves the window, the tests and the package.
 build: deps
-	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDAL_APP=ON \
-	    -DQUENDAL_BENCH=ON -DQUENDAL_SANITIZE=OFF
+	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUENDAL_WERROR=ON \
+	    -DQUENDAL_APP=ON -DQUENDAL_BENCH=ON -DQUENDAL_SANITIZE=OFF
 	cmake --build build -j $(JOBS)
 
 run: build
 	./build/bin/quendal
 
-test: test-release fuzz test-sanitize
+test: test-release check-desktop check-package fuzz test-sanitize
 
 test-release: build
+	bash scripts/check-deps.sh build
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+check-desktop: deps
+	desktop-file-validate app/desktop/org.quendal.Quendal.desktop
+	appstreamcli validate --no-net app/desktop/org.quendal.Quendal.metainfo.xml
+
+package: build
+	cd build && cpack -G DEB
+
+check-package: package
+	bash scripts/check-package.sh build
+
 test-sanitize: deps
-	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUENDAL_SANITIZE=ON \
-	    -DQUENDAL_BENCH=OFF -DQUENDAL_APP=ON
+	cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUENDAL_WERROR=ON \
+	    -DQUENDAL_SANITIZE=ON -DQUENDAL_BENCH=OFF -DQUENDAL_APP=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DQUENDAL_FUZZ=ON
+	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
 

@@ -2,13 +2,20 @@
 
 #include <exception>
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 namespace quendal {
 
 QuendalApplication::QuendalApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Quendal"));
-    setDesktopFileName(QStringLiteral("quendal"));
+    setDesktopFileName(QStringLiteral("org.quendal.Quendal"));
+    // Qt's own texts (file dialogs, message boxes, context menus) in Russian, like the window.
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_ru"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
 }
 
 bool QuendalApplication::notify(QObject* receiver, QEvent* event) {

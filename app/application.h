@@ -6,8 +6,9 @@
 
 namespace quendal {
 
-// The application object: an exception that escapes an event handler is shown in a message
-// box instead of ending the program, and the message loop goes on.
+// The application object: Qt's own dialogs speak Russian when Qt's translations are installed,
+// and an exception that escapes an event handler is shown in a message box instead of ending
+// the program, and the message loop goes on.
 class QuendalApplication : public QApplication {
     Q_OBJECT
 public:

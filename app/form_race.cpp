@@ -1,7 +1,6 @@
 // The race button: loads a race description file into the model and puts the window into
 // its race-loaded state, or clears the race and returns the window to its start state.
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +10,7 @@
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
+#include "app/sample_folder.h"
 #include "io/race_file.h"
 
 namespace quendal {
@@ -42,9 +42,9 @@ void TFormMain::bnLoadRaceFileClick() {
 }
 
 void TFormMain::LoadRaceIntoWindow() {
-    const QString path = dialogs_->getOpenFileName(this, QStringLiteral("Загрузить описание расы"),
-                                                   QDir::current().filePath("data"),
-                                                   QStringLiteral("Описание расы (*.urc *.URC)"));
+    const QString path =
+        dialogs_->getOpenFileName(this, QStringLiteral("Загрузить описание расы"), SampleFolder(),
+                                  QStringLiteral("Описание расы (*.urc *.URC)"));
     if (path.isEmpty())
         return;
     fileName->setText(path);

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Quendal need.
-# Does nothing when everything is already there.
+# Installs the Debian packages that building, testing, packaging and running Quendal need.
+# Does nothing when everything is already there. With --list, prints the names and stops.
 set -euo pipefail
 
 packages=(
     g++ cmake ninja-build make pkg-config
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev clang-format
     fonts-dejavu-core xvfb xauth
+    desktop-file-utils appstream dpkg-dev file
 )
+
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 """Draws the Quendal icon (a young planet with a ring and a rising growth curve) as PNG files.
 
-Usage: make_icon.py OUTPUT_DIR   writes quendal-32.png and quendal-64.png there.
+Usage: make_icon.py [ICON_DIR]   writes hicolor/NxN/apps/org.quendal.Quendal.png there for the
+sizes below (the hand-drawn hicolor/scalable/apps/org.quendal.Quendal.svg is the same picture).
 Plain Python (zlib only), so the picture can be redrawn anywhere.
 """
 import math
+import os
 import struct
 import sys
 import zlib
 
 SAMPLES = 4  # supersampling per axis
+APP_ID = "org.quendal.Quendal"
+SIZES = (32, 64, 128)
 
 
 def shade(x, y):
@@ -76,9 +80,11 @@ def png(size, pixels):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "."
-    for size in (32, 64):
-        with open(f"{out}/quendal-{size}.png", "wb") as f:
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
+    for size in SIZES:
+        folder = os.path.join(out, "hicolor", f"{size}x{size}", "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, f"{APP_ID}.png"), "wb") as f:
             f.write(png(size, render(size)))
 
 

@@ -228,7 +228,10 @@ TEST(CompanionSearch, FindsAtLeastAsMuchAsAHandMadeTemplate) {
             const char* kind = text.rfind("Макс", 0) == 0      ? "max:"
                                : text.rfind("Фабрики", 0) == 0 ? "fab:"
                                                                : "mine:";
-            plus += (plus.empty() ? "" : ",") + std::string(kind) + count;
+            if (!plus.empty())
+                plus += ',';
+            plus += kind;
+            plus += count;
         }
     }
     ASSERT_FALSE(plus.empty()) << search.out;

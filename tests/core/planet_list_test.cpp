@@ -211,7 +211,7 @@ TEST(ReadPlanetList, CrlfReadsLikeLf) {
     std::string text = kHeader8 + kAlpha + "Beta\tx\t-30\tI: 5\te\tf\tg\th\n";
     const ReadResult lf = Read(text);
     for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
-        text.insert(at, "\r");
+        text.insert(at, 1, '\r');
     const ReadResult crlf = Read(text);
     ASSERT_EQ(lf.entries.size(), 2u);
     EXPECT_EQ(crlf.entries, lf.entries);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "app/sample_folder.h"
 #include "gui_test_support.h"
 
 namespace quendal::test {
@@ -37,7 +38,7 @@ private slots:
         QCOMPARE(w.dialogs->calls.size(), size_t{1});
         const FakeDialogs::Call& call = w.dialogs->calls.front();
         QCOMPARE(call.caption, QStringLiteral("Загрузить описание расы"));
-        QCOMPARE(call.dir, QDir::current().filePath("data"));
+        QCOMPARE(call.dir, SampleFolder());
         QVERIFY(call.filter.startsWith(QStringLiteral("Описание расы (*.urc")));
         QVERIFY(call.filter.contains(QStringLiteral("*.URC")));
 

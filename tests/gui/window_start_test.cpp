@@ -1,10 +1,12 @@
-// The window as the user meets it, the About text, the calculation-file buttons, the
-// exception guard and a clean close.
+// The window as the user meets it, the About text, the calculation-file buttons, Qt's own
+// dialogs in Russian, the exception guard and a clean close.
 #include <stdexcept>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,6 +113,18 @@ private slots:
         Click(*w.form, "bnLoadCalcFile");
         QVERIFY(w.dialogs->calls.empty());
         QVERIFY(Control<QLabel>(*w.form, "fileName")->text().isEmpty());
+    }
+
+    void qtDialogsSpeakRussian() {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(Control<QLabel>(dialog, "lookInLabel")->text(), QStringLiteral("Перейти к:"));
+        QCOMPARE(Control<QLabel>(dialog, "fileNameLabel")->text(), QStringLiteral("&Имя файла:"));
+        QStringList buttons;
+        for (const QAbstractButton* button :
+             Control<QDialogButtonBox>(dialog, "buttonBox")->buttons())
+            buttons << button->text();
+        QCOMPARE(buttons, QStringList({"&Открыть", "Отмена"}));
     }
 
     void escapedExceptionIsReported() {
