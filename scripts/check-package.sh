@@ -37,10 +37,9 @@ fi
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
-printed=$("$root/usr/bin/quendal-calc" --version)
-if ! grep -qF "$version" <<<"$printed"; then
-    echo "check-package: the packaged quendal-calc --version printed '$printed'," \
-        "not version $version" >&2
+if ! printed=$("$root/usr/bin/quendal-calc" --version 2>&1) || ! grep -qF "$version" <<<"$printed"; then
+    echo "check-package: the packaged quendal-calc --version did not print version $version:" >&2
+    echo "$printed" | head -n 3 >&2
     exit 1
 fi
 echo "check-package: $deb ($(du -k "$deb" | cut -f1) KiB) holds the" \
