@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Debian package that `make package` left in BUILD_DIR: it holds exactly the files
-# a user needs (both programs, the desktop entry, the metainfo, the icons, the samples), its
-# library dependencies were computed from the binaries, and the companion it carries runs.
+# a user needs (both programs, the companion's manual page, the desktop entry, the metainfo,
+# the icons, the samples), its library dependencies were computed from the binaries, and the
+# companion it carries runs.
 # Run from the source folder. Usage: check-package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -14,6 +15,7 @@ expected=$(
     {
         echo usr/bin/quendal
         echo usr/bin/quendal-calc
+        echo usr/share/man/man1/quendal-calc.1
         echo "usr/share/applications/$id.desktop"
         echo "usr/share/metainfo/$id.metainfo.xml"
         (cd app/icons && find hicolor -type f -printf 'usr/share/icons/%p\n')
