@@ -45,7 +45,7 @@ while IFS= read -r entry; do
             "which $script does not install" >&2
         missing=$((missing + 1))
     fi
-done < <(grep -E '^[A-Za-z0-9_]+_DIR:PATH=' "$build/CMakeCache.txt")
+done < <(grep -E '^[A-Za-z0-9_.+-]+_DIR:PATH=' "$build/CMakeCache.txt")
 
 if [ $missing -ne 0 ]; then
     exit 1
