@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -12,14 +11,15 @@
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
+#include "app/sample_folder.h"
 #include "io/planet_list.h"
 
 namespace quendal {
 
 void TFormMain::bnPlanetListClick() {
-    const QString path = dialogs_->getOpenFileName(this, QStringLiteral("Загрузить список планет"),
-                                                   QDir::current().filePath("data"),
-                                                   QStringLiteral("Список планет (*.txt *.TXT)"));
+    const QString path =
+        dialogs_->getOpenFileName(this, QStringLiteral("Загрузить список планет"), SampleFolder(),
+                                  QStringLiteral("Список планет (*.txt *.TXT)"));
     if (path.isEmpty())
         return;
     std::vector<std::string> entries;

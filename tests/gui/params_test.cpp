@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app/application.h"
+#include "app/sample_folder.h"
 #include "gui_test_support.h"
 #include "model/habitability.h"
 
@@ -202,8 +203,7 @@ private slots:
         Click(form, "bnPlanetList");
         const FakeDialogs::Call& call = w.dialogs->calls.back();
         QCOMPARE(QStringList({call.caption, call.dir, call.filter.left(21)}),
-                 QStringList({"Загрузить список планет", QDir::current().filePath("data"),
-                              "Список планет (*.txt "}));
+                 QStringList({"Загрузить список планет", SampleFolder(), "Список планет (*.txt "}));
         auto* combo = Control<QComboBox>(form, "cbPlanetList");
         QCOMPARE(combo->count(), entries);
         QCOMPARE(combo->currentIndex(), -1);
