@@ -7,7 +7,7 @@ CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	fuzz bench clean format
+	fuzz bench clean format golden-update
 
 deps:
 	@bash scripts/install-deps.sh
@@ -49,6 +49,11 @@ fuzz: deps
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
+
+# After a deliberate change of a figure: rewrite the golden expected files, then review the diff.
+golden-update: build
+	bash scripts/golden.sh update build/bin/quendal-calc
+	git diff --stat tests/golden
 
 bench: build
 	./build/bin/quendal_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
