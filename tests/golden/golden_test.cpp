@@ -36,11 +36,13 @@ std::vector<std::string> Scenarios() {
     return names;
 }
 
-// Runs the companion in the scenario's folder, where the paths in `args` are relative to.
+// Runs the companion in the scenario's folder, where the paths in `args` are relative to. A run
+// that hangs is ended after two minutes, so that it cannot outlive the test.
 std::string RunScenario(const fs::path& dir, int& status) {
     std::string args = ReadFile(dir / "args");
     args.erase(std::remove(args.begin(), args.end(), '\n'), args.end());
-    const std::string command = "cd '" + dir.string() + "' && '" + QUENDAL_CALC + "' " + args;
+    const std::string command =
+        "cd '" + dir.string() + "' && timeout 120 '" + QUENDAL_CALC + "' " + args;
     std::string out;
     status = -1;
     FILE* pipe = popen(command.c_str(), "r");
