@@ -246,6 +246,38 @@ TEST(Genetic, EqualScoresReplaceNobody) {
         EXPECT_EQ(engine.Score(i), 7.0);
 }
 
+// Ties in the selection: equal scores keep their order in the sort, and a normalised score
+// exactly at the survival factor survives. Gene 1 marks the individuals; no elite, no mutation,
+// no crossover.
+TEST(Genetic, SelectionTiesKeepOrderAndEqualityToTheFactorSurvives) {
+    const struct {
+        const char* name;
+        std::vector<int32_t> scores, marks;
+        double survival;
+        std::vector<double> sortedScores; // NotEvaluated where replaced
+        std::vector<int32_t> keptMarks;   // of the positions not replaced
+    } cases[] = {
+        {"equal scores", {5, 7, 5}, {0, 0, 1}, 0.0, {7, 5, 5}, {0, 0, 1}},
+        {"at the factor", {10, 5, 0}, {0, 1, 0}, 0.5, {10, 5, NotEvaluated}, {0, 1}},
+    };
+    for (const auto& c : cases) {
+        auto table = HandTable();
+        const auto n = static_cast<int32_t>(c.scores.size());
+        HandScored engine(n, 2, table.data(), 5);
+        engine.SetScores(c.scores);
+        for (int32_t i = 0; i < n; ++i)
+            engine.SetGene(engine.Chromosome(i), 1, c.marks[static_cast<size_t>(i)]);
+        engine.SetParams(0.0, 0.0, 0.0, c.survival);
+        ASSERT_TRUE(engine.NextGeneration()) << c.name;
+        for (int32_t i = 0; i < n; ++i)
+            EXPECT_EQ(engine.Score(i), c.sortedScores[static_cast<size_t>(i)])
+                << c.name << ", position " << i;
+        for (size_t i = 0; i < c.keptMarks.size(); ++i)
+            EXPECT_EQ(engine.GetGene(engine.Chromosome(static_cast<int32_t>(i)), 1), c.keptMarks[i])
+                << c.name << ", position " << i;
+    }
+}
+
 TEST(Genetic, CrossoverNeverChangesAnElite) {
     GeneDesc table[4] = {{0, 1, 0, 255}, {0, 1, 0, 255}, {0, 1, 0, 255}, {0, 1, 0, 255}};
     Genetic engine(6, 4, table, 11);

@@ -130,6 +130,14 @@ TEST(SetEnvForPrc, ImmuneFactorsAndLimits) {
         EXPECT_GE(worst.Planet.PlanetEnv[i], 1);
     }
     EXPECT_LE(worst.Planet.PlanetPrc, -75 + 25);
+
+    // A factor that lands exactly on 0 becomes 1 too: 5 + (25 * -20) * 0.01 = 0.
+    const auto zeroHolder = MakeModel({5, 102, 102}, {55, 102, 102});
+    CalcModel& zero = *zeroHolder;
+    zero.Planet.PlanetPrc = -20;
+    SetEnvForPrc(zero);
+    EXPECT_EQ(zero.Planet.PlanetEnv[0], 1);
+    EXPECT_EQ(zero.Planet.PlanetPrc, -20);
 }
 
 // The reached habitability is never above the wanted one; when the first guess already meets

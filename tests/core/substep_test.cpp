@@ -137,6 +137,20 @@ TEST(Refill, MaxTerraformCutToLargestDistance) {
     ExpectPlaced(Refills(s, 1), {{TerraformAll, static_cast<int32_t>(choice.distance), 1}});
 }
 
+// An element with nothing to do moves the cursor only when it stands at the cursor: behind an
+// element that cannot be placed it leaves the cursor where it is.
+TEST(Refill, IdleElementMovesTheCursorOnlyAtTheCursor) {
+    auto model = TypicalRace(100);
+    for (int32_t& kT : model->Planet.PlanetMineral)
+        kT = 0; // no factory can be ordered
+    Fill(model->QueuePlus,
+         {Element(Factories, 50, 10), Element(MaxTerraform, 5, 100), Element(Mines, 50, 5)});
+    SimState s;
+    Prepare(s, *model, 1e6);
+    ASSERT_GE(s.prc, s.maxHab);
+    ExpectPlaced(Refills(s, 2), {{BuildMine, 50, 1}, {BuildMine, 50, 1}});
+}
+
 // Resources of a sub-step: colonists / 1000 a year, 1 per 10 operated factories, times 0.004.
 TEST(Spend, UnitsFinishedInOneSubStep) {
     struct Case {
@@ -375,11 +389,59 @@ TEST(TruncToInt64, TruncatesSaturatesAndMapsNaNToZero) {
         EXPECT_EQ(TruncToInt64(c.value), c.expected) << c.value;
 }
 
+// The one conversion of text to a number: every white-space character before an optional sign,
+// digits up to the first other character, 0 without digits, saturation at the 32-bit limits.
+TEST(LeadingInt, WhiteSpaceSignDigitsAndLimits) {
+    const struct {
+        const char* text;
+        int32_t expected;
+    } cases[] = {{" \t\n\v\f\r42x", 42},
+                 {"+7", 7},
+                 {"-0", 0},
+                 {"- 5", 0},
+                 {"+-5", 0},
+                 {"", 0},
+                 {"12 34", 12},
+                 {"2147483647", INT32_MAX},
+                 {"2147483648", INT32_MAX},
+                 {"-2147483648", INT32_MIN},
+                 {"-2147483649", INT32_MIN},
+                 {"000000000000000000042", 42},
+                 {"99999999999999999999", INT32_MAX}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LeadingInt(c.text), c.expected) << '"' << c.text << '"';
+}
+
 } // namespace
 } // namespace quendal
 
 namespace quendal {
 namespace {
+
+// The two comparisons of the growth rule at their equalities: colonists exactly at the capacity
+// lose the least change; exactly a quarter of the capacity grows by a third of the room, which
+// there is below 100 and so counts as 100, where the rate alone would give 93.
+TEST(Population, ComparisonsAtCapacityAndAtAQuarterOfIt) {
+    const struct {
+        const char* name;
+        int32_t prc;
+        double men;
+        double expected;
+    } cases[] = {
+        {"at capacity", 50, 500000, 499999.6},
+        {"at a quarter", 3, 12500, 12500.4},      // capacity 50000, k = 5 * 15 * 0.0001
+        {"below a quarter", 3, 12499, 12499.372}, // 12499 * 0.0075 = 93.7 a year
+    };
+    auto model = TypicalRace(100);
+    for (const auto& c : cases) {
+        SimState s;
+        Prepare(s, *model, c.men);
+        s.prc = c.prc;
+        s.cap = CapacityFor(c.prc);
+        s.Population(TruncToInt64(s.men));
+        EXPECT_DOUBLE_EQ(s.men, c.expected) << c.name;
+    }
+}
 
 // Near capacity the over-capacity loss is the least change of 100 colonists a year without a
 // division; the shortcut must agree with the loss formula wherever it applies and at its edge.
