@@ -300,6 +300,27 @@ TEST(Genetic, CrossoverNeverChangesAnElite) {
     EXPECT_GT(changed, 0);
 }
 
+// The elite boundary in crossover: an elite (position 0 of an elite of 1) whose partner is the
+// first position outside the elite gives that partner its head.
+TEST(Genetic, EliteCrossesWithTheFirstPositionOutsideTheElite) {
+    uint32_t seed = 1;
+    for (;; ++seed) { // the first seed whose first crossover draws hit and pick partner 1
+        ReferenceDraws draws(seed);
+        if (draws.Next() % 1001 < 1000 && draws.Index(2) == 1)
+            break;
+    }
+    GeneDesc table[2] = {{0, 1, 0, 255}, {0, 1, 0, 255}};
+    Genetic engine(2, 2, table, seed);
+    engine.SetParams(0.5, 0.0, 1.0, 0.0);
+    ASSERT_EQ(engine.eliteCount(), 1);
+    engine.SetGene(engine.Chromosome(0), 0, 11);
+    engine.SetGene(engine.Chromosome(1), 0, 22);
+    engine.CrossoverStep();
+    EXPECT_EQ(engine.GetGene(engine.Chromosome(0), 0), 11);
+    EXPECT_EQ(engine.GetGene(engine.Chromosome(1), 0), 11);
+    EXPECT_EQ(engine.Score(1), NotEvaluated);
+}
+
 // Fitness: the sum of four one-byte genes.
 class SumOfGenes : public Genetic {
 public:
