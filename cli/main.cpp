@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <oneapi/tbb/global_control.h>
+#include <oneapi/tbb/info.h>
+
 #include "cli/calc_command.h"
 #include "cli/options.h"
 #include "cli/search_command.h"
@@ -12,11 +15,16 @@
 int main(int argc, char* argv[]) {
     using namespace quendal::cli;
     try {
-        const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
         if (options.help || options.version) {
             std::fputs((options.help ? HelpText() : VersionText()).c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
+        // One limit for every part of the companion that works in parallel.
+        if (!options.threads)
+            options.threads = tbb::info::default_concurrency();
+        const tbb::global_control threadLimit(tbb::global_control::max_allowed_parallelism,
+                                              static_cast<size_t>(*options.threads));
         quendal::CalcModel model;
         const Prepared prepared = ApplyOptions(options, model);
         if (options.search)

@@ -208,6 +208,8 @@ void Declare(CLI::App& app, Options& o) {
     Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)");
     Number(app, "--seed", s.seed, "0 to 4294967295, for a repeatable search", 0, UINT32_MAX)
         ->type_name("S");
+    Number(app, "--threads", o.threads,
+           "cores that work at once, 1 to 256 (default all);\nthe results are the same", 1, 256);
 
     app.footer("ITEMS is a comma-separated list of template elements: min (minimum\n"
                "terraforming), max:N (maximum terraforming, N steps, at most 20), fab:N\n"

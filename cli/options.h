@@ -53,6 +53,7 @@ struct Options {
     bool csv = false;
     bool search = false;
     SearchOptions searchOptions;
+    std::optional<int32_t> threads; // threads that work at the same time; all cores when unset
     bool help = false;    // print HelpText() and stop; nothing else is checked
     bool version = false; // print VersionText() and stop
 };

@@ -27,6 +27,7 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
         inputs.seed = *s.seed;
 
     GeneticRun run;
+    run.threads = o.threads.value_or(1);
     if (isatty(fileno(stderr)))
         run.onProgress = [&](const GeneticProgress& p) {
             std::fprintf(stderr, "\rgeneration %d of %d, elapsed %s, remaining %s\033[K",

@@ -89,38 +89,95 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
     return flags;
 }
 
+GenSimInputs GenSimInputs::Of(const CalcModel& model) {
+    const s_GeneticState& gen = model.GeneticState;
+    GenSimInputs in;
+    in.race = model.Race;
+    in.homeworld = model.Planet.PlanetHW;
+    std::copy(model.Planet.PlanetConPrc, model.Planet.PlanetConPrc + 3, in.conPrc);
+    std::copy(model.Planet.PlanetMineral, model.Planet.PlanetMineral + 3, in.mineral);
+    in.startMen = gen.GenStartMen;
+    in.planetPrc = gen.GenPlanetPrc;
+    in.menYearPrc = gen.GenMenYearPrc;
+    in.years = gen.GenLYear;
+    std::copy(gen.GenPlanetEnv, gen.GenPlanetEnv + 3, in.env);
+    std::copy(gen.GenTFormTarget, gen.GenTFormTarget + 3, in.target);
+    in.tformPrc = gen.GenTFormPrc;
+    in.fabr = gen.GenPlanetFabr;
+    in.mine = gen.GenPlanetMine;
+    in.maxFactor = gen.GenMaxFactor;
+    return in;
+}
+
+namespace {
+
+// Start of the headless run: the snapshot's planet, never re-derived.
+void StartHeadless(SimState& s, const GenSimInputs& in) {
+    s.race = &in.race;
+    s.homeworld = in.homeworld;
+    s.men = StartColonists(in.startMen);
+    s.prc = in.planetPrc;
+    s.growth = in.menYearPrc;
+    s.cap = CapacityFor(s.prc);
+    s.maxHab = in.tformPrc;
+    std::copy(in.env, in.env + 3, s.cur);
+    std::copy(in.target, in.target + 3, s.tgt);
+    s.fabr = in.fabr;
+    s.mine = in.mine;
+    s.LoadMinerals(in.conPrc, in.mineral);
+}
+
+// Simulates the years of the headless run and takes its figures.
+void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
+    for (int32_t year = 0; year < years; ++year)
+        s.SimulateYearInSubSteps();
+    out.prc = s.prc;
+    out.men = TruncToInt64(s.men);
+    out.resource = s.YearlyResources();
+    out.fabr = SaturateInt32(s.fabr);
+    out.mine = SaturateInt32(s.mine);
+    for (int i = 0; i < 3; ++i) {
+        out.conPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
+        out.mineral[i] = SaturateInt32(TruncToInt64(s.surf[i]));
+    }
+    out.order = s.order;
+    out.hasOrder = s.hasOrder;
+}
+
+} // namespace
+
 void RunGenSimulation(CalcModel& model) {
     s_GeneticState& gen = model.GeneticState;
+    const GenSimInputs in = GenSimInputs::Of(model);
     SimState s;
-    s.race = &model.Race;
-    s.homeworld = model.Planet.PlanetHW;
-    s.men = StartColonists(gen.GenStartMen);
-    s.prc = gen.GenPlanetPrc;
-    s.growth = gen.GenMenYearPrc;
-    s.cap = CapacityFor(s.prc);
-    s.maxHab = gen.GenTFormPrc;
-    std::copy(gen.GenPlanetEnv, gen.GenPlanetEnv + 3, s.cur);
-    std::copy(gen.GenTFormTarget, gen.GenTFormTarget + 3, s.tgt);
-    s.fabr = gen.GenPlanetFabr;
-    s.mine = gen.GenPlanetMine;
-    s.LoadMinerals(model.Planet);
+    StartHeadless(s, in);
     s.minus.Load(gen.GenQueueMinus);
     s.plus.Load(gen.GenQueuePlus);
-    gen.GenBuildList.Clear();
+    GenSimResults results;
+    FinishHeadless(s, in.years, results);
+    StoreGenResults(results, gen);
+}
 
-    for (int32_t year = 0; year < gen.GenLYear; ++year)
-        s.SimulateYearInSubSteps();
+void RunGenSimulation(const GenSimInputs& inputs, const QueueItem* minus, int32_t minusCount,
+                      const QueueItem* plus, int32_t plusCount, GenSimResults& results) {
+    SimState s;
+    StartHeadless(s, inputs);
+    s.minus.Load(minus, minusCount);
+    s.plus.Load(plus, plusCount);
+    FinishHeadless(s, inputs.years, results);
+}
 
-    s.StoreWorkList(gen.GenBuildList);
-    gen.GenResPrc = s.prc;
-    gen.GenResMen = TruncToInt64(s.men);
-    gen.GenResResource = s.YearlyResources();
-    gen.GenResFabr = SaturateInt32(s.fabr);
-    gen.GenResMine = SaturateInt32(s.mine);
-    for (int i = 0; i < 3; ++i) {
-        gen.GenResConPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
-        gen.GenResMineral[i] = SaturateInt32(TruncToInt64(s.surf[i]));
-    }
+void StoreGenResults(const GenSimResults& results, s_GeneticState& state) {
+    state.GenBuildList.Clear();
+    if (results.hasOrder)
+        state.GenBuildList.Append(&results.order);
+    state.GenResPrc = results.prc;
+    state.GenResMen = results.men;
+    state.GenResResource = results.resource;
+    state.GenResFabr = results.fabr;
+    state.GenResMine = results.mine;
+    std::copy(results.conPrc, results.conPrc + 3, state.GenResConPrc);
+    std::copy(results.mineral, results.mineral + 3, state.GenResMineral);
 }
 
 } // namespace quendal

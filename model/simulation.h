@@ -32,6 +32,48 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
 // model.GeneticState with its candidate templates and writes the GenRes fields.
 void RunGenSimulation(CalcModel& model);
 
+// Everything the headless run reads besides the templates: the snapshot fields and the race
+// and planet values. A search's workers share one copy taken on the search's own thread, so
+// that none of them reads the live model.
+struct GenSimInputs {
+    RaceParams race;
+    bool homeworld = false;
+    int32_t conPrc[3] = {};
+    int32_t mineral[3] = {};
+    int32_t startMen = 0;
+    int32_t planetPrc = 0;
+    int32_t menYearPrc = 0;
+    int32_t years = 0;
+    int32_t env[3] = {};
+    int32_t target[3] = {};
+    int32_t tformPrc = 0;
+    int32_t fabr = 0;
+    int32_t mine = 0;
+    int32_t maxFactor = 0; // the criterion of the search
+
+    static GenSimInputs Of(const CalcModel& model);
+};
+
+// The figures a headless run leaves: the GenRes fields and the work list's pending order.
+struct GenSimResults {
+    int32_t prc = 0;
+    int64_t men = 0;
+    int64_t resource = 0;
+    int32_t fabr = 0;
+    int32_t mine = 0;
+    int32_t conPrc[3] = {};
+    int32_t mineral[3] = {};
+    QueueItem order{};
+    bool hasOrder = false;
+};
+
+// The headless run on templates held in arrays; touches nothing but `results`.
+void RunGenSimulation(const GenSimInputs& inputs, const QueueItem* minus, int32_t minusCount,
+                      const QueueItem* plus, int32_t plusCount, GenSimResults& results);
+
+// Writes the figures of a headless run into the snapshot: the GenRes fields and GenBuildList.
+void StoreGenResults(const GenSimResults& results, s_GeneticState& state);
+
 // Factories that may still be ordered: as many as colonists can operate beyond those built,
 // and no more than half of the scarcest surface mineral allows.
 int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]);

@@ -81,17 +81,27 @@ int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
     return n;
 }
 
-void TemplateRing::Load(LIST_ITEM& list) {
-    size_ = list.count();
-    items_ = inline_;
-    if (size_ > kInline) {
-        heap_.resize(static_cast<size_t>(size_));
-        items_ = heap_.data();
+QueueItem* TemplateRing::Resize(int32_t count) {
+    size_ = std::max(count, 0);
+    pos = 1;
+    if (size_ <= kInline) {
+        items_ = inline_;
+        return inline_;
     }
-    QueueItem* out = size_ > kInline ? heap_.data() : inline_;
+    heap_.resize(static_cast<size_t>(size_));
+    items_ = heap_.data();
+    return heap_.data();
+}
+
+void TemplateRing::Load(LIST_ITEM& list) {
+    QueueItem* out = Resize(list.count());
     for (QueueItem* item = list.First(); item != nullptr; item = list.Next())
         *out++ = *item;
-    pos = 1;
+}
+
+void TemplateRing::Load(const QueueItem* items, int32_t count) {
+    QueueItem* out = Resize(count);
+    std::copy(items, items + size_, out);
 }
 
 bool TemplateRing::Holds(int32_t kind) const {
@@ -100,9 +110,13 @@ bool TemplateRing::Holds(int32_t kind) const {
 }
 
 void SimState::LoadMinerals(const PlanetParams& planet) {
+    LoadMinerals(planet.PlanetConPrc, planet.PlanetMineral);
+}
+
+void SimState::LoadMinerals(const int32_t conPrc[3], const int32_t mineral[3]) {
     for (int i = 0; i < 3; ++i) {
-        con[i] = static_cast<double>(planet.PlanetConPrc[i] * 0.01L);
-        surf[i] = planet.PlanetMineral[i];
+        con[i] = static_cast<double>(conPrc[i] * 0.01L);
+        surf[i] = mineral[i];
     }
 }
 

@@ -27,6 +27,7 @@ public:
     TemplateRing& operator=(const TemplateRing&) = delete;
 
     void Load(LIST_ITEM& list);
+    void Load(const QueueItem* items, int32_t count);
     int32_t size() const { return size_; }
     const QueueItem& operator[](int32_t index) const { return items_[index]; }
     bool Holds(int32_t kind) const;
@@ -34,6 +35,9 @@ public:
     int32_t pos = 1; // next element to take, 1-based
 
 private:
+    // Makes room for `count` elements and puts the cursor on the first.
+    QueueItem* Resize(int32_t count);
+
     static constexpr int32_t kInline = 32;
     QueueItem inline_[kInline];
     std::vector<QueueItem> heap_; // used only for templates longer than kInline
@@ -72,8 +76,9 @@ struct SimState {
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
 
-    // Minerals and concentrations from the model's planet.
+    // Minerals and concentrations from the model's planet, or from its two arrays.
     void LoadMinerals(const PlanetParams& planet);
+    void LoadMinerals(const int32_t conPrc[3], const int32_t mineral[3]);
     // Writes the pending order back into a work list.
     void StoreWorkList(LIST_ITEM& workList) const;
 

@@ -50,6 +50,7 @@ Genetic::Genetic(int32_t populationSize, int32_t geneCount, GeneDesc* table, uin
         RandomizeChromosome(chromosome.data());
     }
     random_.SeedRandom(seed);
+    pending_.reserve(static_cast<size_t>(populationSize_));
 }
 
 double Genetic::Fitness(const uint8_t*) {
@@ -187,16 +188,23 @@ void Genetic::CrossoverStep() {
     }
 }
 
-bool Genetic::SelectionStep() {
-    for (int32_t i = 0; i < populationSize_; ++i) {
-        double& score = scores_[static_cast<size_t>(i)];
-        if (score != NotEvaluated)
-            continue;
+bool Genetic::EvaluatePending(const std::vector<int32_t>& positions) {
+    for (const int32_t i : positions) {
         const double result = Fitness(Chromosome(i));
         if (result == NotEvaluated)
             return false;
-        score = result;
+        SetScore(i, result);
     }
+    return true;
+}
+
+bool Genetic::SelectionStep() {
+    pending_.clear();
+    for (int32_t i = 0; i < populationSize_; ++i)
+        if (Score(i) == NotEvaluated)
+            pending_.push_back(i);
+    if (!EvaluatePending(pending_))
+        return false;
 
     for (int32_t i = 0; i + 1 < populationSize_; ++i)
         for (int32_t j = i; j < populationSize_; ++j)

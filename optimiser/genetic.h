@@ -124,6 +124,14 @@ public:
     double crossoverProb() const { return crossoverProb_; }
     double survivalFactor() const { return survivalFactor_; }
 
+protected:
+    // Scores the individuals at `positions` (ascending), the first step of SelectionStep.
+    // False when Fitness asked to stop: the individuals not scored stay NotEvaluated. The
+    // base calls Fitness on each in order and stops at the first NotEvaluated; an override
+    // may score them in any order, as long as each score depends only on its chromosome.
+    virtual bool EvaluatePending(const std::vector<int32_t>& positions);
+    void SetScore(int32_t i, double score) { scores_[static_cast<size_t>(i)] = score; }
+
 private:
     bool IsFixed(int32_t gene) const;
     // Byte offset of a cut after gene k + 1 for a uniform k below geneCount - 1.
@@ -142,6 +150,7 @@ private:
     double crossoverProb_ = 0.4;
     double survivalFactor_ = 0.8;
     RandomGenerator random_;
+    std::vector<int32_t> pending_; // unevaluated positions of the current selection
 };
 
 } // namespace quendal

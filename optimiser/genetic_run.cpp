@@ -74,7 +74,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     state.GenGeneTable = table.data();
     state.GenGeneCount = static_cast<int32_t>(table.size());
 
-    SearchControl control{&GenStopFlag, processMessages};
+    SearchControl control{&GenStopFlag, processMessages, threads};
     std::unique_ptr<QueueSearch> engine;
     if (results.negativePlanet)
         engine =

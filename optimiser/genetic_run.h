@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -65,14 +66,21 @@ struct GeneticResults {
 // Run fills model.GeneticState from the model and the inputs, evolves the population for
 // params.generations generations, refines the best individual and leaves its templates in
 // GenQueueMinus/GenQueuePlus and its figures in the GenRes fields.
+//
+// With threads above 1 the evaluations of a generation run side by side on oneTBB's workers
+// and the results stay those of threads = 1, bit for bit. processMessages is then called on
+// the calling thread once for every evaluation that finishes, while the workers go on, and
+// after each generation; a stop requested there ends the workers' evaluations at their next
+// one. Every callback runs on the thread that called Run.
 class GeneticRun {
 public:
     std::function<uint32_t()> tickCount;   // milliseconds; a steady clock when empty
-    std::function<void()> processMessages; // pending window events; before each evaluation
+    std::function<void()> processMessages; // pending window events; around each evaluation
                                            // and after each generation; may be empty
     std::function<void(const GeneticProgress&)> onProgress; // may be empty
     std::function<void()> onEndStage; // once, when the generations are over and the
                                       // refinement starts; may be empty
+    int32_t threads = 1; // evaluations at a time; 1 evaluates one by one on the calling thread
 
     GeneticResults Run(CalcModel& model, const GeneticInputs& inputs);
 
@@ -81,7 +89,7 @@ public:
     bool running() const { return running_; }
 
 private:
-    uint8_t GenStopFlag = 0;
+    std::atomic<uint8_t> GenStopFlag = 0; // read by the workers
     bool running_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/simulation.h"
+#include "optimiser/candidate_workers.h"
 
 namespace quendal {
 
@@ -60,7 +61,25 @@ void RefineTemplate(QueueSearch& engine, uint8_t* best, int32_t firstOrderGene,
     }
 }
 
+// The figures of the last headless simulation, as the snapshot holds them.
+GenSimResults ResultsOf(const s_GeneticState& state) {
+    GenSimResults results;
+    results.prc = state.GenResPrc;
+    results.men = state.GenResMen;
+    results.resource = state.GenResResource;
+    results.fabr = state.GenResFabr;
+    results.mine = state.GenResMine;
+    std::copy(state.GenResMineral, state.GenResMineral + 3, results.mineral);
+    return results;
+}
+
 } // namespace
+
+void FillList(const DecodedTemplate& decoded, LIST_ITEM& target) {
+    target.Clear();
+    for (int32_t i = 0; i < decoded.count; ++i)
+        target.Append(&decoded.items[i]);
+}
 
 std::vector<GeneDesc> BuildGeneTable(bool negativePlanet, int32_t maxTFormStep) {
     std::vector<GeneDesc> table;
@@ -72,7 +91,7 @@ std::vector<GeneDesc> BuildGeneTable(bool negativePlanet, int32_t maxTFormStep) 
 
 void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t firstOrderGene,
                     int32_t firstAmountGene, const int32_t kinds[3], const RaceParams& race,
-                    LIST_ITEM& target, bool stopAfterMinTerraform) {
+                    DecodedTemplate& target, bool stopAfterMinTerraform) {
     int32_t slots[kCandidateElements];
     std::fill(std::begin(slots), std::end(slots), -1);
     for (int32_t e = 0; e < kCandidateElements; ++e) {
@@ -87,81 +106,132 @@ void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t fi
             }
     }
 
-    target.Clear();
+    target.count = 0;
     for (const int32_t e : slots) {
         if (e < 0)
             continue;
-        QueueItem item;
+        QueueItem& item = target.items[target.count++];
+        item = QueueItem{};
         item.kind = kinds[e % 3];
         item.unitCost = UnitCost(item.kind, race);
         item.count = engine.GetGene(chromosome, firstAmountGene + e);
-        target.Append(&item);
         if (stopAfterMinTerraform && item.kind == MinTerraform)
             break;
     }
 }
 
-int64_t PrimaryValue(const s_GeneticState& state) {
-    switch (state.GenMaxFactor) {
+void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t firstOrderGene,
+                    int32_t firstAmountGene, const int32_t kinds[3], const RaceParams& race,
+                    LIST_ITEM& target, bool stopAfterMinTerraform) {
+    DecodedTemplate decoded;
+    DecodeTemplate(engine, chromosome, firstOrderGene, firstAmountGene, kinds, race, decoded,
+                   stopAfterMinTerraform);
+    FillList(decoded, target);
+}
+
+int64_t PrimaryValue(const GenSimResults& results, int32_t maxFactor) {
+    switch (maxFactor) {
     case 0:
-        return state.GenResPrc;
+        return results.prc;
     case 1:
-        return state.GenResMen;
+        return results.men;
     case 2:
-        return state.GenResResource;
+        return results.resource;
     case 3:
-        return state.GenResFabr;
+        return results.fabr;
     case 4:
-        return state.GenResMine;
+        return results.mine;
     case 5:
-        return int64_t{state.GenResMineral[0]} + state.GenResMineral[1] + state.GenResMineral[2];
+        return int64_t{results.mineral[0]} + results.mineral[1] + results.mineral[2];
     default:
         return 0;
     }
 }
 
-double SearchScore(const s_GeneticState& state) {
-    const int64_t minerals =
-        int64_t{state.GenResMineral[0]} + state.GenResMineral[1] + state.GenResMineral[2];
-    double score = 1000.0 * static_cast<double>(PrimaryValue(state));
-    score += 10.0 * state.GenResPrc;
-    score += static_cast<double>(state.GenResMen / 10);
-    score += static_cast<double>(state.GenResResource);
-    score += state.GenResFabr;
-    score += state.GenResMine;
+int64_t PrimaryValue(const s_GeneticState& state) {
+    return PrimaryValue(ResultsOf(state), state.GenMaxFactor);
+}
+
+double SearchScore(const GenSimResults& results, int32_t maxFactor) {
+    const int64_t minerals = int64_t{results.mineral[0]} + results.mineral[1] + results.mineral[2];
+    double score = 1000.0 * static_cast<double>(PrimaryValue(results, maxFactor));
+    score += 10.0 * results.prc;
+    score += static_cast<double>(results.men / 10);
+    score += static_cast<double>(results.resource);
+    score += results.fabr;
+    score += results.mine;
     score += static_cast<double>(minerals / 10);
     return score;
+}
+
+double SearchScore(const s_GeneticState& state) {
+    return SearchScore(ResultsOf(state), state.GenMaxFactor);
 }
 
 QueueSearch::QueueSearch(CalcModel& model, SearchControl control, bool negativePlanet,
                          int32_t populationSize, std::vector<GeneDesc>& table, uint32_t seed)
     : Genetic(populationSize, static_cast<int32_t>(table.size()), table.data(), seed),
-      model_(model), control_(std::move(control)), negativePlanet_(negativePlanet) {}
+      model_(model), control_(std::move(control)), negativePlanet_(negativePlanet) {
+    if (control_.threads > 1)
+        workers_ = std::make_unique<CandidateWorkers>(control_.threads);
+}
+
+QueueSearch::~QueueSearch() = default;
+
+void QueueSearch::Decode(const uint8_t* chromosome, const RaceParams& race, DecodedTemplate& minus,
+                         DecodedTemplate& plus) const {
+    if (negativePlanet_) {
+        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kMinusKinds, race, minus,
+                       true);
+        DecodeTemplate(*this, chromosome, kSecondOrderGenes, kSecondAmountGenes, kPlusKinds, race,
+                       plus, false);
+    } else {
+        minus.count = 0;
+        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kPlusKinds, race, plus, false);
+    }
+}
 
 void QueueSearch::Decode(const uint8_t* chromosome) {
     s_GeneticState& state = model_.GeneticState;
-    const RaceParams& race = model_.Race;
-    if (negativePlanet_) {
-        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kMinusKinds, race,
-                       state.GenQueueMinus, true);
-        DecodeTemplate(*this, chromosome, kSecondOrderGenes, kSecondAmountGenes, kPlusKinds, race,
-                       state.GenQueuePlus, false);
-    } else {
-        state.GenQueueMinus.Clear();
-        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kPlusKinds, race,
-                       state.GenQueuePlus, false);
-    }
+    DecodedTemplate minus, plus;
+    Decode(chromosome, model_.Race, minus, plus);
+    FillList(minus, state.GenQueueMinus);
+    FillList(plus, state.GenQueuePlus);
 }
 
 double QueueSearch::Fitness(const uint8_t* chromosome) {
     if (control_.processMessages)
         control_.processMessages();
-    if (control_.stopFlag != nullptr && *control_.stopFlag != 0)
+    if (control_.stopFlag != nullptr && control_.stopFlag->load(std::memory_order_relaxed) != 0)
         return NotEvaluated;
     Decode(chromosome);
     RunGenSimulation(model_);
     ++evaluations_;
     return SearchScore(model_.GeneticState);
+}
+
+bool QueueSearch::EvaluatePending(const std::vector<int32_t>& positions) {
+    if (!workers_)
+        return Genetic::EvaluatePending(positions);
+    const CandidateOutcome* last =
+        workers_->Evaluate(*this, GenSimInputs::Of(model_), positions, control_);
+    bool complete = true;
+    for (size_t k = 0; k < positions.size(); ++k) {
+        const double score = workers_->score(static_cast<int32_t>(k));
+        if (score == NotEvaluated) {
+            complete = false;
+            continue;
+        }
+        SetScore(positions[k], score);
+        ++evaluations_;
+    }
+    if (last != nullptr) {
+        s_GeneticState& state = model_.GeneticState;
+        FillList(last->minus, state.GenQueueMinus);
+        FillList(last->plus, state.GenQueuePlus);
+        StoreGenResults(last->results, state);
+    }
+    return complete;
 }
 
 void RefineBest(QueueSearch& engine, uint8_t* best) {
