@@ -125,6 +125,7 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"--race data/typical.urc --minus warp:3", "unknown element"},
         {"--race data/typical.urc --search --seed -1", "between 0 and 4294967295"},
         {"--race data/typical.urc --search --seed 4294967296", "not a whole number"},
+        {"--race data/typical.urc --search --threads 0", "between 1 and 256"},
         {"--race data/no-such-file.urc", "cannot read"},
         {"--race data/typical.urc --planets data/planets-8.txt --pick 999", "has no planet"},
     };
@@ -175,6 +176,29 @@ TEST(CompanionSearch, SameSeedSameOutputAndTheStatedShape) {
     }
     // Not a terminal: no progress line.
     EXPECT_TRUE(first.err.empty()) << first.err;
+}
+
+// Populations below and above the thread counts, negative and habitable planets.
+TEST(CompanionSearch, SameOutputForOneTwoAndEightThreads) {
+    const char* searches[] = {
+        "--start-prc 40 --criterion 2 --population 60",
+        "--start-prc -20 --criterion 0 --population 5",
+        "--start-prc -60 --criterion 5 --population 2",
+        "--start-prc 100 --criterion 1 --population 30 --elite 0",
+        "--start-prc 0 --criterion 3 --population 9",
+    };
+    for (const char* search : searches)
+        for (const char* seed : {"1", "8", "4294967295"}) {
+            const std::string args = std::string("--race data/typical.urc ") + search +
+                                     " --search --generations 5 --search-years 10 --seed " + seed;
+            const CalcRun one = Calc(args + " --threads 1");
+            ASSERT_EQ(one.status, 0) << one.err;
+            for (const char* threads : {"2", "8"}) {
+                const CalcRun many = Calc(args + " --threads " + threads);
+                EXPECT_EQ(many.out, one.out) << args << " --threads " << threads;
+                EXPECT_TRUE(many.err.empty()) << many.err;
+            }
+        }
 }
 
 TEST(CompanionSearch, HabitablePlanetLeavesNegativeTemplateEmpty) {
