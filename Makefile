@@ -7,7 +7,7 @@ CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	fuzz bench clean format golden-update
+	test-tsan fuzz bench clean format golden-update
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,7 +21,7 @@ build: deps
 run: build
 	./build/bin/quendal
 
-test: test-release check-desktop check-package fuzz test-sanitize
+test: test-release check-desktop check-package fuzz test-sanitize test-tsan
 
 test-release: build
 	bash scripts/check-deps.sh build
@@ -44,6 +44,15 @@ test-sanitize: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
+# The searches that run on several threads, under ThreadSanitizer: the core, the companion
+# and their tests only.
+test-tsan: deps
+	cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDAL_WERROR=ON \
+	    -DQUENDAL_TSAN=ON -DQUENDAL_APP=OFF -DQUENDAL_BENCH=OFF
+	cmake --build build-tsan -j $(JOBS) --target quendal_core_tests quendal_cli_tests
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 atexit_sleep_ms=0 suppressions=$(CURDIR)/tests/tsan/suppressions.txt" \
+	    ctest --output-on-failure -j $(JOBS) -R 'Search|GeneticRun'
+
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
@@ -62,4 +71,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-tsan

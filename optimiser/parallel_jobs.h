@@ -6,6 +6,8 @@
 
 namespace quendal {
 
+class WorkerPool;
+
 // Runs a batch of independent jobs on oneTBB's worker threads, at most `threads` at a time.
 //
 // Without a message callback the calling thread takes part in the work. With one it stays out:
@@ -30,9 +32,8 @@ public:
              const std::function<void()>& processMessages);
 
 private:
-    struct Pool;
     int32_t threads_;
-    std::unique_ptr<Pool> pool_;
+    std::unique_ptr<WorkerPool> pool_;
 };
 
 } // namespace quendal

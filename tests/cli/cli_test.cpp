@@ -181,7 +181,7 @@ TEST(CompanionSearch, SameSeedSameOutputAndTheStatedShape) {
 // Populations below and above the thread counts, negative and habitable planets.
 TEST(CompanionSearch, SameOutputForOneTwoAndEightThreads) {
     const char* searches[] = {
-        "--start-prc 40 --criterion 2 --population 60",
+        "--start-prc 40 --criterion 2 --population 40",
         "--start-prc -20 --criterion 0 --population 5",
         "--start-prc -60 --criterion 5 --population 2",
         "--start-prc 100 --criterion 1 --population 30 --elite 0",
@@ -190,7 +190,7 @@ TEST(CompanionSearch, SameOutputForOneTwoAndEightThreads) {
     for (const char* search : searches)
         for (const char* seed : {"1", "8", "4294967295"}) {
             const std::string args = std::string("--race data/typical.urc ") + search +
-                                     " --search --generations 5 --search-years 10 --seed " + seed;
+                                     " --search --generations 4 --search-years 6 --seed " + seed;
             const CalcRun one = Calc(args + " --threads 1");
             ASSERT_EQ(one.status, 0) << one.err;
             for (const char* threads : {"2", "8"}) {

@@ -1,0 +1,88 @@
+#include "optimiser/worker_pool.h"
+
+#include <algorithm>
+
+#include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/partitioner.h>
+#include <oneapi/tbb/task_arena.h>
+#include <oneapi/tbb/task_group.h>
+
+#if defined(QUENDAL_TSAN_EDGES)
+#include <sanitizer/tsan_interface.h>
+#endif
+
+namespace quendal {
+
+namespace {
+
+#if defined(QUENDAL_TSAN_EDGES)
+void Release(char* mark) {
+    __tsan_release(mark);
+}
+void Acquire(char* mark) {
+    __tsan_acquire(mark);
+}
+#else
+void Release(char*) {}
+void Acquire(char*) {}
+#endif
+
+// Jobs of similar length: handing them out one at a time balances best, and a job is long
+// next to the cost of handing it out.
+void Loop(int32_t count, const std::function<void(int32_t, int32_t)>& body, char* start,
+          char* end) {
+    tbb::parallel_for(
+        tbb::blocked_range<int32_t>(0, count, 1),
+        [&](const tbb::blocked_range<int32_t>& range) {
+            Acquire(start);
+            const int32_t slot = tbb::this_task_arena::current_thread_index();
+            for (int32_t k = range.begin(); k != range.end(); ++k)
+                body(slot, k);
+            Release(end);
+        },
+        tbb::simple_partitioner());
+}
+
+} // namespace
+
+struct WorkerPool::Arenas {
+    explicit Arenas(int32_t threads) : shared(threads), workersOnly(threads, 0) {}
+
+    tbb::task_arena shared;      // one slot kept for the calling thread
+    tbb::task_arena workersOnly; // every slot for a worker
+    tbb::task_group group;       // the loop started on the workers
+};
+
+WorkerPool::WorkerPool(int32_t threads) : arenas_(std::make_unique<Arenas>(std::max(threads, 1))) {}
+
+WorkerPool::~WorkerPool() = default;
+
+void WorkerPool::RunHere(int32_t count, const std::function<void(int32_t, int32_t)>& body) {
+    Release(&loopStart_);
+    arenas_->shared.execute([&] { Loop(count, body, &loopStart_, &loopEnd_); });
+    Acquire(&loopEnd_);
+}
+
+void WorkerPool::Start(int32_t count, const std::function<void(int32_t, int32_t)>& body,
+                       const std::function<void(std::exception_ptr)>& finished) {
+    Release(&loopStart_);
+    arenas_->workersOnly.enqueue(arenas_->group.defer([this, count, &body, &finished] {
+        Acquire(&loopStart_);
+        std::exception_ptr failure;
+        try {
+            Loop(count, body, &loopStart_, &loopEnd_);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        Acquire(&loopEnd_);
+        finished(failure);
+    }));
+}
+
+void WorkerPool::Wait() {
+    arenas_->workersOnly.execute([&] { arenas_->group.wait(); });
+    Acquire(&loopEnd_);
+}
+
+} // namespace quendal
