@@ -188,7 +188,7 @@ TEST(CompanionSearch, SameOutputForOneTwoAndEightThreads) {
         "--start-prc 0 --criterion 3 --population 9",
     };
     for (const char* search : searches)
-        for (const char* seed : {"1", "8", "4294967295"}) {
+        for (const char* seed : {"8", "4294967295"}) {
             const std::string args = std::string("--race data/typical.urc ") + search +
                                      " --search --generations 4 --search-years 6 --seed " + seed;
             const CalcRun one = Calc(args + " --threads 1");
