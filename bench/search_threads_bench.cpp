@@ -6,11 +6,10 @@
 
 #include <cstdint>
 
-#include <oneapi/tbb/info.h>
-
 #include "io/race_file.h"
 #include "model/calc_model.h"
 #include "optimiser/genetic_run.h"
+#include "optimiser/thread_limit.h"
 
 namespace quendal {
 namespace {
@@ -33,11 +32,11 @@ void TypicalRaceSearch(benchmark::State& state) {
     GeneticResults results;
     for (auto _ : state) {
         GeneticRun run;
-        run.threads = threads > 0 ? threads : tbb::info::default_concurrency();
+        run.threads = threads > 0 ? threads : AvailableCores();
         results = run.Run(model, inputs);
         evaluations += results.evaluations;
     }
-    state.counters["threads"] = threads > 0 ? threads : tbb::info::default_concurrency();
+    state.counters["threads"] = threads > 0 ? threads : AvailableCores();
     state.counters["evaluations"] =
         static_cast<double>(evaluations) / static_cast<double>(state.iterations());
     state.counters["per_substep"] =

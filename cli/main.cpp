@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
-#include <oneapi/tbb/global_control.h>
-#include <oneapi/tbb/info.h>
-
 #include "cli/calc_command.h"
 #include "cli/options.h"
 #include "cli/search_command.h"
+#include "optimiser/thread_limit.h"
 
 int main(int argc, char* argv[]) {
     using namespace quendal::cli;
@@ -22,9 +20,8 @@ int main(int argc, char* argv[]) {
         }
         // One limit for every part of the companion that works in parallel.
         if (!options.threads)
-            options.threads = tbb::info::default_concurrency();
-        const tbb::global_control threadLimit(tbb::global_control::max_allowed_parallelism,
-                                              static_cast<size_t>(*options.threads));
+            options.threads = quendal::AvailableCores();
+        const quendal::ThreadLimit threadLimit(*options.threads);
         quendal::CalcModel model;
         const Prepared prepared = ApplyOptions(options, model);
         if (options.search)

@@ -7,9 +7,8 @@
 #include <string>
 #include <thread>
 
-#include <oneapi/tbb/global_control.h>
-
 #include "model/simulation.h"
+#include "optimiser/thread_limit.h"
 #include "tests/support/model_fixtures.h"
 
 namespace quendal {
@@ -65,7 +64,7 @@ std::string Trace(const GeneticInputs& inputs, int32_t prc, int32_t threads) {
 
 TEST(ParallelSearch, EveryThreadCountGivesTheOneCoreSearch) {
     // Eight threads really run at once, on any machine.
-    const tbb::global_control room(tbb::global_control::max_allowed_parallelism, 8);
+    const ThreadLimit room(8);
     struct Case {
         const char* name;
         int32_t prc, criterion, population, years, elitePercent;
@@ -91,7 +90,7 @@ TEST(ParallelSearch, EveryThreadCountGivesTheOneCoreSearch) {
 
 // Two workers and the calling thread, which only processes messages, as in the window.
 TEST(ParallelSearch, MessagesKeepComingWhileWorkersEvaluateAndAStopEndsThem) {
-    const tbb::global_control room(tbb::global_control::max_allowed_parallelism, 3);
+    const ThreadLimit room(3);
     auto model = Planet(-20);
     const GeneticInputs inputs = Search(*model, 2, 200, 30, 9);
     GeneticRun run;
