@@ -44,16 +44,21 @@ void ParallelJobs::Run(int32_t count, const std::function<bool(int32_t, int32_t)
     pool_->Start(count, body, finished);
 
     int32_t processed = 0;
-    for (bool ended = false; !ended;) {
-        int32_t target;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return done || worked > processed; });
-            target = worked;
-            ended = done;
+    try {
+        for (bool ended = false; !ended;) {
+            int32_t target;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] { return done || worked > processed; });
+                target = worked;
+                ended = done;
+            }
+            for (; processed < target; ++processed)
+                processMessages();
         }
-        for (; processed < target; ++processed)
-            processMessages();
+    } catch (...) {
+        pool_->Wait(); // the jobs use this frame until they end
+        throw;
     }
     pool_->Wait();
     if (failure)
