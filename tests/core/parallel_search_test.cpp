@@ -106,11 +106,12 @@ TEST(ParallelSearch, MessagesKeepComingWhileWorkersEvaluateAndAStopEndsThem) {
     EXPECT_FALSE(elsewhere) << "messages are processed on the calling thread only";
     EXPECT_GE(calls, full.evaluations + full.generationsDone) << "once per evaluation at least";
 
+    // A first generation long enough that the stop surely comes before its end.
     run.processMessages = [&] { run.RequestStop(); };
-    const GeneticResults stopped = run.Run(*model, inputs);
+    const GeneticResults stopped = run.Run(*model, Search(*model, 2, 999, 50, 9));
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.generationsDone, 1);
-    EXPECT_LT(stopped.evaluations, 200) << "the workers stopped within the first generation";
+    EXPECT_LT(stopped.evaluations, 999) << "the workers stopped within the first generation";
     // The result area shows one simulated individual: its templates give its figures.
     RunGenSimulation(*model);
     const s_GeneticState& again = model->GeneticState;
