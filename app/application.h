@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "optimiser/thread_limit.h"
+
 namespace quendal {
 
 // The application object: Qt's own dialogs speak Russian when Qt's translations are installed,
@@ -25,6 +27,9 @@ public:
 
 private:
     Reporter reporter_;
+    // A search's workers take every core while the window's thread processes messages, so
+    // the process runs one thread more than the cores.
+    ThreadLimit threadLimit_{AvailableCores() + 1};
 };
 
 } // namespace quendal
