@@ -18,6 +18,7 @@
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
 #include "lists/queue_item.h"
+#include "optimiser/thread_limit.h"
 
 namespace quendal {
 
@@ -94,6 +95,9 @@ void TFormMain::RunSearch() {
         }
     } backToIdle{*this};
 
+    // The trials of a generation run on every core; this thread processes the window's
+    // messages after each of them, so progress, repaint and the interrupt behave as ever.
+    geneticRun_.threads = AvailableCores();
     geneticRun_.processMessages = [] { QCoreApplication::processEvents(); };
     geneticRun_.onProgress = [this](const GeneticProgress& progress) {
         sTimeReady->setText(QString::fromStdString(progress.elapsedText));

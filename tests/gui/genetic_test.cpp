@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "gui_test_support.h"
+#include "model/simulation.h"
 
 namespace quendal::test {
 
@@ -87,6 +88,15 @@ private slots:
         QVERIFY(button->isEnabled());
         QVERIFY(Control<QProgressBar>(form, "pbGenetic")->value() < 260);
         QVERIFY(!Control<QLabel>(form, "sGenValue8")->text().isEmpty());
+        // The figures shown are those of the templates shown: one individual simulated.
+        const CalcModel& model = w.form->Model();
+        RunGenSimulation(w.form->Model());
+        QCOMPARE(Control<QLabel>(form, "sGenValue2")->text(),
+                 QString::number(model.GeneticState.GenResMen));
+        QCOMPARE(Control<QLabel>(form, "sGenValue3")->text(),
+                 QString::number(model.GeneticState.GenResResource));
+        QCOMPARE(Control<QLabel>(form, "sGenValue6")->text(),
+                 QString::number(model.GeneticState.GenResMineral[0]));
 
         Click(form, "bnToGraphic");
         const QStringList minus = Lines(Control<QListWidget>(form, "lbGenQueue1"));
