@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -34,21 +34,19 @@ GeneticInputs Search(const CalcModel& model, int32_t criterion, int32_t populati
 
 // The snapshot's figures, templates and work list, invested sums to the last bit.
 std::string Describe(s_GeneticState& s) {
-    std::string text = std::to_string(s.GenResPrc) + " " + std::to_string(s.GenResMen) + " " +
-                       std::to_string(s.GenResResource) + " " + std::to_string(s.GenResFabr) + " " +
-                       std::to_string(s.GenResMine);
+    std::ostringstream text;
+    text << s.GenResPrc << ' ' << s.GenResMen << ' ' << s.GenResResource << ' ' << s.GenResFabr
+         << ' ' << s.GenResMine << std::hexfloat;
     for (int i = 0; i < 3; ++i)
-        text += " " + std::to_string(s.GenResMineral[i]) + "/" + std::to_string(s.GenResConPrc[i]);
+        text << ' ' << s.GenResMineral[i] << '/' << s.GenResConPrc[i];
     for (LIST_ITEM* list : {&s.GenQueueMinus, &s.GenQueuePlus, &s.GenBuildList}) {
-        text += " |";
-        for (const QueueItem* item = list->First(); item != nullptr; item = list->Next()) {
-            char invested[40];
-            std::snprintf(invested, sizeof invested, "%a", item->invested);
-            text += " " + std::to_string(item->kind) + ":" + std::to_string(item->unitCost) + ":" +
-                    std::to_string(item->count) + ":" + invested;
-        }
+        text << " |";
+        for (const QueueItem* item = list->First(); item != nullptr; item = list->Next())
+            text << ' ' << item->kind << ':' << item->unitCost << ':' << item->count << ':'
+                 << item->invested;
     }
-    return text + "\n";
+    text << '\n';
+    return text.str();
 }
 
 // What the snapshot holds after every generation, then the results of the run.
@@ -59,7 +57,8 @@ std::string Trace(const GeneticInputs& inputs, int32_t prc, int32_t threads) {
     std::string trace;
     run.onProgress = [&](const GeneticProgress&) { trace += Describe(model->GeneticState); };
     const GeneticResults r = run.Run(*model, inputs);
-    return trace + Describe(model->GeneticState) + std::to_string(r.evaluations);
+    trace += Describe(model->GeneticState);
+    return trace.append(std::to_string(r.evaluations));
 }
 
 TEST(ParallelSearch, EveryThreadCountGivesTheOneCoreSearch) {
