@@ -32,7 +32,7 @@ void AddElements(const std::vector<ElementOption>& elements, const RaceParams& r
 
 } // namespace
 
-Prepared ApplyOptions(const Options& o, CalcModel& model) {
+Prepared LoadRaceAndList(const Options& o, CalcModel& model, LoadedList& list) {
     Prepared prepared;
     prepared.startPrc = std::stoi(o.startPrc);
     if (o.race) {
@@ -43,13 +43,28 @@ Prepared ApplyOptions(const Options& o, CalcModel& model) {
     if (o.planets) {
         RequireReadable(*o.planets);
         LIST_PLANET planets;
-        std::vector<std::string> entries;
-        if (!ReadPlanetList(*o.planets, model, planets, entries))
+        if (!ReadPlanetList(*o.planets, model, planets, list.entries))
             throw FileError("cannot read '" + *o.planets + "'");
-        if (!ApplyPlanet(model, planets, *o.pick, prepared.startMen))
-            throw FileError("'" + *o.planets + "' has no planet " + std::to_string(*o.pick) +
-                            " (it lists " + std::to_string(entries.size()) + ")");
+        for (const PlanetEntry* planet = planets.First(); planet; planet = planets.Next())
+            list.planets.push_back(*planet);
     }
+    return prepared;
+}
+
+Prepared ApplyOptions(const Options& o, CalcModel& model) {
+    LoadedList list;
+    Prepared prepared = LoadRaceAndList(o, model, list);
+    if (o.planets) {
+        if (*o.pick >= static_cast<int32_t>(list.planets.size()))
+            throw FileError("'" + *o.planets + "' has no planet " + std::to_string(*o.pick) +
+                            " (it lists " + std::to_string(list.entries.size()) + ")");
+        ApplyPlanet(model, list.planets[static_cast<size_t>(*o.pick)], prepared.startMen);
+    }
+    ApplyPlanetOptions(o, model, prepared);
+    return prepared;
+}
+
+void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) {
     if (o.startMen)
         prepared.startMen = *o.startMen;
     if (o.growth)
@@ -90,16 +105,20 @@ Prepared ApplyOptions(const Options& o, CalcModel& model) {
 
     AddElements(o.minus, model.Race, model.QueueMinus);
     AddElements(o.plus, model.Race, model.QueuePlus);
-    return prepared;
 }
 
-void PrintCalculation(const Options& o, CalcModel& model, const Prepared& prepared,
-                      std::FILE* out) {
+StartConditions StartOf(const Options& o, const Prepared& prepared) {
     StartConditions start;
     start.StartMen = prepared.startMen;
     start.StartPrc = prepared.startPrc;
     start.MenYearPrc = prepared.growth;
     start.Years = o.years;
+    return start;
+}
+
+void PrintCalculation(const Options& o, CalcModel& model, const Prepared& prepared,
+                      std::FILE* out) {
+    const StartConditions start = StartOf(o, prepared);
 
     std::vector<YearResult> rows;
     rows.reserve(static_cast<size_t>(o.years) + 1);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "cli/options.h"
+#include "io/planet_list.h"
 #include "model/calc_model.h"
+#include "model/simulation.h"
 
 namespace quendal::cli {
 
@@ -19,9 +23,26 @@ struct Prepared {
     int32_t growth = 15;
 };
 
+// The planets of a planet list, in file order, with their entry texts (UTF-8).
+struct LoadedList {
+    std::vector<PlanetEntry> planets;
+    std::vector<std::string> entries;
+};
+
 // Applies the options to the model in the order the window's controls would: the start
 // habitability text, the race, the planet list, the additional parameters, the templates.
 Prepared ApplyOptions(const Options& options, CalcModel& model);
+
+// The first steps of ApplyOptions: the start habitability text and the race, then the planet
+// list (when given) read into `list`.
+Prepared LoadRaceAndList(const Options& options, CalcModel& model, LoadedList& list);
+
+// The last steps of ApplyOptions, after the chosen planet: the additional parameters and the
+// templates.
+void ApplyPlanetOptions(const Options& options, CalcModel& model, Prepared& prepared);
+
+// The start conditions of the displayed calculation.
+StartConditions StartOf(const Options& options, const Prepared& prepared);
 
 // Runs the displayed calculation and prints its tables (or CSV) to `out`.
 void PrintCalculation(const Options& options, CalcModel& model, const Prepared& prepared,

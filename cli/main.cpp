@@ -2,11 +2,13 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/calc_command.h"
 #include "cli/options.h"
+#include "cli/rank_command.h"
 #include "cli/search_command.h"
 #include "optimiser/thread_limit.h"
 
@@ -22,6 +24,10 @@ int main(int argc, char* argv[]) {
         if (!options.threads)
             options.threads = quendal::AvailableCores();
         const quendal::ThreadLimit threadLimit(*options.threads);
+        if (options.rank) {
+            RunRankCommand(options, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
         quendal::CalcModel model;
         const Prepared prepared = ApplyOptions(options, model);
         if (options.search)

@@ -143,10 +143,11 @@ public:
     std::string make_usage(const CLI::App*, std::string) const override {
         return "usage: quendal-calc [OPTIONS]\n"
                "       quendal-calc --race FILE [OPTIONS] --search [SEARCH OPTIONS]\n"
+               "       quendal-calc --race FILE --planets FILE --rank [OPTIONS] [--search ...]\n"
                "\n"
                "Simulates a newly colonised planet year by year and prints the data table and,\n"
                "with a race, the minerals table; or searches for the best production-queue\n"
-               "templates.\n\n";
+               "templates; or ranks every planet of a list, best first.\n\n";
     }
 };
 
@@ -188,6 +189,12 @@ void Declare(CLI::App& app, Options& o) {
     app.option_defaults()->group("Templates");
     Elements(app, "--minus", o.minus, "elements for habitability 0 or below");
     Elements(app, "--plus", o.plus, "elements for a habitable planet");
+
+    app.option_defaults()->group("Ranking");
+    app.add_flag("--rank", o.rank,
+                 "rank every planet of --planets, each set up as\n--pick would, best first by "
+                 "--criterion");
+    Number(app, "--threads", o.threads, "cores to use, 1 to 1024 (default all)", 1, 1024);
 
     app.option_defaults()->group("Search");
     SearchOptions& s = o.searchOptions;
@@ -241,7 +248,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
         throw UsageError(arg.rfind('-', 0) == 0 ? "unknown option '" + arg + "'"
                                                 : "unexpected argument '" + arg + "'");
     }
-    if (o.planets.has_value() != o.pick.has_value())
+    if (o.rank && (!o.planets || o.pick))
+        throw UsageError("--rank takes --planets and no --pick");
+    if (!o.rank && o.planets.has_value() != o.pick.has_value())
         throw UsageError("--planets and --pick go together");
     if (!o.race && (o.env || o.planets || o.search))
         throw UsageError("--env, --planets and --search need --race");

@@ -52,6 +52,8 @@ struct Options {
     std::vector<ElementOption> plus;
     bool csv = false;
     bool search = false;
+    bool rank = false;              // rank every planet of --planets
+    std::optional<int32_t> threads; // cores to use; all when not given
     SearchOptions searchOptions;
     std::optional<int32_t> threads; // threads that work at the same time; all cores when unset
     bool help = false;    // print HelpText() and stop; nothing else is checked

@@ -7,8 +7,7 @@
 
 namespace quendal::cli {
 
-void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepared,
-                      std::FILE* out) {
+GeneticInputs SearchInputs(const Options& o, const CalcModel& model, const Prepared& prepared) {
     const SearchOptions& s = o.searchOptions;
     GeneticInputs inputs;
     inputs.params.populationSize = s.population;
@@ -25,7 +24,13 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
     inputs.maxFactor = s.criterion;
     if (s.seed)
         inputs.seed = *s.seed;
+    return inputs;
+}
 
+void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepared,
+                      std::FILE* out) {
+    const SearchOptions& s = o.searchOptions;
+    const GeneticInputs inputs = SearchInputs(o, model, prepared);
     GeneticRun run;
     run.threads = o.threads.value_or(1);
     if (isatty(fileno(stderr)))

@@ -176,17 +176,21 @@ bool ApplyPlanet(CalcModel& model, LIST_PLANET& planets, int index, int32_t& sta
     const PlanetEntry* planet = planets.At(index + 1);
     if (!planet)
         return false;
+    ApplyPlanet(model, *planet, startMen);
+    return true;
+}
+
+void ApplyPlanet(CalcModel& model, const PlanetEntry& planet, int32_t& startMen) {
     PlanetParams& p = model.Planet;
     for (int k = 0; k < 3; ++k) {
-        p.PlanetEnv[k] = model.Race.EnvOpt[k] == kImmune ? kImmune : planet->env[k];
-        p.PlanetConPrc[k] = planet->conPrc[k];
-        p.PlanetMineral[k] = planet->mineral[k];
+        p.PlanetEnv[k] = model.Race.EnvOpt[k] == kImmune ? kImmune : planet.env[k];
+        p.PlanetConPrc[k] = planet.conPrc[k];
+        p.PlanetMineral[k] = planet.mineral[k];
     }
-    startMen = planet->startMen;
-    p.PlanetFabr = planet->fabr;
-    p.PlanetMine = planet->mine;
+    startMen = planet.startMen;
+    p.PlanetFabr = planet.fabr;
+    p.PlanetMine = planet.mine;
     p.PlanetPrc = CalcPlanetPrc(model.Race, p.PlanetEnv);
-    return true;
 }
 
 } // namespace quendal

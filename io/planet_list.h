@@ -35,4 +35,8 @@ bool ReadPlanetList(const std::string& path, CalcModel& model, LIST_PLANET& plan
 // there is no such entry; otherwise stores the planet's colonists (hundreds) in startMen.
 bool ApplyPlanet(CalcModel& model, LIST_PLANET& planets, int index, int32_t& startMen);
 
+// Applies one planet record to the model as choosing its entry does; stores its colonists
+// (hundreds) in startMen.
+void ApplyPlanet(CalcModel& model, const PlanetEntry& planet, int32_t& startMen);
+
 } // namespace quendal
