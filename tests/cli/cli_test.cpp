@@ -5,57 +5,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
+
+#include "calc_run.h"
 
 namespace {
 
-struct CalcRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the companion with the given arguments from the source folder.
-CalcRun Calc(const std::string& args) {
-    // ctest runs tests in parallel processes: each gets a stderr file of its own.
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string errFile = ::testing::TempDir() + "quendal_calc_" + test->name() + "_" +
-                                std::to_string(getpid()) + ".err";
-    const std::string command = std::string("cd '") + QUENDAL_SOURCE_DIR + "' && '" + QUENDAL_CALC +
-                                "' " + args + " 2>'" + errFile + "'";
-    CalcRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    if (FILE* err = fopen(errFile.c_str(), "r")) {
-        while ((n = fread(buffer, 1, sizeof buffer, err)) > 0)
-            run.err.append(buffer, n);
-        fclose(err);
-    }
-    std::remove(errFile.c_str());
-    return run;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
+using quendal::test::Calc;
+using quendal::test::CalcRun;
+using quendal::test::Lines;
 
 TEST(Companion, WithoutRacePrintsPopulationTable) {
     const CalcRun run = Calc("");
@@ -122,6 +80,9 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"--env 1,2,3", "need --race"},
         {"--search", "need --race"},
         {"--race data/typical.urc --planets data/planets-8.txt", "go together"},
+        {"--race data/typical.urc --rank", "--rank takes --planets"},
+        {"--race data/typical.urc --planets data/planets-8.txt --pick 1 --rank", "no --pick"},
+        {"--race data/typical.urc --planets data/planets-8.txt --rank --threads 0", "between"},
         {"--race data/typical.urc --minus warp:3", "unknown element"},
         {"--race data/typical.urc --search --seed -1", "between 0 and 4294967295"},
         {"--race data/typical.urc --search --seed 4294967296", "not a whole number"},
