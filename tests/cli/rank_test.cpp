@@ -121,8 +121,7 @@ std::map<std::string, std::string> SearchTemplates(const std::string& output) {
 }
 
 TEST(CompanionRank, SearchRowsReplayWithPickAndSeedWhateverTheThreads) {
-    const std::string search =
-        " --search --seed 9 --population 20 --generations 3 --years 10 --start-men 400";
+    const std::string search = " --search --seed 9 --population 20 --generations 3 --years 10";
     const CalcRun ranked = Calc(kList + " --rank --csv" + search);
     ASSERT_EQ(ranked.status, 0) << ranked.err;
     EXPECT_EQ(Lines(ranked.out)[0].substr(Lines(ranked.out)[0].size() - 11), ",minus,plus");
