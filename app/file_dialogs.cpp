@@ -1,6 +1,7 @@
 #include "app/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 
 namespace quendal {
 
@@ -13,6 +14,10 @@ QString QtFileDialogs::getOpenFileName(QWidget* parent, const QString& caption, 
 QString QtFileDialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                        const QString& filter) {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+void QtFileDialogs::showError(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox::warning(parent, caption, text);
 }
 
 } // namespace quendal

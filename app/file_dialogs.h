@@ -15,6 +15,8 @@ public:
                                     const QString& filter) = 0;
     virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) = 0;
+    // Tells the user that a file could not be written.
+    virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 // The platform's dialogs.
@@ -24,6 +26,7 @@ public:
                             const QString& filter) override;
     QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                             const QString& filter) override;
+    void showError(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 } // namespace quendal

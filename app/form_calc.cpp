@@ -1,6 +1,8 @@
 // "Расчет": runs the displayed calculation and fills the data table, the minerals table and
 // the chart.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,11 +32,13 @@ void TFormMain::bnCalculateClick() {
     const bool raceLoaded = model_.RaceLoaded;
     QStringList dataLines;
     QStringList mineralLines;
+    std::vector<YearResult> rows;
     ChartAdapter::SeriesPoints points;
     const DisplayFlags flags = RunCalculation(model_, start, [&](const YearResult& row) {
         if (raceLoaded)
             mineralLines << QString::fromStdString(MineralLine(row));
         dataLines << QString::fromStdString(DataTableLine(row));
+        rows.push_back(row);
         if (IsPlottedYear(row.Year, start.Years)) {
             const double year = row.Year;
             points[0] << QPointF(year, row.PlanetPrc);
@@ -53,6 +57,7 @@ void TFormMain::bnCalculateClick() {
     if (!raceLoaded || !flags.ShowMines)
         points[4].clear();
 
+    tableRows_ = std::move(rows);
     lbDataSet->addItems(dataLines);
     lbMineral->addItems(mineralLines);
     chart_->Show(points);

@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "app/chart_adapter.h"
 #include "app/elided_label.h"
 #include "app/file_dialogs.h"
+#include "app/form_export.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
 
@@ -55,6 +57,8 @@ TFormMain::TFormMain(std::unique_ptr<FileDialogs> dialogs, QWidget* parent)
     BuildTabAbout();
     PageControl1->setCurrentWidget(TabCalc);
     ConnectHandlers();
+    new FormExport(
+        {this, dialogs_.get(), chart_->widget(), lbDataSet, lbMineral, gbResult, &tableRows_});
 
     model_.Planet.PlanetPrc = 100; // what editStartPlanetPrc shows
     model_.RaceLoaded = false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QWidget>
 
@@ -136,6 +137,7 @@ private:
 
     CalcModel model_;
     LIST_PLANET planets_;
+    std::vector<YearResult> tableRows_; // the figures behind the lines of the two tables
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<ChartAdapter> chart_;
     QWidget* shownPage_ = nullptr; // the page whose exit handler runs next

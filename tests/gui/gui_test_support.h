@@ -53,6 +53,9 @@ public:
                             const QString& filter) override {
         return Answer({caption, dir, filter, true});
     }
+    // Messages that a failed save showed.
+    QStringList errors;
+    void showError(QWidget*, const QString&, const QString& text) override { errors << text; }
 
 private:
     QString Answer(Call call) {

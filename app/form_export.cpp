@@ -1,0 +1,188 @@
+#include "app/form_export.h"
+
+#include <algorithm>
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include "app/file_dialogs.h"
+
+namespace quendal {
+
+namespace {
+
+const QString kImageCaption = QStringLiteral("Сохранить изображение");
+const QString kImageFilter = QStringLiteral("Изображение PNG (*.png);;Рисунок SVG (*.svg)");
+const QString kCsvCaption = QStringLiteral("Сохранить как CSV");
+const QString kCsvFilter = QStringLiteral("Таблица CSV (*.csv)");
+
+// The path with `suffix` added when it ends in none of `known`.
+QString WithSuffix(const QString& path, const QString& suffix, const QStringList& known) {
+    return known.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive)
+               ? path
+               : path + QLatin1Char('.') + suffix;
+}
+
+QByteArray PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The widget drawn as SVG, its size in pixels.
+QByteArray SvgBytes(QWidget* widget) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(widget->size());
+    generator.setViewBox(widget->rect());
+    generator.setTitle(QStringLiteral("Quendal"));
+    QPainter painter(&generator);
+    widget->render(&painter);
+    painter.end();
+    return bytes;
+}
+
+QString Text(const QWidget* root, const char* name) {
+    const auto* label = root->findChild<const QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos) {
+    const auto* area = qobject_cast<QAbstractScrollArea*>(owner);
+    menu->popup((area ? area->viewport() : owner)->mapToGlobal(pos));
+}
+
+FormExport::FormExport(const Targets& targets) : QObject(targets.window), targets_(targets) {
+    auto* chartMenu = new QMenu(targets_.chart);
+    chartMenu->setObjectName(QStringLiteral("ChartMenu"));
+    connect(chartMenu->addAction(QStringLiteral("Сохранить изображение…")), &QAction::triggered,
+            this, &FormExport::SaveChartImage);
+    connect(chartMenu->addAction(QStringLiteral("Копировать изображение")), &QAction::triggered,
+            this, &FormExport::CopyChartImage);
+    targets_.chart->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(
+        targets_.chart, &QWidget::customContextMenuRequested, chartMenu,
+        [chart = targets_.chart, chartMenu](const QPoint& pos) { PopupAt(chartMenu, chart, pos); });
+
+    AddTableMenu(targets_.dataTable, YearTable::Data);
+    AddTableMenu(targets_.mineralTable, YearTable::Minerals);
+
+    // The value labels and the template lists of the result pass their context menu
+    // requests on to the group.
+    QWidget* result = targets_.searchResult;
+    auto* resultMenu = new QMenu(result);
+    resultMenu->setObjectName(QStringLiteral("SearchResultMenu"));
+    QAction* copy = resultMenu->addAction(QStringLiteral("Копировать"));
+    connect(copy, &QAction::triggered, this, &FormExport::CopySearchResult);
+    connect(resultMenu, &QMenu::aboutToShow, copy,
+            [copy, result] { copy->setEnabled(!Text(result, "sGenValue1").isEmpty()); });
+    result->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(result, &QWidget::customContextMenuRequested, resultMenu,
+            [result, resultMenu](const QPoint& pos) { PopupAt(resultMenu, result, pos); });
+}
+
+void FormExport::AddTableMenu(QListWidget* list, YearTable table) {
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* menu = new QMenu(list);
+    menu->setObjectName(list->objectName() + QStringLiteral("Menu"));
+    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    list->addAction(copy); // Ctrl+C while the table has the focus
+    connect(copy, &QAction::triggered, this, [this, list, table] { CopyTable(list, table); });
+    QAction* save = menu->addAction(QStringLiteral("Сохранить как CSV…"));
+    connect(save, &QAction::triggered, this, [this, list, table] { SaveTableCsv(list, table); });
+    connect(menu, &QMenu::aboutToShow, list, [list, save] { save->setEnabled(list->count() > 0); });
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, menu,
+            [list, menu](const QPoint& pos) { PopupAt(menu, list, pos); });
+}
+
+void FormExport::SaveChartImage() {
+    const QString chosen = targets_.dialogs->getSaveFileName(targets_.window, kImageCaption,
+                                                             QStringLiteral("."), kImageFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString path =
+        WithSuffix(chosen, QStringLiteral("png"), {QStringLiteral("png"), QStringLiteral("svg")});
+    const bool svg =
+        QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+    WriteFile(path, svg ? SvgBytes(targets_.chart) : PngBytes(targets_.chart->grab().toImage()),
+              kImageCaption);
+}
+
+void FormExport::CopyChartImage() {
+    QGuiApplication::clipboard()->setImage(targets_.chart->grab().toImage());
+}
+
+// The selected lines, or the whole table when none is selected.
+void FormExport::CopyTable(QListWidget* list, YearTable table) {
+    if (list->count() == 0)
+        return;
+    QList<int> lines;
+    for (const QListWidgetItem* item : list->selectedItems())
+        lines << list->row(item);
+    std::sort(lines.begin(), lines.end());
+    QGuiApplication::clipboard()->setText(TableText(table, *targets_.rows, lines, '\t'));
+}
+
+void FormExport::SaveTableCsv(QListWidget* list, YearTable table) {
+    if (list->count() == 0)
+        return;
+    const QString chosen = targets_.dialogs->getSaveFileName(targets_.window, kCsvCaption,
+                                                             QStringLiteral("."), kCsvFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithSuffix(chosen, QStringLiteral("csv"), {QStringLiteral("csv")});
+    WriteFile(path, TableText(table, *targets_.rows, {}, ',').toUtf8(), kCsvCaption);
+}
+
+// The eight figures beside their captions, then the two templates under theirs.
+void FormExport::CopySearchResult() {
+    const QWidget* result = targets_.searchResult;
+    QString text;
+    for (int i = 1; i <= 5; ++i)
+        text += Text(result, qPrintable(QStringLiteral("sGenResult%1").arg(i))) + u'\t' +
+                Text(result, qPrintable(QStringLiteral("sGenValue%1").arg(i))) + u'\n';
+    text += Text(result, "sGenResult6");
+    for (int i = 6; i <= 8; ++i)
+        text += u'\t' + Text(result, qPrintable(QStringLiteral("sGenValue%1").arg(i)));
+    text += u'\n';
+    for (int i = 1; i <= 2; ++i) {
+        text += Text(result, qPrintable(QStringLiteral("sGenQueue%1").arg(i))) + u'\n';
+        if (const auto* list =
+                result->findChild<const QListWidget*>(QStringLiteral("lbGenQueue%1").arg(i)))
+            for (int line = 0; line < list->count(); ++line)
+                text += list->item(line)->text() + u'\n';
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+
+bool FormExport::WriteFile(const QString& path, const QByteArray& bytes, const QString& caption) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    targets_.dialogs->showError(
+        targets_.window, caption,
+        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, file.errorString()));
+    return false;
+}
+
+} // namespace quendal

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <vector>
+
+#include <QObject>
+#include <QString>
+
+#include "app/table_export.h"
+#include "model/calc_model.h"
+
+class QByteArray;
+class QListWidget;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace quendal {
+
+class FileDialogs;
+
+// Takes results out of the window: context menus on the chart (save as PNG or SVG, copy as
+// a picture), on the two yearly tables (copy, also Ctrl+C, as tab-separated text; save as
+// CSV) and on the search result (copy as text).
+class FormExport : public QObject {
+    Q_OBJECT
+public:
+    struct Targets {
+        QWidget* window = nullptr;
+        FileDialogs* dialogs = nullptr;
+        QWidget* chart = nullptr;            // the chart with its legend
+        QListWidget* dataTable = nullptr;    // lbDataSet
+        QListWidget* mineralTable = nullptr; // lbMineral
+        QWidget* searchResult = nullptr;     // the group with sGenValue1..8 and lbGenQueue1/2
+        const std::vector<YearResult>* rows = nullptr; // the figures behind the table lines
+    };
+
+    explicit FormExport(const Targets& targets);
+
+private:
+    void AddTableMenu(QListWidget* list, YearTable table);
+    void SaveChartImage();
+    void CopyChartImage();
+    void CopyTable(QListWidget* list, YearTable table);
+    void SaveTableCsv(QListWidget* list, YearTable table);
+    void CopySearchResult();
+    // Writes the file whole or not at all; says so in a message when it fails.
+    bool WriteFile(const QString& path, const QByteArray& bytes, const QString& caption);
+
+    Targets targets_;
+};
+
+// Opens `menu` at `pos` of `owner` (a list box's position is in its viewport).
+void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos);
+
+} // namespace quendal

@@ -1,0 +1,202 @@
+// Taking results out of the window: the context menus of the chart, the two tables and the
+// search result, the clipboard and the saved files.
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "app/chart_adapter.h"
+#include "gui_test_support.h"
+
+namespace quendal::test {
+
+namespace {
+
+// Right-clicks `target` at its centre and returns the menu that opened.
+QMenu* OpenContextMenu(QWidget* target) {
+    const QPoint pos = target->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+    QApplication::sendEvent(target, &event);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+// Clicks the menu entry captioned `text`; false when there is none or it is disabled.
+bool ChooseMenuEntry(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions())
+        if (action->text() == text && action->isEnabled()) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return true;
+        }
+    return false;
+}
+
+// Every whole number of a line, in order: "  3 100/90/80 ..." gives 3, 100, 90, 80, ...
+QList<qint64> Numbers(const QString& line) {
+    QList<qint64> numbers;
+    static const QRegularExpression number(QStringLiteral("-?\\d+"));
+    for (const QRegularExpressionMatch& m : number.globalMatch(line))
+        numbers << m.captured().toLongLong();
+    return numbers;
+}
+
+// A race with mines and factories in its template, calculated for 20 years.
+Window CalculatedWindow(const QTemporaryDir& dir) {
+    Window w = OpenWindow();
+    LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
+    for (const int entry : {2, 3}) {
+        ChooseEntry(Control<QComboBox>(*w.form, "cbItemAdd"), entry);
+        TypeInto(*w.form, "editItemAdd", QStringLiteral("20"));
+        Click(*w.form, "bnItemAdd");
+    }
+    TypeInto(*w.form, "editLightYears", QStringLiteral("20"));
+    Click(*w.form, "bnCalculate");
+    return w;
+}
+
+QString ReadText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tablesCopyAndSaveTheirFigures_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("data table") << "TabDataTable"
+                                    << "lbDataSet"
+                                    << "Год\t% годности\tНаселение\tРесурсы\tФабрики\tШахты";
+        QTest::newRow("minerals table")
+            << "TabMineral"
+            << "lbMineral"
+            << "Год\tКонцентрация Ирониум\tКонцентрация Ураниум\tКонцентрация Либериум\t"
+               "Добыча в год Ирониум\tДобыча в год Ураниум\tДобыча в год Либериум\t"
+               "На поверхности Ирониум\tНа поверхности Ураниум\tНа поверхности Либериум";
+    }
+
+    void tablesCopyAndSaveTheirFigures() {
+        QFETCH(QString, page);
+        QFETCH(QString, list);
+        QFETCH(QString, header);
+        QTemporaryDir dir;
+        Window w = CalculatedWindow(dir);
+        auto* pages = Control<QTabWidget>(*w.form, "PageControl2");
+        ClickTab(pages, Control<QWidget>(*w.form, qPrintable(page)));
+        auto* table = Control<QListWidget>(*w.form, qPrintable(list));
+        const QStringList shown = Lines(table);
+        QCOMPARE(shown.size(), 21);
+
+        // "Копировать" with nothing selected: the header and every line, tab-separated.
+        QMenu* menu = OpenContextMenu(table->viewport());
+        QVERIFY(menu);
+        QVERIFY(ChooseMenuEntry(menu, QStringLiteral("Копировать")));
+        QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), 22);
+        QCOMPARE(copied.first(), header);
+        for (int line = 0; line < shown.size(); ++line) {
+            QList<qint64> figures;
+            for (const QString& field : copied[line + 1].split(u'\t'))
+                figures << field.toLongLong();
+            QCOMPARE(figures, Numbers(shown[line]));
+        }
+
+        // Ctrl+C on a selected line copies that line alone.
+        ClickLine(table, 7);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(copied.size(), 2);
+        QCOMPARE(Numbers(copied[1].replace(u'\t', u' ')), Numbers(shown[7]));
+
+        // "Сохранить как CSV…": the whole table, commas, ".csv" added to a bare name.
+        w.dialogs->answers << dir.filePath(QStringLiteral("table"));
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(table->viewport()),
+                                QStringLiteral("Сохранить как CSV…")));
+        QCOMPARE(w.dialogs->calls.back().caption, QStringLiteral("Сохранить как CSV"));
+        QVERIFY(w.dialogs->calls.back().save);
+        const QStringList saved =
+            ReadText(dir.filePath(QStringLiteral("table.csv"))).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(saved.size(), 22);
+        QCOMPARE(saved.first(), QString(header).replace(u'\t', u','));
+        QCOMPARE(Numbers(saved.last()), Numbers(shown.last()));
+    }
+
+    void chartSavesPngAndSvgAndCopiesAPicture() {
+        QTemporaryDir dir;
+        Window w = CalculatedWindow(dir);
+        QWidget* chart = w.form->Chart().widget();
+        QWidget* view = Control<QWidget>(*w.form, "Chart1");
+        const QString saveImage = QStringLiteral("Сохранить изображение…");
+
+        w.dialogs->answers << dir.filePath(QStringLiteral("chart"));
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(view), saveImage));
+        QCOMPARE(w.dialogs->calls.back().caption, QStringLiteral("Сохранить изображение"));
+        const QImage png(dir.filePath(QStringLiteral("chart.png")), "PNG");
+        QCOMPARE(png.size(), chart->grab().size());
+
+        w.dialogs->answers << dir.filePath(QStringLiteral("chart.svg"));
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(view), saveImage));
+        const QString svg = ReadText(dir.filePath(QStringLiteral("chart.svg")));
+        QVERIFY(svg.contains(QStringLiteral("<svg")));
+        QVERIFY2(svg.contains(QStringLiteral("Шахты: ")), "the legend is in the picture");
+
+        QApplication::clipboard()->clear();
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(view), QStringLiteral("Копировать изображение")));
+        QCOMPARE(QApplication::clipboard()->image().size(), png.size());
+
+        // A save that cannot be written says so and leaves no file.
+        const QString nowhere = dir.filePath(QStringLiteral("missing/chart.png"));
+        w.dialogs->answers << nowhere;
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(view), saveImage));
+        QCOMPARE(w.dialogs->errors.size(), 1);
+        QVERIFY(w.dialogs->errors.first().contains(nowhere));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    void searchResultCopiesFiguresAndTemplates() {
+        QTemporaryDir dir;
+        Window w = OpenWindow();
+        LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
+        auto* tabs = Control<QTabWidget>(*w.form, "PageControl1");
+        ClickTab(tabs, Control<QWidget>(*w.form, "TabGenetic"));
+        auto* plus = Control<QListWidget>(*w.form, "lbGenQueue2");
+        QMenu* menu = OpenContextMenu(plus->viewport());
+        QVERIFY(menu);
+        QVERIFY2(!ChooseMenuEntry(menu, QStringLiteral("Копировать")), "nothing to copy yet");
+        menu->close();
+
+        // The result as a finished search leaves it.
+        const char* const values[8] = {"100", "216444", "432", "216", "216", "2549", "2550", "7"};
+        for (int i = 0; i < 8; ++i)
+            Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenValue%1").arg(i + 1)))
+                ->setText(QString::fromLatin1(values[i]));
+        Control<QListWidget>(*w.form, "lbGenQueue1")->addItem(QStringLiteral("Мин.терраформ.   1"));
+        plus->addItems(
+            {QStringLiteral("Фабрики          50"), QStringLiteral("Шахты            40")});
+
+        for (QWidget* target :
+             {static_cast<QWidget*>(plus->viewport()), Control<QWidget>(*w.form, "sGenValue3")}) {
+            QApplication::clipboard()->clear();
+            QVERIFY(ChooseMenuEntry(OpenContextMenu(target), QStringLiteral("Копировать")));
+            QCOMPARE(QApplication::clipboard()->text(),
+                     QStringLiteral("Планета (%):\t100\nНаселение (чел):\t216444\nРесурсы:\t432\n"
+                                    "Фабрики:\t216\nШахты:\t216\nМинералы (кТ):\t2549\t2550\t7\n"
+                                    "ОП для негативной планеты\nМин.терраформ.   1\n"
+                                    "ОП для пригодной планеты\nФабрики          50\n"
+                                    "Шахты            40\n"));
+        }
+    }
+};
+
+QUENDAL_GUI_TEST(ExportTest);
+
+} // namespace quendal::test
+
+#include "export_test.moc"
