@@ -1,0 +1,120 @@
+// Ranking a planet list as `quendal-calc --rank` does: 1000 planets with given templates over
+// 50 years, and 100 planets each searched with the search tab's defaults; on one core and on
+// all cores (argument: threads, 0 for all).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <tbb/global_control.h>
+
+#include "io/planet_list.h"
+#include "optimiser/planet_rank.h"
+#include "tests/support/model_fixtures.h"
+
+namespace quendal {
+namespace {
+
+// A 20-column planet list of `count` planets whose habitability, colonists, installed
+// factories and mines, concentrations and surface minerals vary from planet to planet.
+std::string PlanetListText(int count) {
+    std::string text = "Generated survey\n";
+    for (int column = 1; column <= 20; ++column)
+        text += "Column " + std::to_string(column) + (column < 20 ? "\t" : "\n");
+    for (int i = 0; i < count; ++i) {
+        char line[400];
+        std::snprintf(line, sizeof line,
+                      "Planet %d\tSurvey\tStar\t%d\t2412\t%d%%\t0\tyes\t%d\t%d\t0\t0\t"
+                      "I: %d U: %d L: %d\t100\tI: %d U: %d L: %d\tnone\t0\t0\t-\t-\n",
+                      i, 5000 + (i * 7919) % 200000, (i * 37) % 136 - 45, (i * 3) % 60,
+                      (i * 5) % 80, 5 + (i * 13) % 95, 5 + (i * 29) % 95, 5 + (i * 43) % 95,
+                      (i * 97) % 5000, (i * 61) % 5000, (i * 31) % 5000);
+        text += line;
+    }
+    return text;
+}
+
+struct LoadedPlanets {
+    std::unique_ptr<CalcModel> base; // the race, and the planet as reading the list left it
+    std::vector<PlanetEntry> planets;
+    std::vector<std::string> entries;
+};
+
+LoadedPlanets LoadPlanets(int count) {
+    const std::string path = "/tmp/quendal_rank_bench_" + std::to_string(count) + ".txt";
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        const std::string text = PlanetListText(count);
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+    }
+    LoadedPlanets loaded;
+    loaded.base = simtest::MakeRace({15, 25, 20}, {85, 75, 80}, 17);
+    LIST_PLANET list;
+    ReadPlanetList(path, *loaded.base, list, loaded.entries);
+    for (const PlanetEntry* planet = list.First(); planet; planet = list.Next())
+        loaded.planets.push_back(*planet);
+    std::remove(path.c_str());
+    return loaded;
+}
+
+// The companion's set-up of one planet: the planet as --pick applies it, then the templates
+// "--minus min --plus fab:50,mine:50,max:5".
+PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
+    return [&loaded, years](int32_t index, CalcModel& model) {
+        model.Race = loaded.base->Race;
+        model.Planet = loaded.base->Planet;
+        model.RaceLoaded = true;
+        PlanetSetup setup;
+        ApplyPlanet(model, loaded.planets[static_cast<size_t>(index)], setup.start.StartMen);
+        const RaceParams& r = model.Race;
+        simtest::Fill(model.QueueMinus, {simtest::Element(MinTerraform, 1, 100)});
+        simtest::Fill(model.QueuePlus, {simtest::Element(Factories, 50, r.NResourceBuildFactory),
+                                        simtest::Element(Mines, 50, r.NResourceBuildMine),
+                                        simtest::Element(MaxTerraform, 5, 100)});
+        setup.start.StartPrc = model.Planet.PlanetPrc;
+        setup.start.MenYearPrc = r.MaxGrowthYRate;
+        setup.start.Years = years;
+        setup.search.planetPrcText = GenPlanetText(model);
+        setup.search.years = std::min(years, 50);
+        setup.search.startMen = setup.start.StartMen;
+        setup.search.menYearPrc = r.MaxGrowthYRate;
+        setup.search.seed = 1;
+        return setup;
+    };
+}
+
+void Rank(benchmark::State& state, int planets, int32_t years, bool search) {
+    const LoadedPlanets loaded = LoadPlanets(planets);
+    std::optional<tbb::global_control> threads;
+    if (state.range(0) > 0)
+        threads.emplace(tbb::global_control::max_allowed_parallelism,
+                        static_cast<size_t>(state.range(0)));
+    RankTask task;
+    task.entries = loaded.entries;
+    task.prepare = Prepare(loaded, years);
+    task.search = search;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RankPlanets(task).front().resource);
+    state.counters["planets_per_second"] = benchmark::Counter(
+        static_cast<double>(planets), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void RankGiven1000Planets50Years(benchmark::State& state) {
+    Rank(state, 1000, 50, false);
+}
+
+// The search tab's defaults: population 100, 20 generations, 15 years.
+void RankSearch100Planets(benchmark::State& state) {
+    Rank(state, 100, 15, true);
+}
+
+BENCHMARK(RankGiven1000Planets50Years)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(RankSearch100Planets)->Arg(1)->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+} // namespace quendal
