@@ -26,6 +26,8 @@ QMenu* OpenContextMenu(QWidget* target) {
 
 // Clicks the menu entry captioned `text`; false when there is none or it is disabled.
 bool ChooseMenuEntry(QMenu* menu, const QString& text) {
+    if (!menu)
+        return false;
     for (QAction* action : menu->actions())
         if (action->text() == text && action->isEnabled()) {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
@@ -95,37 +97,26 @@ private slots:
         QCOMPARE(shown.size(), 21);
 
         // "Копировать" with nothing selected: the header and every line, tab-separated.
-        QMenu* menu = OpenContextMenu(table->viewport());
-        QVERIFY(menu);
-        QVERIFY(ChooseMenuEntry(menu, QStringLiteral("Копировать")));
-        QStringList copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(table->viewport()), QStringLiteral("Копировать")));
+        const QString all = QApplication::clipboard()->text();
+        const QStringList copied = all.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(copied.size(), 22);
         QCOMPARE(copied.first(), header);
-        for (int line = 0; line < shown.size(); ++line) {
-            QList<qint64> figures;
-            for (const QString& field : copied[line + 1].split(u'\t'))
-                figures << field.toLongLong();
-            QCOMPARE(figures, Numbers(shown[line]));
-        }
+        for (int line = 0; line < shown.size(); ++line)
+            QCOMPARE(Numbers(copied[line + 1]), Numbers(shown[line]));
 
         // Ctrl+C on a selected line copies that line alone.
         ClickLine(table, 7);
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-        copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(copied.size(), 2);
-        QCOMPARE(Numbers(copied[1].replace(u'\t', u' ')), Numbers(shown[7]));
+        QCOMPARE(QApplication::clipboard()->text(), header + u'\n' + copied[8] + u'\n');
 
-        // "Сохранить как CSV…": the whole table, commas, ".csv" added to a bare name.
+        // "Сохранить как CSV…": the whole table with commas; ".csv" added to a bare name.
         w.dialogs->answers << dir.filePath(QStringLiteral("table"));
         QVERIFY(ChooseMenuEntry(OpenContextMenu(table->viewport()),
                                 QStringLiteral("Сохранить как CSV…")));
         QCOMPARE(w.dialogs->calls.back().caption, QStringLiteral("Сохранить как CSV"));
-        QVERIFY(w.dialogs->calls.back().save);
-        const QStringList saved =
-            ReadText(dir.filePath(QStringLiteral("table.csv"))).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(saved.size(), 22);
-        QCOMPARE(saved.first(), QString(header).replace(u'\t', u','));
-        QCOMPARE(Numbers(saved.last()), Numbers(shown.last()));
+        QCOMPARE(ReadText(dir.filePath(QStringLiteral("table.csv"))),
+                 QString(all).replace(u'\t', u','));
     }
 
     void chartSavesPngAndSvgAndCopiesAPicture() {
@@ -168,8 +159,7 @@ private slots:
         ClickTab(tabs, Control<QWidget>(*w.form, "TabGenetic"));
         auto* plus = Control<QListWidget>(*w.form, "lbGenQueue2");
         QMenu* menu = OpenContextMenu(plus->viewport());
-        QVERIFY(menu);
-        QVERIFY2(!ChooseMenuEntry(menu, QStringLiteral("Копировать")), "nothing to copy yet");
+        QVERIFY2(menu && !ChooseMenuEntry(menu, QStringLiteral("Копировать")), "nothing yet");
         menu->close();
 
         // The result as a finished search leaves it.
