@@ -177,7 +177,8 @@ void FormExport::CopySearchResult() {
 
 bool FormExport::WriteFile(const QString& path, const QByteArray& bytes, const QString& caption) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+        file.commit())
         return true;
     targets_.dialogs->showError(
         targets_.window, caption,

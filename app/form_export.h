@@ -43,7 +43,8 @@ private:
     void CopyTable(QListWidget* list, YearTable table);
     void SaveTableCsv(QListWidget* list, YearTable table);
     void CopySearchResult();
-    // Writes the file whole or not at all; says so in a message when it fails.
+    // Writes the file whole or not at all (nothing for empty bytes: the picture or text could
+    // not be made); says so in a message when it fails.
     bool WriteFile(const QString& path, const QByteArray& bytes, const QString& caption);
 
     Targets targets_;

@@ -122,6 +122,8 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     CalcModel base;
     LoadedList list;
     const Prepared loaded = LoadRaceAndList(o, base, list);
+    if (list.entries.empty())
+        throw FileError("'" + *o.planets + "' lists no planets");
     // One seed for every planet, so that a row replays with --pick K --search --seed S.
     const uint32_t seed = o.searchOptions.seed ? *o.searchOptions.seed : ClockSeed();
 

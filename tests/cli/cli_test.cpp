@@ -81,6 +81,7 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"--search", "need --race"},
         {"--race data/typical.urc --planets data/planets-8.txt", "go together"},
         {"--race data/typical.urc --rank", "--rank takes --planets"},
+        {"--race data/typical.urc --planets data/typical.urc --rank", "lists no planets"},
         {"--race data/typical.urc --planets data/planets-8.txt --pick 1 --rank", "no --pick"},
         {"--race data/typical.urc --planets data/planets-8.txt --rank --threads 0", "between"},
         {"--race data/typical.urc --minus warp:3", "unknown element"},
