@@ -129,8 +129,10 @@ private slots:
         w.dialogs->answers << dir.filePath(QStringLiteral("chart"));
         QVERIFY(ChooseMenuEntry(OpenContextMenu(view), saveImage));
         QCOMPARE(w.dialogs->calls.back().caption, QStringLiteral("Сохранить изображение"));
+        // The picture on the screen, pixel for pixel.
+        const QImage shown = chart->grab().toImage().convertToFormat(QImage::Format_ARGB32);
         const QImage png(dir.filePath(QStringLiteral("chart.png")), "PNG");
-        QCOMPARE(png.size(), chart->grab().size());
+        QCOMPARE(png.convertToFormat(QImage::Format_ARGB32), shown);
 
         w.dialogs->answers << dir.filePath(QStringLiteral("chart.svg"));
         QVERIFY(ChooseMenuEntry(OpenContextMenu(view), saveImage));
@@ -140,7 +142,7 @@ private slots:
 
         QApplication::clipboard()->clear();
         QVERIFY(ChooseMenuEntry(OpenContextMenu(view), QStringLiteral("Копировать изображение")));
-        QCOMPARE(QApplication::clipboard()->image().size(), png.size());
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32), shown);
 
         // A save that cannot be written says so and leaves no file.
         const QString nowhere = dir.filePath(QStringLiteral("missing/chart.png"));
