@@ -59,6 +59,11 @@ Window CalculatedWindow(const QTemporaryDir& dir) {
     return w;
 }
 
+QString LabelText(const QWidget& root, const char* name, int number) {
+    return Control<QLabel>(root, qPrintable(QString::fromLatin1(name) + QString::number(number)))
+        ->text();
+}
+
 QString ReadText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -154,35 +159,39 @@ private slots:
     }
 
     void searchResultCopiesFiguresAndTemplates() {
-        QTemporaryDir dir;
         Window w = OpenWindow();
-        LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
-        auto* tabs = Control<QTabWidget>(*w.form, "PageControl1");
-        ClickTab(tabs, Control<QWidget>(*w.form, "TabGenetic"));
+        TypeInto(*w.form, "editStartPlanetPrc", QStringLiteral("-20")); // both templates
+        LoadRaceFile(w, QStringLiteral(QUENDAL_SOURCE_DIR "/data/typical.urc"));
+        EnterTab(*w.form, "TabGenetic");
         auto* plus = Control<QListWidget>(*w.form, "lbGenQueue2");
         QMenu* menu = OpenContextMenu(plus->viewport());
         QVERIFY2(menu && !ChooseMenuEntry(menu, QStringLiteral("Копировать")), "nothing yet");
         menu->close();
 
-        // The result as a finished search leaves it.
-        const char* const values[8] = {"100", "216444", "432", "216", "216", "2549", "2550", "7"};
-        for (int i = 0; i < 8; ++i)
-            Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenValue%1").arg(i + 1)))
-                ->setText(QString::fromLatin1(values[i]));
-        Control<QListWidget>(*w.form, "lbGenQueue1")->addItem(QStringLiteral("Мин.терраформ.   1"));
-        plus->addItems(
-            {QStringLiteral("Фабрики          50"), QStringLiteral("Шахты            40")});
+        TypeInto(*w.form, "editGeneticP1", QStringLiteral("50"));
+        TypeInto(*w.form, "editGeneticP2", QStringLiteral("2"));
+        w.form->SetSearchSeed(3);
+        Click(*w.form, "bnGeneticCalc");
+        QString shown;
+        const auto value = [&](int i) { return LabelText(*w.form, "sGenValue", i); };
+        for (int i = 1; i <= 5; ++i)
+            shown += LabelText(*w.form, "sGenResult", i) + u'\t' + value(i) + u'\n';
+        shown +=
+            QStringLiteral("Минералы (кТ):\t") + value(6) + u'\t' + value(7) + u'\t' + value(8);
+        shown += QStringLiteral("\nОП для негативной планеты\n");
+        for (const QString& line : Lines(Control<QListWidget>(*w.form, "lbGenQueue1")))
+            shown += line + u'\n';
+        shown += QStringLiteral("ОП для пригодной планеты\n");
+        for (const QString& line : Lines(plus))
+            shown += line + u'\n';
+        QVERIFY(!value(8).isEmpty() && shown.contains(QStringLiteral("терраформ.")));
 
+        // From a template list and from a value label alike.
         for (QWidget* target :
              {static_cast<QWidget*>(plus->viewport()), Control<QWidget>(*w.form, "sGenValue3")}) {
             QApplication::clipboard()->clear();
             QVERIFY(ChooseMenuEntry(OpenContextMenu(target), QStringLiteral("Копировать")));
-            QCOMPARE(QApplication::clipboard()->text(),
-                     QStringLiteral("Планета (%):\t100\nНаселение (чел):\t216444\nРесурсы:\t432\n"
-                                    "Фабрики:\t216\nШахты:\t216\nМинералы (кТ):\t2549\t2550\t7\n"
-                                    "ОП для негативной планеты\nМин.терраформ.   1\n"
-                                    "ОП для пригодной планеты\nФабрики          50\n"
-                                    "Шахты            40\n"));
+            QCOMPARE(QApplication::clipboard()->text(), shown);
         }
     }
 };
