@@ -51,7 +51,7 @@ test-tsan: deps
 	    -DQUENDAL_TSAN=ON -DQUENDAL_APP=OFF -DQUENDAL_BENCH=OFF
 	cmake --build build-tsan -j $(JOBS) --target quendal_core_tests quendal_cli_tests
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 atexit_sleep_ms=0 suppressions=$(CURDIR)/tests/tsan/suppressions.txt" \
-	    ctest --output-on-failure -j $(JOBS) -R 'Search|GeneticRun'
+	    ctest --output-on-failure -j $(JOBS) -R 'Search|GeneticRun|Rank'
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include <tbb/global_control.h>
+#include "optimiser/thread_limit.h"
 
 #include "io/planet_list.h"
 #include "optimiser/planet_rank.h"
@@ -90,14 +89,11 @@ PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
 
 void Rank(benchmark::State& state, int planets, int32_t years, bool search) {
     const LoadedPlanets loaded = LoadPlanets(planets);
-    std::optional<tbb::global_control> threads;
-    if (state.range(0) > 0)
-        threads.emplace(tbb::global_control::max_allowed_parallelism,
-                        static_cast<size_t>(state.range(0)));
     RankTask task;
     task.entries = loaded.entries;
     task.prepare = Prepare(loaded, years);
     task.search = search;
+    task.threads = state.range(0) > 0 ? static_cast<int32_t>(state.range(0)) : AvailableCores();
     for (auto _ : state)
         benchmark::DoNotOptimize(RankPlanets(task).front().resource);
     state.counters["planets_per_second"] = benchmark::Counter(

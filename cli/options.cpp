@@ -194,7 +194,6 @@ void Declare(CLI::App& app, Options& o) {
     app.add_flag("--rank", o.rank,
                  "rank every planet of --planets, each set up as\n--pick would, best first by "
                  "--criterion");
-    Number(app, "--threads", o.threads, "cores to use, 1 to 1024 (default all)", 1, 1024);
 
     app.option_defaults()->group("Search");
     SearchOptions& s = o.searchOptions;

@@ -52,12 +52,11 @@ struct Options {
     std::vector<ElementOption> plus;
     bool csv = false;
     bool search = false;
-    bool rank = false;              // rank every planet of --planets
-    std::optional<int32_t> threads; // cores to use; all when not given
+    bool rank = false; // rank every planet of --planets
     SearchOptions searchOptions;
     std::optional<int32_t> threads; // threads that work at the same time; all cores when unset
-    bool help = false;    // print HelpText() and stop; nothing else is checked
-    bool version = false; // print VersionText() and stop
+    bool help = false;              // print HelpText() and stop; nothing else is checked
+    bool version = false;           // print VersionText() and stop
 };
 
 // Parses the arguments after the program name; throws UsageError.

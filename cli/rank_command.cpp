@@ -131,6 +131,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     task.entries = list.entries;
     task.search = o.search;
     task.criterion = o.searchOptions.criterion;
+    task.threads = o.threads.value_or(1);
     task.prepare = [&](int32_t index, CalcModel& model) {
         // The model as the race and the list left it, then the planet as --pick sets it.
         model.Race = base.Race;

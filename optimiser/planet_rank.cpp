@@ -4,7 +4,7 @@
 #include <chrono>
 #include <mutex>
 
-#include <tbb/parallel_for.h>
+#include "optimiser/worker_pool.h"
 
 namespace quendal {
 
@@ -77,7 +77,8 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     std::mutex progressLock;
     int32_t done = 0; // under progressLock
 
-    tbb::parallel_for(int32_t{0}, total, [&](int32_t index) {
+    WorkerPool pool(task.threads);
+    pool.RunHere(total, [&](int32_t, int32_t index) {
         RankedPlanet& row = rows[static_cast<size_t>(index)];
         row.index = index;
         row.entry = task.entries[static_cast<size_t>(index)];

@@ -50,15 +50,16 @@ struct RankTask {
     std::vector<std::string> entries; // the entry texts; one planet per entry
     PreparePlanet prepare;
     bool search = false;   // search for each planet's templates instead of calculating
+    int32_t threads = 1;   // planets at a time; 1 ranks them one by one on the calling thread
     int32_t criterion = 2; // as the search's: 0 terraforming, 1 population, 2 resources,
                            // 3 factories, 4 mines, 5 minerals (their sum)
     // After each planet, from the thread that finished it; calls never overlap.
     std::function<void(const RankProgress&)> onProgress;
 };
 
-// Calculates (or searches) every planet of the list, side by side on the available cores,
-// and orders the rows by the criterion's figure, best first, ties in list order. The rows do
-// not depend on the number of threads.
+// Calculates (or searches) every planet of the list, `threads` planets side by side, and
+// orders the rows by the criterion's figure, best first, ties in list order. The rows do not
+// depend on the number of threads.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
 
 // The figure of a row that the criterion ranks by.
