@@ -70,16 +70,23 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
     if (o.growth)
         prepared.growth = *o.growth;
 
-    // The additional parameters, as if typed on their tab and the tab then left.
+    // The additional parameters, as if typed on their tab and the tab then left. The fields of
+    // an immune factor are disabled there: its value stays 102 and leaving stores limit 0.
     PlanetParams& planet = model.Planet;
     if (o.env) {
         for (int i = 0; i < 3; ++i)
-            planet.PlanetEnv[i] = (*o.env)[i];
+            if (planet.PlanetEnv[i] != 102)
+                planet.PlanetEnv[i] = (*o.env)[i];
         planet.PlanetPrc = CalcPlanetPrc(model.Race, planet.PlanetEnv);
     }
     if (o.tformLimit)
         for (int i = 0; i < 3; ++i)
             planet.MaxTFormPrc[i] = (*o.tformLimit)[i];
+    if (o.env || o.tformLimit || o.fullTForm || o.homeworld || o.concentration || o.minerals ||
+        o.factories || o.mines)
+        for (int i = 0; i < 3; ++i)
+            if (planet.PlanetEnv[i] == 102)
+                planet.MaxTFormPrc[i] = 0;
     if (o.fullTForm)
         model.Race.FullTForm = true;
     if (o.homeworld) {
