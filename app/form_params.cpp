@@ -102,9 +102,12 @@ void TFormMain::TabAddParamEnter() {
     for (int i = 0; i < 3; ++i) {
         const bool immune = planet.PlanetEnv[i] == kImmune;
         editMaxTFormPrc[i]->setValue(immune ? 0 : planet.MaxTFormPrc[i]);
+        // The spins too: a click would write a value the race cannot have.
         for (QWidget* control :
              {static_cast<QWidget*>(editPlanetEnv[i]->edit()), static_cast<QWidget*>(sPlanetEnv[i]),
+              static_cast<QWidget*>(editPlanetEnv[i]->spin()),
               static_cast<QWidget*>(editMaxTFormPrc[i]->edit()),
+              static_cast<QWidget*>(editMaxTFormPrc[i]->spin()),
               static_cast<QWidget*>(sMaxTFormPrc[i])})
             control->setEnabled(!immune);
         sEnvOpt[i]->setText(race.EnvOpt[i] == kImmune ? QStringLiteral("Иммунитет")

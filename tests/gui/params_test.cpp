@@ -55,9 +55,12 @@ private slots:
         Window w = RaceWindow(WriteRaceFile(QDir(dir.path()), "race.urc", race));
         const TFormMain& form = *w.form;
         QCOMPARE(Texts(form, {"editPlanetEnv2", "editMaxTFormPrc2"}), QStringList({"102", "0"}));
-        for (const char* name :
-             {"editPlanetEnv2", "sPlanetEnv2", "editMaxTFormPrc2", "sMaxTFormPrc2"})
+        for (const char* name : {"editPlanetEnv2", "sPlanetEnv2", "udPlanetEnv2",
+                                 "editMaxTFormPrc2", "udMaxTFormPrc2", "sMaxTFormPrc2"})
             QVERIFY2(!Control<QWidget>(form, name)->isEnabled(), name);
+        ClickSpin(form, "udPlanetEnv2", false);
+        ClickSpin(form, "udMaxTFormPrc2", true);
+        QCOMPARE(Texts(form, {"editPlanetEnv2", "editMaxTFormPrc2"}), QStringList({"102", "0"}));
         QVERIFY(Control<QWidget>(form, "editMaxTFormPrc1")->isEnabled());
         QStringList optima;
         for (const char* name : {"sEnv1Opt", "sEnv2Opt", "sEnv3Opt"})
