@@ -8,22 +8,31 @@ namespace quendal {
 
 LIST_FIX::LIST_FIX(int32_t recordSize) : recordSize_(recordSize < 0 ? 0 : recordSize) {}
 
-LIST_FIX::~LIST_FIX() { Clear(); }
+LIST_FIX::~LIST_FIX() {
+    Clear();
+    while (spare_) {
+        Node* next = spare_->next;
+        std::free(spare_);
+        spare_ = next;
+    }
+}
 
 int32_t LIST_FIX::Clear() {
-    Node* node = first_;
-    while (node) {
-        Node* next = node->next;
-        std::free(node);
-        node = next;
+    if (last_) {
+        last_->next = spare_;
+        spare_ = first_;
     }
     first_ = last_ = cursor_ = nullptr;
     count_ = cursorPos_ = 0;
     return LIST_OK;
 }
 
-LIST_FIX::Node* LIST_FIX::NewNode(const void* record) const {
-    void* raw = std::malloc(sizeof(Node) + static_cast<size_t>(recordSize_));
+LIST_FIX::Node* LIST_FIX::NewNode(const void* record) {
+    void* raw = spare_;
+    if (raw)
+        spare_ = spare_->next;
+    else
+        raw = std::malloc(sizeof(Node) + static_cast<size_t>(recordSize_));
     if (!raw)
         return nullptr;
     Node* node = new (raw) Node{nullptr, nullptr};

@@ -7,11 +7,11 @@ namespace quendal {
 // Status codes of LIST_FIX operations.
 enum ListStatus : int32_t {
     LIST_OK = 0,
-    LIST_AT_END = 2,      // MoveNext: the cursor already stands on the last record
-    LIST_EMPTY = -1,      // the list holds no record
-    LIST_BAD_POS = -2,    // position out of range
-    LIST_NO_MEMORY = -3,  // no node could be allocated; the list is unchanged
-    LIST_NO_RECORD = -4,  // a null record was given
+    LIST_AT_END = 2,     // MoveNext: the cursor already stands on the last record
+    LIST_EMPTY = -1,     // the list holds no record
+    LIST_BAD_POS = -2,   // position out of range
+    LIST_NO_MEMORY = -3, // no node could be allocated; the list is unchanged
+    LIST_NO_RECORD = -4, // a null record was given
 };
 
 // A doubly linked list of fixed-size plain records with a cursor.
@@ -51,7 +51,7 @@ private:
         }
     };
 
-    Node* NewNode(const void* record) const;
+    Node* NewNode(const void* record);
     Node* FindNode(int32_t pos) const;
     void LinkBefore(Node* node, Node* before);
 
@@ -61,6 +61,9 @@ private:
     Node* first_ = nullptr;
     Node* last_ = nullptr;
     Node* cursor_ = nullptr;
+    // Nodes of earlier records kept by Clear for reuse, so that a list refilled again and
+    // again (a search's templates) allocates only while it grows.
+    Node* spare_ = nullptr;
 };
 
 // A LIST_FIX fixed to one record type; adds typed access only.

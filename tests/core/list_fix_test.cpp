@@ -16,7 +16,9 @@ std::vector<int32_t> Kinds(LIST_ITEM& list) {
     return kinds;
 }
 
-QueueItem Item(int32_t kind) { return QueueItem{kind, 100, 1, 0.0}; }
+QueueItem Item(int32_t kind) {
+    return QueueItem{kind, 100, 1, 0.0};
+}
 
 void Push(LIST_ITEM& list, int32_t kind) {
     const QueueItem item = Item(kind);
@@ -161,6 +163,23 @@ TEST(ListFix, ItemAtGivesWritableRecordAndClearEmpties) {
     EXPECT_EQ(list.Clear(), LIST_OK);
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.cursorPos(), 0);
+}
+
+// A search refills the same lists for every trial: after a Clear the nodes are reused, not
+// allocated again, and a refilled record holds the new bytes, not the old ones.
+TEST(ListFix, RefillAfterClearReusesNodes) {
+    LIST_ITEM list;
+    Push(list, 1);
+    Push(list, 2);
+    const void* first = list.At(1);
+    const void* second = list.At(2);
+    list.Clear();
+    Push(list, 5);
+    Push(list, 6);
+    Push(list, 7);
+    EXPECT_EQ(Kinds(list), (std::vector<int32_t>{5, 6, 7}));
+    EXPECT_TRUE((list.At(1) == first && list.At(2) == second) ||
+                (list.At(1) == second && list.At(2) == first));
 }
 
 TEST(QueueLineText, PadsNamesByCharacters) {
