@@ -80,6 +80,9 @@ void TFormMain::RunSearch() {
 
     QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     bnGeneticCalc->setText(QStringLiteral("Прервать"));
+    // Clearing the race would hide this tab, and its interrupt button, while the search goes
+    // on with the race taken from under it.
+    bnLoadRaceFile->setEnabled(false);
     pbGenetic->setValue(0);
     sTimeReady->clear();
     sTimeRemai->clear();
@@ -92,6 +95,7 @@ void TFormMain::RunSearch() {
             QApplication::restoreOverrideCursor();
             form.bnGeneticCalc->setEnabled(true);
             form.bnToGraphic->setEnabled(true);
+            form.bnLoadRaceFile->setEnabled(true);
         }
     } backToIdle{*this};
 

@@ -79,10 +79,14 @@ private slots:
         QTimer::singleShot(300, button, [&] {
             const QCursor* cursor = QApplication::overrideCursor();
             during << button->text() << (cursor && cursor->shape() == Qt::BusyCursor ? "busy" : "");
+            // The race cannot be cleared from under the running search.
+            QTest::mouseClick(Control<QPushButton>(form, "bnLoadRaceFile"), Qt::LeftButton);
+            during << (form.Model().RaceLoaded ? "race" : "");
             QTest::mouseClick(button, Qt::LeftButton);
         });
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(during, QStringList({"Прервать", "busy"}));
+        QCOMPARE(during, QStringList({"Прервать", "busy", "race"}));
+        QVERIFY(Control<QPushButton>(form, "bnLoadRaceFile")->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(button->text(), QStringLiteral("Расчет"));
         QVERIFY(button->isEnabled());
