@@ -148,10 +148,6 @@ int64_t PrimaryValue(const GenSimResults& results, int32_t maxFactor) {
     }
 }
 
-int64_t PrimaryValue(const s_GeneticState& state) {
-    return PrimaryValue(ResultsOf(state), state.GenMaxFactor);
-}
-
 double SearchScore(const GenSimResults& results, int32_t maxFactor) {
     const int64_t minerals = int64_t{results.mineral[0]} + results.mineral[1] + results.mineral[2];
     double score = 1000.0 * static_cast<double>(PrimaryValue(results, maxFactor));

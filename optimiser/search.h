@@ -64,7 +64,6 @@ void FillList(const DecodedTemplate& decoded, LIST_ITEM& target);
 // Primary value of the criterion (0 terraforming, 1 population, 2 resources, 3 factories,
 // 4 mines, 5 minerals); 0 for any other index.
 int64_t PrimaryValue(const GenSimResults& results, int32_t maxFactor);
-int64_t PrimaryValue(const s_GeneticState& state); // of the GenRes fields and GenMaxFactor
 
 // Score of the results of a headless simulation: the criterion weighted by 1000, the other
 // results as tie-breakers. Formed in double, term by term.

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "model/simulation.h"
 #include "optimiser/thread_limit.h"
@@ -113,13 +114,11 @@ TEST(ParallelSearch, MessagesKeepComingWhileWorkersEvaluateAndAStopEndsThem) {
     EXPECT_LT(stopped.evaluations, 999) << "the workers stopped within the first generation";
     // The result area shows one simulated individual: its templates give its figures.
     RunGenSimulation(*model);
-    const s_GeneticState& again = model->GeneticState;
-    EXPECT_EQ(again.GenResMen, stopped.men);
-    EXPECT_EQ(again.GenResResource, stopped.resource);
-    EXPECT_EQ(again.GenResPrc, stopped.planetPrc);
-    EXPECT_EQ(again.GenResFabr, stopped.fabr);
-    EXPECT_EQ(again.GenResMine, stopped.mine);
-    EXPECT_EQ(again.GenResMineral[0], stopped.mineral[0]);
+    const s_GeneticState& a = model->GeneticState;
+    EXPECT_EQ((std::vector<int64_t>{a.GenResPrc, a.GenResMen, a.GenResResource, a.GenResFabr,
+                                    a.GenResMine, a.GenResMineral[0]}),
+              (std::vector<int64_t>{stopped.planetPrc, stopped.men, stopped.resource, stopped.fabr,
+                                    stopped.mine, stopped.mineral[0]}));
 }
 
 } // namespace
