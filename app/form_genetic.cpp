@@ -44,6 +44,7 @@ void ShowTemplate(QListWidget* list, LIST_ITEM& queue) {
 
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
+    editGenPlanetPrc->setCursorPosition(0); // the habitability first, should the text not fit
     editGenLYear->setValue(std::min(editLightYears->value(), kTaskYears));
     editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
 }
@@ -123,6 +124,19 @@ void TFormMain::ShowSearchResults(const GeneticResults& results) {
         sGenValue[i]->setText(QString::number(figures[i]));
     ShowLines(lbGenQueue1, results.queueMinusLines);
     ShowLines(lbGenQueue2, results.queuePlusLines);
+}
+
+void TFormMain::ClearSearchResults() {
+    for (QLabel* value : sGenValue)
+        value->clear();
+    lbGenQueue1->clear();
+    lbGenQueue2->clear();
+    sTimeReady->clear();
+    sTimeRemai->clear();
+    pbGenetic->setValue(0);
+    bnToGraphic->setEnabled(false);
+    model_.GeneticState.GenQueueMinus.Clear();
+    model_.GeneticState.GenQueuePlus.Clear();
 }
 
 // Copies the templates the snapshot holds, also while a search runs; nothing is

@@ -82,7 +82,8 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
                        {4, 150, 549, 82});
     MakeLabel(gbTask, QStringLiteral("sGenPlanetPrc"), QStringLiteral("Планета (%, факторы):"),
               {8, 18, 150, 16}, kBoldGreen);
-    editGenPlanetPrc = MakeReadOnly(gbTask, QStringLiteral("editGenPlanetPrc"), {160, 16, 112, 20});
+    // Wide enough for the longest text, "-75 (-999,-999,-999) HW", shown from its start.
+    editGenPlanetPrc = MakeReadOnly(gbTask, QStringLiteral("editGenPlanetPrc"), {160, 16, 156, 20});
     MakeLabel(gbTask, QStringLiteral("sGenLYear"), QStringLiteral("Интервал расчета:"),
               {8, 39, 150, 16}, kBoldGreen);
     editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"), 1,
@@ -97,14 +98,14 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
 
     // Two columns of three items, filled column by column.
     rgGenMaxFactor = MakeGroup(gbTask, QStringLiteral("rgGenMaxFactor"),
-                               QStringLiteral("Максимизация:"), {282, 8, 261, 70}, kBoldGreen);
+                               QStringLiteral("Максимизация:"), {318, 8, 227, 70}, kBoldGreen);
     rgGenMaxFactorItems = new QButtonGroup(rgGenMaxFactor);
     const char* const factors[6] = {"Терраформинг", "Население", "Ресурсы",
                                     "Фабрики",      "Шахты",     "Минералы"};
     for (int i = 0; i < 6; ++i) {
         auto* item =
             MakeRadio(rgGenMaxFactor, Numbered("rgGenMaxFactor", i), QString::fromUtf8(factors[i]),
-                      {8 + (i / 3) * 128, 16 + (i % 3) * 17, 124, 17}, kBoldGreen);
+                      {6 + (i / 3) * 122, 16 + (i % 3) * 17, i < 3 ? 120 : 98, 17}, kBoldGreen);
         rgGenMaxFactorItems->addButton(item, i);
     }
     rgGenMaxFactorItems->button(2)->setChecked(true);
@@ -151,21 +152,30 @@ void TFormMain::BuildGeneticResult(QWidget* page) {
     const char* const results[5] = {
         "Планета (%):", "Население (чел):", "Ресурсы:", "Фабрики:", "Шахты:"};
     const int x = 356;
+    const int valueRight = 544; // every value ends here, right-aligned
     for (int i = 0; i < 5; ++i) {
         const int y = 14 + i * 13;
         MakeLabel(gbResult, Numbered("sGenResult", i + 1), QString::fromUtf8(results[i]),
                   {x, y, 104, 13}, kNavy);
         sGenValue[i] = MakeLabel(gbResult, Numbered("sGenValue", i + 1), QString(),
-                                 {x + 106, y, 80, 13}, kBoldNavy);
+                                 {x + 106, y, valueRight - x - 106, 13}, kBoldNavy);
         sGenValue[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    MakeLabel(gbResult, QStringLiteral("sGenResult6"), QStringLiteral("Минералы (кТ):"),
-              {x, 79, 104, 13}, TextStyle(false, colour::kNavy, false, true));
-    MakeLabel(gbResult, QStringLiteral("sGenResult7"), QStringLiteral("Ир. Ур. Либ."),
-              {x + 106, 79, 80, 13}, kNavy);
+    // The minerals: the caption on two lines beside them, and each mineral's name over its
+    // value.
+    QLabel* minerals =
+        MakeLabel(gbResult, QStringLiteral("sGenResult6"), QStringLiteral("Минералы (кТ):"),
+                  {x, 79, 60, 26}, TextStyle(false, colour::kNavy, false, true));
+    minerals->setWordWrap(true);
+    const char* const names[3] = {"Ир.", "Ур.", "Либ."};
+    constexpr int kMineralWidth = 42;
     for (int i = 0; i < 3; ++i) {
+        const int left = valueRight - (3 - i) * kMineralWidth;
+        QLabel* name = MakeLabel(gbResult, Numbered("sGenMineral", i + 1),
+                                 QString::fromUtf8(names[i]), {left, 79, kMineralWidth, 13}, kNavy);
+        name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         sGenValue[5 + i] = MakeLabel(gbResult, Numbered("sGenValue", 6 + i), QString(),
-                                     {x + i * 62, 92, 60, 13}, kBoldNavy);
+                                     {left, 92, kMineralWidth, 13}, kBoldNavy);
         sGenValue[5 + i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
 }

@@ -121,6 +121,9 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
         editPlanetEnv[i] =
             MakeNumber(gbPlanetEnv, Numbered("editPlanetEnv", i + 1),
                        Numbered("udPlanetEnv", i + 1), 0, 100, 1, 0, {100, y, 48, 21});
+        // Factors run 0..100 (102 immune): three digits, so that the planet's text on the
+        // search tab always fits its field.
+        editPlanetEnv[i]->setMaxDigits(3);
         sEnvOpt[i] =
             MakeLabel(gbRaceOpt, Numbered("sEnv", i + 1) + QStringLiteral("Opt"),
                       QString::fromUtf8(optDefaults[i]), {8, y + 2, 154, 16}, *kFactorStyles[i]);

@@ -122,11 +122,15 @@ private:
     void udMaxTFormPrcClick(int i);
     // Writes the factor fields as program writes: no earlier typing counts as an edit.
     void ShowPlanetEnv();
+    // Enables the fields of factor `i` unless it holds the immune mark.
+    void ShowFactorRowEnabled(int i);
     // Shows PlanetPrc and the habitability reachable by terraforming.
     void ShowDerivedPrc();
     // The search of the search tab, from the start click to its end stage.
     void RunSearch();
     void ShowSearchResults(const GeneticResults& results);
+    // Back to the tab's start state: no figures, templates or progress, "В график" disabled.
+    void ClearSearchResults();
 
     // The two procedures of the race button.
     void LoadRaceIntoWindow();

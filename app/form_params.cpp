@@ -1,6 +1,8 @@
 // The two parameter tabs and the model: each tab's controls are filled from the model when
 // the tab is entered and copied back when it is left; in between, edits of a factor or a
 // terraforming limit update the model and the two derived fields at once.
+#include <optional>
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -100,16 +102,12 @@ void TFormMain::TabAddParamEnter() {
     for (NumberSpinField* field : editMaxTFormPrc)
         field->edit()->setModified(false);
     for (int i = 0; i < 3; ++i) {
-        const bool immune = planet.PlanetEnv[i] == kImmune;
-        editMaxTFormPrc[i]->setValue(immune ? 0 : planet.MaxTFormPrc[i]);
-        // The spins too: a click would write a value the race cannot have.
-        for (QWidget* control :
-             {static_cast<QWidget*>(editPlanetEnv[i]->edit()), static_cast<QWidget*>(sPlanetEnv[i]),
-              static_cast<QWidget*>(editPlanetEnv[i]->spin()),
-              static_cast<QWidget*>(editMaxTFormPrc[i]->edit()),
-              static_cast<QWidget*>(editMaxTFormPrc[i]->spin()),
-              static_cast<QWidget*>(sMaxTFormPrc[i])})
-            control->setEnabled(!immune);
+        editMaxTFormPrc[i]->setValue(planet.PlanetEnv[i] == kImmune ? 0 : planet.MaxTFormPrc[i]);
+        // The spins of a factor the race is immune to are locked too, since a click would write
+        // a value the race cannot have; any other factor keeps a way back from 102.
+        editPlanetEnv[i]->spin()->setEnabled(race.EnvOpt[i] != kImmune);
+        editMaxTFormPrc[i]->spin()->setEnabled(race.EnvOpt[i] != kImmune);
+        ShowFactorRowEnabled(i);
         sEnvOpt[i]->setText(race.EnvOpt[i] == kImmune ? QStringLiteral("Иммунитет")
                                                       : QStringLiteral("%1  <%2..%3>")
                                                             .arg(race.EnvOpt[i])
@@ -149,6 +147,16 @@ void TFormMain::TabAddParamExit() {
         planet.PlanetConPrc[i] = editPlanetConPrc[i]->value();
     for (int i = 0; i < 3; ++i)
         planet.PlanetMineral[i] = editPlanetMineral[i]->value();
+}
+
+// A factor's fields are enabled while it does not hold the immune mark.
+void TFormMain::ShowFactorRowEnabled(int i) {
+    const bool enabled = model_.Planet.PlanetEnv[i] != kImmune;
+    for (QWidget* control :
+         {static_cast<QWidget*>(editPlanetEnv[i]->edit()), static_cast<QWidget*>(sPlanetEnv[i]),
+          static_cast<QWidget*>(editMaxTFormPrc[i]->edit()),
+          static_cast<QWidget*>(sMaxTFormPrc[i])})
+        control->setEnabled(enabled);
 }
 
 void TFormMain::ShowDerivedPrc() {
@@ -199,6 +207,7 @@ void TFormMain::editMaxTFormPrc1Change() {
 void TFormMain::udPlanetEnvClick(int i) {
     editPlanetEnv[i]->edit()->setModified(true);
     editPlanetEnv1Change();
+    ShowFactorRowEnabled(i); // a click away from 102 gives the field back
 }
 
 void TFormMain::udMaxTFormPrcClick(int i) {
@@ -213,13 +222,12 @@ void TFormMain::cbFullTFormClick() {
         field->setRange(field->minimum(), limit);
     for (NumberSpinField* field : editMaxTFormPrc) {
         const QString text = field->edit()->text();
-        bool ok = false;
-        const int value = text.toInt(&ok, 10);
-        if (!ok) {
+        const std::optional<int64_t> value = StrictInt(text.toStdString());
+        if (!value || *value != SaturateInt32(*value)) {
             ShowError(this, QStringLiteral("'%1' is not a valid integer value").arg(text));
             return;
         }
-        if (value > field->maximum())
+        if (*value > field->maximum())
             field->setValue(field->maximum());
     }
 }

@@ -22,8 +22,13 @@ void TFormMain::bnPlanetListClick() {
                                   QStringLiteral("Список планет (*.txt *.TXT)"));
     if (path.isEmpty())
         return;
+    // The reader works in the planet fields of its model: a scratch copy, so that the player's
+    // planet stays as it is until an entry is chosen.
+    CalcModel scratch;
+    scratch.Race = model_.Race;
+    scratch.Planet = model_.Planet;
     std::vector<std::string> entries;
-    if (!ReadPlanetList(QFile::encodeName(path).toStdString(), model_, planets_, entries))
+    if (!ReadPlanetList(QFile::encodeName(path).toStdString(), scratch, planets_, entries))
         return;
     // Filling an empty drop-down list would choose its first entry; no entry is chosen.
     const QSignalBlocker blocker(cbPlanetList);

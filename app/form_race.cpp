@@ -78,6 +78,8 @@ void TFormMain::ClearRaceFromWindow() {
     startPrc->setEnabled(true);
     SetFieldColour(startPrc, WindowColour());
     SetRaceControlsEnabled(false);
+    // The last search was for this race: its templates are priced for it.
+    ClearSearchResults();
     bnSaveCalcFile->setEnabled(false);
     bnLoadRaceFile->setText(QStringLiteral("Загрузить"));
     model_.RaceLoaded = false;

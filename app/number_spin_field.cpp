@@ -5,6 +5,8 @@
 
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -15,6 +17,7 @@ namespace quendal {
 namespace {
 
 constexpr int kSpinWidth = 15;
+constexpr int kMaxDigits = 9;
 
 QToolButton* MakeArrow(Qt::ArrowType arrow, const char* name, QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -50,6 +53,7 @@ NumberSpinField::NumberSpinField(const QString& editName, const QString& spinNam
     layout->setSpacing(0);
     layout->addWidget(edit_);
     layout->addWidget(spin_);
+    setMaxDigits(kMaxDigits);
     setValue(value);
     connect(spin_->upButton(), &QToolButton::clicked, this, [this] { StepBy(1); });
     connect(spin_->downButton(), &QToolButton::clicked, this, [this] { StepBy(-1); });
@@ -58,6 +62,12 @@ NumberSpinField::NumberSpinField(const QString& editName, const QString& spinNam
 void NumberSpinField::setRange(int minimum, int maximum) {
     minimum_ = minimum;
     maximum_ = maximum;
+}
+
+// Letters never enter the field, so the number shown is the number the model receives.
+void NumberSpinField::setMaxDigits(int digits) {
+    const QRegularExpression pattern(QStringLiteral("[+-]?[0-9]{0,%1}").arg(digits));
+    edit_->setValidator(new QRegularExpressionValidator(pattern, edit_));
 }
 
 int NumberSpinField::value() const {

@@ -21,8 +21,8 @@ private:
     QToolButton* down_;
 };
 
-// A number field with its spin: a line edit that takes any text, and arrows that only limit
-// the values they produce themselves. A click starts from the leading number of the field,
+// A number field with its spin: a line edit that takes a sign and digits, and arrows that only
+// limit the values they produce themselves. A click starts from the leading number of the field,
 // clamped to the range, moves it by the step within the range and writes it back. The edit's
 // modification flag (QLineEdit::isModified) tells a user's typing from the program's writes.
 class NumberSpinField : public QWidget {
@@ -38,6 +38,9 @@ public:
     int maximum() const { return maximum_; }
     int step() const { return step_; }
     void setRange(int minimum, int maximum);
+    // Most digits a player may type (9 unless set): typing stays within 32 bits, and a field
+    // whose text is shown elsewhere stays short.
+    void setMaxDigits(int digits);
 
     // The leading number of the text, 0 without digits.
     int value() const;

@@ -1,12 +1,12 @@
 #include "cli/options.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <memory>
 
 #include <CLI/CLI.hpp>
+
+#include "model/numbers.h"
 
 namespace quendal::cli {
 
@@ -21,16 +21,14 @@ struct VersionAsked {};
 int64_t ParseNumber(const std::string& text, const std::string& option, int64_t lo, int64_t hi) {
     if (text.empty())
         throw UsageError(option + " needs a number");
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<uint32_t>::max())
+    const std::optional<int64_t> value = StrictInt(text);
+    if (!value || *value < std::numeric_limits<int32_t>::min() ||
+        *value > std::numeric_limits<uint32_t>::max())
         throw UsageError(option + ": '" + text + "' is not a whole number");
-    if (value < lo || value > hi)
+    if (*value < lo || *value > hi)
         throw UsageError(option + " must lie between " + std::to_string(lo) + " and " +
                          std::to_string(hi));
-    return value;
+    return *value;
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {

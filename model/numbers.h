@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace quendal {
@@ -9,6 +10,10 @@ namespace quendal {
 // takes an optional sign and the decimal digits up to the first other character. Text
 // without digits gives 0. Values beyond 32 bits saturate at the limits.
 int32_t LeadingInt(std::string_view text);
+
+// The strict conversion: the whole text is an optional sign and decimal digits, nothing
+// around them, within 64 bits; anything else gives no value.
+std::optional<int64_t> StrictInt(std::string_view text);
 
 // Converts a value to 32 bits, saturating at the limits.
 int32_t SaturateInt32(int64_t value);

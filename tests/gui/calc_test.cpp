@@ -69,32 +69,39 @@ private slots:
         QCOMPARE(w.form->Chart().PointCount(1), 6);
     }
 
-    // Typed numbers are read by their leading digits; the number of years is kept within
+    // Typed numbers keep their sign and digits only; the number of years is kept within
     // what the table can show.
     void typedStartConditions_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("firstRow");
         QTest::newRow("colonists with letters")
             << "editStartPlanetMen"
-            << "12abc" << 16 << "   0 | 100 |    1200 |     0 |     0 |    0";
+            << "12abc"
+            << "12" << 16 << "   0 | 100 |    1200 |     0 |     0 |    0";
         QTest::newRow("years with letters")
             << "editLightYears"
-            << "3xyz" << 4 << "   0 | 100 |   25000 |     0 |     0 |    0";
+            << "3xyz"
+            << "3" << 4 << "   0 | 100 |   25000 |     0 |     0 |    0";
         QTest::newRow("negative years: nothing") << "editLightYears"
+                                                 << "-5"
                                                  << "-5" << 0 << QString();
         QTest::newRow("years beyond the table")
             << "editLightYears"
-            << "2000000000" << 10000 << "   0 | 100 |   25000 |     0 |     0 |    0";
+            << "2000000000"
+            << "200000000" << 10000 << "   0 | 100 |   25000 |     0 |     0 |    0";
         QTest::newRow("habitability -20")
             << "editStartPlanetPrc"
+            << "-20"
             << "-20" << 16 << "   0 | -20 |   25000 |     0 |     0 |    0";
     }
 
     void typedStartConditions() {
         QFETCH(QString, field);
         QFETCH(QString, text);
+        QFETCH(QString, shown);
         QFETCH(int, rows);
         QFETCH(QString, firstRow);
         Window w = OpenWindow();
@@ -104,7 +111,7 @@ private slots:
         QCOMPARE(data.size(), rows);
         QCOMPARE(data.value(0), firstRow);
         QCOMPARE(w.form->Chart().PointCount(0) == 0, rows == 0);
-        QCOMPARE(Control<QLineEdit>(*w.form, qPrintable(field))->text(), text); // not rewritten
+        QCOMPARE(Control<QLineEdit>(*w.form, qPrintable(field))->text(), shown); // not rewritten
     }
 
     void raceShowsMineralsAndPlottedKinds() {

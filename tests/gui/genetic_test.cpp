@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -134,6 +135,65 @@ private slots:
         QCOMPARE(progressDrops, 0);
         QCOMPARE(button->text(), QStringLiteral("Расчет"));
         QVERIFY(button->isEnabled() && !QApplication::overrideCursor());
+    }
+
+    // A new race starts with no result: the old templates were priced for the old race.
+    void clearingTheRaceClearsTheResult() {
+        Window w = SearchWindow("50", "1");
+        Click(*w.form, "bnGeneticCalc");
+        QVERIFY(!Control<QLabel>(*w.form, "sGenValue1")->text().isEmpty());
+        Click(*w.form, "bnLoadRaceFile"); // clears the race
+        LoadRaceFile(w, QStringLiteral(QUENDAL_SOURCE_DIR "/data/immune-two.urc"));
+        EnterTab(*w.form, "TabGenetic");
+        QStringList shown;
+        for (int i = 1; i <= 8; ++i)
+            shown << Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenValue%1").arg(i)))
+                         ->text();
+        shown << Lines(Control<QListWidget>(*w.form, "lbGenQueue1"))
+              << Lines(Control<QListWidget>(*w.form, "lbGenQueue2"));
+        QCOMPARE(shown.join(QString()), QString());
+        QVERIFY(!Control<QPushButton>(*w.form, "bnToGraphic")->isEnabled());
+        QCOMPARE(Control<QProgressBar>(*w.form, "pbGenetic")->value(), 0);
+    }
+
+    // The longest planet text (lowest habitability, widest factors, homeworld) fits its field
+    // and is shown from its start.
+    void planetTextFitsItsField() {
+        Window w = OpenWindow();
+        LoadRaceFile(w, kRace);
+        EnterTab(*w.form, "TabAddParam");
+        for (const char* field : {"editPlanetEnv1", "editPlanetEnv2", "editPlanetEnv3"})
+            TypeInto(*w.form, field, QStringLiteral("-9999"));
+        Click(*w.form, "cbPlanetHW");
+        EnterTab(*w.form, "TabGenetic");
+        auto* edit = Control<QLineEdit>(*w.form, "editGenPlanetPrc");
+        QCOMPARE(edit->text(), QStringLiteral("-75 (-999,-999,-999) HW"));
+        QCOMPARE(edit->cursorPosition(), 0);
+        // A line edit keeps two pixels free at either side of its text.
+        QVERIFY(edit->fontMetrics().horizontalAdvance(edit->text()) + 4 <=
+                edit->contentsRect().width());
+    }
+
+    // Each mineral's caption stands over its own value, in the order Ironium, Uranium, Liberium.
+    void mineralCaptionsStandOverTheirValues() {
+        Window w = SearchWindow("50", "1");
+        Click(*w.form, "bnGeneticCalc");
+        const char* const captions[3] = {"Ир.", "Ур.", "Либ."};
+        for (int i = 0; i < 3; ++i) {
+            auto* caption =
+                Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenMineral%1").arg(i + 1)));
+            auto* value =
+                Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenValue%1").arg(6 + i)));
+            QCOMPARE(caption->text(), QString::fromUtf8(captions[i]));
+            const QRect above = caption->geometry();
+            const QRect below = value->geometry();
+            QVERIFY(above.bottom() < below.top());
+            const int textWidth = value->fontMetrics().horizontalAdvance(value->text());
+            // The caption's text and the value's text both end at the columns' right edge.
+            QCOMPARE(above.right(), below.right());
+            QVERIFY(below.width() >= textWidth);
+            QVERIFY(above.width() >= caption->fontMetrics().horizontalAdvance(caption->text()));
+        }
     }
 
     // Closing the window mid-search stops the search, and the message loop returns 0 soon.

@@ -91,8 +91,8 @@ private slots:
     }
 
     // Unchecked, the limits come down to 15 as program writes: the model and the derived
-    // field keep the old limit until the tab is left. A limit that is no number is reported
-    // and ends the lowering, after the spins took their new maximum.
+    // field keep the old limit until the tab is left. An empty limit is reported and ends the
+    // lowering, after the spins took their new maximum.
     void fullTerraformRaisesAndLowersLimits() {
         Window w = RaceWindow();
         const TFormMain& form = *w.form;
@@ -114,11 +114,11 @@ private slots:
         auto* app = qobject_cast<QuendalApplication*>(QCoreApplication::instance());
         app->SetReporter([&](const QString& message) { reported << message; });
         Click(form, "cbFullTForm");
-        TypeInto(form, "editMaxTFormPrc1", QStringLiteral("abc"));
+        TypeInto(form, "editMaxTFormPrc1", QString());
         TypeInto(form, "editMaxTFormPrc3", QStringLiteral("25"));
         Click(form, "cbFullTForm");
         app->SetReporter({});
-        QCOMPARE(reported, QStringList({"'abc' is not a valid integer value"}));
+        QCOMPARE(reported, QStringList({"'' is not a valid integer value"}));
         QCOMPARE(Text(form, "editMaxTFormPrc3"), QStringLiteral("25"));
         ClickSpin(form, "udMaxTFormPrc3", true);
         QCOMPARE(Text(form, "editMaxTFormPrc3"), QStringLiteral("15"));
@@ -170,6 +170,58 @@ private slots:
         EnterTab(form, "TabCalc");
         EnterTab(form, "TabAddParam");
         QCOMPARE(Text(form, "editPlanetEnv1"), QStringLiteral("60"));
+    }
+
+    // Reading a list changes nothing of the planet until an entry is chosen: a limit click
+    // afterwards still computes from the typed factors.
+    void loadingAListKeepsThePlanet() {
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        const int32_t typed[3] = {40, 45, 50};
+        for (int i = 0; i < 3; ++i)
+            TypeInto(form, qPrintable(QStringLiteral("editPlanetEnv%1").arg(i + 1)),
+                     QString::number(typed[i]));
+        w.dialogs->answers << SampleFile("planets-20.txt");
+        Click(form, "bnPlanetList");
+        QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->count(), 7);
+        ClickSpin(form, "udMaxTFormPrc1", true);
+        VerifyDerived(form);
+        EnterTab(form, "TabCalc");
+        QCOMPARE(Text(form, "editStartPlanetPrc"),
+                 QString::number(CalcPlanetPrc(form.Model().Race, typed)));
+    }
+
+    // A factor the race is not immune to may hold 102; its spin still leads back, and the
+    // field is given back once it leaves 102.
+    void factorAt102WithoutImmunityKeepsItsSpin() {
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetEnv1", QStringLiteral("102"));
+        EnterTab(form, "TabCalc");
+        EnterTab(form, "TabAddParam");
+        QVERIFY(!Control<QWidget>(form, "editPlanetEnv1")->isEnabled());
+        ClickSpin(form, "udPlanetEnv1", false);
+        QCOMPARE(Text(form, "editPlanetEnv1"), QStringLiteral("99"));
+        QCOMPARE(form.Model().Planet.PlanetEnv[0], 99);
+        QVERIFY(Control<QWidget>(form, "editPlanetEnv1")->isEnabled());
+        VerifyDerived(form);
+    }
+
+    // Letters never enter a number field: what is shown is what the model receives.
+    void numberFieldsTakeSignAndDigits() {
+        Window w = RaceWindow();
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editPlanetFabr", QStringLiteral("12x"));
+        TypeInto(form, "editRaceP1", QStringLiteral("abc"));
+        TypeInto(form, "editPlanetMine", QStringLiteral("-7"));
+        TypeInto(form, "editPlanetEnv2", QStringLiteral("12345"));
+        QCOMPARE(Texts(form, {"editPlanetFabr", "editRaceP1", "editPlanetMine", "editPlanetEnv2"}),
+                 QStringList({"12", "", "-7", "123"}));
+        EnterTab(form, "TabCalc");
+        const CalcModel& m = form.Model();
+        QCOMPARE(QList<int>({m.Planet.PlanetFabr, m.Race.NColonistYTo1Resource, m.Planet.PlanetMine,
+                             m.Planet.PlanetEnv[1]}),
+                 QList<int>({12, 0, -7, 123}));
     }
 
     void chosenPlanetFillsTheFields_data() {
