@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 
 namespace quendal {
 

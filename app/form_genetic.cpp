@@ -18,7 +18,7 @@
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
 #include "lists/queue_item.h"
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 
 namespace quendal {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 
 #include "io/planet_list.h"
 #include "optimiser/planet_rank.h"

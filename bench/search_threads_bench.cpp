@@ -9,7 +9,7 @@
 #include "io/race_file.h"
 #include "model/calc_model.h"
 #include "optimiser/genetic_run.h"
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 
 namespace quendal {
 namespace {

@@ -10,7 +10,7 @@
 #include "cli/options.h"
 #include "cli/rank_command.h"
 #include "cli/search_command.h"
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 
 int main(int argc, char* argv[]) {
     using namespace quendal::cli;

@@ -1,5 +1,6 @@
 # The Debian package: `cpack -G DEB` in the build folder (`make package`) gives
-# quendal_<version>_amd64.deb with everything `cmake --install` installs, under /usr.
+# quendal_<version>_<architecture>.deb with everything `cmake --install` installs, under /usr,
+# for the architecture `dpkg --print-architecture` names.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quendal)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -15,6 +16,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # Library dependencies come from the binaries (dpkg-shlibdeps); the window also needs Qt's
 # platform plugins, and Qt's Russian translations make its dialogs Russian.

@@ -134,24 +134,4 @@ std::string DecodeCutText(std::string_view bytes, size_t limit) {
     return DecodeCp1251(cut);
 }
 
-size_t Utf8Length(std::string_view text) {
-    size_t count = 0;
-    for (char c : text)
-        if ((static_cast<uint8_t>(c) & 0xC0) != 0x80)
-            ++count;
-    return count;
-}
-
-std::string_view Utf8Prefix(std::string_view text, size_t count) {
-    size_t seen = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<uint8_t>(text[i]) & 0xC0) != 0x80) {
-            if (seen == count)
-                return text.substr(0, i);
-            ++seen;
-        }
-    }
-    return text;
-}
-
 } // namespace quendal

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "lists/utf8_text.h" // Utf8Length and Utf8Prefix, for the decoded texts
+
 namespace quendal {
 
 // Input files hold 8-bit text: names and fields are Windows-1251 unless they already are
@@ -23,11 +25,5 @@ std::string DecodeText(std::string_view bytes);
 // valid UTF-8, the broken tail is dropped instead of turning the whole text into Windows-1251
 // characters; a text that fits the limit is decoded whole.
 std::string DecodeCutText(std::string_view bytes, size_t limit);
-
-// Number of code points of valid UTF-8 text.
-size_t Utf8Length(std::string_view text);
-
-// The first `count` code points of valid UTF-8 text.
-std::string_view Utf8Prefix(std::string_view text, size_t count);
 
 } // namespace quendal

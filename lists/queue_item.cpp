@@ -1,6 +1,6 @@
 #include "lists/queue_item.h"
 
-#include <cstring>
+#include "lists/utf8_text.h"
 
 namespace quendal {
 
@@ -19,23 +19,10 @@ const char* ItemKindName(int32_t kind) {
     }
 }
 
-namespace {
-
-// Characters (not bytes) of a UTF-8 text: the field widths count letters, as the original
-// single-byte code page did.
-size_t Utf8Length(const char* text) {
-    size_t n = 0;
-    for (const char* p = text; *p; ++p)
-        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-
-} // namespace
-
 std::string QueueLineText(const QueueItem& item) {
     if (item.kind < MinTerraform || item.kind > Mines)
         return "неопред-й эл-нт";
+    // The width counts letters, not bytes.
     const char* name = ItemKindName(item.kind);
     std::string line = name;
     for (size_t n = Utf8Length(name); n < 16; ++n)

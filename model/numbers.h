@@ -1,8 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
+
+// The figures are computed in long double and every table is exact only with x87 extended
+// precision, whose significand has 64 bits. Where long double is another type (a 128-bit
+// software type, or double itself) the program would print other figures without a word.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "Quendal's exact tables need long double to be x87 extended precision (a 64-bit "
+              "significand); this compiler and target give it another format, with which "
+              "every figure would differ");
 
 namespace quendal {
 

@@ -206,6 +206,9 @@ bool Genetic::SelectionStep() {
     if (!EvaluatePending(pending_))
         return false;
 
+    // Best first, by exchanges: O(n²), but a population is small. The order it leaves equal
+    // scores in decides which parents are drawn below, so it is part of a seeded search's
+    // result: std::sort or std::stable_sort would order ties otherwise and change the output.
     for (int32_t i = 0; i + 1 < populationSize_; ++i)
         for (int32_t j = i; j < populationSize_; ++j)
             if (Score(j) > Score(i))

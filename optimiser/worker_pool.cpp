@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/global_control.h>
+#include <oneapi/tbb/info.h>
 #include <oneapi/tbb/parallel_for.h>
 #include <oneapi/tbb/partitioner.h>
 #include <oneapi/tbb/task_arena.h>
@@ -45,6 +47,21 @@ void Loop(int32_t count, const std::function<void(int32_t, int32_t)>& body, char
 }
 
 } // namespace
+
+struct ThreadLimit::Control {
+    explicit Control(int32_t threads)
+        : limit(tbb::global_control::max_allowed_parallelism,
+                static_cast<size_t>(std::max(threads, 1))) {}
+    tbb::global_control limit;
+};
+
+int32_t AvailableCores() {
+    return std::max(tbb::info::default_concurrency(), 1);
+}
+
+ThreadLimit::ThreadLimit(int32_t threads) : control_(std::make_unique<Control>(threads)) {}
+
+ThreadLimit::~ThreadLimit() = default;
 
 struct WorkerPool::Arenas {
     explicit Arenas(int32_t threads) : shared(threads), workersOnly(threads, 0) {}

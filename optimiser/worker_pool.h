@@ -7,7 +7,8 @@
 
 namespace quendal {
 
-// The project's only calls into oneTBB: a loop over 0..count-1 on an arena of `threads`.
+// The project's only calls into oneTBB: the cores it may use, the one limit on its threads and
+// a loop on an arena.
 //
 // ThreadSanitizer does not see oneTBB's own synchronisation, neither in its library nor in
 // its header code that hands tasks between threads, so a sanitizer build leaves this file
@@ -15,6 +16,27 @@ namespace quendal {
 // the caller did before the loop comes before every body, and every body comes before the
 // loop's end. Two bodies are never ordered with each other, so a race between them, or
 // between a body and the caller while the loop runs, is still reported.
+
+// The cores this process may use (its affinity mask and CPU quota taken into account).
+int32_t AvailableCores();
+
+// The one limit on how many threads oneTBB runs at once in this process, for every part that
+// works in parallel; held for the life of the program. A program whose own thread only
+// processes messages while the workers run (the window) asks for one thread more than the
+// workers it wants.
+class ThreadLimit {
+public:
+    explicit ThreadLimit(int32_t threads);
+    ~ThreadLimit();
+    ThreadLimit(const ThreadLimit&) = delete;
+    ThreadLimit& operator=(const ThreadLimit&) = delete;
+
+private:
+    struct Control;
+    std::unique_ptr<Control> control_;
+};
+
+// A loop over 0..count-1 on an arena of `threads`.
 class WorkerPool {
 public:
     explicit WorkerPool(int32_t threads);

@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$1
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-deb="$build/quendal_${version}_amd64.deb"
+deb="$build/quendal_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { echo "check-package: no $deb" >&2; exit 1; }
 
 id=org.quendal.Quendal

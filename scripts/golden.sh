@@ -1,6 +1,7 @@
 #!/bin/bash
-# Golden scenarios under tests/golden: each folder holds `args` (a quendal-calc command line whose
-# paths are relative to the folder) and `expected.txt` (its exact stdout).
+# Golden scenarios under tests/golden: each folder holds `args` (a quendal-calc command line,
+# quoted as for the shell, whose paths are relative to the folder) and `expected.txt` (its exact
+# stdout).
 #
 #   scripts/golden.sh update [CALC]     rewrite every expected.txt with CALC (default
 #                                       build/bin/quendal-calc); review the diff before committing
@@ -25,8 +26,9 @@ for dir in "$root"/tests/golden/*/; do
     name=$(basename "$dir")
     total=$((total + 1))
     out=$(mktemp)
-    # The arguments are split at blanks on purpose: no scenario path holds one.
-    if ! (cd "$dir" && "$calc" $(cat args) >"$out"); then
+    # The lines of `args` are one command line, split by sh as the golden test splits it:
+    # quotes group, so '' is an empty argument.
+    if ! (cd "$dir" && sh -c "exec \"\$0\" $(tr '\n' ' ' <args)" "$calc" >"$out"); then
         echo "$name: exit status not 0" >&2
         differ=$((differ + 1))
         rm -f "$out"

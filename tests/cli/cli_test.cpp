@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calc_run.h"
+#include "tests/support/calc_run.h"
 
 namespace {
 

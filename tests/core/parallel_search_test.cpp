@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/simulation.h"
-#include "optimiser/thread_limit.h"
+#include "optimiser/worker_pool.h"
 #include "tests/support/model_fixtures.h"
 
 namespace quendal {

@@ -6,13 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
+
+#include "tests/support/calc_run.h"
 
 namespace {
 
@@ -36,25 +36,12 @@ std::vector<std::string> Scenarios() {
     return names;
 }
 
-// Runs the companion in the scenario's folder, where the paths in `args` are relative to. A run
-// that hangs is ended after two minutes, so that it cannot outlive the test.
-std::string RunScenario(const fs::path& dir, int& status) {
+// Runs the companion in the scenario's folder, where the paths in `args` are relative to. The
+// lines of `args` are one command line.
+quendal::test::CalcRun RunScenario(const fs::path& dir) {
     std::string args = ReadFile(dir / "args");
-    args.erase(std::remove(args.begin(), args.end(), '\n'), args.end());
-    const std::string command =
-        "cd '" + dir.string() + "' && timeout 120 '" + QUENDAL_CALC + "' " + args;
-    std::string out;
-    status = -1;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
+    std::replace(args.begin(), args.end(), '\n', ' ');
+    return quendal::test::Calc(args, dir.string());
 }
 
 // The first line that differs, numbered from 1, for a readable failure.
@@ -77,12 +64,11 @@ class Golden : public ::testing::TestWithParam<std::string> {};
 TEST_P(Golden, PrintsTheExpectedOutput) {
     const fs::path dir = kGoldenDir / GetParam();
     const std::string expected = ReadFile(dir / "expected.txt");
-    int status = 0;
-    const std::string actual = RunScenario(dir, status);
-    ASSERT_EQ(status, 0) << "args: " << ReadFile(dir / "args");
+    const quendal::test::CalcRun run = RunScenario(dir);
+    ASSERT_EQ(run.status, 0) << "args: " << ReadFile(dir / "args") << run.err;
     ASSERT_FALSE(expected.empty());
-    EXPECT_TRUE(actual == expected)
-        << "args: " << ReadFile(dir / "args") << FirstDifference(expected, actual);
+    EXPECT_TRUE(run.out == expected)
+        << "args: " << ReadFile(dir / "args") << FirstDifference(expected, run.out);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenario, Golden, ::testing::ValuesIn(Scenarios()),
