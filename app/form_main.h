@@ -10,7 +10,7 @@
 
 #include "app/chart_adapter.h"
 #include "app/file_dialogs.h"
-#include "io/planet_list.h"
+#include "model/planet_rules.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
 #include "optimiser/genetic_run.h"

@@ -15,6 +15,7 @@
 #include "app/number_spin_field.h"
 #include "model/habitability.h"
 #include "model/numbers.h"
+#include "model/planet_rules.h"
 
 namespace quendal {
 
@@ -23,8 +24,6 @@ namespace {
 // Highest terraforming limit a spin offers, with and without full terraforming.
 constexpr int kFullTFormLimit = 30;
 constexpr int kTFormLimit = 15;
-// Homeworlds have at least this mineral concentration.
-constexpr int kHomeworldConPrc = 15;
 
 QString Number(int32_t value) {
     return QString::number(value);
@@ -102,7 +101,7 @@ void TFormMain::TabAddParamEnter() {
     for (NumberSpinField* field : editMaxTFormPrc)
         field->edit()->setModified(false);
     for (int i = 0; i < 3; ++i) {
-        editMaxTFormPrc[i]->setValue(planet.PlanetEnv[i] == kImmune ? 0 : planet.MaxTFormPrc[i]);
+        editMaxTFormPrc[i]->setValue(TFormLimitOf(planet, i));
         // The spins of a factor the race is immune to are locked too, since a click would write
         // a value the race cannot have; any other factor keeps a way back from 102.
         editPlanetEnv[i]->spin()->setEnabled(race.EnvOpt[i] != kImmune);
@@ -236,8 +235,8 @@ void TFormMain::cbPlanetHWClick() {
     if (!cbPlanetHW->isChecked())
         return;
     for (NumberSpinField* field : editPlanetConPrc)
-        if (field->value() < kHomeworldConPrc)
-            field->setValue(kHomeworldConPrc);
+        if (field->value() != HomeworldConPrc(field->value()))
+            field->setValue(HomeworldConPrc(field->value()));
 }
 
 } // namespace quendal

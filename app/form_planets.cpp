@@ -1,7 +1,7 @@
 // The planet list: reading a list into the drop-down list, and applying the chosen planet
 // to the model and the controls.
+#include <optional>
 #include <string>
-#include <vector>
 
 #include <QComboBox>
 #include <QFile>
@@ -12,6 +12,7 @@
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
 #include "app/sample_folder.h"
+#include "io/file_bytes.h"
 #include "io/planet_list.h"
 
 namespace quendal {
@@ -22,28 +23,27 @@ void TFormMain::bnPlanetListClick() {
                                   QStringLiteral("Список планет (*.txt *.TXT)"));
     if (path.isEmpty())
         return;
-    // The reader works in the planet fields of its model: a scratch copy, so that the player's
-    // planet stays as it is until an entry is chosen.
-    CalcModel scratch;
-    scratch.Race = model_.Race;
-    scratch.Planet = model_.Planet;
-    std::vector<std::string> entries;
-    if (!ReadPlanetList(QFile::encodeName(path).toStdString(), scratch, planets_, entries))
+    const std::optional<std::string> bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+    if (!bytes)
         return;
+    const PlanetList list = ParsePlanetList(*bytes, model_.Race);
+    planets_.Clear();
+    for (const PlanetEntry& planet : list.planets)
+        planets_.Append(&planet);
     // Filling an empty drop-down list would choose its first entry; no entry is chosen.
     const QSignalBlocker blocker(cbPlanetList);
     cbPlanetList->clear();
-    for (const std::string& entry : entries)
+    for (const std::string& entry : list.entries)
         cbPlanetList->addItem(QString::fromStdString(entry));
     cbPlanetList->setCurrentIndex(-1);
 }
 
 void TFormMain::cbPlanetListChange(int index) {
-    int32_t startMen = 0;
-    if (!ApplyPlanet(model_, planets_, index, startMen))
+    const PlanetEntry* chosen = index >= 0 ? planets_.At(index + 1) : nullptr;
+    if (!chosen)
         return;
+    editStartPlanetMen->setValue(ApplyPlanet(model_, *chosen));
     const PlanetParams& planet = model_.Planet;
-    editStartPlanetMen->setValue(startMen);
     ShowDerivedPrc();
     ShowPlanetEnv();
     editPlanetFabr->setValue(planet.PlanetFabr);

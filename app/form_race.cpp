@@ -11,7 +11,9 @@
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
 #include "app/sample_folder.h"
+#include "io/file_bytes.h"
 #include "io/race_file.h"
+#include "model/planet_rules.h"
 
 namespace quendal {
 
@@ -50,9 +52,11 @@ void TFormMain::LoadRaceIntoWindow() {
     fileName->setText(path);
     fileName->setToolTip(path);
 
-    const std::string name = LoadRace(model_, QFile::encodeName(path).toStdString(),
-                                      editStartPlanetPrc->edit()->text().toStdString());
-    raceName->setText(QString::fromStdString(name));
+    // A file that cannot be read gives the race of an empty file, as a missing key does.
+    const RaceFile race =
+        ParseRace(ReadFileBytes(QFile::encodeName(path).toStdString()).value_or(std::string()));
+    ApplyRace(model_, race.race, editStartPlanetPrc->value());
+    raceName->setText(QString::fromStdString(race.name));
     raceName->setToolTip(raceName->text());
 
     editMenYearPrc->setValue(model_.Race.MaxGrowthYRate);

@@ -13,6 +13,7 @@
 #include "optimiser/worker_pool.h"
 
 #include "io/planet_list.h"
+#include "model/planet_rules.h"
 #include "optimiser/planet_rank.h"
 #include "tests/support/model_fixtures.h"
 
@@ -39,25 +40,17 @@ std::string PlanetListText(int count) {
 }
 
 struct LoadedPlanets {
-    std::unique_ptr<CalcModel> base; // the race, and the planet as reading the list left it
+    std::unique_ptr<CalcModel> base; // the race and its planet
     std::vector<PlanetEntry> planets;
     std::vector<std::string> entries;
 };
 
 LoadedPlanets LoadPlanets(int count) {
-    const std::string path = "/tmp/quendal_rank_bench_" + std::to_string(count) + ".txt";
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        const std::string text = PlanetListText(count);
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
     LoadedPlanets loaded;
     loaded.base = simtest::MakeRace({15, 25, 20}, {85, 75, 80}, 17);
-    LIST_PLANET list;
-    ReadPlanetList(path, *loaded.base, list, loaded.entries);
-    for (const PlanetEntry* planet = list.First(); planet; planet = list.Next())
-        loaded.planets.push_back(*planet);
-    std::remove(path.c_str());
+    PlanetList list = ParsePlanetList(PlanetListText(count), loaded.base->Race);
+    loaded.planets = std::move(list.planets);
+    loaded.entries = std::move(list.entries);
     return loaded;
 }
 
@@ -69,7 +62,7 @@ PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
         model.Planet = loaded.base->Planet;
         model.RaceLoaded = true;
         PlanetSetup setup;
-        ApplyPlanet(model, loaded.planets[static_cast<size_t>(index)], setup.start.StartMen);
+        setup.start.StartMen = ApplyPlanet(model, loaded.planets[static_cast<size_t>(index)]);
         const RaceParams& r = model.Race;
         simtest::Fill(model.QueueMinus, {simtest::Element(MinTerraform, 1, 100)});
         simtest::Fill(model.QueuePlus, {simtest::Element(Factories, 50, r.NResourceBuildFactory),

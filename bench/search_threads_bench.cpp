@@ -6,8 +6,10 @@
 
 #include <cstdint>
 
+#include "io/file_bytes.h"
 #include "io/race_file.h"
 #include "model/calc_model.h"
+#include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/worker_pool.h"
 
@@ -17,7 +19,7 @@ namespace {
 // Arguments: population, generations, years, threads (0: every core).
 void TypicalRaceSearch(benchmark::State& state) {
     CalcModel model;
-    LoadRace(model, QUENDAL_SOURCE_DIR "/data/typical.urc", "40");
+    ApplyRace(model, ParseRace(*ReadFileBytes(QUENDAL_SOURCE_DIR "/data/typical.urc")).race, 40);
     GeneticInputs inputs;
     inputs.params.populationSize = static_cast<int32_t>(state.range(0));
     inputs.params.generations = static_cast<int32_t>(state.range(1));

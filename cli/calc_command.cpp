@@ -1,13 +1,16 @@
 #include "cli/calc_command.h"
 
-#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "io/file_bytes.h"
 #include "io/planet_list.h"
 #include "io/race_file.h"
 #include "model/habitability.h"
+#include "model/numbers.h"
 #include "model/output.h"
+#include "model/planet_rules.h"
 #include "model/queue_edit.h"
 #include "model/simulation.h"
 
@@ -15,10 +18,12 @@ namespace quendal::cli {
 
 namespace {
 
-void RequireReadable(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+// The bytes of a file the options name.
+std::string ReadNamedFile(const std::string& path) {
+    std::optional<std::string> bytes = ReadFileBytes(path);
+    if (!bytes)
         throw FileError("cannot read '" + path + "'");
+    return std::move(*bytes);
 }
 
 void AddElements(const std::vector<ElementOption>& elements, const RaceParams& race,
@@ -32,33 +37,26 @@ void AddElements(const std::vector<ElementOption>& elements, const RaceParams& r
 
 } // namespace
 
-Prepared LoadRaceAndList(const Options& o, CalcModel& model, LoadedList& list) {
+Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list) {
     Prepared prepared;
-    prepared.startPrc = std::stoi(o.startPrc);
+    prepared.startPrc = LeadingInt(o.startPrc);
     if (o.race) {
-        RequireReadable(*o.race);
-        LoadRace(model, *o.race, o.startPrc);
+        ApplyRace(model, ParseRace(ReadNamedFile(*o.race)).race, prepared.startPrc);
         prepared.growth = model.Race.MaxGrowthYRate;
     }
-    if (o.planets) {
-        RequireReadable(*o.planets);
-        LIST_PLANET planets;
-        if (!ReadPlanetList(*o.planets, model, planets, list.entries))
-            throw FileError("cannot read '" + *o.planets + "'");
-        for (const PlanetEntry* planet = planets.First(); planet; planet = planets.Next())
-            list.planets.push_back(*planet);
-    }
+    if (o.planets)
+        list = ParsePlanetList(ReadNamedFile(*o.planets), model.Race);
     return prepared;
 }
 
 Prepared ApplyOptions(const Options& o, CalcModel& model) {
-    LoadedList list;
+    PlanetList list;
     Prepared prepared = LoadRaceAndList(o, model, list);
     if (o.planets) {
         if (*o.pick >= static_cast<int32_t>(list.planets.size()))
             throw FileError("'" + *o.planets + "' has no planet " + std::to_string(*o.pick) +
                             " (it lists " + std::to_string(list.entries.size()) + ")");
-        ApplyPlanet(model, list.planets[static_cast<size_t>(*o.pick)], prepared.startMen);
+        prepared.startMen = ApplyPlanet(model, list.planets[static_cast<size_t>(*o.pick)]);
     }
     ApplyPlanetOptions(o, model, prepared);
     return prepared;
@@ -75,7 +73,7 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
     PlanetParams& planet = model.Planet;
     if (o.env) {
         for (int i = 0; i < 3; ++i)
-            if (planet.PlanetEnv[i] != 102)
+            if (planet.PlanetEnv[i] != kImmune)
                 planet.PlanetEnv[i] = (*o.env)[i];
         planet.PlanetPrc = CalcPlanetPrc(model.Race, planet.PlanetEnv);
     }
@@ -85,15 +83,13 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
     if (o.env || o.tformLimit || o.fullTForm || o.homeworld || o.concentration || o.minerals ||
         o.factories || o.mines)
         for (int i = 0; i < 3; ++i)
-            if (planet.PlanetEnv[i] == 102)
-                planet.MaxTFormPrc[i] = 0;
+            planet.MaxTFormPrc[i] = TFormLimitOf(planet, i);
     if (o.fullTForm)
         model.Race.FullTForm = true;
     if (o.homeworld) {
         planet.PlanetHW = true;
         for (int32_t& concentration : planet.PlanetConPrc)
-            if (concentration < 15)
-                concentration = 15;
+            concentration = HomeworldConPrc(concentration);
     }
     if (o.concentration)
         for (int i = 0; i < 3; ++i)

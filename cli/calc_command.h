@@ -23,19 +23,13 @@ struct Prepared {
     int32_t growth = 15;
 };
 
-// The planets of a planet list, in file order, with their entry texts (UTF-8).
-struct LoadedList {
-    std::vector<PlanetEntry> planets;
-    std::vector<std::string> entries;
-};
-
 // Applies the options to the model in the order the window's controls would: the start
 // habitability text, the race, the planet list, the additional parameters, the templates.
 Prepared ApplyOptions(const Options& options, CalcModel& model);
 
 // The first steps of ApplyOptions: the start habitability text and the race, then the planet
 // list (when given) read into `list`.
-Prepared LoadRaceAndList(const Options& options, CalcModel& model, LoadedList& list);
+Prepared LoadRaceAndList(const Options& options, CalcModel& model, PlanetList& list);
 
 // The last steps of ApplyOptions, after the chosen planet: the additional parameters and the
 // templates.

@@ -120,7 +120,7 @@ void ShowProgress(const RankProgress& p) {
 
 void RunRankCommand(const Options& o, std::FILE* out) {
     CalcModel base;
-    LoadedList list;
+    PlanetList list;
     const Prepared loaded = LoadRaceAndList(o, base, list);
     if (list.entries.empty())
         throw FileError("'" + *o.planets + "' lists no planets");
@@ -138,7 +138,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
         model.Planet = base.Planet;
         model.RaceLoaded = base.RaceLoaded;
         Prepared prepared = loaded;
-        ApplyPlanet(model, list.planets[static_cast<size_t>(index)], prepared.startMen);
+        prepared.startMen = ApplyPlanet(model, list.planets[static_cast<size_t>(index)]);
         ApplyPlanetOptions(o, model, prepared);
         PlanetSetup setup;
         setup.start = StartOf(o, prepared);

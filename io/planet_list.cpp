@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "io/file_bytes.h"
 #include "io/text_codec.h"
 #include "model/habitability.h"
 #include "model/numbers.h"
@@ -81,7 +80,7 @@ void ReadMinerals(std::string_view text, int32_t values[3]) {
 // Splits the file's bytes into the lines that a text-mode read of at most 399 bytes gives:
 // CRLF becomes LF, a longer line comes in pieces of 399 bytes, and a line ends at its first
 // NUL byte as a C string would.
-std::vector<std::string> ReadLines(const std::string& bytes) {
+std::vector<std::string> ReadLines(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i)
@@ -110,16 +109,11 @@ void AppendToEntry(std::string& entry, std::string_view text) {
 
 } // namespace
 
-bool ReadPlanetList(const std::string& path, CalcModel& model, LIST_PLANET& planets,
-                    std::vector<std::string>& entries) {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes)
-        return false;
-    entries.clear();
-    planets.Clear();
+PlanetList ParsePlanetList(std::string_view bytes, const RaceParams& race) {
+    PlanetList list;
     PlanetEntry working{};
 
-    const std::vector<std::string> lines = ReadLines(*bytes);
+    const std::vector<std::string> lines = ReadLines(bytes);
     int columns = 0;
     for (size_t number = 1; number <= lines.size(); ++number) {
         const std::string& line = lines[number - 1];
@@ -145,8 +139,7 @@ bool ReadPlanetList(const std::string& path, CalcModel& model, LIST_PLANET& plan
             } else if (field == layout->habitability) {
                 AppendToEntry(entry, ", ");
                 AppendToEntry(entry, DecodeText(piece.text));
-                model.Planet.PlanetPrc = LeadingInt(piece.text);
-                SetEnvForPrc(model, working.env);
+                EnvForPrc(race, LeadingInt(piece.text), working.env);
             } else if (field == layout->population) {
                 working.startMen = LeadingInt(piece.text) / 100;
             } else if (field == layout->mines) {
@@ -163,34 +156,11 @@ bool ReadPlanetList(const std::string& path, CalcModel& model, LIST_PLANET& plan
         }
         const int fieldCount = pieces.empty() ? 0 : pieces.back().field;
         if (fieldCount == layout->columns) {
-            entries.push_back(entry);
-            planets.Append(&working);
+            list.entries.push_back(entry);
+            list.planets.push_back(working);
         }
     }
-    return true;
-}
-
-bool ApplyPlanet(CalcModel& model, LIST_PLANET& planets, int index, int32_t& startMen) {
-    if (index < 0 || index >= planets.count())
-        return false;
-    const PlanetEntry* planet = planets.At(index + 1);
-    if (!planet)
-        return false;
-    ApplyPlanet(model, *planet, startMen);
-    return true;
-}
-
-void ApplyPlanet(CalcModel& model, const PlanetEntry& planet, int32_t& startMen) {
-    PlanetParams& p = model.Planet;
-    for (int k = 0; k < 3; ++k) {
-        p.PlanetEnv[k] = model.Race.EnvOpt[k] == kImmune ? kImmune : planet.env[k];
-        p.PlanetConPrc[k] = planet.conPrc[k];
-        p.PlanetMineral[k] = planet.mineral[k];
-    }
-    startMen = planet.startMen;
-    p.PlanetFabr = planet.fabr;
-    p.PlanetMine = planet.mine;
-    p.PlanetPrc = CalcPlanetPrc(model.Race, p.PlanetEnv);
+    return list;
 }
 
 } // namespace quendal

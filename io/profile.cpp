@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "io/file_bytes.h"
-
 namespace quendal {
 namespace {
 
@@ -40,11 +38,6 @@ std::string_view Unquote(std::string_view value) {
 }
 
 } // namespace
-
-ProfileFile ProfileFile::Load(const std::string& path) {
-    const auto bytes = ReadFileBytes(path);
-    return bytes ? Parse(*bytes) : ProfileFile{};
-}
 
 ProfileFile ProfileFile::Parse(std::string_view text) {
     ProfileFile profile;
@@ -94,11 +87,6 @@ std::string ProfileFile::Read(std::string_view section, std::string_view key,
         return {};
     const std::string_view value = Find(section, key).value_or(fallback);
     return std::string(value.substr(0, size - 1));
-}
-
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view fallback, size_t size) {
-    return ProfileFile::Load(path).Read(section, key, fallback, size);
 }
 
 } // namespace quendal

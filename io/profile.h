@@ -16,8 +16,6 @@ namespace quendal {
 // section, the first occurrence wins. The text ends at its first NUL byte.
 class ProfileFile {
 public:
-    // Reads `path`; a file that cannot be read gives an empty profile.
-    static ProfileFile Load(const std::string& path);
     // Parses the text of a profile file.
     static ProfileFile Parse(std::string_view text);
 
@@ -33,10 +31,5 @@ private:
     // Lower-cased "section\nkey" to the value text.
     std::map<std::string, std::string, std::less<>> values_;
 };
-
-// Reads one value of a profile file: the value text of `key` in `section`, or `fallback`
-// when the file, the section or the key is missing, cut to size - 1 bytes.
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view fallback, size_t size);
 
 } // namespace quendal

@@ -4,7 +4,6 @@
 
 #include "io/profile.h"
 #include "io/text_codec.h"
-#include "model/habitability.h"
 #include "model/numbers.h"
 
 namespace quendal {
@@ -17,19 +16,17 @@ constexpr size_t kNumberSize = 10;
 // Bit of Advantage that makes one terraforming step move all three factors.
 constexpr uint32_t kFullTFormBit = 1u << 9;
 
-// Terraforming available on a freshly loaded planet, per factor.
-constexpr int32_t kStartTFormLimit = 11;
-
 } // namespace
 
-std::string LoadRace(CalcModel& model, const std::string& path, std::string_view startPrcText) {
-    const ProfileFile profile = ProfileFile::Load(path);
+RaceFile ParseRace(std::string_view bytes) {
+    const ProfileFile profile = ProfileFile::Parse(bytes);
     const std::string_view name = profile.Find("Step1", "RaceName").value_or("-");
 
     auto number = [&profile](const char* section, const char* key) {
         return LeadingInt(profile.Read(section, key, "0", kNumberSize));
     };
-    RaceParams& race = model.Race;
+    RaceFile file;
+    RaceParams& race = file.race;
     race.Env0Min = number("Step2", "Env0Min");
     race.Env0Max = number("Step2", "Env0Max");
     race.Env1Min = number("Step2", "Env1Min");
@@ -46,31 +43,10 @@ std::string LoadRace(CalcModel& model, const std::string& path, std::string_view
     race.NMineralYFrom10Mine = number("Step3", "NMineralYFrom10Mine");
     // A negative value counts in two's complement.
     race.FullTForm = (static_cast<uint32_t>(number("Step4", "Advantage")) & kFullTFormBit) != 0;
-
-    PlanetParams& planet = model.Planet;
-    planet.PlanetHW = false;
     race.DeriveOptimum();
-    for (int i = 0; i < 3; ++i) {
-        planet.MaxTFormPrc[i] = kStartTFormLimit;
-        planet.PlanetConPrc[i] = 100;
-        planet.PlanetMineral[i] = 0;
-    }
-    planet.PlanetFabr = 0;
-    planet.PlanetMine = 0;
-    planet.PlanetPrc = LeadingInt(startPrcText);
-    SetEnvForPrc(model);
-    planet.PlanetPrc = CalcPlanetPrc(race, planet.PlanetEnv);
-    model.RaceLoaded = true;
     // The name is cut to 49 bytes, as its buffer holds it; the cut may split a UTF-8 letter.
-    return DecodeCutText(name, kNameSize - 1);
-}
-
-void ClearRace(CalcModel& model) {
-    model.QueueMinus.Clear();
-    model.QueuePlus.Clear();
-    model.Planet.PlanetFabr = 0;
-    model.Planet.PlanetMine = 0;
-    model.RaceLoaded = false;
+    file.name = DecodeCutText(name, kNameSize - 1);
+    return file;
 }
 
 } // namespace quendal

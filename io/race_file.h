@@ -7,15 +7,16 @@
 
 namespace quendal {
 
-// Loads a race description file into the model as the load button does: race values,
-// derived optimum and half-width, planet defaults (limits 11, concentrations 100, no
-// minerals, not a homeworld, no factories or mines), PlanetPrc from the start-habitability
-// text, factors by the worst-factor algorithm, PlanetPrc as they give it, RaceLoaded set.
-// A missing file, section or key reads as its default. Returns the race name (UTF-8).
-std::string LoadRace(CalcModel& model, const std::string& path, std::string_view startPrcText);
+// What a race description file holds: the race name as shown (UTF-8) and the race's values,
+// with the optimum and half-width derived from the bounds.
+struct RaceFile {
+    std::string name;
+    RaceParams race;
+};
 
-// Clears the race as the button does: both templates emptied, no installed factories or
-// mines, RaceLoaded cleared; all other values stay.
-void ClearRace(CalcModel& model);
+// Parses the bytes of a race description file. A missing section or key reads as its default
+// ("-" for the name, 0 for a number); numbers by their leading integer after a cut to 9
+// characters. Never fails: any bytes give a race.
+RaceFile ParseRace(std::string_view bytes);
 
 } // namespace quendal

@@ -18,7 +18,9 @@ void RaceParams::DeriveOptimum() {
 namespace {
 
 // Ceiling of a / b for b > 0, exact in integers.
-int64_t CeilDiv(int64_t a, int64_t b) { return a >= 0 ? (a + b - 1) / b : -((-a) / b); }
+int64_t CeilDiv(int64_t a, int64_t b) {
+    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
 
 // Quality in % of one sensitive factor: 100 at the centre of the race's range, 0 at a bound,
 // negative outside. The ceiling is taken of the exact value, in 64-bit integers so that
@@ -55,9 +57,8 @@ int32_t CalcPlanetPrc(const RaceParams& race, const int32_t env[3]) {
     double v = 1.0;
     int n = 0;
     for (int i = 0; i < 3; ++i) {
-        const int64_t q = race.EnvMin(i) == kImmune
-                              ? 100
-                              : FactorQuality(race.EnvMin(i), race.EnvMax(i), env[i]);
+        const int64_t q =
+            race.EnvMin(i) == kImmune ? 100 : FactorQuality(race.EnvMin(i), race.EnvMax(i), env[i]);
         if (v >= 0 && q >= 0) {
             if (q == 0) {
                 v = 0;
@@ -97,11 +98,7 @@ int32_t CalcTFormPrc(const CalcModel& model, const int32_t env[3]) {
     return CalcPlanetPrc(model.Race, target);
 }
 
-void SetEnvForPrc(CalcModel& model, int32_t* envOut, int32_t* prcOut) {
-    const RaceParams& race = model.Race;
-    int32_t* env = model.Planet.PlanetEnv;
-    int32_t& prc = model.Planet.PlanetPrc;
-
+int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]) {
     int m = 0;
     for (int i = 0; i < 3; ++i) {
         if (race.EnvOpt[i] == kImmune) {
@@ -111,45 +108,49 @@ void SetEnvForPrc(CalcModel& model, int32_t* envOut, int32_t* prcOut) {
             ++m;
         }
     }
-    if (m == 0) {
-        prc = 100;
-    } else {
-        for (int i = 0; i < 3; ++i) {
-            if (env[i] != 0)
-                continue;
-            if (prc > 0) {
-                // Each factor gets quality close to 100 * x, so that the product is prc.
-                const double share = static_cast<double>(prc * 0.01L);
-                const double x = std::pow(share, 1.0 / m);
-                env[i] = SaturateInt32(TruncToInt64(
-                    race.EnvOpt[i] - static_cast<long double>(race.EnvHalfWidth[i]) * (1.0L - x)));
-            } else {
-                // Below the minimum by |prc| % of the half-width, but never below 1.
-                const int64_t product = int64_t{race.EnvHalfWidth[i]} * prc;
-                const int64_t value =
-                    TruncToInt64(race.EnvMin(i) + static_cast<long double>(product) * 0.01L);
-                env[i] = value <= 0 ? 1 : SaturateInt32(value);
-            }
-        }
-        // Raise factors one point at a time until the wanted habitability is reached; the
-        // result is never above the wanted value.
-        for (int i = 0; i < 3; ++i) {
-            if (CalcPlanetPrc(race, env) >= prc)
-                break;
-            if (env[i] != kImmune && env[i] < race.EnvOpt[i])
-                RaiseFactorToward(race, env, i, prc);
-            const int32_t reached = CalcPlanetPrc(race, env);
-            if (reached >= prc) {
-                if (reached > prc)
-                    --env[i];
-                prc = CalcPlanetPrc(race, env);
-            }
+    if (m == 0)
+        return 100;
+    for (int i = 0; i < 3; ++i) {
+        if (env[i] != 0)
+            continue;
+        if (prc > 0) {
+            // Each factor gets quality close to 100 * x, so that the product is prc.
+            const double share = static_cast<double>(prc * 0.01L);
+            const double x = std::pow(share, 1.0 / m);
+            env[i] = SaturateInt32(TruncToInt64(
+                race.EnvOpt[i] - static_cast<long double>(race.EnvHalfWidth[i]) * (1.0L - x)));
+        } else {
+            // Below the minimum by |prc| % of the half-width, but never below 1.
+            const int64_t product = int64_t{race.EnvHalfWidth[i]} * prc;
+            const int64_t value =
+                TruncToInt64(race.EnvMin(i) + static_cast<long double>(product) * 0.01L);
+            env[i] = value <= 0 ? 1 : SaturateInt32(value);
         }
     }
+    // Raise factors one point at a time until the wanted habitability is reached; the result
+    // is never above the wanted value.
+    for (int i = 0; i < 3; ++i) {
+        if (CalcPlanetPrc(race, env) >= prc)
+            break;
+        if (env[i] != kImmune && env[i] < race.EnvOpt[i])
+            RaiseFactorToward(race, env, i, prc);
+        const int32_t reached = CalcPlanetPrc(race, env);
+        if (reached >= prc) {
+            if (reached > prc)
+                --env[i];
+            prc = CalcPlanetPrc(race, env);
+        }
+    }
+    return prc;
+}
+
+void SetEnvForPrc(CalcModel& model, int32_t* envOut, int32_t* prcOut) {
+    PlanetParams& planet = model.Planet;
+    planet.PlanetPrc = EnvForPrc(model.Race, planet.PlanetPrc, planet.PlanetEnv);
     if (envOut)
-        std::copy(env, env + 3, envOut);
+        std::copy(planet.PlanetEnv, planet.PlanetEnv + 3, envOut);
     if (prcOut)
-        *prcOut = prc;
+        *prcOut = planet.PlanetPrc;
 }
 
 void TakeStartPrc(CalcModel& model, int32_t prc) {
@@ -160,8 +161,7 @@ void TakeStartPrc(CalcModel& model, int32_t prc) {
         SetEnvForPrc(model);
 }
 
-TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3],
-                              const int32_t tgt[3]) {
+TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3], const int32_t tgt[3]) {
     TFormChoice choice;
     choice.distance = std::abs(int64_t{tgt[0]} - cur[0]);
     for (int i = 1; i < 3; ++i) {

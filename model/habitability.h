@@ -19,9 +19,13 @@ void TFormTarget(const CalcModel& model, const int32_t env[3], int32_t target[3]
 // Habitability after all available terraforming of a factor triple.
 int32_t CalcTFormPrc(const CalcModel& model, const int32_t env[3]);
 
-// Worst-factor algorithm: rewrites PlanetEnv so that the planet has the habitability
-// PlanetPrc (or the nearest below), and may lower PlanetPrc to the value reached. Copies
-// the final PlanetEnv and PlanetPrc to the outputs that are given.
+// Worst-factor algorithm: fills env with the worst factors that give the race habitability
+// prc (or the nearest below) and returns the habitability they give.
+int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]);
+
+// The worst-factor algorithm on the model's planet: rewrites PlanetEnv so that the planet has the
+// habitability PlanetPrc (or the nearest below), and may lower PlanetPrc to the value reached.
+// Copies the final PlanetEnv and PlanetPrc to the outputs that are given.
 void SetEnvForPrc(CalcModel& model, int32_t* envOut = nullptr, int32_t* prcOut = nullptr);
 
 // A start habitability given for the planet: when it differs from PlanetPrc it becomes
@@ -33,8 +37,7 @@ struct TFormChoice {
     int index = 0;
     int64_t distance = 0;
 };
-TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3],
-                              const int32_t tgt[3]);
+TFormChoice FactorToTerraform(const RaceParams& race, const int32_t cur[3], const int32_t tgt[3]);
 
 // Order kind for terraforming factor `index`: all three at once with full terraforming.
 int32_t TerraformOrderKind(bool fullTForm, int index);

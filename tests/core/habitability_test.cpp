@@ -27,11 +27,17 @@ std::unique_ptr<CalcModel> MakeModel(Triple lo, Triple hi) {
 }
 
 // The race of the worked examples: sensitive to all three factors.
-std::unique_ptr<CalcModel> Typical() { return MakeModel({20, 30, 10}, {80, 70, 90}); }
+std::unique_ptr<CalcModel> Typical() {
+    return MakeModel({20, 30, 10}, {80, 70, 90});
+}
 // Sensitive to gravity (20..80) only.
-std::unique_ptr<CalcModel> GravityOnly() { return MakeModel({20, 102, 102}, {80, 102, 102}); }
+std::unique_ptr<CalcModel> GravityOnly() {
+    return MakeModel({20, 102, 102}, {80, 102, 102});
+}
 
-int32_t Prc(const CalcModel& model, Triple env) { return CalcPlanetPrc(model.Race, env.data()); }
+int32_t Prc(const CalcModel& model, Triple env) {
+    return CalcPlanetPrc(model.Race, env.data());
+}
 
 TEST(CalcPlanetPrc, SingleFactorQualities) {
     const auto modelHolder = GravityOnly();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/habitability.h"
-#include "temp_file.h"
+#include "model/planet_rules.h"
 
 namespace quendal {
 namespace {
@@ -38,17 +38,15 @@ std::vector<int32_t> Triple(const int32_t values[3]) {
 
 struct ReadResult {
     std::unique_ptr<CalcModel> model = TypicalRace();
-    std::unique_ptr<LIST_PLANET> planets = std::make_unique<LIST_PLANET>();
-    std::vector<std::string> entries;
-    bool opened = false;
+    PlanetList list;
 
-    const PlanetEntry& At(int index) { return *planets->At(index + 1); }
+    int32_t count() const { return static_cast<int32_t>(list.planets.size()); }
+    const PlanetEntry& At(int index) const { return list.planets.at(static_cast<size_t>(index)); }
 };
 
 ReadResult Read(const std::string& text) {
     ReadResult result;
-    const TempFile file(text, ".txt");
-    result.opened = ReadPlanetList(file.path(), *result.model, *result.planets, result.entries);
+    result.list = ParsePlanetList(text, result.model->Race);
     return result;
 }
 
@@ -65,9 +63,8 @@ const std::string kAlpha = "Alpha\tnobody\t45%\tI: 50 U: 20 L: 75\te\tf\tg\th\n"
 
 TEST(ReadPlanetList, EightColumnLine) {
     ReadResult r = Read(kHeader8 + kAlpha);
-    ASSERT_TRUE(r.opened);
-    ASSERT_EQ(r.entries, std::vector<std::string>{"Alpha, необитаемая, 45%"});
-    ASSERT_EQ(r.planets->count(), 1);
+    ASSERT_EQ(r.list.entries, std::vector<std::string>{"Alpha, необитаемая, 45%"});
+    ASSERT_EQ(r.count(), 1);
     const PlanetEntry& p = r.At(0);
     EXPECT_EQ(Triple(p.conPrc), (std::vector<int32_t>{50, 20, 75}));
     EXPECT_EQ(Triple(p.mineral), (std::vector<int32_t>{0, 0, 0}));
@@ -102,8 +99,8 @@ TEST(ReadPlanetList, FieldNumbering) {
     };
     for (const Case& c : cases) {
         const ReadResult r = Read(kHeader8 + c.line);
-        EXPECT_EQ(r.entries, c.entries) << c.name;
-        EXPECT_EQ(r.planets->count(), static_cast<int32_t>(c.entries.size())) << c.name;
+        EXPECT_EQ(r.list.entries, c.entries) << c.name;
+        EXPECT_EQ(r.count(), static_cast<int32_t>(c.entries.size())) << c.name;
     }
 }
 
@@ -122,8 +119,8 @@ TEST(ReadPlanetList, HeaderDecidesTheLayout) {
     };
     for (const Case& c : cases) {
         const ReadResult r = Read("title\n" + c.header + kAlpha);
-        EXPECT_EQ(r.entries.size(), c.entries) << c.name;
-        EXPECT_EQ(r.planets->count(), static_cast<int32_t>(c.entries)) << c.name;
+        EXPECT_EQ(r.list.entries.size(), c.entries) << c.name;
+        EXPECT_EQ(r.count(), static_cast<int32_t>(c.entries)) << c.name;
     }
 }
 
@@ -141,7 +138,8 @@ TEST(ReadPlanetList, TwentyColumnsCarryTheWorkingEntry) {
         Read(header +
              line("Home", "250000", "80", "30", "45", "I: 70 U: 60 L: 50", "I: 900 U: 800 L: 700") +
              line("Next", "12345", "-10", "5", "7", "U: 33", "I: 100 U: 40000"));
-    ASSERT_EQ(r.entries, (std::vector<std::string>{"Home, обитаемая, 80", "Next, обитаемая, -10"}));
+    ASSERT_EQ(r.list.entries,
+              (std::vector<std::string>{"Home, обитаемая, 80", "Next, обитаемая, -10"}));
     const PlanetEntry& home = r.At(0);
     EXPECT_EQ(home.startMen, 2500);
     EXPECT_EQ(home.mine, 30);
@@ -160,9 +158,9 @@ TEST(ReadPlanetList, TwentyColumnsCarryTheWorkingEntry) {
 TEST(ReadPlanetList, SkippedLineStillChangesTheWorkingEntry) {
     const ReadResult r =
         Read(kHeader8 + "Short\tx\t10%\tI: 11 U: 12 L: 13\n" + "Alpha\tx\t\tL: 75\te\tf\tg\th\n");
-    ASSERT_EQ(r.entries, std::vector<std::string>{"Alpha, необитаемая"});
-    EXPECT_EQ(Triple(r.planets->At(1)->conPrc), (std::vector<int32_t>{11, 12, 75}));
-    EXPECT_EQ(Triple(r.planets->At(1)->env), EnvFor(10));
+    ASSERT_EQ(r.list.entries, std::vector<std::string>{"Alpha, необитаемая"});
+    EXPECT_EQ(Triple(r.At(0).conPrc), (std::vector<int32_t>{11, 12, 75}));
+    EXPECT_EQ(Triple(r.At(0).env), EnvFor(10));
 }
 
 TEST(ReadPlanetList, EntryTexts) {
@@ -189,8 +187,8 @@ TEST(ReadPlanetList, EntryTexts) {
     };
     for (const Case& c : cases) {
         const ReadResult r = Read(c.text);
-        ASSERT_EQ(r.entries.size(), 1u) << c.name;
-        EXPECT_EQ(r.entries[0], c.entry) << c.name;
+        ASSERT_EQ(r.list.entries.size(), 1u) << c.name;
+        EXPECT_EQ(r.list.entries[0], c.entry) << c.name;
     }
 }
 
@@ -198,13 +196,14 @@ TEST(ReadPlanetList, LongLinesComeInPiecesOf399) {
     // The 399-byte piece of a long line is a line of its own with one field; the rest of the
     // line is read as the next line.
     const ReadResult split = Read(kHeader8 + std::string(399, 'z') + kAlpha);
-    EXPECT_EQ(split.entries, std::vector<std::string>{"Alpha, необитаемая, 45%"});
+    EXPECT_EQ(split.list.entries, std::vector<std::string>{"Alpha, необитаемая, 45%"});
     // A line of 398 bytes and its line feed is one read.
     const ReadResult whole = Read(kHeader8 + std::string(398 - kAlpha.size() + 1, 'z') + kAlpha);
-    EXPECT_EQ(whole.entries, std::vector<std::string>{std::string(50, 'z') + ", необитаемая, 45%"});
+    EXPECT_EQ(whole.list.entries,
+              std::vector<std::string>{std::string(50, 'z') + ", необитаемая, 45%"});
     // A title longer than 399 bytes: its rest is taken as the header.
     const ReadResult title = Read(std::string(450, 't') + "\na\tb\tc\td\te\tf\tg\th\n" + kAlpha);
-    EXPECT_TRUE(title.entries.empty());
+    EXPECT_TRUE(title.list.entries.empty());
 }
 
 TEST(ReadPlanetList, CrlfReadsLikeLf) {
@@ -213,25 +212,13 @@ TEST(ReadPlanetList, CrlfReadsLikeLf) {
     for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
         text.insert(at, 1, '\r');
     const ReadResult crlf = Read(text);
-    ASSERT_EQ(lf.entries.size(), 2u);
-    EXPECT_EQ(crlf.entries, lf.entries);
+    ASSERT_EQ(lf.list.entries.size(), 2u);
+    EXPECT_EQ(crlf.list.entries, lf.list.entries);
 }
 
-TEST(ReadPlanetList, FailuresAndShortFiles) {
-    auto model = TypicalRace();
-    LIST_PLANET planets;
-    const PlanetEntry kept{};
-    planets.Append(&kept);
-    std::vector<std::string> entries{"kept"};
-    EXPECT_FALSE(ReadPlanetList(::testing::TempDir() + "/quendal-no-such-list.txt", *model, planets,
-                                entries));
-    EXPECT_EQ(entries, std::vector<std::string>{"kept"});
-    EXPECT_EQ(planets.count(), 1);
-
-    const TempFile shortFile(kHeader8, ".txt");
-    EXPECT_TRUE(ReadPlanetList(shortFile.path(), *model, planets, entries));
-    EXPECT_TRUE(entries.empty());
-    EXPECT_EQ(planets.count(), 0);
+TEST(ReadPlanetList, ShortFileListsNothing) {
+    EXPECT_EQ(Read(kHeader8).count(), 0);
+    EXPECT_EQ(Read("").count(), 0);
 }
 
 TEST(ReadPlanetList, HugeNumbersSaturate) {
@@ -240,7 +227,7 @@ TEST(ReadPlanetList, HugeNumbersSaturate) {
                              "-99999999999\t11\t12\tI: 99999999999 U: -99999999999\t14\t"
                              "L: 99999999999 U: -5\t16\t17\t18\t19\t20\n";
     ReadResult r = Read(header + line);
-    ASSERT_EQ(r.planets->count(), 1);
+    ASSERT_EQ(r.count(), 1);
     const PlanetEntry& p = r.At(0);
     EXPECT_EQ(p.startMen, 2147483647 / 100);
     EXPECT_EQ(p.mine, 2147483647);
@@ -257,9 +244,7 @@ TEST(ApplyPlanet, CopiesThePlanetIntoTheModel) {
     m.Planet.PlanetFabr = 9;
     m.Planet.PlanetMine = 9;
     m.Planet.PlanetMineral[0] = 9;
-    int32_t startMen = -1;
-    ASSERT_TRUE(ApplyPlanet(m, *r.planets, 0, startMen));
-    EXPECT_EQ(startMen, 0);
+    EXPECT_EQ(ApplyPlanet(m, r.At(0)), 0);
     EXPECT_EQ(m.Planet.PlanetFabr, 0);
     EXPECT_EQ(m.Planet.PlanetMine, 0);
     EXPECT_EQ(Triple(m.Planet.PlanetMineral), (std::vector<int32_t>{0, 0, 0}));
@@ -267,10 +252,6 @@ TEST(ApplyPlanet, CopiesThePlanetIntoTheModel) {
     EXPECT_EQ(Triple(m.Planet.PlanetEnv), EnvFor(45));
     EXPECT_EQ(m.Planet.PlanetPrc, CalcPlanetPrc(m.Race, m.Planet.PlanetEnv));
     EXPECT_EQ(m.Planet.PlanetPrc, 45);
-
-    EXPECT_FALSE(ApplyPlanet(m, *r.planets, -1, startMen));
-    EXPECT_FALSE(ApplyPlanet(m, *r.planets, 1, startMen));
-    EXPECT_FALSE(ApplyPlanet(m, *r.planets, 2147483647, startMen));
 }
 
 TEST(ApplyPlanet, ImmuneFactorOfTheCurrentRaceBecomes102) {
@@ -278,8 +259,7 @@ TEST(ApplyPlanet, ImmuneFactorOfTheCurrentRaceBecomes102) {
     CalcModel& m = *r.model;
     m.Race.Env1Min = m.Race.Env1Max = 102;
     m.Race.DeriveOptimum();
-    int32_t startMen = 0;
-    ASSERT_TRUE(ApplyPlanet(m, *r.planets, 0, startMen));
+    ApplyPlanet(m, r.At(0));
     const std::vector<int32_t> read = EnvFor(45);
     EXPECT_EQ(Triple(m.Planet.PlanetEnv), (std::vector<int32_t>{read[0], 102, read[2]}));
     EXPECT_EQ(m.Planet.PlanetPrc, CalcPlanetPrc(m.Race, m.Planet.PlanetEnv));

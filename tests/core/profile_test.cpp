@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "temp_file.h"
-
 namespace quendal {
 namespace {
 
@@ -72,17 +70,6 @@ TEST(ProfileFile, ReadCutsValueAndDefault) {
     EXPECT_EQ(profile.Read("S", "Missing", "-", 50), "-");
     EXPECT_EQ(profile.Read("S", "Missing", "abcdef", 4), "abc");
     EXPECT_EQ(profile.Read("S", "Long", "0", 0), "");
-}
-
-TEST(ReadProfileString, FromFileOrDefault) {
-    const TempFile file("[Step2]\r\nEnv0Min=15\r\n", ".urc");
-    EXPECT_EQ(ReadProfileString(file.path(), "step2", "ENV0MIN", "0", 10), "15");
-    EXPECT_EQ(ReadProfileString(file.path(), "Step2", "Env0Max", "0", 10), "0");
-    EXPECT_EQ(ReadProfileString(::testing::TempDir() + "/quendal-missing.urc", "Step2", "Env0Min",
-                                "0", 10),
-              "0");
-    // A folder cannot be read as a file.
-    EXPECT_EQ(ReadProfileString(::testing::TempDir(), "Step2", "Env0Min", "-", 10), "-");
 }
 
 TEST(ProfileFile, NulEndsTheText) {

@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "temp_file.h"
+#include "model/numbers.h"
+#include "model/planet_rules.h"
 
 namespace quendal {
 namespace {
@@ -39,10 +40,12 @@ struct Loaded {
     std::string name;
 };
 
+// Loads a race as the race button does, with the start-habitability field's text.
 Loaded Load(const std::string& text, std::string_view startPrc = "50") {
     Loaded loaded;
-    const TempFile file(text, ".urc");
-    loaded.name = LoadRace(*loaded.model, file.path(), startPrc);
+    const RaceFile file = ParseRace(text);
+    ApplyRace(*loaded.model, file.race, LeadingInt(startPrc));
+    loaded.name = file.name;
     return loaded;
 }
 
@@ -140,25 +143,17 @@ TEST(LoadRace, NumbersByLeadingIntegerAfterTheCut) {
     }
 }
 
-TEST(LoadRace, MissingOrEmptyFileLoadsDefaults) {
-    const std::string missing = ::testing::TempDir() + "/quendal-no-such-race.urc";
-    for (bool exists : {true, false}) {
-        auto model = std::make_unique<CalcModel>();
-        model->Race.MaxGrowthYRate = 15;
-        model->Race.Env0Min = 5;
-        std::string name;
-        if (exists) {
-            const TempFile empty("", ".urc");
-            name = LoadRace(*model, empty.path(), "30");
-        } else {
-            name = LoadRace(*model, missing, "30");
-        }
-        EXPECT_EQ(name, "-");
-        EXPECT_EQ(model->Race.MaxGrowthYRate, 0);
-        EXPECT_EQ(model->Race.Env0Min, 0);
-        EXPECT_EQ(model->Race.NColonistYTo1Resource, 0);
-        EXPECT_TRUE(model->RaceLoaded);
-    }
+TEST(LoadRace, EmptyFileLoadsDefaults) {
+    auto model = std::make_unique<CalcModel>();
+    model->Race.MaxGrowthYRate = 15;
+    model->Race.Env0Min = 5;
+    const RaceFile file = ParseRace("");
+    ApplyRace(*model, file.race, 30);
+    EXPECT_EQ(file.name, "-");
+    EXPECT_EQ(model->Race.MaxGrowthYRate, 0);
+    EXPECT_EQ(model->Race.Env0Min, 0);
+    EXPECT_EQ(model->Race.NColonistYTo1Resource, 0);
+    EXPECT_TRUE(model->RaceLoaded);
 }
 
 TEST(LoadRace, ImmuneToAllGivesFullHabitability) {
@@ -195,8 +190,7 @@ TEST(LoadRace, ResetsThePlanetEvenIfSetBefore) {
     model->Planet.PlanetHW = true;
     model->Planet.PlanetFabr = 40;
     model->Planet.PlanetMine = 25;
-    const TempFile file(RaceText(kTypicalBounds), ".urc");
-    LoadRace(*model, file.path(), "50");
+    ApplyRace(*model, ParseRace(RaceText(kTypicalBounds)).race, 50);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(model->Planet.PlanetMineral[i], 0);
         EXPECT_EQ(model->Planet.PlanetConPrc[i], 100);
@@ -209,8 +203,7 @@ TEST(LoadRace, ResetsThePlanetEvenIfSetBefore) {
 
 TEST(ClearRace, EmptiesTemplatesAndCountsButKeepsTheRace) {
     auto model = std::make_unique<CalcModel>();
-    const TempFile file(RaceText(kTypicalBounds), ".urc");
-    LoadRace(*model, file.path(), "50");
+    ApplyRace(*model, ParseRace(RaceText(kTypicalBounds)).race, 50);
     const QueueItem item{Factories, 10, 5, 0.0};
     model->QueueMinus.Append(&item);
     model->QueuePlus.Append(&item);

@@ -4,14 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "io/file_bytes.h"
 #include "io/planet_list.h"
 #include "io/race_file.h"
+#include "model/planet_rules.h"
 
 namespace quendal {
 namespace {
 
+// The bytes of a sample file; empty when it cannot be read, which the tests then show.
 std::string DataFile(const char* name) {
-    return std::string(QUENDAL_SOURCE_DIR) + "/data/" + name;
+    return ReadFileBytes(std::string(QUENDAL_SOURCE_DIR) + "/data/" + name).value_or("");
+}
+
+// A model with the typical sample race loaded for a start habitability of 25.
+std::unique_ptr<CalcModel> TypicalModel() {
+    auto model = std::make_unique<CalcModel>();
+    ApplyRace(*model, ParseRace(DataFile("typical.urc")).race, 25);
+    return model;
 }
 
 TEST(SampleData, RaceFiles) {
@@ -30,7 +40,9 @@ TEST(SampleData, RaceFiles) {
     };
     for (const Case& c : cases) {
         auto model = std::make_unique<CalcModel>();
-        EXPECT_EQ(LoadRace(*model, DataFile(c.file), "25"), c.name) << c.file;
+        const RaceFile file = ParseRace(DataFile(c.file));
+        ApplyRace(*model, file.race, 25);
+        EXPECT_EQ(file.name, c.name) << c.file;
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(model->Race.EnvOpt[i], c.opt[i]) << c.file << " factor " << i;
         EXPECT_EQ(model->Race.MaxGrowthYRate, c.growth) << c.file;
@@ -54,16 +66,13 @@ TEST(SampleData, PlanetLists) {
         {"planets-20.txt", 7, "Weaver Home, обитаемая, 80%"},
     };
     for (const Case& c : cases) {
-        auto model = std::make_unique<CalcModel>();
-        LoadRace(*model, DataFile("typical.urc"), "25");
-        LIST_PLANET planets;
-        std::vector<std::string> entries;
-        ASSERT_TRUE(ReadPlanetList(DataFile(c.file), *model, planets, entries)) << c.file;
+        auto model = TypicalModel();
+        const PlanetList list = ParsePlanetList(DataFile(c.file), model->Race);
+        const std::vector<std::string>& entries = list.entries;
         ASSERT_EQ(entries.size(), c.count) << c.file;
         EXPECT_EQ(entries[0], c.first) << c.file;
-        EXPECT_EQ(planets.count(), static_cast<int32_t>(c.count)) << c.file;
-        int32_t startMen = 0;
-        ASSERT_TRUE(ApplyPlanet(*model, planets, 0, startMen)) << c.file;
+        EXPECT_EQ(list.planets.size(), c.count) << c.file;
+        ApplyPlanet(*model, list.planets[0]);
         // The stated habitability comes back, up to what whole factor points lose.
         const int32_t stated = std::stoi(entries[0].substr(entries[0].rfind(", ") + 2));
         EXPECT_LE(model->Planet.PlanetPrc, stated) << c.file;
@@ -72,14 +81,10 @@ TEST(SampleData, PlanetLists) {
 }
 
 TEST(SampleData, TwentyColumnListCarriesTheColony) {
-    auto model = std::make_unique<CalcModel>();
-    LoadRace(*model, DataFile("typical.urc"), "25");
-    LIST_PLANET planets;
-    std::vector<std::string> entries;
-    ASSERT_TRUE(ReadPlanetList(DataFile("planets-20.txt"), *model, planets, entries));
-    int32_t startMen = 0;
-    ASSERT_TRUE(ApplyPlanet(*model, planets, 1, startMen));
-    EXPECT_EQ(startMen, 412);
+    auto model = TypicalModel();
+    const PlanetList list = ParsePlanetList(DataFile("planets-20.txt"), model->Race);
+    ASSERT_EQ(list.planets.size(), 7u);
+    EXPECT_EQ(ApplyPlanet(*model, list.planets[1]), 412);
     EXPECT_EQ(model->Planet.PlanetMine, 20);
     EXPECT_EQ(model->Planet.PlanetFabr, 35);
     EXPECT_EQ(model->Planet.PlanetConPrc[1], 81);

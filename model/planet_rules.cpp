@@ -1,0 +1,66 @@
+#include "model/planet_rules.h"
+
+#include <algorithm>
+
+#include "model/habitability.h"
+
+namespace quendal {
+
+namespace {
+
+// Terraforming available on a freshly loaded planet, per factor.
+constexpr int32_t kStartTFormLimit = 11;
+
+} // namespace
+
+void ApplyRace(CalcModel& model, const RaceParams& race, int32_t startPrc) {
+    model.Race = race;
+    model.Race.DeriveOptimum();
+    PlanetParams& planet = model.Planet;
+    planet.PlanetHW = false;
+    for (int i = 0; i < 3; ++i) {
+        planet.MaxTFormPrc[i] = kStartTFormLimit;
+        planet.PlanetConPrc[i] = 100;
+        planet.PlanetMineral[i] = 0;
+    }
+    planet.PlanetFabr = 0;
+    planet.PlanetMine = 0;
+    EnvForPrc(model.Race, startPrc, planet.PlanetEnv);
+    planet.PlanetPrc = CalcPlanetPrc(model.Race, planet.PlanetEnv);
+    model.RaceLoaded = true;
+}
+
+void ClearRace(CalcModel& model) {
+    model.QueueMinus.Clear();
+    model.QueuePlus.Clear();
+    model.Planet.PlanetFabr = 0;
+    model.Planet.PlanetMine = 0;
+    model.RaceLoaded = false;
+}
+
+int32_t ApplyPlanet(CalcModel& model, const PlanetEntry& planet) {
+    PlanetParams& p = model.Planet;
+    for (int k = 0; k < 3; ++k) {
+        p.PlanetEnv[k] = model.Race.EnvOpt[k] == kImmune ? kImmune : planet.env[k];
+        p.PlanetConPrc[k] = planet.conPrc[k];
+        p.PlanetMineral[k] = planet.mineral[k];
+    }
+    p.PlanetFabr = planet.fabr;
+    p.PlanetMine = planet.mine;
+    p.PlanetPrc = CalcPlanetPrc(model.Race, p.PlanetEnv);
+    return planet.startMen;
+}
+
+int32_t TFormLimitOf(const PlanetParams& planet, int i) {
+    return planet.PlanetEnv[i] == kImmune ? 0 : planet.MaxTFormPrc[i];
+}
+
+int32_t HomeworldConPrc(int32_t conPrc) {
+    return std::max(conPrc, kHomeworldConPrc);
+}
+
+int32_t SearchInterval(int32_t years) {
+    return std::min(years, kMaxSearchInterval);
+}
+
+} // namespace quendal
