@@ -34,10 +34,10 @@ void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
 }
 
 // Mirrors a template in its list box.
-void ShowTemplate(QListWidget* list, LIST_ITEM& queue) {
+void ShowTemplate(QListWidget* list, const LIST_ITEM& queue) {
     list->clear();
-    for (const QueueItem* item = queue.First(); item != nullptr; item = queue.Next())
-        list->addItem(QString::fromStdString(QueueLineText(*item)));
+    for (const QueueItem& item : queue)
+        list->addItem(QString::fromStdString(QueueLineText(item)));
 }
 
 } // namespace

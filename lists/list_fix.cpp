@@ -8,8 +8,30 @@ namespace quendal {
 
 LIST_FIX::LIST_FIX(int32_t recordSize) : recordSize_(recordSize < 0 ? 0 : recordSize) {}
 
+LIST_FIX::LIST_FIX(const LIST_FIX& other) : recordSize_(other.recordSize_) {
+    *this = other;
+}
+
+LIST_FIX& LIST_FIX::operator=(const LIST_FIX& other) {
+    if (this == &other)
+        return *this;
+    Clear();
+    recordSize_ = other.recordSize_;
+    FreeSpare(); // kept nodes may be of the old size
+    for (const Node* node = other.first_; node; node = node->next)
+        if (Append(node->data()) != LIST_OK)
+            throw std::bad_alloc();
+    if (other.cursorPos_ > 0)
+        Seek(other.cursorPos_);
+    return *this;
+}
+
 LIST_FIX::~LIST_FIX() {
     Clear();
+    FreeSpare();
+}
+
+void LIST_FIX::FreeSpare() {
     while (spare_) {
         Node* next = spare_->next;
         std::free(spare_);

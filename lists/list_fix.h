@@ -18,11 +18,14 @@ enum ListStatus : int32_t {
 // Positions are 1-based; several operations take position 0 to mean the cursor node.
 // Records go in and come out as byte copies, so they must own no memory.
 class LIST_FIX {
+    struct Node;
+
 public:
     explicit LIST_FIX(int32_t recordSize);
     ~LIST_FIX();
-    LIST_FIX(const LIST_FIX&) = delete;
-    LIST_FIX& operator=(const LIST_FIX&) = delete;
+    // A copy holds copies of the records, with the cursor on the same position.
+    LIST_FIX(const LIST_FIX& other);
+    LIST_FIX& operator=(const LIST_FIX& other);
 
     int32_t Clear();
     int32_t Append(const void* record);
@@ -40,6 +43,23 @@ public:
     int32_t cursorPos() const { return cursorPos_; }
     int32_t recordSize() const { return recordSize_; }
 
+    // Reads the records in order without the cursor, so that reading changes nothing.
+    class ConstIterator {
+    public:
+        explicit ConstIterator(const Node* node) : node_(node) {}
+        const void* record() const { return node_->data(); }
+        ConstIterator& operator++() {
+            node_ = node_->next;
+            return *this;
+        }
+        bool operator==(const ConstIterator& other) const { return node_ == other.node_; }
+
+    private:
+        const Node* node_;
+    };
+    ConstIterator begin() const { return ConstIterator(first_); }
+    ConstIterator end() const { return ConstIterator(nullptr); }
+
 private:
     struct Node {
         Node* prev;
@@ -52,6 +72,7 @@ private:
     };
 
     Node* NewNode(const void* record);
+    void FreeSpare();
     Node* FindNode(int32_t pos) const;
     void LinkBefore(Node* node, Node* before);
 
@@ -66,7 +87,7 @@ private:
     Node* spare_ = nullptr;
 };
 
-// A LIST_FIX fixed to one record type; adds typed access only.
+// A LIST_FIX fixed to one record type; adds typed access and reading by range-for.
 template <typename Record> class RecordList : public LIST_FIX {
 public:
     RecordList() : LIST_FIX(static_cast<int32_t>(sizeof(Record))) {}
@@ -74,6 +95,22 @@ public:
     Record* At(int32_t pos) { return static_cast<Record*>(ItemAt(pos)); }
     Record* First() { return static_cast<Record*>(FirstItem()); }
     Record* Next() { return static_cast<Record*>(NextItem()); }
+
+    class const_iterator {
+    public:
+        explicit const_iterator(ConstIterator at) : at_(at) {}
+        const Record& operator*() const { return *static_cast<const Record*>(at_.record()); }
+        const_iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+    private:
+        ConstIterator at_;
+    };
+    const_iterator begin() const { return const_iterator(LIST_FIX::begin()); }
+    const_iterator end() const { return const_iterator(LIST_FIX::end()); }
 };
 
 } // namespace quendal

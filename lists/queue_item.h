@@ -24,16 +24,13 @@ enum ItemKind : int32_t {
 // Resources of one terraforming step, the unit cost of both terraforming kinds.
 inline constexpr int32_t kTerraformUnitCost = 100;
 
-// One queue element or build order: a plain 20-byte record kept in lists by byte copy.
-#pragma pack(push, 4)
+// One queue element or build order: a plain record kept in lists by byte copy.
 struct QueueItem {
     int32_t kind = 0;      // ItemKind
     int32_t unitCost = 0;  // resources for one unit, fixed when the element is created
     int32_t count = 0;     // units still to produce
     double invested = 0.0; // resources paid toward the unit under construction
 };
-#pragma pack(pop)
-static_assert(sizeof(QueueItem) == 20, "queue records are 20 bytes");
 
 using LIST_ITEM = RecordList<QueueItem>;
 using QueueTemplate = LIST_ITEM;

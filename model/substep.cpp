@@ -93,10 +93,10 @@ QueueItem* TemplateRing::Resize(int32_t count) {
     return heap_.data();
 }
 
-void TemplateRing::Load(LIST_ITEM& list) {
+void TemplateRing::Load(const LIST_ITEM& list) {
     QueueItem* out = Resize(list.count());
-    for (QueueItem* item = list.First(); item != nullptr; item = list.Next())
-        *out++ = *item;
+    for (const QueueItem& item : list)
+        *out++ = item;
 }
 
 void TemplateRing::Load(const QueueItem* items, int32_t count) {

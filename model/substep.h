@@ -26,7 +26,7 @@ public:
     TemplateRing(const TemplateRing&) = delete;
     TemplateRing& operator=(const TemplateRing&) = delete;
 
-    void Load(LIST_ITEM& list);
+    void Load(const LIST_ITEM& list);
     void Load(const QueueItem* items, int32_t count);
     int32_t size() const { return size_; }
     const QueueItem& operator[](int32_t index) const { return items_[index]; }

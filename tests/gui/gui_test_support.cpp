@@ -80,10 +80,10 @@ QStringList VisibleTabs(const QTabWidget* tabs) {
     return captions;
 }
 
-QStringList TemplateLines(LIST_ITEM& queue) {
+QStringList TemplateLines(const LIST_ITEM& queue) {
     QStringList lines;
-    for (int pos = 1; pos <= queue.count(); ++pos)
-        lines << QString::fromStdString(QueueLineText(*queue.At(pos)));
+    for (const QueueItem& item : queue)
+        lines << QString::fromStdString(QueueLineText(item));
     return lines;
 }
 

@@ -95,7 +95,7 @@ QString Text(const QWidget& root, const char* name);
 QStringList Lines(const QListWidget* list);
 QStringList VisibleTabs(const QTabWidget* tabs);
 // The list-box lines that a template should show.
-QStringList TemplateLines(LIST_ITEM& queue);
+QStringList TemplateLines(const LIST_ITEM& queue);
 
 // Writes a race description file (UTF-8) into `dir` and returns its path.
 QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text);
