@@ -75,7 +75,8 @@ void TFormMain::RunSearch() {
     inputs.years = editGenLYear->value();
     inputs.startMen = editGenFixed->value();
     inputs.menYearPrc = editMenYearPrc->value();
-    inputs.maxFactor = rgGenMaxFactorItems->checkedId();
+    // The group is exclusive and starts with an item checked: one of the six is always.
+    inputs.criterion = static_cast<Criterion>(rgGenMaxFactorItems->checkedId());
     if (searchSeed_)
         inputs.seed = *searchSeed_;
 
@@ -117,9 +118,9 @@ void TFormMain::RunSearch() {
 }
 
 void TFormMain::ShowSearchResults(const GeneticResults& results) {
-    const qint64 figures[8] = {results.planetPrc,  results.men,       results.resource,
-                               results.fabr,       results.mine,      results.mineral[0],
-                               results.mineral[1], results.mineral[2]};
+    const PlanetFigures& f = results.figures;
+    const qint64 figures[8] = {f.prc,  f.men,        f.resource,   f.fabr,
+                               f.mine, f.mineral[0], f.mineral[1], f.mineral[2]};
     for (int i = 0; i < 8; ++i)
         sGenValue[i]->setText(QString::number(figures[i]));
     ShowLines(lbGenQueue1, results.queueMinusLines);

@@ -88,7 +88,7 @@ void Rank(benchmark::State& state, int planets, int32_t years, bool search) {
     task.search = search;
     task.threads = state.range(0) > 0 ? static_cast<int32_t>(state.range(0)) : AvailableCores();
     for (auto _ : state)
-        benchmark::DoNotOptimize(RankPlanets(task).front().resource);
+        benchmark::DoNotOptimize(RankPlanets(task).front().figures.resource);
     state.counters["planets_per_second"] = benchmark::Counter(
         static_cast<double>(planets), benchmark::Counter::kIsIterationInvariantRate);
 }

@@ -32,13 +32,13 @@ void DefaultSearch(benchmark::State& state) {
         GeneticRun run;
         results = run.Run(*model, inputs);
         evaluations += results.evaluations;
-        benchmark::DoNotOptimize(results.resource);
+        benchmark::DoNotOptimize(results.figures.resource);
     }
     state.counters["evaluations_per_search"] =
         static_cast<double>(evaluations) / static_cast<double>(state.iterations());
     state.counters["evaluations_per_second"] =
         benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kIsRate);
-    state.counters["found_resources"] = static_cast<double>(results.resource);
+    state.counters["found_resources"] = static_cast<double>(results.figures.resource);
 }
 
 BENCHMARK(DefaultSearch)->Arg(-20)->Arg(60)->Unit(benchmark::kMillisecond);

@@ -44,7 +44,7 @@ void TypicalRaceSearch(benchmark::State& state) {
     state.counters["per_substep"] =
         benchmark::Counter(static_cast<double>(evaluations) * inputs.years * 250,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["found_resources"] = static_cast<double>(results.resource);
+    state.counters["found_resources"] = static_cast<double>(results.figures.resource);
 }
 
 void Searches(benchmark::internal::Benchmark* b) {

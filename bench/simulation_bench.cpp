@@ -7,7 +7,7 @@
 
 #include "model/habitability.h"
 #include "model/simulation.h"
-#include "tests/support/model_fixtures.h"
+#include "tests/support/search_setup.h"
 
 namespace quendal {
 namespace {
@@ -28,7 +28,10 @@ std::unique_ptr<CalcModel> HostilePlanet(int32_t years) {
     Fill(m.GeneticState.GenQueuePlus,
          {Element(Factories, 50, r.NResourceBuildFactory), Element(Mines, 50, r.NResourceBuildMine),
           Element(MaxTerraform, 5, 100)});
-    SnapshotForSearch(m, 2500, years);
+    GeneticInputs task = SearchTask(m, Criterion::Resources, 1, 1, 1);
+    task.startMen = 2500;
+    task.years = years;
+    FillSnapshot(m, task);
     return made;
 }
 

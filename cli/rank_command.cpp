@@ -49,11 +49,12 @@ std::string TemplateText(const std::vector<QueueItem>& items, char separator,
 // The fields of a row, in the column order of both outputs.
 std::vector<std::string> RowFields(const RankedPlanet& r, bool search, char itemSeparator,
                                    const std::string& noTemplate) {
+    const PlanetFigures& f = r.figures;
     std::vector<std::string> fields = {
         std::to_string(r.rank),       std::to_string(r.index),      r.entry,
-        std::to_string(r.startPrc),   std::to_string(r.planetPrc),  std::to_string(r.men),
-        std::to_string(r.resource),   std::to_string(r.fabr),       std::to_string(r.mine),
-        std::to_string(r.mineral[0]), std::to_string(r.mineral[1]), std::to_string(r.mineral[2])};
+        std::to_string(r.startPrc),   std::to_string(f.prc),        std::to_string(f.men),
+        std::to_string(f.resource),   std::to_string(f.fabr),       std::to_string(f.mine),
+        std::to_string(f.mineral[0]), std::to_string(f.mineral[1]), std::to_string(f.mineral[2])};
     if (search) {
         fields.push_back(TemplateText(r.foundMinus, itemSeparator, noTemplate));
         fields.push_back(TemplateText(r.foundPlus, itemSeparator, noTemplate));
@@ -130,7 +131,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     RankTask task;
     task.entries = list.entries;
     task.search = o.search;
-    task.criterion = o.searchOptions.criterion;
+    task.criterion = static_cast<Criterion>(o.searchOptions.criterion); // range-checked
     task.threads = o.threads.value_or(1);
     task.prepare = [&](int32_t index, CalcModel& model) {
         // The model as the race and the list left it, then the planet as --pick sets it.

@@ -21,7 +21,7 @@ GeneticInputs SearchInputs(const Options& o, const CalcModel& model, const Prepa
     inputs.years = s.years ? *s.years : std::min(o.years, 50);
     inputs.startMen = s.men ? *s.men : prepared.startMen;
     inputs.menYearPrc = prepared.growth;
-    inputs.maxFactor = s.criterion;
+    inputs.criterion = static_cast<Criterion>(s.criterion); // range-checked by the options
     if (s.seed)
         inputs.seed = *s.seed;
     return inputs;
@@ -44,9 +44,11 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
     if (run.onProgress)
         std::fputs("\r\033[K", stderr);
 
-    std::fprintf(out, "result: %d %lld %lld %d %d %d %d %d\n", r.planetPrc,
-                 static_cast<long long>(r.men), static_cast<long long>(r.resource), r.fabr, r.mine,
-                 r.mineral[0], r.mineral[1], r.mineral[2]);
+    const PlanetFigures& f = r.figures;
+    std::fprintf(out, "result: %d %lld %lld %d %d %lld %lld %lld\n", f.prc,
+                 static_cast<long long>(f.men), static_cast<long long>(f.resource), f.fabr, f.mine,
+                 static_cast<long long>(f.mineral[0]), static_cast<long long>(f.mineral[1]),
+                 static_cast<long long>(f.mineral[2]));
     std::fputs("minus:\n", out);
     for (const std::string& line : r.queueMinusLines)
         std::fprintf(out, "  %s\n", line.c_str());

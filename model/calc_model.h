@@ -6,8 +6,6 @@
 
 namespace quendal {
 
-struct GeneDesc;
-
 // Factor value (or bound) that marks a factor to which the race is immune.
 inline constexpr int32_t kImmune = 102;
 
@@ -46,11 +44,12 @@ struct PlanetParams {
     int32_t PlanetMine = 0;        // installed mines
 };
 
+// What a search maximises: the items of "Максимизация:" in their order.
+enum class Criterion : int32_t { Terraforming, Population, Resources, Factories, Mines, Minerals };
+
 // The optimiser's snapshot of the model, its candidate templates and work list, and the
 // results of the last headless simulation.
 struct s_GeneticState {
-    int32_t GenGeneCount = 0;
-    GeneDesc* GenGeneTable = nullptr; // owned by the running search
     int32_t GenPlanetPrc = 0;
     int32_t GenStartMen = 0; // hundreds of colonists
     int32_t GenMenYearPrc = 0;
@@ -61,7 +60,7 @@ struct s_GeneticState {
     int32_t GenTFormPrc = 0;
     int32_t GenPlanetFabr = 0;
     int32_t GenPlanetMine = 0;
-    int32_t GenMaxFactor = 0;
+    Criterion GenMaxFactor = Criterion::Resources;
     LIST_ITEM GenQueueMinus;
     LIST_ITEM GenQueuePlus;
     LIST_ITEM GenBuildList;

@@ -105,40 +105,40 @@ GenSimInputs GenSimInputs::Of(const CalcModel& model) {
     in.tformPrc = gen.GenTFormPrc;
     in.fabr = gen.GenPlanetFabr;
     in.mine = gen.GenPlanetMine;
-    in.maxFactor = gen.GenMaxFactor;
+    in.criterion = gen.GenMaxFactor;
     return in;
 }
 
-namespace {
-
-// Start of the headless run: the snapshot's planet, never re-derived.
-void StartHeadless(SimState& s, const GenSimInputs& in) {
-    s.race = &in.race;
-    s.homeworld = in.homeworld;
-    s.men = StartColonists(in.startMen);
-    s.prc = in.planetPrc;
-    s.growth = in.menYearPrc;
-    s.cap = CapacityFor(s.prc);
-    s.maxHab = in.tformPrc;
-    std::copy(in.env, in.env + 3, s.cur);
-    std::copy(in.target, in.target + 3, s.tgt);
-    s.fabr = in.fabr;
-    s.mine = in.mine;
-    s.LoadMinerals(in.conPrc, in.mineral);
+void SimState::StartHeadless(const GenSimInputs& in) {
+    race = &in.race;
+    homeworld = in.homeworld;
+    men = StartColonists(in.startMen);
+    prc = in.planetPrc;
+    growth = in.menYearPrc;
+    cap = CapacityFor(prc);
+    maxHab = in.tformPrc;
+    std::copy(in.env, in.env + 3, cur);
+    std::copy(in.target, in.target + 3, tgt);
+    fabr = in.fabr;
+    mine = in.mine;
+    LoadMinerals(in.conPrc, in.mineral);
 }
+
+namespace {
 
 // Simulates the years of the headless run and takes its figures.
 void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
     for (int32_t year = 0; year < years; ++year)
         s.SimulateYearInSubSteps();
-    out.prc = s.prc;
-    out.men = TruncToInt64(s.men);
-    out.resource = s.YearlyResources();
-    out.fabr = SaturateInt32(s.fabr);
-    out.mine = SaturateInt32(s.mine);
+    PlanetFigures& f = out.figures;
+    f.prc = s.prc;
+    f.men = TruncToInt64(s.men);
+    f.resource = s.YearlyResources();
+    f.fabr = SaturateInt32(s.fabr);
+    f.mine = SaturateInt32(s.mine);
     for (int i = 0; i < 3; ++i) {
-        out.conPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
-        out.mineral[i] = SaturateInt32(TruncToInt64(s.surf[i]));
+        f.conPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
+        f.mineral[i] = SaturateInt32(TruncToInt64(s.surf[i]));
     }
     out.order = s.order;
     out.hasOrder = s.hasOrder;
@@ -146,38 +146,52 @@ void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
 
 } // namespace
 
-void RunGenSimulation(CalcModel& model) {
-    s_GeneticState& gen = model.GeneticState;
-    const GenSimInputs in = GenSimInputs::Of(model);
-    SimState s;
-    StartHeadless(s, in);
-    s.minus.Load(gen.GenQueueMinus);
-    s.plus.Load(gen.GenQueuePlus);
-    GenSimResults results;
-    FinishHeadless(s, in.years, results);
-    StoreGenResults(results, gen);
-}
-
 void RunGenSimulation(const GenSimInputs& inputs, const QueueItem* minus, int32_t minusCount,
                       const QueueItem* plus, int32_t plusCount, GenSimResults& results) {
     SimState s;
-    StartHeadless(s, inputs);
+    s.StartHeadless(inputs);
     s.minus.Load(minus, minusCount);
     s.plus.Load(plus, plusCount);
     FinishHeadless(s, inputs.years, results);
 }
 
+GenSimResults RunGenSimulation(CalcModel& model) {
+    s_GeneticState& gen = model.GeneticState;
+    const GenSimInputs in = GenSimInputs::Of(model);
+    SimState s;
+    s.StartHeadless(in);
+    s.minus.Load(gen.GenQueueMinus);
+    s.plus.Load(gen.GenQueuePlus);
+    GenSimResults results;
+    FinishHeadless(s, in.years, results);
+    StoreGenResults(results, gen);
+    return results;
+}
+
 void StoreGenResults(const GenSimResults& results, s_GeneticState& state) {
+    const PlanetFigures& f = results.figures;
     state.GenBuildList.Clear();
     if (results.hasOrder)
         state.GenBuildList.Append(&results.order);
-    state.GenResPrc = results.prc;
-    state.GenResMen = results.men;
-    state.GenResResource = results.resource;
-    state.GenResFabr = results.fabr;
-    state.GenResMine = results.mine;
-    std::copy(results.conPrc, results.conPrc + 3, state.GenResConPrc);
-    std::copy(results.mineral, results.mineral + 3, state.GenResMineral);
+    state.GenResPrc = f.prc;
+    state.GenResMen = f.men;
+    state.GenResResource = f.resource;
+    state.GenResFabr = f.fabr;
+    state.GenResMine = f.mine;
+    for (int i = 0; i < 3; ++i) {
+        state.GenResConPrc[i] = f.conPrc[i];
+        state.GenResMineral[i] = static_cast<int32_t>(f.mineral[i]); // saturated by the run
+    }
+}
+
+PlanetFigures GenResFigures(const s_GeneticState& s) {
+    return {s.GenResPrc,
+            s.GenResMen,
+            s.GenResResource,
+            s.GenResFabr,
+            s.GenResMine,
+            {s.GenResConPrc[0], s.GenResConPrc[1], s.GenResConPrc[2]},
+            {s.GenResMineral[0], s.GenResMineral[1], s.GenResMineral[2]}};
 }
 
 } // namespace quendal

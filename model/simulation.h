@@ -28,13 +28,8 @@ struct DisplayFlags {
 DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
                             const std::function<void(const YearResult&)>& onYear);
 
-// The headless run for the optimiser: simulates GenLYear years from the snapshot in
-// model.GeneticState with its candidate templates and writes the GenRes fields.
-void RunGenSimulation(CalcModel& model);
-
-// Everything the headless run reads besides the templates: the snapshot fields and the race
-// and planet values. A search's workers share one copy taken on the search's own thread, so
-// that none of them reads the live model.
+// Everything an evaluation of the search reads besides the candidate templates: the snapshot
+// fields and the race and planet values, taken by value so that nothing reads the live model.
 struct GenSimInputs {
     RaceParams race;
     bool homeworld = false;
@@ -49,30 +44,43 @@ struct GenSimInputs {
     int32_t tformPrc = 0;
     int32_t fabr = 0;
     int32_t mine = 0;
-    int32_t maxFactor = 0; // the criterion of the search
+    Criterion criterion = Criterion::Resources;
 
     static GenSimInputs Of(const CalcModel& model);
 };
 
-// The figures a headless run leaves: the GenRes fields and the work list's pending order.
-struct GenSimResults {
+// The figures a planet ends with: habitability %, colonists, resources a year, factories,
+// mines, and per mineral its concentration % and kT on the surface.
+struct PlanetFigures {
     int32_t prc = 0;
     int64_t men = 0;
     int64_t resource = 0;
     int32_t fabr = 0;
     int32_t mine = 0;
     int32_t conPrc[3] = {};
-    int32_t mineral[3] = {};
+    int64_t mineral[3] = {};
+};
+
+// What a headless run leaves: its figures and the work list's pending order.
+struct GenSimResults {
+    PlanetFigures figures;
     QueueItem order{};
     bool hasOrder = false;
 };
 
-// The headless run on templates held in arrays; touches nothing but `results`.
+// The headless run for the optimiser: simulates inputs.years years of the given templates;
+// touches nothing but `results`.
 void RunGenSimulation(const GenSimInputs& inputs, const QueueItem* minus, int32_t minusCount,
                       const QueueItem* plus, int32_t plusCount, GenSimResults& results);
 
-// Writes the figures of a headless run into the snapshot: the GenRes fields and GenBuildList.
+// The headless run of the snapshot in model.GeneticState with its candidate templates; writes
+// the GenRes fields and returns them.
+GenSimResults RunGenSimulation(CalcModel& model);
+
+// The snapshot's GenRes fields and GenBuildList: the one place that writes them, and reads
+// the figures back.
 void StoreGenResults(const GenSimResults& results, s_GeneticState& state);
+PlanetFigures GenResFigures(const s_GeneticState& state);
 
 // Factories that may still be ordered: as many as colonists can operate beyond those built,
 // and no more than half of the scarcest surface mineral allows.

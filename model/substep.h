@@ -12,6 +12,8 @@
 
 namespace quendal {
 
+struct GenSimInputs;
+
 // Capacity in colonists of a planet with habitability p: 10000 per point, 1 to 4 counting
 // as 5.
 inline int64_t CapacityFor(int64_t p) {
@@ -76,6 +78,9 @@ struct SimState {
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
 
+    // Start of the headless run: the snapshot's planet as taken, never re-derived. The
+    // state keeps a pointer to in.race.
+    void StartHeadless(const GenSimInputs& in);
     // Minerals and concentrations from the model's planet, or from its two arrays.
     void LoadMinerals(const PlanetParams& planet);
     void LoadMinerals(const int32_t conPrc[3], const int32_t mineral[3]);

@@ -6,7 +6,6 @@ CandidateWorkers::CandidateWorkers(int32_t threads)
     : jobs_(threads), workers_(static_cast<size_t>(jobs_.slots())) {}
 
 const CandidateOutcome* CandidateWorkers::Evaluate(const QueueSearch& engine,
-                                                   const GenSimInputs& inputs,
                                                    const std::vector<int32_t>& positions,
                                                    const SearchControl& control) {
     const auto count = static_cast<int32_t>(positions.size());
@@ -21,15 +20,11 @@ const CandidateOutcome* CandidateWorkers::Evaluate(const QueueSearch& engine,
                 control.stopFlag->load(std::memory_order_relaxed) != 0)
                 return false;
             Worker& worker = workers_[static_cast<size_t>(slot)];
-            CandidateOutcome& out = worker.current;
-            engine.Decode(engine.Chromosome(positions[static_cast<size_t>(k)]), inputs.race,
-                          out.minus, out.plus);
-            RunGenSimulation(inputs, out.minus.items, out.minus.count, out.plus.items,
-                             out.plus.count, out.results);
-            scores_[static_cast<size_t>(k)] = SearchScore(out.results, inputs.maxFactor);
+            scores_[static_cast<size_t>(k)] = engine.Evaluate(
+                engine.Chromosome(positions[static_cast<size_t>(k)]), worker.current);
             if (k > worker.lastK) {
                 worker.lastK = k;
-                worker.last = out;
+                worker.last = worker.current;
             }
             return true;
         },

@@ -3,21 +3,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/simulation.h"
 #include "optimiser/parallel_jobs.h"
 #include "optimiser/search.h"
 
 namespace quendal {
 
-// What one evaluation decoded and simulated.
-struct CandidateOutcome {
-    DecodedTemplate minus, plus;
-    GenSimResults results;
-};
-
 // Evaluates the candidates of a generation side by side. Each worker slot has its own
-// templates and results, made once, so an evaluation allocates nothing; the workers read the
-// chromosomes and one shared copy of the inputs, and write only their own slot and score.
+// outcome, made once, so an evaluation allocates nothing; the workers read the chromosomes and
+// the engine's inputs, and write only their own slot and score.
 class CandidateWorkers {
 public:
     explicit CandidateWorkers(int32_t threads);
@@ -25,7 +18,7 @@ public:
     // Scores the individuals at `positions` of `engine`; score(k) is then the score of
     // positions[k], or NotEvaluated when the stop flag was set before its evaluation began.
     // Returns the outcome of the highest k evaluated, or nullptr when none was.
-    const CandidateOutcome* Evaluate(const QueueSearch& engine, const GenSimInputs& inputs,
+    const CandidateOutcome* Evaluate(const QueueSearch& engine,
                                      const std::vector<int32_t>& positions,
                                      const SearchControl& control);
     double score(int32_t k) const { return scores_[static_cast<size_t>(k)]; }

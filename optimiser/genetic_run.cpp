@@ -48,7 +48,7 @@ void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
     std::copy(std::begin(planet.PlanetEnv), std::end(planet.PlanetEnv), state.GenPlanetEnv);
     TFormTarget(model, planet.PlanetEnv, state.GenTFormTarget);
     state.GenTFormPrc = CalcTFormPrc(model, planet.PlanetEnv);
-    state.GenMaxFactor = inputs.maxFactor;
+    state.GenMaxFactor = inputs.criterion;
 }
 
 GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
@@ -57,31 +57,26 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     const GeneticParams& params = inputs.params;
     FillSnapshot(model, inputs);
     s_GeneticState& state = model.GeneticState;
-    // However the run ends, an exception included, it is over and the snapshot keeps no
-    // pointer into its gene table.
+    // However the run ends, an exception included, it is over.
     struct EndOfRun {
-        GeneticRun& run;
-        s_GeneticState& state;
-        ~EndOfRun() {
-            run.running_ = false;
-            state.GenGeneTable = nullptr;
-        }
-    } endOfRun{*this, state};
+        bool& running;
+        ~EndOfRun() { running = false; }
+    } endOfRun{running_};
 
     GeneticResults results;
     results.negativePlanet = state.GenPlanetPrc <= 0;
     std::vector<GeneDesc> table = BuildGeneTable(results.negativePlanet, state.GenMaxTFormStep);
-    state.GenGeneTable = table.data();
-    state.GenGeneCount = static_cast<int32_t>(table.size());
-
-    SearchControl control{&GenStopFlag, processMessages, threads};
+    // Taken once: the engine reads no model, so an edit during the search waits for the next.
+    const GenSimInputs taken = GenSimInputs::Of(model);
+    const SearchControl control{&GenStopFlag, processMessages, threads,
+                                [&state](const CandidateOutcome& o) { StoreOutcome(o, state); }};
     std::unique_ptr<QueueSearch> engine;
     if (results.negativePlanet)
         engine =
-            std::make_unique<TMinSearch>(model, control, params.populationSize, table, inputs.seed);
+            std::make_unique<TMinSearch>(taken, control, params.populationSize, table, inputs.seed);
     else
         engine =
-            std::make_unique<TMaxSearch>(model, control, params.populationSize, table, inputs.seed);
+            std::make_unique<TMaxSearch>(taken, control, params.populationSize, table, inputs.seed);
     engine->SetParams(PercentFraction(params.elitePercent), PercentFraction(params.mutationPercent),
                       PercentFraction(params.crossoverPercent),
                       PercentFraction(params.survivalPercent));
@@ -116,12 +111,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
         onEndStage();
     RefineBest(*engine, engine->Chromosome(0));
 
-    results.planetPrc = state.GenResPrc;
-    results.men = state.GenResMen;
-    results.resource = state.GenResResource;
-    results.fabr = state.GenResFabr;
-    results.mine = state.GenResMine;
-    std::copy(std::begin(state.GenResMineral), std::end(state.GenResMineral), results.mineral);
+    results.figures = GenResFigures(state);
     results.queueMinusLines = TemplateLines(state.GenQueueMinus);
     results.queuePlusLines = TemplateLines(state.GenQueuePlus);
     results.stopped = GenStopFlag != 0;

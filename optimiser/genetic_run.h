@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/calc_model.h"
+#include "model/simulation.h"
 #include "optimiser/genetic.h"
 
 namespace quendal {
@@ -26,9 +27,8 @@ struct GeneticInputs {
     int32_t years = 15;          // years to simulate
     int32_t startMen = 1000;     // start colonists in hundreds
     int32_t menYearPrc = 15;     // growth rate % a year (of the planet-dynamics tab)
-    int32_t maxFactor = 2;       // criterion: 0 terraforming, 1 population, 2 resources,
-                                 // 3 factories, 4 mines, 5 minerals
     uint32_t seed = ClockSeed(); // seed of the engine's generator
+    Criterion criterion = Criterion::Resources;
 };
 
 // Reported after every generation.
@@ -42,12 +42,7 @@ struct GeneticProgress {
 // Outcome of a search: the figures and templates of the refined best individual (after a
 // stop, of the last individual simulated before it).
 struct GeneticResults {
-    int32_t planetPrc = 0;                    // GenResPrc
-    int64_t men = 0;                          // GenResMen
-    int64_t resource = 0;                     // GenResResource
-    int32_t fabr = 0;                         // GenResFabr
-    int32_t mine = 0;                         // GenResMine
-    int32_t mineral[3] = {};                  // GenResMineral: Ironium, Uranium, Liberium
+    PlanetFigures figures;                    // the GenRes fields
     std::vector<std::string> queueMinusLines; // QueueLineText of each GenQueueMinus item
     std::vector<std::string> queuePlusLines;  // QueueLineText of each GenQueuePlus item
     bool negativePlanet = false;              // searched with TMinSearch
@@ -63,9 +58,12 @@ struct GeneticResults {
 //     run.onProgress = [](const GeneticProgress& p) { ... };
 //     GeneticResults r = run.Run(model, inputs);
 //
-// Run fills model.GeneticState from the model and the inputs, evolves the population for
-// params.generations generations, refines the best individual and leaves its templates in
-// GenQueueMinus/GenQueuePlus and its figures in the GenRes fields.
+// Run fills model.GeneticState from the model and the inputs and takes the search's inputs
+// from it once: the model may change while the search runs (its messages are processed) and
+// the change applies to the next search. It evolves the population for params.generations
+// generations and refines the best individual. After each evaluation it leaves that
+// individual's templates in GenQueueMinus/GenQueuePlus and its figures in the GenRes fields,
+// at the end those of the refined best.
 //
 // With threads above 1 the evaluations of a generation run side by side on oneTBB's workers
 // and the results stay those of threads = 1, bit for bit. processMessages is then called on
@@ -93,7 +91,7 @@ private:
     bool running_ = false;
 };
 
-// Fills the snapshot fields of model.GeneticState for a search (not the gene table).
+// Fills the snapshot fields of model.GeneticState for a search.
 void FillSnapshot(CalcModel& model, const GeneticInputs& inputs);
 
 // The planet field of the search tab: "%d (%d,%d,%d)" with PlanetPrc and PlanetEnv, and

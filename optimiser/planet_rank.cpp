@@ -4,6 +4,7 @@
 #include <chrono>
 #include <mutex>
 
+#include "optimiser/search.h"
 #include "optimiser/worker_pool.h"
 
 namespace quendal {
@@ -27,47 +28,26 @@ void Calculate(CalcModel& model, const StartConditions& start, RankedPlanet& row
         last = year;
     });
     row.startPrc = first.PlanetPrc;
-    row.planetPrc = last.PlanetPrc;
-    row.men = last.Men;
-    row.resource = last.Resource;
-    row.fabr = last.Fabr;
-    row.mine = last.Mine;
-    std::copy(std::begin(last.Mineral), std::end(last.Mineral), row.mineral);
+    PlanetFigures& f = row.figures;
+    f.prc = last.PlanetPrc;
+    f.men = last.Men;
+    f.resource = last.Resource;
+    f.fabr = last.Fabr;
+    f.mine = last.Mine;
+    std::copy(std::begin(last.ConPrc), std::end(last.ConPrc), f.conPrc);
+    std::copy(std::begin(last.Mineral), std::end(last.Mineral), f.mineral);
 }
 
 // The search of one planet: the best individual's figures and templates.
 void Search(CalcModel& model, const GeneticInputs& inputs, RankedPlanet& row) {
     GeneticRun run;
-    const GeneticResults r = run.Run(model, inputs);
+    row.figures = run.Run(model, inputs).figures;
     row.startPrc = model.GeneticState.GenPlanetPrc;
-    row.planetPrc = r.planetPrc;
-    row.men = r.men;
-    row.resource = r.resource;
-    row.fabr = r.fabr;
-    row.mine = r.mine;
-    std::copy(std::begin(r.mineral), std::end(r.mineral), row.mineral);
     row.foundMinus = Items(model.GeneticState.GenQueueMinus);
     row.foundPlus = Items(model.GeneticState.GenQueuePlus);
 }
 
 } // namespace
-
-int64_t CriterionFigure(const RankedPlanet& row, int32_t criterion) {
-    switch (criterion) {
-    case 0:
-        return row.planetPrc;
-    case 1:
-        return row.men;
-    case 3:
-        return row.fabr;
-    case 4:
-        return row.mine;
-    case 5:
-        return row.mineral[0] + row.mineral[1] + row.mineral[2];
-    default:
-        return row.resource;
-    }
-}
 
 std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     using Clock = std::chrono::steady_clock;
@@ -103,7 +83,8 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     });
 
     std::stable_sort(rows.begin(), rows.end(), [&](const RankedPlanet& a, const RankedPlanet& b) {
-        return CriterionFigure(a, task.criterion) > CriterionFigure(b, task.criterion);
+        return CriterionValue(a.figures, task.criterion) >
+               CriterionValue(b.figures, task.criterion);
     });
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i].rank = static_cast<int32_t>(i + 1);

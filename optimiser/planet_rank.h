@@ -29,12 +29,7 @@ struct RankedPlanet {
     int32_t index = 0; // entry of the list, from 0
     std::string entry; // the entry text (UTF-8)
     int32_t startPrc = 0;
-    int32_t planetPrc = 0;
-    int64_t men = 0;
-    int64_t resource = 0;
-    int32_t fabr = 0;
-    int32_t mine = 0;
-    int64_t mineral[3] = {};           // on the surface: Ironium, Uranium, Liberium
+    PlanetFigures figures;
     std::vector<QueueItem> foundMinus; // search only: the template for a negative planet
     std::vector<QueueItem> foundPlus;  // search only: the template for a habitable planet
 };
@@ -49,10 +44,9 @@ struct RankProgress {
 struct RankTask {
     std::vector<std::string> entries; // the entry texts; one planet per entry
     PreparePlanet prepare;
-    bool search = false;   // search for each planet's templates instead of calculating
-    int32_t threads = 1;   // planets at a time; 1 ranks them one by one on the calling thread
-    int32_t criterion = 2; // as the search's: 0 terraforming, 1 population, 2 resources,
-                           // 3 factories, 4 mines, 5 minerals (their sum)
+    bool search = false; // search for each planet's templates instead of calculating
+    int32_t threads = 1; // planets at a time; 1 ranks them one by one on the calling thread
+    Criterion criterion = Criterion::Resources; // the rows are ordered by its figure
     // After each planet, from the thread that finished it; calls never overlap.
     std::function<void(const RankProgress&)> onProgress;
 };
@@ -61,8 +55,5 @@ struct RankTask {
 // orders the rows by the criterion's figure, best first, ties in list order. The rows do not
 // depend on the number of threads.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
-
-// The figure of a row that the criterion ranks by.
-int64_t CriterionFigure(const RankedPlanet& row, int32_t criterion);
 
 } // namespace quendal

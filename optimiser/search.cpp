@@ -61,25 +61,13 @@ void RefineTemplate(QueueSearch& engine, uint8_t* best, int32_t firstOrderGene,
     }
 }
 
-// The figures of the last headless simulation, as the snapshot holds them.
-GenSimResults ResultsOf(const s_GeneticState& state) {
-    GenSimResults results;
-    results.prc = state.GenResPrc;
-    results.men = state.GenResMen;
-    results.resource = state.GenResResource;
-    results.fabr = state.GenResFabr;
-    results.mine = state.GenResMine;
-    std::copy(state.GenResMineral, state.GenResMineral + 3, results.mineral);
-    return results;
-}
-
-} // namespace
-
 void FillList(const DecodedTemplate& decoded, LIST_ITEM& target) {
     target.Clear();
     for (int32_t i = 0; i < decoded.count; ++i)
         target.Append(&decoded.items[i]);
 }
+
+} // namespace
 
 std::vector<GeneDesc> BuildGeneTable(bool negativePlanet, int32_t maxTFormStep) {
     std::vector<GeneDesc> table;
@@ -120,79 +108,66 @@ void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t fi
     }
 }
 
-void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t firstOrderGene,
-                    int32_t firstAmountGene, const int32_t kinds[3], const RaceParams& race,
-                    LIST_ITEM& target, bool stopAfterMinTerraform) {
-    DecodedTemplate decoded;
-    DecodeTemplate(engine, chromosome, firstOrderGene, firstAmountGene, kinds, race, decoded,
-                   stopAfterMinTerraform);
-    FillList(decoded, target);
-}
-
-int64_t PrimaryValue(const GenSimResults& results, int32_t maxFactor) {
-    switch (maxFactor) {
-    case 0:
-        return results.prc;
-    case 1:
-        return results.men;
-    case 2:
-        return results.resource;
-    case 3:
-        return results.fabr;
-    case 4:
-        return results.mine;
-    case 5:
-        return int64_t{results.mineral[0]} + results.mineral[1] + results.mineral[2];
-    default:
-        return 0;
+int64_t CriterionValue(const PlanetFigures& figures, Criterion criterion) {
+    switch (criterion) {
+    case Criterion::Terraforming:
+        return figures.prc;
+    case Criterion::Population:
+        return figures.men;
+    case Criterion::Factories:
+        return figures.fabr;
+    case Criterion::Mines:
+        return figures.mine;
+    case Criterion::Minerals:
+        return figures.mineral[0] + figures.mineral[1] + figures.mineral[2];
+    case Criterion::Resources:
+        break;
     }
+    return figures.resource;
 }
 
-double SearchScore(const GenSimResults& results, int32_t maxFactor) {
-    const int64_t minerals = int64_t{results.mineral[0]} + results.mineral[1] + results.mineral[2];
-    double score = 1000.0 * static_cast<double>(PrimaryValue(results, maxFactor));
-    score += 10.0 * results.prc;
-    score += static_cast<double>(results.men / 10);
-    score += static_cast<double>(results.resource);
-    score += results.fabr;
-    score += results.mine;
+double SearchScore(const PlanetFigures& figures, Criterion criterion) {
+    const int64_t minerals = figures.mineral[0] + figures.mineral[1] + figures.mineral[2];
+    double score = 1000.0 * static_cast<double>(CriterionValue(figures, criterion));
+    score += 10.0 * figures.prc;
+    score += static_cast<double>(figures.men / 10);
+    score += static_cast<double>(figures.resource);
+    score += figures.fabr;
+    score += figures.mine;
     score += static_cast<double>(minerals / 10);
     return score;
 }
 
-double SearchScore(const s_GeneticState& state) {
-    return SearchScore(ResultsOf(state), state.GenMaxFactor);
+void StoreOutcome(const CandidateOutcome& outcome, s_GeneticState& state) {
+    FillList(outcome.minus, state.GenQueueMinus);
+    FillList(outcome.plus, state.GenQueuePlus);
+    StoreGenResults(outcome.results, state);
 }
 
-QueueSearch::QueueSearch(CalcModel& model, SearchControl control, bool negativePlanet,
+QueueSearch::QueueSearch(const GenSimInputs& inputs, SearchControl control, bool negativePlanet,
                          int32_t populationSize, std::vector<GeneDesc>& table, uint32_t seed)
     : Genetic(populationSize, static_cast<int32_t>(table.size()), table.data(), seed),
-      model_(model), control_(std::move(control)), negativePlanet_(negativePlanet) {
+      inputs_(inputs), control_(std::move(control)), negativePlanet_(negativePlanet) {
     if (control_.threads > 1)
         workers_ = std::make_unique<CandidateWorkers>(control_.threads);
 }
 
 QueueSearch::~QueueSearch() = default;
 
-void QueueSearch::Decode(const uint8_t* chromosome, const RaceParams& race, DecodedTemplate& minus,
-                         DecodedTemplate& plus) const {
+double QueueSearch::Evaluate(const uint8_t* chromosome, CandidateOutcome& out) const {
     if (negativePlanet_) {
-        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kMinusKinds, race, minus,
-                       true);
-        DecodeTemplate(*this, chromosome, kSecondOrderGenes, kSecondAmountGenes, kPlusKinds, race,
-                       plus, false);
+        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kMinusKinds, inputs_.race,
+                       out.minus, true);
+        DecodeTemplate(*this, chromosome, kSecondOrderGenes, kSecondAmountGenes, kPlusKinds,
+                       inputs_.race, out.plus, false);
     } else {
-        minus.count = 0;
-        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kPlusKinds, race, plus, false);
+        out.minus.count = 0;
+        DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kPlusKinds, inputs_.race,
+                       out.plus, false);
     }
-}
-
-void QueueSearch::Decode(const uint8_t* chromosome) {
-    s_GeneticState& state = model_.GeneticState;
-    DecodedTemplate minus, plus;
-    Decode(chromosome, model_.Race, minus, plus);
-    FillList(minus, state.GenQueueMinus);
-    FillList(plus, state.GenQueuePlus);
+    RunGenSimulation(inputs_, out.minus.items, out.minus.count, out.plus.items, out.plus.count,
+                     out.results);
+    return SearchScore(out.results.figures, inputs_.criterion);
 }
 
 double QueueSearch::Fitness(const uint8_t* chromosome) {
@@ -200,17 +175,17 @@ double QueueSearch::Fitness(const uint8_t* chromosome) {
         control_.processMessages();
     if (control_.stopFlag != nullptr && control_.stopFlag->load(std::memory_order_relaxed) != 0)
         return NotEvaluated;
-    Decode(chromosome);
-    RunGenSimulation(model_);
+    const double score = Evaluate(chromosome, outcome_);
     ++evaluations_;
-    return SearchScore(model_.GeneticState);
+    if (control_.onEvaluated)
+        control_.onEvaluated(outcome_);
+    return score;
 }
 
 bool QueueSearch::EvaluatePending(const std::vector<int32_t>& positions) {
     if (!workers_)
         return Genetic::EvaluatePending(positions);
-    const CandidateOutcome* last =
-        workers_->Evaluate(*this, GenSimInputs::Of(model_), positions, control_);
+    const CandidateOutcome* last = workers_->Evaluate(*this, positions, control_);
     bool complete = true;
     for (size_t k = 0; k < positions.size(); ++k) {
         const double score = workers_->score(static_cast<int32_t>(k));
@@ -221,12 +196,8 @@ bool QueueSearch::EvaluatePending(const std::vector<int32_t>& positions) {
         SetScore(positions[k], score);
         ++evaluations_;
     }
-    if (last != nullptr) {
-        s_GeneticState& state = model_.GeneticState;
-        FillList(last->minus, state.GenQueueMinus);
-        FillList(last->plus, state.GenQueuePlus);
-        StoreGenResults(last->results, state);
-    }
+    if (last != nullptr && control_.onEvaluated)
+        control_.onEvaluated(*last);
     return complete;
 }
 

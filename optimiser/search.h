@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "lists/queue_item.h"
-#include "model/calc_model.h"
 #include "model/simulation.h"
 #include "optimiser/genetic.h"
 
@@ -27,17 +26,26 @@ inline constexpr int32_t kSecondAmountGenes = 27;
 // Widest count of an amount gene for the factory and mine kinds.
 inline constexpr int32_t kMaxBuildCount = 300;
 
-// What a search needs from its surroundings besides the model.
-struct SearchControl {
-    const std::atomic<uint8_t>* stopFlag = nullptr; // GenStopFlag of the run; nonzero: stop
-    std::function<void()> processMessages;          // handles pending window events; may be empty
-    int32_t threads = 1; // evaluations at a time; 1 evaluates one by one on the calling thread
-};
-
 // A decoded template: at most the nine candidate elements, in template order.
 struct DecodedTemplate {
     QueueItem items[kCandidateElements];
     int32_t count = 0;
+};
+
+// What one evaluation decoded and simulated.
+struct CandidateOutcome {
+    DecodedTemplate minus, plus;
+    GenSimResults results;
+};
+
+// What a search needs from its surroundings besides its inputs.
+struct SearchControl {
+    const std::atomic<uint8_t>* stopFlag = nullptr; // GenStopFlag of the run; nonzero: stop
+    std::function<void()> processMessages;          // handles pending window events; may be empty
+    int32_t threads = 1; // evaluations at a time; 1 evaluates one by one on the calling thread
+    // On the calling thread after each evaluation (after each batch of them: with the last in
+    // position order, as one-by-one evaluation would leave it); may be empty.
+    std::function<void(const CandidateOutcome&)> onEvaluated;
 };
 
 class CandidateWorkers;
@@ -54,78 +62,74 @@ std::vector<GeneDesc> BuildGeneTable(bool negativePlanet, int32_t maxTFormStep);
 void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t firstOrderGene,
                     int32_t firstAmountGene, const int32_t kinds[3], const RaceParams& race,
                     DecodedTemplate& target, bool stopAfterMinTerraform);
-void DecodeTemplate(const Genetic& engine, const uint8_t* chromosome, int32_t firstOrderGene,
-                    int32_t firstAmountGene, const int32_t kinds[3], const RaceParams& race,
-                    LIST_ITEM& target, bool stopAfterMinTerraform);
 
-// Replaces the items of a list by those of a decoded template.
-void FillList(const DecodedTemplate& decoded, LIST_ITEM& target);
+// The criterion's figure: the figure itself, or for minerals the sum of the three. A value
+// outside the enumeration counts as resources, the default item.
+int64_t CriterionValue(const PlanetFigures& figures, Criterion criterion);
 
-// Primary value of the criterion (0 terraforming, 1 population, 2 resources, 3 factories,
-// 4 mines, 5 minerals); 0 for any other index.
-int64_t PrimaryValue(const GenSimResults& results, int32_t maxFactor);
+// Score of the figures of a headless simulation: the criterion weighted by 1000, the other
+// figures as tie-breakers. Formed in double, term by term.
+double SearchScore(const PlanetFigures& figures, Criterion criterion);
 
-// Score of the results of a headless simulation: the criterion weighted by 1000, the other
-// results as tie-breakers. Formed in double, term by term.
-double SearchScore(const GenSimResults& results, int32_t maxFactor);
-double SearchScore(const s_GeneticState& state); // of the GenRes fields and GenMaxFactor
+// Puts an evaluation's templates and figures into the snapshot, for display and "В график".
+void StoreOutcome(const CandidateOutcome& outcome, s_GeneticState& state);
 
-// A search over production-queue templates: decodes a chromosome into the candidate
-// templates of model.GeneticState, runs the headless simulation and scores it.
+// A search over production-queue templates on inputs taken once, when the search starts:
+// decodes a chromosome into the candidate templates, runs the headless simulation and scores
+// it. It reads no model; what it evaluated reaches its caller through onEvaluated.
 class QueueSearch : public Genetic {
 public:
     // `table` must come from BuildGeneTable for the same planet kind; the engine writes the
     // offsets into it.
-    QueueSearch(CalcModel& model, SearchControl control, bool negativePlanet,
+    QueueSearch(const GenSimInputs& inputs, SearchControl control, bool negativePlanet,
                 int32_t populationSize, std::vector<GeneDesc>& table, uint32_t seed);
     ~QueueSearch() override;
 
     // Lets pending messages run, then NotEvaluated while the stop flag is set; otherwise
-    // decodes, simulates and scores.
+    // evaluates.
     double Fitness(const uint8_t* chromosome) override;
 
-    // The candidate templates of a chromosome; the negative one stays empty for TMaxSearch.
-    void Decode(const uint8_t* chromosome, const RaceParams& race, DecodedTemplate& minus,
-                DecodedTemplate& plus) const;
+    // The one evaluation of both paths: the candidate templates of a chromosome (the negative
+    // one stays empty for TMaxSearch) and their simulation; returns the score. Touches nothing
+    // but `out`, so workers may call it side by side.
+    double Evaluate(const uint8_t* chromosome, CandidateOutcome& out) const;
 
     bool negativePlanet() const { return negativePlanet_; }
     int64_t evaluations() const { return evaluations_; } // headless simulations run so far
 
 protected:
     // With more than one thread: evaluates side by side on worker threads, each with its own
-    // templates and simulation, and leaves in the snapshot the templates and figures of the
-    // last of them in position order, as one-by-one evaluation would.
+    // outcome, and reports the last of them in position order.
     bool EvaluatePending(const std::vector<int32_t>& positions) override;
 
 private:
-    void Decode(const uint8_t* chromosome);
-
-    CalcModel& model_;
+    const GenSimInputs inputs_;
     SearchControl control_;
     bool negativePlanet_;
     int64_t evaluations_ = 0;
+    CandidateOutcome outcome_;                  // of the last one-by-one evaluation
     std::unique_ptr<CandidateWorkers> workers_; // only with more than one thread
 };
 
 // Search for a planet of habitability 0 or below: a negative and a habitable template.
 class TMinSearch final : public QueueSearch {
 public:
-    TMinSearch(CalcModel& model, SearchControl control, int32_t populationSize,
+    TMinSearch(const GenSimInputs& inputs, SearchControl control, int32_t populationSize,
                std::vector<GeneDesc>& table, uint32_t seed = ClockSeed())
-        : QueueSearch(model, std::move(control), true, populationSize, table, seed) {}
+        : QueueSearch(inputs, std::move(control), true, populationSize, table, seed) {}
 };
 
 // Search for a habitable planet: the habitable template only.
 class TMaxSearch final : public QueueSearch {
 public:
-    TMaxSearch(CalcModel& model, SearchControl control, int32_t populationSize,
+    TMaxSearch(const GenSimInputs& inputs, SearchControl control, int32_t populationSize,
                std::vector<GeneDesc>& table, uint32_t seed = ClockSeed())
-        : QueueSearch(model, std::move(control), false, populationSize, table, seed) {}
+        : QueueSearch(inputs, std::move(control), false, populationSize, table, seed) {}
 };
 
 // Local improvement of the best individual after the last generation: tries to drop each
-// element and otherwise tunes its count; ends by evaluating `best` once more so that the
-// snapshot holds its templates and results.
+// element and otherwise tunes its count; ends by evaluating `best` once more, so that its
+// templates and figures are the last evaluated.
 void RefineBest(QueueSearch& engine, uint8_t* best);
 
 // Tunes one amount gene: halves toward the minimum while the score does not fall, then

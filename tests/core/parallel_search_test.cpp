@@ -10,26 +10,17 @@
 
 #include "model/simulation.h"
 #include "optimiser/worker_pool.h"
-#include "tests/support/model_fixtures.h"
+#include "tests/support/search_setup.h"
 
 namespace quendal {
 namespace {
 
-std::unique_ptr<CalcModel> Planet(int32_t prc) {
-    auto model = simtest::MakeRace({20, 30, 10}, {80, 70, 90}, 15);
-    simtest::SetPlanet(*model, prc, {60, 40, 80}, 300);
-    return model;
-}
+using simtest::TypicalPlanet;
 
-GeneticInputs Search(const CalcModel& model, int32_t criterion, int32_t population, int32_t years,
+GeneticInputs Search(const CalcModel& model, Criterion criterion, int32_t population, int32_t years,
                      uint32_t seed) {
-    GeneticInputs inputs;
-    inputs.params.populationSize = population;
-    inputs.params.generations = 5;
-    inputs.planetPrcText = GenPlanetText(model);
+    GeneticInputs inputs = simtest::SearchTask(model, criterion, population, 5, seed);
     inputs.years = years;
-    inputs.maxFactor = criterion;
-    inputs.seed = seed;
     return inputs;
 }
 
@@ -52,7 +43,7 @@ std::string Describe(s_GeneticState& s) {
 
 // What the snapshot holds after every generation, then the results of the run.
 std::string Trace(const GeneticInputs& inputs, int32_t prc, int32_t threads) {
-    auto model = Planet(prc);
+    auto model = TypicalPlanet(prc);
     GeneticRun run;
     run.threads = threads;
     std::string trace;
@@ -67,19 +58,22 @@ TEST(ParallelSearch, EveryThreadCountGivesTheOneCoreSearch) {
     const ThreadLimit room(8);
     struct Case {
         const char* name;
-        int32_t prc, criterion, population, years, elitePercent;
+        int32_t prc;
+        Criterion criterion;
+        int32_t population, years, elitePercent;
     } cases[] = {
-        {"habitable, resources", 60, 2, 30, 10, 5},
-        {"negative, terraforming", -20, 0, 40, 12, 5},
-        {"negative, minerals", -45, 5, 25, 10, 5},
-        {"habitability 0, factories", 0, 3, 20, 8, 5},
-        {"habitable, population, no elite", 30, 1, 50, 8, 1},
-        {"fewer individuals than threads", 60, 4, 3, 10, 5},
-        {"a single individual", -10, 2, 1, 6, 5},
+        {"habitable, resources", 60, Criterion::Resources, 30, 10, 5},
+        {"negative, terraforming", -20, Criterion::Terraforming, 40, 12, 5},
+        {"negative, minerals", -45, Criterion::Minerals, 25, 10, 5},
+        {"habitability 0, factories", 0, Criterion::Factories, 20, 8, 5},
+        {"habitable, population, no elite", 30, Criterion::Population, 50, 8, 1},
+        {"fewer individuals than threads", 60, Criterion::Mines, 3, 10, 5},
+        {"a single individual", -10, Criterion::Resources, 1, 6, 5},
     };
     for (const Case& c : cases)
         for (const uint32_t seed : {1U, 77U, 4000000000U}) {
-            GeneticInputs inputs = Search(*Planet(c.prc), c.criterion, c.population, c.years, seed);
+            GeneticInputs inputs =
+                Search(*TypicalPlanet(c.prc), c.criterion, c.population, c.years, seed);
             inputs.params.elitePercent = c.elitePercent;
             const std::string oneCore = Trace(inputs, c.prc, 1);
             for (const int32_t threads : {2, 8})
@@ -91,8 +85,8 @@ TEST(ParallelSearch, EveryThreadCountGivesTheOneCoreSearch) {
 // Two workers and the calling thread, which only processes messages, as in the window.
 TEST(ParallelSearch, MessagesKeepComingWhileWorkersEvaluateAndAStopEndsThem) {
     const ThreadLimit room(3);
-    auto model = Planet(-20);
-    const GeneticInputs inputs = Search(*model, 2, 200, 30, 9);
+    auto model = TypicalPlanet(-20);
+    const GeneticInputs inputs = Search(*model, Criterion::Resources, 200, 30, 9);
     GeneticRun run;
     run.threads = 2;
     const std::thread::id caller = std::this_thread::get_id();
@@ -108,17 +102,15 @@ TEST(ParallelSearch, MessagesKeepComingWhileWorkersEvaluateAndAStopEndsThem) {
 
     // A first generation long enough that the stop surely comes before its end.
     run.processMessages = [&] { run.RequestStop(); };
-    const GeneticResults stopped = run.Run(*model, Search(*model, 2, 999, 50, 9));
+    const GeneticResults stopped =
+        run.Run(*model, Search(*model, Criterion::Resources, 999, 50, 9));
     EXPECT_TRUE(stopped.stopped);
     EXPECT_EQ(stopped.generationsDone, 1);
     EXPECT_LT(stopped.evaluations, 999) << "the workers stopped within the first generation";
     // The result area shows one simulated individual: its templates give its figures.
-    RunGenSimulation(*model);
-    const s_GeneticState& a = model->GeneticState;
-    EXPECT_EQ((std::vector<int64_t>{a.GenResPrc, a.GenResMen, a.GenResResource, a.GenResFabr,
-                                    a.GenResMine, a.GenResMineral[0]}),
-              (std::vector<int64_t>{stopped.planetPrc, stopped.men, stopped.resource, stopped.fabr,
-                                    stopped.mine, stopped.mineral[0]}));
+    const PlanetFigures a = RunGenSimulation(*model).figures, &b = stopped.figures;
+    EXPECT_EQ((std::vector<int64_t>{a.prc, a.men, a.resource, a.fabr, a.mine, a.mineral[0]}),
+              (std::vector<int64_t>{b.prc, b.men, b.resource, b.fabr, b.mine, b.mineral[0]}));
 }
 
 } // namespace

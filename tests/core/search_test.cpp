@@ -42,10 +42,9 @@ void ExpectAmountGenes(const std::vector<GeneDesc>& table, int32_t first,
 // Counts: MaxTerraform 1..11 (one byte), Factories and Mines 1..300 (two bytes),
 // MinTerraform fixed at 1 (one byte).
 TEST(GeneTable, HabitablePlanetSearchLayout) {
-    CalcModel model;
     std::vector<GeneDesc> table = BuildGeneTable(false, 11);
     ASSERT_EQ(table.size(), 18U);
-    TMaxSearch engine(model, {}, 10, table, 1);
+    TMaxSearch engine({}, {}, 10, table, 1);
     EXPECT_EQ(engine.chromosomeSize(), 24);
     ExpectOrderGenes(table, 0, 0);
     const Expected amounts[9] = {{9, 1, 1, 11},  {10, 2, 1, 300}, {12, 2, 1, 300},
@@ -55,10 +54,9 @@ TEST(GeneTable, HabitablePlanetSearchLayout) {
 }
 
 TEST(GeneTable, NegativePlanetSearchLayout) {
-    CalcModel model;
     std::vector<GeneDesc> table = BuildGeneTable(true, 11);
     ASSERT_EQ(table.size(), 36U);
-    TMinSearch engine(model, {}, 10, table, 1);
+    TMinSearch engine({}, {}, 10, table, 1);
     EXPECT_EQ(engine.chromosomeSize(), 45);
     ExpectOrderGenes(table, 0, 0);
     const Expected minus[9] = {{9, 1, 1, 1},  {10, 1, 1, 11}, {11, 2, 1, 300},
@@ -81,9 +79,8 @@ TEST(GeneTable, MaxTerraformRangeFollowsTheLimitWithinItsByte) {
     for (const Case& c : cases)
         EXPECT_EQ(BuildGeneTable(false, c.limit)[9].maxValue, c.maxValue) << "limit " << c.limit;
 
-    CalcModel model;
     std::vector<GeneDesc> table = BuildGeneTable(false, 1000);
-    TMaxSearch engine(model, {}, 200, table, 3);
+    TMaxSearch engine({}, {}, 200, table, 3);
     int32_t highest = 0;
     for (int32_t i = 0; i < engine.populationSize(); ++i)
         for (const int32_t gene : {9, 12, 15}) {
@@ -97,55 +94,55 @@ TEST(GeneTable, MaxTerraformRangeFollowsTheLimitWithinItsByte) {
 class DecodeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        model_->Race.NResourceBuildFactory = 12;
-        model_->Race.NResourceBuildMine = 7;
+        race_.NResourceBuildFactory = 12;
+        race_.NResourceBuildMine = 7;
     }
     // Element kinds and counts of a decoded template.
-    static std::vector<std::pair<int32_t, int32_t>> Items(LIST_ITEM& list) {
+    static std::vector<std::pair<int32_t, int32_t>> Items(const DecodedTemplate& decoded) {
         std::vector<std::pair<int32_t, int32_t>> items;
-        for (const QueueItem* item = list.First(); item != nullptr; item = list.Next())
-            items.emplace_back(item->kind, item->count);
+        for (int32_t i = 0; i < decoded.count; ++i)
+            items.emplace_back(decoded.items[i].kind, decoded.items[i].count);
         return items;
     }
-    std::unique_ptr<CalcModel> model_ = std::make_unique<CalcModel>();
+    RaceParams race_;
 };
 
 TEST_F(DecodeTest, OrderGenesPickTheNthEmptySlot) {
     std::vector<GeneDesc> table = BuildGeneTable(false, 11);
-    TMaxSearch engine(*model_, {}, 1, table, 1);
+    TMaxSearch engine({}, {}, 1, table, 1);
     uint8_t c[24] = {};
     const int32_t order[9] = {2, 0, 1, 0, 0, 0, 0, 0, 0};
     for (int32_t e = 0; e < 9; ++e) {
         engine.SetGene(c, e, order[e]);
         engine.SetGene(c, 9 + e, 10 + e);
     }
-    LIST_ITEM list;
-    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
-    EXPECT_EQ(Items(list),
+    DecodedTemplate decoded;
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, race_, decoded, false);
+    EXPECT_EQ(Items(decoded),
               (std::vector<std::pair<int32_t, int32_t>>{{Mines, 12}, {MaxTerraform, 10}}));
-    EXPECT_EQ(list.First()->unitCost, 7);
-    const double invested = list.First()->invested; // packed: read by value
+    EXPECT_EQ(decoded.items[0].unitCost, 7);
+    const double invested = decoded.items[0].invested; // packed: read by value
     EXPECT_EQ(invested, 0.0);
-    EXPECT_EQ(list.Next()->unitCost, kTerraformUnitCost);
+    EXPECT_EQ(decoded.items[1].unitCost, kTerraformUnitCost);
 
     for (int32_t e = 0; e < 9; ++e)
         engine.SetGene(c, e, 0);
-    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
-    EXPECT_EQ(list.count(), 0) << "all order genes 0: an empty template";
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, race_, decoded, false);
+    EXPECT_EQ(decoded.count, 0) << "all order genes 0: an empty template";
 
     // Every element placed at the first empty slot keeps the element order.
     for (int32_t e = 0; e < 9; ++e)
         engine.SetGene(c, e, 1);
-    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
-    ASSERT_EQ(list.count(), 9);
-    EXPECT_EQ(list.At(5)->kind, Factories); // element 4
-    EXPECT_EQ(list.At(5)->unitCost, 12);
-    EXPECT_EQ(list.At(5)->count, 14);
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, race_, decoded, false);
+    ASSERT_EQ(decoded.count, 9);
+    EXPECT_EQ(decoded.items[4].kind, Factories); // element 4
+    EXPECT_EQ(decoded.items[4].unitCost, 12);
+    EXPECT_EQ(decoded.items[4].count, 14);
 }
 
 TEST_F(DecodeTest, NegativeTemplateEndsAfterMinTerraform) {
     std::vector<GeneDesc> table = BuildGeneTable(true, 11);
-    TMinSearch engine(*model_, {}, 1, table, 1);
+    TMinSearch engine({}, {}, 1, table, 1);
     uint8_t c[45] = {};
     // MinTerraform into slot 1, MaxTerraform into slot 0, Factories into slot 2.
     const int32_t order[9] = {2, 1, 1, 0, 0, 0, 0, 0, 0};
@@ -154,62 +151,55 @@ TEST_F(DecodeTest, NegativeTemplateEndsAfterMinTerraform) {
         engine.SetGene(c, 9 + e, e < 2 ? 1 : 30);
     }
     engine.SetGene(c, 10, 4);
-    LIST_ITEM list;
-    DecodeTemplate(engine, c, 0, 9, kMinusKinds, model_->Race, list, true);
-    EXPECT_EQ(Items(list),
+    DecodedTemplate decoded;
+    DecodeTemplate(engine, c, 0, 9, kMinusKinds, race_, decoded, true);
+    EXPECT_EQ(Items(decoded),
               (std::vector<std::pair<int32_t, int32_t>>{{MaxTerraform, 4}, {MinTerraform, 1}}));
-    DecodeTemplate(engine, c, 0, 9, kMinusKinds, model_->Race, list, false);
-    EXPECT_EQ(list.count(), 3) << "the same genes without the stop";
+    DecodeTemplate(engine, c, 0, 9, kMinusKinds, race_, decoded, false);
+    EXPECT_EQ(decoded.count, 3) << "the same genes without the stop";
 }
 
 // Order genes changed from outside the engine may hold values no slot answers to.
 TEST_F(DecodeTest, OrderValuesWithoutASlotLeaveTheElementOut) {
     std::vector<GeneDesc> table = BuildGeneTable(false, 11);
-    TMaxSearch engine(*model_, {}, 1, table, 1);
+    TMaxSearch engine({}, {}, 1, table, 1);
     uint8_t c[24] = {};
     engine.SetGene(c, 0, 200); // a negative signed byte
     for (int32_t e = 1; e < 8; ++e)
         engine.SetGene(c, e, 1);
     engine.SetGene(c, 8, 5); // two slots are left for element 8
-    LIST_ITEM list;
-    DecodeTemplate(engine, c, 0, 9, kPlusKinds, model_->Race, list, false);
-    ASSERT_EQ(list.count(), 7) << "elements 1..7 only";
-    EXPECT_EQ(list.First()->kind, Factories);
+    DecodedTemplate decoded;
+    DecodeTemplate(engine, c, 0, 9, kPlusKinds, race_, decoded, false);
+    ASSERT_EQ(decoded.count, 7) << "elements 1..7 only";
+    EXPECT_EQ(decoded.items[0].kind, Factories);
 }
 
 TEST(SearchScore, CriterionWeightedByAThousandPlusTieBreakers) {
-    auto model = std::make_unique<CalcModel>();
-    s_GeneticState& state = model->GeneticState;
-    state.GenResPrc = 40;
-    state.GenResMen = 123456;
-    state.GenResResource = 789;
-    state.GenResFabr = 100;
-    state.GenResMine = 50;
-    state.GenResMineral[0] = 1000;
-    state.GenResMineral[1] = 2000;
-    state.GenResMineral[2] = 3005;
+    PlanetFigures f;
+    f.prc = 40;
+    f.men = 123456;
+    f.resource = 789;
+    f.fabr = 100;
+    f.mine = 50;
+    f.mineral[0] = 1000;
+    f.mineral[1] = 2000;
+    f.mineral[2] = 3005;
     // 10 x 40 + 123456 / 10 + 789 + 100 + 50 + 6005 / 10 = 14284
     struct Case {
-        const char* name;
-        int32_t criterion;
+        Criterion criterion;
         double score;
-    } cases[] = {{"terraforming", 0, 40000 + 14284.0}, {"population", 1, 123456000 + 14284.0},
-                 {"resources", 2, 789000 + 14284.0},   {"factories", 3, 100000 + 14284.0},
-                 {"mines", 4, 50000 + 14284.0},        {"minerals", 5, 6005000 + 14284.0},
-                 {"no such criterion", 6, 14284.0}};
-    for (const Case& c : cases) {
-        state.GenMaxFactor = c.criterion;
-        EXPECT_EQ(SearchScore(state), c.score) << c.name;
-    }
+    } cases[] = {
+        {Criterion::Terraforming, 40000 + 14284.0}, {Criterion::Population, 123456000 + 14284.0},
+        {Criterion::Resources, 789000 + 14284.0},   {Criterion::Factories, 100000 + 14284.0},
+        {Criterion::Mines, 50000 + 14284.0},        {Criterion::Minerals, 6005000 + 14284.0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SearchScore(f, c.criterion), c.score) << static_cast<int>(c.criterion);
 
     // A population beyond 32 bits: every term is formed in double, nothing wraps.
-    state.GenMaxFactor = 1;
-    state.GenResPrc = -20;
-    state.GenResMen = 5'000'000'000;
-    state.GenResResource = 0;
-    state.GenResFabr = state.GenResMine = 0;
-    state.GenResMineral[0] = state.GenResMineral[1] = state.GenResMineral[2] = 0;
-    EXPECT_EQ(SearchScore(state), 5e12 - 200 + 5e8);
+    PlanetFigures many;
+    many.prc = -20;
+    many.men = 5'000'000'000;
+    EXPECT_EQ(SearchScore(many, Criterion::Population), 5e12 - 200 + 5e8);
 }
 
 // Fitness of one amount gene: a peak at 37, or a constant, or a climb toward the top.

@@ -10,7 +10,7 @@
 
 #include "model/habitability.h"
 #include "model/output.h"
-#include "tests/support/model_fixtures.h"
+#include "tests/support/search_setup.h"
 
 namespace quendal {
 namespace {
@@ -228,7 +228,9 @@ TEST(RunGenSimulation, MatchesDisplayedRowOfLastYear) {
         Fill(m.QueuePlus, plus);
         Fill(m.GeneticState.GenQueueMinus, minus);
         Fill(m.GeneticState.GenQueuePlus, plus);
-        simtest::SnapshotForSearch(m, 2500, 15);
+        GeneticInputs task = simtest::SearchTask(m, Criterion::Resources, 1, 1, 1);
+        task.startMen = 2500;
+        FillSnapshot(m, task);
         const s_GeneticState& gen = m.GeneticState;
 
         RunGenSimulation(m);

@@ -8,7 +8,7 @@
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "model/simulation.h"
-#include "tests/support/model_fixtures.h"
+#include "tests/support/search_setup.h"
 
 namespace quendal {
 namespace {
@@ -17,19 +17,13 @@ using simtest::Element;
 using simtest::Fill;
 using simtest::TypicalRace;
 
-// A run state started from the model's planet and templates, as the headless run starts.
+// A run state started from the model's planet and templates as a search starts its headless
+// runs, with the given colonists. It reads the model's race, which outlives it.
 void Prepare(SimState& s, CalcModel& m, double men) {
+    FillSnapshot(m, simtest::SearchTask(m, Criterion::Resources, 1, 1, 1));
+    s.StartHeadless(GenSimInputs::Of(m));
     s.race = &m.Race;
-    s.homeworld = m.Planet.PlanetHW;
     s.men = men;
-    s.prc = m.Planet.PlanetPrc;
-    s.growth = m.Race.MaxGrowthYRate;
-    s.cap = CapacityFor(s.prc);
-    for (int i = 0; i < 3; ++i)
-        s.cur[i] = m.Planet.PlanetEnv[i];
-    TFormTarget(m, s.cur, s.tgt);
-    s.maxHab = CalcTFormPrc(m, s.cur);
-    s.LoadMinerals(m.Planet);
     s.minus.Load(m.QueueMinus);
     s.plus.Load(m.QueuePlus);
 }

@@ -36,6 +36,14 @@ QPushButton* StartButton(const Window& w) {
     return Control<QPushButton>(*w.form, "bnGeneticCalc");
 }
 
+// The eight figures of the result area.
+QStringList Figures(const TFormMain& form) {
+    QStringList figures;
+    for (int i = 1; i <= 8; ++i)
+        figures << Control<QLabel>(form, qPrintable(QStringLiteral("sGenValue%1").arg(i)))->text();
+    return figures;
+}
+
 } // namespace
 
 class GeneticTest : public QObject {
@@ -49,11 +57,7 @@ private slots:
         QCOMPARE(Text(*w.form, "editGenLYear"), QStringLiteral("50"));
         w.form->SetSearchSeed(7);
         Click(*w.form, "bnGeneticCalc");
-        QStringList shown{QStringLiteral("result:")};
-        for (int i = 1; i <= 8; ++i)
-            shown << Control<QLabel>(*w.form, qPrintable(QStringLiteral("sGenValue%1").arg(i)))
-                         ->text();
-        shown = {shown.join(u' '), QStringLiteral("minus:")};
+        QStringList shown{"result: " + Figures(*w.form).join(u' '), QStringLiteral("minus:")};
         for (const QString& line : Lines(Control<QListWidget>(*w.form, "lbGenQueue1")))
             shown << "  " + line;
         shown << QStringLiteral("plus:");
@@ -111,6 +115,38 @@ private slots:
         QCOMPARE(Lines(Control<QListWidget>(form, "lbQueue")), plus);
         QCOMPARE(TemplateLines(w.form->Model().QueuePlus), plus);
         QCOMPARE(Text(form, "editLightYears"), QStringLiteral("50"));
+    }
+
+    // A search keeps the race and planet it started with: an edit on "Дополнительные
+    // параметры" made while it runs reaches the model for the next search only.
+    void editsDuringASearchWaitForTheNext() {
+        Window w = SearchWindow("50", "5");
+        const TFormMain& form = *w.form;
+        const auto outcome = [&] {
+            w.form->SetSearchSeed(11);
+            Click(form, "bnGeneticCalc");
+            return Figures(form) + Lines(Control<QListWidget>(form, "lbGenQueue1")) +
+                   QStringList{"|"} + Lines(Control<QListWidget>(form, "lbGenQueue2"));
+        };
+        struct Edit {
+            const char* field;
+            QString text;
+            const int32_t& value; // what leaving the tab writes
+        } edits[] = {{"editRaceP1", "700", form.Model().Race.NColonistYTo1Resource},
+                     {"editPlanetMineral1", "5000", form.Model().Planet.PlanetMineral[0]}};
+        for (const Edit& edit : edits) {
+            const QStringList unedited = outcome();
+            QString during;
+            QTimer::singleShot(0, w.form.get(), [&] {
+                during = StartButton(w)->text();
+                EnterTab(form, "TabAddParam");
+                TypeInto(form, edit.field, edit.text);
+                EnterTab(form, "TabGenetic");
+            });
+            QCOMPARE(outcome(), unedited);
+            QCOMPARE(during, QStringLiteral("Прервать"));
+            QCOMPARE(edit.value, edit.text.toInt());
+        }
     }
 
     // Clicks that keep coming while the search stops and refines start nothing new: the

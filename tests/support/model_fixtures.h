@@ -76,19 +76,4 @@ inline void Fill(LIST_ITEM& list, const std::vector<QueueItem>& items) {
         list.Append(&item);
 }
 
-// Copies the model's planet and templates into the optimiser's snapshot, as a search does.
-inline void SnapshotForSearch(CalcModel& m, int32_t startMen, int32_t years) {
-    s_GeneticState& gen = m.GeneticState;
-    gen.GenPlanetPrc = m.Planet.PlanetPrc;
-    gen.GenStartMen = startMen;
-    gen.GenMenYearPrc = m.Race.MaxGrowthYRate;
-    gen.GenLYear = years;
-    for (int i = 0; i < 3; ++i)
-        gen.GenPlanetEnv[i] = m.Planet.PlanetEnv[i];
-    TFormTarget(m, gen.GenPlanetEnv, gen.GenTFormTarget);
-    gen.GenTFormPrc = CalcTFormPrc(m, gen.GenPlanetEnv);
-    gen.GenPlanetFabr = m.Planet.PlanetFabr;
-    gen.GenPlanetMine = m.Planet.PlanetMine;
-}
-
 } // namespace quendal::simtest

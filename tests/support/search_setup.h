@@ -1,0 +1,34 @@
+#pragma once
+
+// The planet and task of the search tests and benchmarks.
+
+#include <memory>
+
+#include "optimiser/genetic_run.h"
+#include "tests/support/model_fixtures.h"
+
+namespace quendal::simtest {
+
+// A race sensitive to all three factors with a middling economy, on a planet of habitability
+// prc with 300 kT of each mineral at 60/40/80 %.
+inline std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
+    auto model = MakeRace({20, 30, 10}, {80, 70, 90}, 15);
+    SetPlanet(*model, prc, {60, 40, 80}, 300);
+    return model;
+}
+
+// The search tab's task for the model's planet as entering the tab shows it, at the race's
+// growth rate; the tab's defaults for everything not given.
+inline GeneticInputs SearchTask(const CalcModel& model, Criterion criterion, int32_t population,
+                                int32_t generations, uint32_t seed) {
+    GeneticInputs inputs;
+    inputs.params.populationSize = population;
+    inputs.params.generations = generations;
+    inputs.planetPrcText = GenPlanetText(model);
+    inputs.menYearPrc = model.Race.MaxGrowthYRate;
+    inputs.criterion = criterion;
+    inputs.seed = seed;
+    return inputs;
+}
+
+} // namespace quendal::simtest
