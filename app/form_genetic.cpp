@@ -1,7 +1,6 @@
 // The search tab: the task shown on entering it, the search started and interrupted by one
 // button, its progress and results, and "В график". The search itself is the core's
 // GeneticRun; the window only feeds it and shows what it reports.
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,14 +17,13 @@
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
 #include "lists/queue_item.h"
+#include "model/numbers.h"
+#include "model/planet_rules.h"
 #include "optimiser/worker_pool.h"
 
 namespace quendal {
 
 namespace {
-
-// Entering the search tab takes at most this many years from "Динамика планеты".
-constexpr int kTaskYears = 50;
 
 void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
@@ -45,7 +43,7 @@ void ShowTemplate(QListWidget* list, const LIST_ITEM& queue) {
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
     editGenPlanetPrc->setCursorPosition(0); // the habitability first, should the text not fit
-    editGenLYear->setValue(std::min(editLightYears->value(), kTaskYears));
+    editGenLYear->setValue(SearchInterval(editLightYears->value()));
     editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
 }
 
@@ -71,7 +69,7 @@ void TFormMain::RunSearch() {
     params.survivalPercent = editGeneticP[3]->value();
     params.mutationPercent = editGeneticP[4]->value();
     params.crossoverPercent = editGeneticP[5]->value();
-    inputs.planetPrcText = editGenPlanetPrc->text().toStdString();
+    inputs.planetPrc = LeadingInt(editGenPlanetPrc->text().toStdString());
     inputs.years = editGenLYear->value();
     inputs.startMen = editGenFixed->value();
     inputs.menYearPrc = editMenYearPrc->value();

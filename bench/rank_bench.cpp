@@ -58,9 +58,7 @@ LoadedPlanets LoadPlanets(int count) {
 // "--minus min --plus fab:50,mine:50,max:5".
 PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
     return [&loaded, years](int32_t index, CalcModel& model) {
-        model.Race = loaded.base->Race;
-        model.Planet = loaded.base->Planet;
-        model.RaceLoaded = true;
+        model = *loaded.base;
         PlanetSetup setup;
         setup.start.StartMen = ApplyPlanet(model, loaded.planets[static_cast<size_t>(index)]);
         const RaceParams& r = model.Race;
@@ -71,7 +69,7 @@ PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
         setup.start.StartPrc = model.Planet.PlanetPrc;
         setup.start.MenYearPrc = r.MaxGrowthYRate;
         setup.start.Years = years;
-        setup.search.planetPrcText = GenPlanetText(model);
+        setup.search.planetPrc = model.Planet.PlanetPrc;
         setup.search.years = std::min(years, 50);
         setup.search.startMen = setup.start.StartMen;
         setup.search.menYearPrc = r.MaxGrowthYRate;

@@ -24,7 +24,7 @@ std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
 void DefaultSearch(benchmark::State& state) {
     auto model = TypicalPlanet(static_cast<int32_t>(state.range(0)));
     GeneticInputs inputs; // the defaults of the search tab
-    inputs.planetPrcText = GenPlanetText(*model);
+    inputs.planetPrc = model->Planet.PlanetPrc;
     inputs.seed = 1;
     int64_t evaluations = 0;
     GeneticResults results;

@@ -24,7 +24,7 @@ void TypicalRaceSearch(benchmark::State& state) {
     inputs.params.populationSize = static_cast<int32_t>(state.range(0));
     inputs.params.generations = static_cast<int32_t>(state.range(1));
     inputs.years = static_cast<int32_t>(state.range(2));
-    inputs.planetPrcText = GenPlanetText(model);
+    inputs.planetPrc = model.Planet.PlanetPrc;
     inputs.startMen = 250; // the companion's default without a planet list
     inputs.menYearPrc = model.Race.MaxGrowthYRate;
     inputs.seed = 3;

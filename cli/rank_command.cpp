@@ -135,9 +135,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     task.threads = o.threads.value_or(1);
     task.prepare = [&](int32_t index, CalcModel& model) {
         // The model as the race and the list left it, then the planet as --pick sets it.
-        model.Race = base.Race;
-        model.Planet = base.Planet;
-        model.RaceLoaded = base.RaceLoaded;
+        model = base;
         Prepared prepared = loaded;
         prepared.startMen = ApplyPlanet(model, list.planets[static_cast<size_t>(index)]);
         ApplyPlanetOptions(o, model, prepared);

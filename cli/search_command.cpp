@@ -1,8 +1,8 @@
 #include "cli/search_command.h"
 
-#include <algorithm>
 #include <unistd.h>
 
+#include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
 
 namespace quendal::cli {
@@ -17,8 +17,8 @@ GeneticInputs SearchInputs(const Options& o, const CalcModel& model, const Prepa
     inputs.params.mutationPercent = s.mutation;
     inputs.params.crossoverPercent = s.crossover;
     // The search tab takes its planet, years and colonists as it does on entering the tab.
-    inputs.planetPrcText = GenPlanetText(model);
-    inputs.years = s.years ? *s.years : std::min(o.years, 50);
+    inputs.planetPrc = model.Planet.PlanetPrc;
+    inputs.years = s.years ? *s.years : SearchInterval(o.years);
     inputs.startMen = s.men ? *s.men : prepared.startMen;
     inputs.menYearPrc = prepared.growth;
     inputs.criterion = static_cast<Criterion>(s.criterion); // range-checked by the options

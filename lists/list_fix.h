@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace quendal {
 
@@ -98,11 +100,22 @@ public:
 
     class const_iterator {
     public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Record;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Record*;
+        using reference = const Record&;
+
         explicit const_iterator(ConstIterator at) : at_(at) {}
         const Record& operator*() const { return *static_cast<const Record*>(at_.record()); }
         const_iterator& operator++() {
             ++at_;
             return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++at_;
+            return before;
         }
         bool operator==(const const_iterator& other) const { return at_ == other.at_; }
 

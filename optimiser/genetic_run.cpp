@@ -19,17 +19,17 @@ uint32_t SteadyTicks() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::vector<std::string> TemplateLines(LIST_ITEM& list) {
+std::vector<std::string> TemplateLines(const LIST_ITEM& list) {
     std::vector<std::string> lines;
-    for (const QueueItem* item = list.First(); item != nullptr; item = list.Next())
-        lines.push_back(QueueLineText(*item));
+    for (const QueueItem& item : list)
+        lines.push_back(QueueLineText(item));
     return lines;
 }
 
-void CopyTemplate(LIST_ITEM& from, LIST_ITEM& to) {
+void CopyTemplate(const LIST_ITEM& from, LIST_ITEM& to) {
     to.Clear();
-    for (const QueueItem* item = from.First(); item != nullptr; item = from.Next())
-        to.Append(item);
+    for (const QueueItem& item : from)
+        to.Append(&item);
 }
 
 } // namespace
@@ -37,7 +37,7 @@ void CopyTemplate(LIST_ITEM& from, LIST_ITEM& to) {
 void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
     s_GeneticState& state = model.GeneticState;
     const PlanetParams& planet = model.Planet;
-    state.GenPlanetPrc = LeadingInt(inputs.planetPrcText);
+    state.GenPlanetPrc = inputs.planetPrc;
     state.GenStartMen = inputs.startMen;
     state.GenMenYearPrc = inputs.menYearPrc;
     state.GenLYear = std::min(inputs.years, kMaxSearchYears);

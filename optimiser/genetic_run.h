@@ -23,7 +23,7 @@ inline constexpr int32_t kMaxSearchYears = 9999;
 // The task of one search, as the search tab holds it.
 struct GeneticInputs {
     GeneticParams params;        // П1..П6
-    std::string planetPrcText;   // text of the planet field; its leading integer is the start %
+    int32_t planetPrc = 100;     // start habitability % (decides the kind of search)
     int32_t years = 15;          // years to simulate
     int32_t startMen = 1000;     // start colonists in hundreds
     int32_t menYearPrc = 15;     // growth rate % a year (of the planet-dynamics tab)

@@ -11,11 +11,8 @@ namespace quendal {
 
 namespace {
 
-std::vector<QueueItem> Items(LIST_ITEM& list) {
-    std::vector<QueueItem> items;
-    for (const QueueItem* item = list.First(); item != nullptr; item = list.Next())
-        items.push_back(*item);
-    return items;
+std::vector<QueueItem> Items(const LIST_ITEM& list) {
+    return {list.begin(), list.end()};
 }
 
 // The displayed calculation of one planet: the year-0 habitability and the last year's row.

@@ -25,17 +25,17 @@ GeneticInputs Search(const CalcModel& model, Criterion criterion, int32_t popula
 }
 
 // The snapshot's figures, templates and work list, invested sums to the last bit.
-std::string Describe(s_GeneticState& s) {
+std::string Describe(const s_GeneticState& s) {
     std::ostringstream text;
     text << s.GenResPrc << ' ' << s.GenResMen << ' ' << s.GenResResource << ' ' << s.GenResFabr
          << ' ' << s.GenResMine << std::hexfloat;
     for (int i = 0; i < 3; ++i)
         text << ' ' << s.GenResMineral[i] << '/' << s.GenResConPrc[i];
-    for (LIST_ITEM* list : {&s.GenQueueMinus, &s.GenQueuePlus, &s.GenBuildList}) {
+    for (const LIST_ITEM* list : {&s.GenQueueMinus, &s.GenQueuePlus, &s.GenBuildList}) {
         text << " |";
-        for (const QueueItem* item = list->First(); item != nullptr; item = list->Next())
-            text << ' ' << item->kind << ':' << item->unitCost << ':' << item->count << ':'
-                 << item->invested;
+        for (const QueueItem& item : *list)
+            text << ' ' << item.kind << ':' << item.unitCost << ':' << item.count << ':'
+                 << item.invested;
     }
     text << '\n';
     return text.str();

@@ -24,7 +24,7 @@ inline GeneticInputs SearchTask(const CalcModel& model, Criterion criterion, int
     GeneticInputs inputs;
     inputs.params.populationSize = population;
     inputs.params.generations = generations;
-    inputs.planetPrcText = GenPlanetText(model);
+    inputs.planetPrc = model.Planet.PlanetPrc;
     inputs.menYearPrc = model.Race.MaxGrowthYRate;
     inputs.criterion = criterion;
     inputs.seed = seed;
