@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <iterator>
 
 namespace quendal {
 
@@ -46,10 +44,10 @@ public:
     int32_t recordSize() const { return recordSize_; }
 
     // Reads the records in order without the cursor, so that reading changes nothing.
-    class ConstIterator {
+    template <typename Record> class ConstIterator {
     public:
-        explicit ConstIterator(const Node* node) : node_(node) {}
-        const void* record() const { return node_->data(); }
+        explicit ConstIterator(const Node* node = nullptr) : node_(node) {}
+        const Record& operator*() const { return *reinterpret_cast<const Record*>(node_->data()); }
         ConstIterator& operator++() {
             node_ = node_->next;
             return *this;
@@ -59,8 +57,9 @@ public:
     private:
         const Node* node_;
     };
-    ConstIterator begin() const { return ConstIterator(first_); }
-    ConstIterator end() const { return ConstIterator(nullptr); }
+
+protected:
+    const Node* firstNode() const { return first_; }
 
 private:
     struct Node {
@@ -98,32 +97,9 @@ public:
     Record* First() { return static_cast<Record*>(FirstItem()); }
     Record* Next() { return static_cast<Record*>(NextItem()); }
 
-    class const_iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = Record;
-        using difference_type = std::ptrdiff_t;
-        using pointer = const Record*;
-        using reference = const Record&;
-
-        explicit const_iterator(ConstIterator at) : at_(at) {}
-        const Record& operator*() const { return *static_cast<const Record*>(at_.record()); }
-        const_iterator& operator++() {
-            ++at_;
-            return *this;
-        }
-        const_iterator operator++(int) {
-            const_iterator before = *this;
-            ++at_;
-            return before;
-        }
-        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
-
-    private:
-        ConstIterator at_;
-    };
-    const_iterator begin() const { return const_iterator(LIST_FIX::begin()); }
-    const_iterator end() const { return const_iterator(LIST_FIX::end()); }
+    using const_iterator = ConstIterator<Record>;
+    const_iterator begin() const { return const_iterator(firstNode()); }
+    const_iterator end() const { return const_iterator(); }
 };
 
 } // namespace quendal

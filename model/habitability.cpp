@@ -144,13 +144,8 @@ int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]) {
     return prc;
 }
 
-void SetEnvForPrc(CalcModel& model, int32_t* envOut, int32_t* prcOut) {
-    PlanetParams& planet = model.Planet;
-    planet.PlanetPrc = EnvForPrc(model.Race, planet.PlanetPrc, planet.PlanetEnv);
-    if (envOut)
-        std::copy(planet.PlanetEnv, planet.PlanetEnv + 3, envOut);
-    if (prcOut)
-        *prcOut = planet.PlanetPrc;
+void SetEnvForPrc(CalcModel& model) {
+    model.Planet.PlanetPrc = EnvForPrc(model.Race, model.Planet.PlanetPrc, model.Planet.PlanetEnv);
 }
 
 void TakeStartPrc(CalcModel& model, int32_t prc) {

@@ -23,10 +23,9 @@ int32_t CalcTFormPrc(const CalcModel& model, const int32_t env[3]);
 // prc (or the nearest below) and returns the habitability they give.
 int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]);
 
-// The worst-factor algorithm on the model's planet: rewrites PlanetEnv so that the planet has the
-// habitability PlanetPrc (or the nearest below), and may lower PlanetPrc to the value reached.
-// Copies the final PlanetEnv and PlanetPrc to the outputs that are given.
-void SetEnvForPrc(CalcModel& model, int32_t* envOut = nullptr, int32_t* prcOut = nullptr);
+// The worst-factor algorithm on the model's planet: PlanetEnv for the habitability PlanetPrc,
+// and PlanetPrc lowered to what they give where whole points fall short.
+void SetEnvForPrc(CalcModel& model);
 
 // A start habitability given for the planet: when it differs from PlanetPrc it becomes
 // PlanetPrc and, with a race loaded, the factors are derived for it by SetEnvForPrc.

@@ -12,7 +12,10 @@ namespace quendal {
 namespace {
 
 std::vector<QueueItem> Items(const LIST_ITEM& list) {
-    return {list.begin(), list.end()};
+    std::vector<QueueItem> items;
+    for (const QueueItem& item : list)
+        items.push_back(item);
+    return items;
 }
 
 // The displayed calculation of one planet: the year-0 habitability and the last year's row.

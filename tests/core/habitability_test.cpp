@@ -101,12 +101,11 @@ TEST(SetEnvForPrc, WorkedExamples) {
         CalcModel& model = *modelHolder;
         model.Planet.PlanetPrc = c.wanted;
         Triple env{};
-        int32_t prc = 999;
-        SetEnvForPrc(model, env.data(), &prc);
+        EXPECT_EQ(EnvForPrc(model.Race, c.wanted, env.data()), c.reached) << "wanted " << c.wanted;
         EXPECT_EQ(env, c.env) << "wanted " << c.wanted;
-        EXPECT_EQ(prc, c.reached) << "wanted " << c.wanted;
+        SetEnvForPrc(model);
         EXPECT_EQ(Triple(std::to_array(model.Planet.PlanetEnv)), c.env);
-        EXPECT_EQ(Prc(model, env), c.reached);
+        EXPECT_EQ(model.Planet.PlanetPrc, c.reached);
     }
 }
 
