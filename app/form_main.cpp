@@ -92,6 +92,7 @@ void TFormMain::ConnectHandlers() {
     connect(rbQueuePlus, &QRadioButton::clicked, this, &TFormMain::rbQueuePlusClick);
     ConnectParamHandlers();
     onClick(bnPlanetList, &TFormMain::bnPlanetListClick);
+    onClick(bnPlanetRank, &TFormMain::bnPlanetRankClick);
     connect(cbPlanetList, &QComboBox::activated, this, &TFormMain::cbPlanetListChange);
     onClick(bnGeneticCalc, &TFormMain::bnGeneticCalcClick);
     onClick(bnToGraphic, &TFormMain::bnToGraphicClick);
