@@ -159,12 +159,22 @@ void RankView::Reset() {
 }
 
 void RankView::closeEvent(QCloseEvent* event) {
-    if (run_) {
-        run_.reset();
-        SetIdle(true);
-        sStatus->setText(QStringLiteral("Прервано"));
-    }
+    StopAndForget();
     QDialog::closeEvent(event);
+}
+
+void RankView::reject() {
+    StopAndForget();
+    QDialog::reject();
+}
+
+// The destructor of the ranking stops it and waits for its threads.
+void RankView::StopAndForget() {
+    if (!run_)
+        return;
+    run_.reset();
+    SetIdle(true);
+    sStatus->setText(QStringLiteral("Прервано"));
 }
 
 void RankView::StartClick() {

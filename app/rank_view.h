@@ -50,8 +50,9 @@ public:
     void Reset();
 
 protected:
-    // Closing the view stops a running ranking.
+    // Closing the view (Escape included) stops a running ranking.
     void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 
 private:
     void StartClick(); // starts a ranking, or interrupts the running one
@@ -64,6 +65,7 @@ private:
     void CopyRows();
     void SaveCsv();
     void SetIdle(bool idle);
+    void StopAndForget();
 
     FileDialogs* dialogs_;
     InputSource source_;
