@@ -18,6 +18,7 @@
 #include "app/form_export.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "app/rank_view.h"
 
 // Resources of a static library must be registered by name from the global namespace.
 static void InitWindowResources() {

@@ -222,7 +222,9 @@ private:
     QComboBox* cbPlanetList = nullptr;
     QPushButton* bnPlanetList = nullptr;
     QPushButton* bnPlanetRank = nullptr;
-    RankView* rankView_ = nullptr; // made on the first click of bnPlanetRank
+    // A window of its own, so that the chart can come in front of it; made on the first click
+    // of bnPlanetRank.
+    std::unique_ptr<RankView> rankView_;
     QGroupBox* gbPlanet = nullptr;
     QLineEdit* editCurPlanetPrc = nullptr;
     QLineEdit* editCurTFormPrc = nullptr;

@@ -66,8 +66,8 @@ void TFormMain::cbPlanetListChange(int index) {
 
 void TFormMain::bnPlanetRankClick() {
     if (!rankView_)
-        rankView_ = new RankView(
-            this, dialogs_.get(), [this] { return TakeRankInput(); },
+        rankView_ = std::make_unique<RankView>(
+            dialogs_.get(), [this] { return TakeRankInput(); },
             [this](const RankedPlanet& row, bool searched) { UseRankedPlanet(row, searched); });
     rankView_->show();
     rankView_->raise();

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -55,12 +56,13 @@ QString Text(const std::string& text) {
 
 } // namespace
 
-RankView::RankView(QWidget* parent, FileDialogs* dialogs, InputSource source, ChosenHandler chosen)
-    : QDialog(parent), dialogs_(dialogs), source_(std::move(source)), chosen_(std::move(chosen)) {
+RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen)
+    : QDialog(nullptr), dialogs_(dialogs), source_(std::move(source)), chosen_(std::move(chosen)) {
     setObjectName(QStringLiteral("RankView"));
     setWindowTitle(QStringLiteral("Рейтинг планет"));
     setFont(BaseFont());
-    resize(820, 440);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quendal.png")));
+    resize(980, 440);
 
     auto* criterionLabel = new QLabel(QStringLiteral("Максимизация:"), this);
     cbCriterion = new QComboBox(this);
@@ -93,6 +95,9 @@ RankView::RankView(QWidget* parent, FileDialogs* dialogs, InputSource source, Ch
     sElapsed->setObjectName(QStringLiteral("sRankElapsed"));
     sRemaining = new QLabel(this);
     sRemaining->setObjectName(QStringLiteral("sRankRemaining"));
+    for (QLabel* time : {sElapsed, sRemaining})
+        time->setMinimumWidth(
+            time->fontMetrics().horizontalAdvance(QStringLiteral("00 мин 00 сек")));
     sStatus = new QLabel(this);
     sStatus->setObjectName(QStringLiteral("sRankStatus"));
     auto* progress = new QHBoxLayout;
@@ -109,6 +114,7 @@ RankView::RankView(QWidget* parent, FileDialogs* dialogs, InputSource source, Ch
     tbRank->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbRank->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tbRank->verticalHeader()->hide();
+    tbRank->verticalHeader()->setDefaultSectionSize(tbRank->fontMetrics().height() + 6);
     tbRank->setWordWrap(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -253,9 +259,9 @@ void RankView::ShowRows() {
             tbRank->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     }
-    tbRank->resizeColumnsToContents();
     tbRank->setSortingEnabled(true);
     tbRank->sortByColumn(0, Qt::AscendingOrder);
+    tbRank->resizeColumnsToContents(); // with room for the sort mark
 }
 
 void RankView::ChooseCurrentRow() {

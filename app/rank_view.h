@@ -42,7 +42,7 @@ public:
     // A row chosen by double-click or Enter; searched tells whether it holds found templates.
     using ChosenHandler = std::function<void(const RankedPlanet& row, bool searched)>;
 
-    RankView(QWidget* parent, FileDialogs* dialogs, InputSource source, ChosenHandler chosen);
+    RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen);
     ~RankView() override;
 
     bool running() const { return run_ != nullptr; }

@@ -75,7 +75,11 @@ struct RankWindow {
         w.dialogs->answers << kData + "planets-rank.txt";
         Click(form, "bnPlanetList");
         Click(form, "bnPlanetRank");
-        view = Control<RankView>(form, "RankView");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<RankView*>(window))
+                view = found;
+        if (!view || !view->isVisible())
+            qFatal("the ranking view is not shown");
         table = Control<QTableWidget>(*view, "tbRank");
     }
     QPushButton* button() const { return Control<QPushButton>(*view, "bnRank"); }
