@@ -190,8 +190,10 @@ void RankView::StartClick() {
         return;
     }
     RankInput input = source_();
-    if (input.planets.empty())
+    if (input.planets.empty()) {
+        sStatus->setText(QStringLiteral("Нет списка планет"));
         return;
+    }
     auto base = std::make_shared<const CalcModel>(std::move(input.base));
     auto planets = std::make_shared<const std::vector<PlanetEntry>>(std::move(input.planets));
     input.settings.criterion = static_cast<Criterion>(cbCriterion->currentIndex());
