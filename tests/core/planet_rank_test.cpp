@@ -26,22 +26,12 @@ RankTask SearchedRanking(const CalcModel& base, int32_t count, int32_t generatio
         task.entries.push_back("Planet " + std::to_string(i));
     task.prepare = [&base, settings](int32_t index, CalcModel& model) {
         model = base;
-        const PlanetEntry entry = {{30 + 7 * index, 50, 20 + 9 * index},
-                                   {60, 40, 80},
-                                   {300, 300, 300},
-                                   250 + 50 * index,
-                                   0,
-                                   0};
+        const int32_t m = 250 + 50 * index;
+        const PlanetEntry entry = {
+            {30 + 7 * index, 50, 20 + 9 * index}, {60, 40, 80}, {300, 300, 300}, m, 0, 0};
         return SetUpListPlanet(model, entry, settings);
     };
     return task;
-}
-
-std::vector<std::vector<std::string>> Texts(const std::vector<RankedPlanet>& rows) {
-    std::vector<std::vector<std::string>> texts;
-    for (const RankedPlanet& row : rows)
-        texts.push_back(RankRowFields(row, true, ',', "-"));
-    return texts;
 }
 
 TEST(BackgroundRank, RowsAsOnTheCallersThreadAndAStopEndsItAtOnce) {
@@ -55,7 +45,10 @@ TEST(BackgroundRank, RowsAsOnTheCallersThreadAndAStopEndsItAtOnce) {
     EXPECT_EQ(background.progress().done, 5);
     EXPECT_FALSE(background.stopped());
     const std::vector<RankedPlanet> rows = background.TakeRows();
-    EXPECT_EQ(Texts(rows), Texts(RankPlanets(task)));
+    const std::vector<RankedPlanet> direct = RankPlanets(task);
+    ASSERT_EQ(rows.size(), direct.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(RankRowFields(rows[i], true, ',', "-"), RankRowFields(direct[i], true, ',', "-"));
 
     // Searches far too long to end on their own.
     BackgroundRank endless(SearchedRanking(*base, 4, 1000000));

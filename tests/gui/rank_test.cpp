@@ -13,6 +13,7 @@
 
 #include "app/rank_view.h"
 #include "gui_test_support.h"
+#include "io/csv_text.h"
 
 namespace quendal::test {
 
@@ -30,23 +31,6 @@ QString Companion(const QStringList& args) {
     if (!calc.waitForFinished(120000))
         qFatal("quendal-calc did not end");
     return QString::fromUtf8(calc.readAllStandardOutput());
-}
-
-// The fields of a CSV line: quotes removed, doubled quotes made one.
-QStringList CsvFields(const QString& line) {
-    QStringList fields{QString()};
-    bool quoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        if (quoted && line[i] == u'"' && i + 1 < line.size() && line[i + 1] == u'"')
-            fields.back() += line[++i];
-        else if (line[i] == u'"')
-            quoted = !quoted;
-        else if (line[i] == u',' && !quoted)
-            fields << QString();
-        else
-            fields.back() += line[i];
-    }
-    return fields;
 }
 
 // The typical race, "fab:20,mine:20" as the habitable template, 20 years, the sample ranking
@@ -113,14 +97,18 @@ private slots:
                 args << "--search" << kSearchArgs;
             QStringList lines = Companion(args).split(u'\n', Qt::SkipEmptyParts);
             lines.removeFirst();
-            QCOMPARE(rw.table->rowCount(), lines.size());
-            for (int r = 0; r < lines.size(); ++r) {
-                QStringList expected = CsvFields(lines[r]);
-                // The view writes a template's items apart by commas, "-" for none.
-                for (int c = 12; c < expected.size(); ++c)
-                    expected[c] = expected[c].isEmpty() ? "-" : expected[c].replace(u';', u',');
-                QCOMPARE(rw.Row(r), expected);
+            // The companion's CSV joins a template's items by ';', an empty one is an empty field.
+            QStringList shown;
+            for (int r = 0; r < rw.table->rowCount(); ++r) {
+                std::vector<std::string> fields;
+                for (QString text : rw.Row(r))
+                    fields.push_back((fields.size() < 12 ? text
+                                      : text == "-"      ? QString()
+                                                         : text.replace(u',', u';'))
+                                         .toStdString());
+                shown << QString::fromStdString(CsvRow(fields));
             }
+            QCOMPARE(shown, lines);
         }
         // A header click sorts by its column; Ctrl+C copies the rows with the header.
         QHeaderView* header = rw.table->horizontalHeader();
@@ -151,7 +139,6 @@ private slots:
         const TFormMain& form = *rw.w.form;
         const QString pick = chosen[1];
         QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->currentIndex(), pick.toInt());
-        QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->currentText(), chosen[2]);
         QCOMPARE(Control<QTabWidget>(form, "PageControl1")->currentWidget()->objectName(),
                  QStringLiteral("TabCalc"));
         // The templates are those a search of that planet alone finds ...
