@@ -33,7 +33,7 @@ RankTask SearchedRanking(const CalcModel& base, int32_t count, int32_t generatio
     return task;
 }
 
-TEST(BackgroundRank, RowsAsOnTheCallersThreadAndAStopEndsItAtOnce) {
+TEST(BackgroundRank, EndsWithItsRowsAndAStopEndsItAtOnce) {
     using Clock = std::chrono::steady_clock;
     const auto base = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
 
