@@ -208,12 +208,9 @@ void RankView::StartClick() {
         model = *base;
         return SetUpListPlanet(model, (*planets)[static_cast<size_t>(index)], *settings);
     };
+    Reset(); // no rows of an earlier ranking stand beside the progress of this one
     runSearch_ = task.search;
     pbRank->setRange(0, static_cast<int>(task.entries.size()));
-    pbRank->setValue(0);
-    sElapsed->clear();
-    sRemaining->clear();
-    sStatus->clear();
     run_ = std::make_unique<BackgroundRank>(std::move(task));
     SetIdle(false);
 }
