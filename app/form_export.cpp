@@ -57,12 +57,35 @@ QByteArray SvgBytes(QWidget* widget) {
     return bytes;
 }
 
+// Writes the file whole or not at all (nothing for empty bytes: the picture or text could not
+// be made); says so in a message when it fails.
+bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
+               const QString& caption) {
+    QSaveFile file(path);
+    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+        file.commit())
+        return true;
+    dialogs->showError(
+        window, caption,
+        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, file.errorString()));
+    return false;
+}
+
 QString Text(const QWidget* root, const char* name) {
     const auto* label = root->findChild<const QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QString();
 }
 
 } // namespace
+
+void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text) {
+    const QString chosen =
+        dialogs->getSaveFileName(window, kCsvCaption, QStringLiteral("."), kCsvFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithSuffix(chosen, QStringLiteral("csv"), {QStringLiteral("csv")});
+    WriteFile(window, dialogs, path, text.toUtf8(), kCsvCaption);
+}
 
 void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos) {
     const auto* area = qobject_cast<QAbstractScrollArea*>(owner);
@@ -124,7 +147,8 @@ void FormExport::SaveChartImage() {
         WithSuffix(chosen, QStringLiteral("png"), {QStringLiteral("png"), QStringLiteral("svg")});
     const bool svg =
         QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-    WriteFile(path, svg ? SvgBytes(targets_.chart) : PngBytes(targets_.chart->grab().toImage()),
+    WriteFile(targets_.window, targets_.dialogs, path,
+              svg ? SvgBytes(targets_.chart) : PngBytes(targets_.chart->grab().toImage()),
               kImageCaption);
 }
 
@@ -146,12 +170,7 @@ void FormExport::CopyTable(QListWidget* list, YearTable table) {
 void FormExport::SaveTableCsv(QListWidget* list, YearTable table) {
     if (list->count() == 0)
         return;
-    const QString chosen = targets_.dialogs->getSaveFileName(targets_.window, kCsvCaption,
-                                                             QStringLiteral("."), kCsvFilter);
-    if (chosen.isEmpty())
-        return;
-    const QString path = WithSuffix(chosen, QStringLiteral("csv"), {QStringLiteral("csv")});
-    WriteFile(path, TableText(table, *targets_.rows, {}, ',').toUtf8(), kCsvCaption);
+    SaveCsvFile(targets_.window, targets_.dialogs, TableText(table, *targets_.rows, {}, ','));
 }
 
 // The eight figures beside their captions, then the two templates under theirs.
@@ -173,17 +192,6 @@ void FormExport::CopySearchResult() {
                 text += list->item(line)->text() + u'\n';
     }
     QGuiApplication::clipboard()->setText(text);
-}
-
-bool FormExport::WriteFile(const QString& path, const QByteArray& bytes, const QString& caption) {
-    QSaveFile file(path);
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.commit())
-        return true;
-    targets_.dialogs->showError(
-        targets_.window, caption,
-        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, file.errorString()));
-    return false;
 }
 
 } // namespace quendal

@@ -43,12 +43,12 @@ private:
     void CopyTable(QListWidget* list, YearTable table);
     void SaveTableCsv(QListWidget* list, YearTable table);
     void CopySearchResult();
-    // Writes the file whole or not at all (nothing for empty bytes: the picture or text could
-    // not be made); says so in a message when it fails.
-    bool WriteFile(const QString& path, const QByteArray& bytes, const QString& caption);
-
     Targets targets_;
 };
+
+// Asks for a CSV file name (".csv" added when it has no such suffix) and writes `text` into
+// it, whole or not at all; says so in a message when it fails.
+void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text);
 
 // Opens `menu` at `pos` of `owner` (a list box's position is in its viewport).
 void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos);

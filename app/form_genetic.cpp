@@ -16,6 +16,7 @@
 
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
+#include "app/rank_view.h"
 #include "lists/queue_item.h"
 #include "model/numbers.h"
 #include "model/planet_rules.h"
@@ -151,6 +152,8 @@ void TFormMain::bnToGraphicClick() {
 void TFormMain::closeEvent(QCloseEvent* event) {
     if (geneticRun_.running())
         geneticRun_.RequestStop();
+    if (rankView_)
+        rankView_->close(); // stops a running ranking
     QWidget::closeEvent(event);
 }
 

@@ -1,5 +1,6 @@
 // Controls of the tab "Дополнительные параметры": the race's economy, the terraforming
 // limits, the planet list and the planet's characteristics.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -83,7 +84,11 @@ void TFormMain::BuildTabAddParam() {
                        {382, 120, 100, 16}, kBold);
     bnPlanetList = MakeButton(page, QStringLiteral("bnPlanetList"), QStringLiteral("Загрузить"),
                               {482, 115, 71, 24});
-    cbPlanetList = MakeDropDown(page, QStringLiteral("cbPlanetList"), {380, 143, 173, 24}, 12);
+    cbPlanetList = MakeDropDown(page, QStringLiteral("cbPlanetList"), {380, 143, 99, 24}, 12);
+    cbPlanetList->view()->setMinimumWidth(173); // the entries keep their width in the list
+    bnPlanetRank = MakeButton(page, QStringLiteral("bnPlanetRank"), QStringLiteral("Рейтинг…"),
+                              {481, 143, 72, 24});
+    bnPlanetRank->setEnabled(false); // until a list is loaded
 
     BuildPlanetGroup(page);
 }

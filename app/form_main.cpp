@@ -18,6 +18,7 @@
 #include "app/form_export.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "app/rank_view.h"
 
 // Resources of a static library must be registered by name from the global namespace.
 static void InitWindowResources() {
@@ -92,6 +93,7 @@ void TFormMain::ConnectHandlers() {
     connect(rbQueuePlus, &QRadioButton::clicked, this, &TFormMain::rbQueuePlusClick);
     ConnectParamHandlers();
     onClick(bnPlanetList, &TFormMain::bnPlanetListClick);
+    onClick(bnPlanetRank, &TFormMain::bnPlanetRankClick);
     connect(cbPlanetList, &QComboBox::activated, this, &TFormMain::cbPlanetListChange);
     onClick(bnGeneticCalc, &TFormMain::bnGeneticCalcClick);
     onClick(bnToGraphic, &TFormMain::bnToGraphicClick);

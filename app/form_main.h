@@ -10,9 +10,9 @@
 
 #include "app/chart_adapter.h"
 #include "app/file_dialogs.h"
-#include "model/planet_rules.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/search.h"
 
@@ -34,6 +34,9 @@ namespace quendal {
 
 class ElidedLabel;
 class NumberSpinField;
+class RankView;
+struct RankInput;
+struct RankedPlanet;
 
 // The one window of the program: planet dynamics, additional parameters, queue-variant
 // search and About, on four tabs. It translates between its controls and the calculation
@@ -92,6 +95,7 @@ private slots:
     void cbPlanetHWClick();
     void bnPlanetListClick();
     void cbPlanetListChange(int index);
+    void bnPlanetRankClick();
     void bnGeneticCalcClick();
     void bnToGraphicClick();
 
@@ -131,6 +135,12 @@ private:
     void ShowSearchResults(const GeneticResults& results);
     // Back to the tab's start state: no figures, templates or progress, "В график" disabled.
     void ClearSearchResults();
+
+    // The ranking view's start: the model with the tab's values, the list and the settings.
+    RankInput TakeRankInput();
+    // A row chosen in the ranking view: its entry chosen in the planet list, a searched row's
+    // templates put into the template lists, then calculated.
+    void UseRankedPlanet(const RankedPlanet& row, bool searched);
 
     // The two procedures of the race button.
     void LoadRaceIntoWindow();
@@ -211,6 +221,10 @@ private:
     QLabel* Label5 = nullptr;
     QComboBox* cbPlanetList = nullptr;
     QPushButton* bnPlanetList = nullptr;
+    QPushButton* bnPlanetRank = nullptr;
+    // A window of its own, so that the chart can come in front of it; made on the first click
+    // of bnPlanetRank.
+    std::unique_ptr<RankView> rankView_;
     QGroupBox* gbPlanet = nullptr;
     QLineEdit* editCurPlanetPrc = nullptr;
     QLineEdit* editCurTFormPrc = nullptr;

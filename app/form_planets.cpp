@@ -1,19 +1,26 @@
-// The planet list: reading a list into the drop-down list, and applying the chosen planet
-// to the model and the controls.
+// The planet list: reading a list into the drop-down list, applying the chosen planet to the
+// model and the controls, and the ranking of the list with the use of a ranked row.
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
+#include "app/rank_view.h"
 #include "app/sample_folder.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
+#include "lists/queue_item.h"
+#include "optimiser/planet_rank.h"
 
 namespace quendal {
 
@@ -36,6 +43,9 @@ void TFormMain::bnPlanetListClick() {
     for (const std::string& entry : list.entries)
         cbPlanetList->addItem(QString::fromStdString(entry));
     cbPlanetList->setCurrentIndex(-1);
+    bnPlanetRank->setEnabled(!list.entries.empty());
+    if (rankView_)
+        rankView_->Reset(); // its rows were another list's
 }
 
 void TFormMain::cbPlanetListChange(int index) {
@@ -52,6 +62,73 @@ void TFormMain::cbPlanetListChange(int index) {
         editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
     for (int i = 0; i < 3; ++i)
         editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
+}
+
+void TFormMain::bnPlanetRankClick() {
+    if (!rankView_)
+        rankView_ = std::make_unique<RankView>(
+            dialogs_.get(), [this] { return TakeRankInput(); },
+            [this](const RankedPlanet& row, bool searched) { UseRankedPlanet(row, searched); });
+    rankView_->show();
+    rankView_->raise();
+    rankView_->activateWindow();
+}
+
+RankInput TFormMain::TakeRankInput() {
+    RankInput input;
+    if (!model_.RaceLoaded)
+        return input;
+    // The additional parameters as leaving their tab stores them.
+    if (shownPage_ == TabAddParam)
+        TabAddParamExit();
+    input.base = model_;
+    for (int i = 0; i < cbPlanetList->count(); ++i) {
+        const PlanetEntry* planet = planets_.At(i + 1);
+        if (!planet)
+            break;
+        input.planets.push_back(*planet);
+        input.entries.push_back(cbPlanetList->itemText(i).toStdString());
+    }
+    // As "Расчет" and the search tab take them.
+    RankSettings& settings = input.settings;
+    settings.years = std::min(editLightYears->value(), kMaxYears);
+    settings.growth = editMenYearPrc->value();
+    settings.startPrc = editStartPlanetPrc->value();
+    settings.params = {editGeneticP[0]->value(), editGeneticP[1]->value(),
+                       editGeneticP[2]->value(), editGeneticP[3]->value(),
+                       editGeneticP[4]->value(), editGeneticP[5]->value()};
+    settings.seed = searchSeed_ ? *searchSeed_ : ClockSeed();
+    return input;
+}
+
+void TFormMain::UseRankedPlanet(const RankedPlanet& row, bool searched) {
+    if (!model_.RaceLoaded || row.index < 0 || row.index >= cbPlanetList->count())
+        return;
+    PageControl1->setCurrentWidget(TabAddParam);
+    cbPlanetList->setCurrentIndex(row.index);
+    cbPlanetListChange(row.index);
+    if (searched) {
+        const struct {
+            const std::vector<QueueItem>& items;
+            LIST_ITEM& queue;
+            QListWidget* list;
+        } templates[] = {{row.foundMinus, model_.QueueMinus, lbQueueM},
+                         {row.foundPlus, model_.QueuePlus, lbQueue}};
+        for (const auto& t : templates) {
+            t.queue.Clear();
+            t.list->clear();
+            for (const QueueItem& item : t.items) {
+                t.queue.Append(&item);
+                t.list->addItem(QString::fromStdString(QueueLineText(item)));
+            }
+        }
+    }
+    // Leaving the tab stores the planet; the start habitability follows it.
+    PageControl1->setCurrentWidget(TabCalc);
+    PageControl2->setCurrentWidget(TabDataChart);
+    bnCalculateClick();
+    activateWindow();
+    raise();
 }
 
 } // namespace quendal

@@ -42,10 +42,10 @@ QString TableText(YearTable table, const std::vector<YearResult>& rows, const QL
         header.assign(std::begin(kDataColumns), std::end(kDataColumns));
     else
         header.assign(std::begin(kMineralColumns), std::end(kMineralColumns));
-    std::string text = CsvRow(header, separator) + '\n';
+    std::vector<std::vector<std::string>> fields;
     const auto addLine = [&](int line) {
         if (line >= 0 && static_cast<size_t>(line) < rows.size())
-            text += CsvRow(Figures(table, rows[static_cast<size_t>(line)]), separator) + '\n';
+            fields.push_back(Figures(table, rows[static_cast<size_t>(line)]));
     };
     if (lines.isEmpty())
         for (size_t line = 0; line < rows.size(); ++line)
@@ -53,6 +53,14 @@ QString TableText(YearTable table, const std::vector<YearResult>& rows, const QL
     else
         for (const int line : lines)
             addLine(line);
+    return TableText(header, fields, separator);
+}
+
+QString TableText(const std::vector<std::string>& header,
+                  const std::vector<std::vector<std::string>>& rows, char separator) {
+    std::string text = CsvRow(header, separator) + '\n';
+    for (const std::vector<std::string>& row : rows)
+        text += CsvRow(row, separator) + '\n';
     return QString::fromStdString(text);
 }
 

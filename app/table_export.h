@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include <QList>
@@ -18,5 +19,9 @@ enum class YearTable { Data, Minerals };
 // figures behind the table's lines, line i showing rows[i].
 QString TableText(YearTable table, const std::vector<YearResult>& rows, const QList<int>& lines,
                   char separator);
+
+// Any table as such text: the header row, then the rows.
+QString TableText(const std::vector<std::string>& header,
+                  const std::vector<std::vector<std::string>>& rows, char separator);
 
 } // namespace quendal

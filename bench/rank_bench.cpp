@@ -54,27 +54,21 @@ LoadedPlanets LoadPlanets(int count) {
     return loaded;
 }
 
-// The companion's set-up of one planet: the planet as --pick applies it, then the templates
+// The companion's set-up of one planet: the planet as --pick applies it, with the templates
 // "--minus min --plus fab:50,mine:50,max:5".
 PreparePlanet Prepare(const LoadedPlanets& loaded, int32_t years) {
-    return [&loaded, years](int32_t index, CalcModel& model) {
+    RankSettings settings;
+    settings.years = years;
+    settings.growth = loaded.base->Race.MaxGrowthYRate;
+    settings.seed = 1;
+    return [&loaded, settings](int32_t index, CalcModel& model) {
         model = *loaded.base;
-        PlanetSetup setup;
-        setup.start.StartMen = ApplyPlanet(model, loaded.planets[static_cast<size_t>(index)]);
         const RaceParams& r = model.Race;
         simtest::Fill(model.QueueMinus, {simtest::Element(MinTerraform, 1, 100)});
         simtest::Fill(model.QueuePlus, {simtest::Element(Factories, 50, r.NResourceBuildFactory),
                                         simtest::Element(Mines, 50, r.NResourceBuildMine),
                                         simtest::Element(MaxTerraform, 5, 100)});
-        setup.start.StartPrc = model.Planet.PlanetPrc;
-        setup.start.MenYearPrc = r.MaxGrowthYRate;
-        setup.start.Years = years;
-        setup.search.planetPrc = model.Planet.PlanetPrc;
-        setup.search.years = std::min(years, 50);
-        setup.search.startMen = setup.start.StartMen;
-        setup.search.menYearPrc = r.MaxGrowthYRate;
-        setup.search.seed = 1;
-        return setup;
+        return SetUpListPlanet(model, loaded.planets[static_cast<size_t>(index)], settings);
     };
 }
 

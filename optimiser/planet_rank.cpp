@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <mutex>
+#include <utility>
 
 #include "optimiser/search.h"
 #include "optimiser/worker_pool.h"
@@ -38,16 +39,105 @@ void Calculate(CalcModel& model, const StartConditions& start, RankedPlanet& row
     std::copy(std::begin(last.Mineral), std::end(last.Mineral), f.mineral);
 }
 
-// The search of one planet: the best individual's figures and templates.
-void Search(CalcModel& model, const GeneticInputs& inputs, RankedPlanet& row) {
+// The search of one planet: the best individual's figures and templates. The ranking's stop
+// reaches it through the callback it makes before every evaluation.
+void Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<bool>* stop,
+            RankedPlanet& row) {
     GeneticRun run;
+    if (stop)
+        run.processMessages = [&run, stop] {
+            if (stop->load(std::memory_order_relaxed))
+                run.RequestStop();
+        };
     row.figures = run.Run(model, inputs).figures;
     row.startPrc = model.GeneticState.GenPlanetPrc;
     row.foundMinus = Items(model.GeneticState.GenQueueMinus);
     row.foundPlus = Items(model.GeneticState.GenQueuePlus);
 }
 
+// A template element as the --minus and --plus options write it: min, max:N, fab:N, mine:N.
+std::string ElementText(const QueueItem& item) {
+    const std::string count = std::to_string(item.count);
+    switch (item.kind) {
+    case MinTerraform:
+        return "min";
+    case MaxTerraform:
+        return "max:" + count;
+    case Factories:
+        return "fab:" + count;
+    case Mines:
+        return "mine:" + count;
+    default:
+        return "?:" + count;
+    }
+}
+
+// The items joined by the separator; `none` for an empty template.
+std::string TemplateText(const std::vector<QueueItem>& items, char separator,
+                         const std::string& none) {
+    if (items.empty())
+        return none;
+    std::string text;
+    for (const QueueItem& item : items) {
+        if (!text.empty())
+            text += separator;
+        text += ElementText(item);
+    }
+    return text;
+}
+
 } // namespace
+
+std::vector<std::string> RankColumnCaptions(bool search) {
+    std::vector<std::string> captions = {"Место",  "№",         "Планета", "% нач.",
+                                         "% кон.", "Население", "Ресурсы", "Фабрики",
+                                         "Шахты",  "Ир.",       "Ур.",     "Либ."};
+    if (search) {
+        captions.push_back("ОП для негативной планеты");
+        captions.push_back("ОП для пригодной планеты");
+    }
+    return captions;
+}
+
+std::vector<std::string> RankRowFields(const RankedPlanet& r, bool search, char itemSeparator,
+                                       const std::string& noTemplate) {
+    const PlanetFigures& f = r.figures;
+    std::vector<std::string> fields = {
+        std::to_string(r.rank),       std::to_string(r.index),      r.entry,
+        std::to_string(r.startPrc),   std::to_string(f.prc),        std::to_string(f.men),
+        std::to_string(f.resource),   std::to_string(f.fabr),       std::to_string(f.mine),
+        std::to_string(f.mineral[0]), std::to_string(f.mineral[1]), std::to_string(f.mineral[2])};
+    if (search) {
+        fields.push_back(TemplateText(r.foundMinus, itemSeparator, noTemplate));
+        fields.push_back(TemplateText(r.foundPlus, itemSeparator, noTemplate));
+    }
+    return fields;
+}
+
+PlanetSetup SetUpListPlanet(CalcModel& model, const PlanetEntry& entry,
+                            const RankSettings& settings,
+                            const std::function<void(CalcModel&)>& adjust) {
+    const int32_t entryMen = ApplyPlanet(model, entry);
+    if (adjust)
+        adjust(model);
+    PlanetSetup setup;
+    StartConditions& start = setup.start;
+    start.StartMen = settings.startMen.value_or(entryMen);
+    // With a race the start-habitability field follows the planet.
+    start.StartPrc = model.RaceLoaded ? model.Planet.PlanetPrc : settings.startPrc;
+    start.MenYearPrc = settings.growth;
+    start.Years = settings.years;
+    // The search tab's task as entering the tab takes it.
+    GeneticInputs& search = setup.search;
+    search.params = settings.params;
+    search.planetPrc = model.Planet.PlanetPrc;
+    search.years = settings.searchYears.value_or(SearchInterval(settings.years));
+    search.startMen = settings.searchMen.value_or(start.StartMen);
+    search.menYearPrc = settings.growth;
+    search.seed = settings.seed;
+    search.criterion = settings.criterion;
+    return setup;
+}
 
 std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     using Clock = std::chrono::steady_clock;
@@ -62,11 +152,13 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
         RankedPlanet& row = rows[static_cast<size_t>(index)];
         row.index = index;
         row.entry = task.entries[static_cast<size_t>(index)];
+        if (task.stop && task.stop->load(std::memory_order_relaxed))
+            return;
         {
             CalcModel model;
             const PlanetSetup setup = task.prepare(index, model);
             if (task.search)
-                Search(model, setup.search, row);
+                Search(model, setup.search, task.stop, row);
             else
                 Calculate(model, setup.start, row);
         }
@@ -89,6 +181,47 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     for (size_t i = 0; i < rows.size(); ++i)
         rows[i].rank = static_cast<int32_t>(i + 1);
     return rows;
+}
+
+BackgroundRank::BackgroundRank(RankTask task) : task_(std::move(task)) {
+    task_.stop = &stop_;
+    const auto report = std::move(task_.onProgress);
+    task_.onProgress = [this, report](const RankProgress& p) {
+        {
+            const std::lock_guard<std::mutex> lock(lock_);
+            progress_ = p;
+        }
+        if (report)
+            report(p);
+    };
+    progress_.total = static_cast<int32_t>(task_.entries.size());
+    thread_ = std::thread([this] {
+        try {
+            rows_ = RankPlanets(task_);
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+        finished_.store(true, std::memory_order_release);
+    });
+}
+
+BackgroundRank::~BackgroundRank() {
+    Stop();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+RankProgress BackgroundRank::progress() const {
+    const std::lock_guard<std::mutex> lock(lock_);
+    return progress_;
+}
+
+std::vector<RankedPlanet> BackgroundRank::TakeRows() {
+    if (thread_.joinable())
+        thread_.join();
+    if (failure_)
+        std::rethrow_exception(failure_);
+    return std::move(rows_);
 }
 
 } // namespace quendal

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/planet_rules.h"
 #include "model/simulation.h"
 #include "optimiser/genetic_run.h"
 
@@ -21,6 +27,27 @@ struct PlanetSetup {
 // Sets planet `index` of the list up in `model`, a fresh model of its own. Called once per
 // planet, on several threads at once: it may only change `model`.
 using PreparePlanet = std::function<PlanetSetup(int32_t index, CalcModel& model)>;
+
+// What every planet of a ranking shares besides the model it starts from.
+struct RankSettings {
+    int32_t years = 15;                 // of the displayed calculation
+    int32_t growth = 15;                // colonist growth % a year
+    int32_t startPrc = 100;             // start habitability without a race; with one, the planet's
+    std::optional<int32_t> startMen;    // colonists in hundreds; the entry's when unset
+    GeneticParams params;               // the search's П1..П6
+    std::optional<int32_t> searchYears; // SearchInterval(years) when unset
+    std::optional<int32_t> searchMen;   // the start colonists when unset
+    uint32_t seed = 0;                  // one for every planet: a row replays with that seed
+    Criterion criterion = Criterion::Resources;
+};
+
+// Sets planet `entry` up in `model`, which holds the ranking's base (the race, the templates
+// and the values no entry sets), as choosing the entry in the planet list does; `adjust` then
+// changes the model as the companion's planet options do (may be empty). The start conditions
+// and the search task are those a calculation or search of that planet alone would take.
+PlanetSetup SetUpListPlanet(CalcModel& model, const PlanetEntry& entry,
+                            const RankSettings& settings,
+                            const std::function<void(CalcModel&)>& adjust = {});
 
 // One row of a ranking: the start habitability and the figures at the last year (of the
 // calculation, or of the best individual of the search), with the templates found.
@@ -49,11 +76,54 @@ struct RankTask {
     Criterion criterion = Criterion::Resources; // the rows are ordered by its figure
     // After each planet, from the thread that finished it; calls never overlap.
     std::function<void(const RankProgress&)> onProgress;
+    // Set from any thread: the planets not yet started are skipped and a running search ends
+    // at its next evaluation; the rows are then incomplete. May be null.
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // Calculates (or searches) every planet of the list, `threads` planets side by side, and
 // orders the rows by the criterion's figure, best first, ties in list order. The rows do not
 // depend on the number of threads.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
+
+// The captions of a ranking table's columns: rank, entry index, entry, start habitability,
+// then at the last year habitability, colonists, resources, factories, mines and the three
+// surface minerals; with search the two templates found.
+std::vector<std::string> RankColumnCaptions(bool search);
+
+// A row's texts in those columns. A template is its items as the companion's --minus and
+// --plus write them (min, max:N, fab:N, mine:N) joined by `itemSeparator`; `noTemplate` when
+// it is empty.
+std::vector<std::string> RankRowFields(const RankedPlanet& row, bool search, char itemSeparator,
+                                       const std::string& noTemplate);
+
+// A ranking on a thread of its own, for a caller that goes on meanwhile (the window): it starts
+// at construction; the caller polls progress() and finished(), and takes the rows once finished.
+// Stop() asks it to end early; the destructor stops it and waits for it.
+class BackgroundRank {
+public:
+    explicit BackgroundRank(RankTask task);
+    ~BackgroundRank();
+    BackgroundRank(const BackgroundRank&) = delete;
+    BackgroundRank& operator=(const BackgroundRank&) = delete;
+
+    RankProgress progress() const;
+    bool finished() const { return finished_.load(std::memory_order_acquire); }
+    void Stop() { stop_.store(true); }
+    bool stopped() const { return stop_.load(); }
+    // Waits for the end, then gives the rows (incomplete after a stop) or throws what the
+    // ranking threw. Once only.
+    std::vector<RankedPlanet> TakeRows();
+
+private:
+    RankTask task_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> finished_{false};
+    mutable std::mutex lock_;
+    RankProgress progress_;          // under lock_
+    std::vector<RankedPlanet> rows_; // written before finished_ is set
+    std::exception_ptr failure_;     // likewise
+    std::thread thread_;
+};
 
 } // namespace quendal

@@ -1,0 +1,314 @@
+#include "app/rank_view.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/file_dialogs.h"
+#include "app/form_export.h"
+#include "app/form_style.h"
+#include "app/table_export.h"
+#include "optimiser/genetic_run.h"
+#include "optimiser/worker_pool.h"
+
+namespace quendal {
+
+namespace {
+
+constexpr int kSortKey = Qt::UserRole;     // the number of a figure column
+constexpr int kRowRole = Qt::UserRole + 1; // the row of rows_ behind a table row
+constexpr int kEntryColumn = 2;
+constexpr int kFigureColumns = 12; // rank .. the third mineral; the templates follow
+constexpr int kPollMs = 25;
+
+// Figure columns sort by number, the texts as texts.
+class RankItem : public QTableWidgetItem {
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+    bool operator<(const QTableWidgetItem& other) const override {
+        const QVariant a = data(kSortKey);
+        const QVariant b = other.data(kSortKey);
+        if (a.isValid() && b.isValid())
+            return a.toLongLong() < b.toLongLong();
+        return QTableWidgetItem::operator<(other);
+    }
+};
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen)
+    : QDialog(nullptr), dialogs_(dialogs), source_(std::move(source)), chosen_(std::move(chosen)) {
+    setObjectName(QStringLiteral("RankView"));
+    setWindowTitle(QStringLiteral("Рейтинг планет"));
+    setFont(BaseFont());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quendal.png")));
+    resize(980, 440);
+
+    auto* criterionLabel = new QLabel(QStringLiteral("Максимизация:"), this);
+    cbCriterion = new QComboBox(this);
+    cbCriterion->setObjectName(QStringLiteral("cbRankCriterion"));
+    for (const char* caption :
+         {"Терраформинг", "Население", "Ресурсы", "Фабрики", "Шахты", "Минералы"})
+        cbCriterion->addItem(QString::fromUtf8(caption));
+    cbCriterion->setCurrentIndex(static_cast<int>(Criterion::Resources));
+    cbSearch = new QCheckBox(QStringLiteral("с подбором ОП"), this);
+    cbSearch->setObjectName(QStringLiteral("cbRankSearch"));
+    bnRank = new QPushButton(QStringLiteral("Рассчитать"), this);
+    bnRank->setObjectName(QStringLiteral("bnRank"));
+    bnSaveCsv = new QPushButton(QStringLiteral("Сохранить как CSV…"), this);
+    bnSaveCsv->setObjectName(QStringLiteral("bnRankSaveCsv"));
+    for (QPushButton* button : {bnRank, bnSaveCsv})
+        button->setAutoDefault(false);
+    auto* task = new QHBoxLayout;
+    task->addWidget(criterionLabel);
+    task->addWidget(cbCriterion);
+    task->addWidget(cbSearch);
+    task->addWidget(bnRank);
+    task->addStretch();
+    task->addWidget(bnSaveCsv);
+
+    pbRank = new QProgressBar(this);
+    pbRank->setObjectName(QStringLiteral("pbRank"));
+    pbRank->setTextVisible(false);
+    pbRank->setValue(0);
+    sElapsed = new QLabel(this);
+    sElapsed->setObjectName(QStringLiteral("sRankElapsed"));
+    sRemaining = new QLabel(this);
+    sRemaining->setObjectName(QStringLiteral("sRankRemaining"));
+    for (QLabel* time : {sElapsed, sRemaining})
+        time->setMinimumWidth(
+            time->fontMetrics().horizontalAdvance(QStringLiteral("00 мин 00 сек")));
+    sStatus = new QLabel(this);
+    sStatus->setObjectName(QStringLiteral("sRankStatus"));
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(pbRank, 1);
+    progress->addWidget(new QLabel(QStringLiteral("Прошло:"), this));
+    progress->addWidget(sElapsed);
+    progress->addWidget(new QLabel(QStringLiteral("Осталось:"), this));
+    progress->addWidget(sRemaining);
+    progress->addWidget(sStatus);
+
+    tbRank = new QTableWidget(this);
+    tbRank->setObjectName(QStringLiteral("tbRank"));
+    tbRank->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tbRank->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tbRank->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tbRank->verticalHeader()->hide();
+    tbRank->verticalHeader()->setDefaultSectionSize(tbRank->fontMetrics().height() + 6);
+    tbRank->setWordWrap(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(task);
+    layout->addLayout(progress);
+    layout->addWidget(tbRank, 1);
+
+    // Copy (also Ctrl+C while the table has the focus) and CSV, as on the other tables.
+    auto* menu = new QMenu(tbRank);
+    menu->setObjectName(QStringLiteral("tbRankMenu"));
+    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    tbRank->addAction(copy);
+    connect(copy, &QAction::triggered, this, &RankView::CopyRows);
+    QAction* save = menu->addAction(QStringLiteral("Сохранить как CSV…"));
+    connect(save, &QAction::triggered, this, &RankView::SaveCsv);
+    tbRank->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tbRank, &QWidget::customContextMenuRequested, menu,
+            [this, menu](const QPoint& pos) { PopupAt(menu, tbRank, pos); });
+
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, tbRank, nullptr, nullptr, Qt::WidgetShortcut),
+                &QShortcut::activated, this, &RankView::ChooseCurrentRow);
+    connect(tbRank, &QTableWidget::cellDoubleClicked, this, &RankView::ChooseCurrentRow);
+    connect(bnRank, &QPushButton::clicked, this, &RankView::StartClick);
+    connect(bnSaveCsv, &QPushButton::clicked, this, &RankView::SaveCsv);
+
+    pollTimer_ = new QTimer(this);
+    pollTimer_->setInterval(kPollMs);
+    connect(pollTimer_, &QTimer::timeout, this, &RankView::Poll);
+    SetIdle(true);
+}
+
+RankView::~RankView() = default; // a running ranking is stopped and waited for
+
+void RankView::Reset() {
+    run_.reset();
+    SetIdle(true);
+    rows_.clear();
+    tbRank->clear();
+    tbRank->setRowCount(0);
+    tbRank->setColumnCount(0);
+    pbRank->setValue(0);
+    sElapsed->clear();
+    sRemaining->clear();
+    sStatus->clear();
+}
+
+void RankView::closeEvent(QCloseEvent* event) {
+    StopAndForget();
+    QDialog::closeEvent(event);
+}
+
+void RankView::reject() {
+    StopAndForget();
+    QDialog::reject();
+}
+
+// The destructor of the ranking stops it and waits for its threads.
+void RankView::StopAndForget() {
+    if (!run_)
+        return;
+    run_.reset();
+    SetIdle(true);
+    sStatus->setText(QStringLiteral("Прервано"));
+}
+
+void RankView::StartClick() {
+    if (run_) {
+        run_->Stop(); // the rows come with the next poll
+        bnRank->setEnabled(false);
+        return;
+    }
+    RankInput input = source_();
+    if (input.planets.empty()) {
+        sStatus->setText(QStringLiteral("Нет списка планет"));
+        return;
+    }
+    auto base = std::make_shared<const CalcModel>(std::move(input.base));
+    auto planets = std::make_shared<const std::vector<PlanetEntry>>(std::move(input.planets));
+    input.settings.criterion = static_cast<Criterion>(cbCriterion->currentIndex());
+    auto settings = std::make_shared<const RankSettings>(input.settings);
+
+    RankTask task;
+    task.entries = std::move(input.entries);
+    task.search = cbSearch->isChecked();
+    task.criterion = settings->criterion;
+    task.threads = AvailableCores();
+    task.prepare = [base, planets, settings](int32_t index, CalcModel& model) {
+        model = *base;
+        return SetUpListPlanet(model, (*planets)[static_cast<size_t>(index)], *settings);
+    };
+    Reset(); // no rows of an earlier ranking stand beside the progress of this one
+    runSearch_ = task.search;
+    pbRank->setRange(0, static_cast<int>(task.entries.size()));
+    run_ = std::make_unique<BackgroundRank>(std::move(task));
+    SetIdle(false);
+}
+
+void RankView::Poll() {
+    if (!run_)
+        return;
+    const RankProgress p = run_->progress();
+    pbRank->setValue(p.done);
+    sElapsed->setText(Text(FormatDuration(p.elapsedMs)));
+    sRemaining->setText(p.done > 0 ? Text(FormatDuration(p.remainingMs)) : QString());
+    if (!run_->finished())
+        return;
+    const std::unique_ptr<BackgroundRank> run = std::move(run_);
+    SetIdle(true);
+    if (run->stopped()) {
+        sStatus->setText(QStringLiteral("Прервано"));
+        return;
+    }
+    rows_ = run->TakeRows();
+    rowsSearched_ = runSearch_;
+    ShowRows();
+}
+
+void RankView::ShowRows() {
+    const std::vector<std::string> captions = RankColumnCaptions(rowsSearched_);
+    tbRank->setSortingEnabled(false);
+    tbRank->clear();
+    tbRank->setColumnCount(static_cast<int>(captions.size()));
+    tbRank->setRowCount(static_cast<int>(rows_.size()));
+    QStringList header;
+    for (const std::string& caption : captions)
+        header << Text(caption);
+    tbRank->setHorizontalHeaderLabels(header);
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const std::vector<std::string> fields = RankRowFields(rows_[r], rowsSearched_, ',', "-");
+        for (size_t c = 0; c < fields.size(); ++c) {
+            auto* item = new RankItem(Text(fields[c]));
+            if (c != kEntryColumn && c < kFigureColumns) {
+                item->setData(kSortKey, item->text().toLongLong());
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            if (c == 0)
+                item->setData(kRowRole, static_cast<int>(r));
+            tbRank->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    tbRank->setSortingEnabled(true);
+    tbRank->sortByColumn(0, Qt::AscendingOrder);
+    tbRank->resizeColumnsToContents(); // with room for the sort mark
+}
+
+void RankView::ChooseCurrentRow() {
+    const QTableWidgetItem* first = tbRank->item(tbRank->currentRow(), 0);
+    if (!first || !chosen_)
+        return;
+    chosen_(rows_[static_cast<size_t>(first->data(kRowRole).toInt())], rowsSearched_);
+}
+
+std::vector<std::vector<std::string>> RankView::ShownFields(bool selectedOnly) const {
+    const QItemSelectionModel* selection = tbRank->selectionModel();
+    const bool some = selectedOnly && selection->hasSelection();
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < tbRank->rowCount(); ++r) {
+        if (some && !selection->isRowSelected(r, QModelIndex()))
+            continue;
+        std::vector<std::string> fields;
+        for (int c = 0; c < tbRank->columnCount(); ++c)
+            fields.push_back(tbRank->item(r, c)->text().toStdString());
+        rows.push_back(std::move(fields));
+    }
+    return rows;
+}
+
+// The selected rows, or the whole table when none is selected.
+void RankView::CopyRows() {
+    if (rows_.empty())
+        return;
+    QGuiApplication::clipboard()->setText(
+        TableText(RankColumnCaptions(rowsSearched_), ShownFields(true), '\t'));
+}
+
+void RankView::SaveCsv() {
+    if (rows_.empty())
+        return;
+    SaveCsvFile(this, dialogs_,
+                TableText(RankColumnCaptions(rowsSearched_), ShownFields(false), ','));
+}
+
+void RankView::SetIdle(bool idle) {
+    bnRank->setText(idle ? QStringLiteral("Рассчитать") : QStringLiteral("Прервать"));
+    bnRank->setEnabled(true);
+    cbCriterion->setEnabled(idle);
+    cbSearch->setEnabled(idle);
+    if (idle)
+        pollTimer_->stop();
+    else
+        pollTimer_->start();
+}
+
+} // namespace quendal

@@ -1,0 +1,203 @@
+// "Рейтинг…": the view ranks as the companion's --rank does, a chosen searched row is the
+// planet the window then shows, and a ranking stops at a click, on closing the view and on
+// closing the window.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "app/rank_view.h"
+#include "gui_test_support.h"
+#include "io/csv_text.h"
+
+namespace quendal::test {
+
+namespace {
+
+const QString kData = QStringLiteral(QUENDAL_SOURCE_DIR "/data/");
+const QStringList kListArgs = {
+    "--race", kData + "typical.urc", "--planets", kData + "planets-rank.txt", "--years", "20"};
+const QStringList kSearchArgs = {"--population", "20", "--generations", "3", "--seed", "7"};
+
+// The companion's standard output for `args`.
+QString Companion(const QStringList& args) {
+    QProcess calc;
+    calc.start(QCoreApplication::applicationDirPath() + "/quendal-calc", kListArgs + args);
+    if (!calc.waitForFinished(120000))
+        qFatal("quendal-calc did not end");
+    return QString::fromUtf8(calc.readAllStandardOutput());
+}
+
+// The typical race, "fab:20,mine:20" as the habitable template, 20 years, the sample ranking
+// list, the search's population 20 and 3 generations with seed 7; the view open.
+struct RankWindow {
+    Window w = OpenWindow();
+    RankView* view = nullptr;
+    QTableWidget* table = nullptr;
+
+    RankWindow(const QString& population = QStringLiteral("20"),
+               const QString& generations = QStringLiteral("3")) {
+        const TFormMain& form = *w.form;
+        TypeInto(form, "editLightYears", QStringLiteral("20"));
+        LoadRaceFile(w, kData + "typical.urc");
+        Click(form, "rbQueuePlus");
+        for (int entry : {2, 3}) {
+            ChooseEntry(Control<QComboBox>(form, "cbItemAdd"), entry);
+            TypeInto(form, "editItemAdd", QStringLiteral("20"));
+            Click(form, "bnItemAdd");
+        }
+        EnterTab(form, "TabGenetic");
+        TypeInto(form, "editGeneticP1", population);
+        TypeInto(form, "editGeneticP2", generations);
+        w.form->SetSearchSeed(7);
+        EnterTab(form, "TabAddParam");
+        w.dialogs->answers << kData + "planets-rank.txt";
+        Click(form, "bnPlanetList");
+        Click(form, "bnPlanetRank");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<RankView*>(window))
+                view = found;
+        if (!view || !view->isVisible())
+            qFatal("the ranking view is not shown");
+        table = Control<QTableWidget>(*view, "tbRank");
+    }
+    QPushButton* button() const { return Control<QPushButton>(*view, "bnRank"); }
+    // Starts a ranking by clicks and waits for its rows.
+    void Rank(int criterion, bool search) {
+        ChooseEntry(Control<QComboBox>(*view, "cbRankCriterion"), criterion);
+        if (Control<QCheckBox>(*view, "cbRankSearch")->isChecked() != search)
+            Click(*view, "cbRankSearch");
+        Click(*view, "bnRank");
+        QTRY_VERIFY_WITH_TIMEOUT(!view->running(), 60000);
+    }
+    QStringList Row(int r) const {
+        QStringList texts;
+        for (int c = 0; c < table->columnCount(); ++c)
+            texts << table->item(r, c)->text();
+        return texts;
+    }
+};
+
+} // namespace
+
+class RankTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsAreTheCompanions() {
+        RankWindow rw;
+        for (const bool search : {false, true}) {
+            rw.Rank(1, search);
+            QStringList args = {"--rank", "--csv", "--plus", "fab:20,mine:20", "--criterion", "1"};
+            if (search)
+                args << "--search" << kSearchArgs;
+            QStringList lines = Companion(args).split(u'\n', Qt::SkipEmptyParts);
+            lines.removeFirst();
+            // The companion's CSV joins a template's items by ';', an empty one is an empty field.
+            QStringList shown;
+            for (int r = 0; r < rw.table->rowCount(); ++r) {
+                std::vector<std::string> fields;
+                for (QString text : rw.Row(r))
+                    fields.push_back((fields.size() < 12 ? text
+                                      : text == "-"      ? QString()
+                                                         : text.replace(u',', u';'))
+                                         .toStdString());
+                shown << QString::fromStdString(CsvRow(fields));
+            }
+            QCOMPARE(shown, lines);
+        }
+        // A header click sorts by its column; Ctrl+C copies the rows with the header.
+        QHeaderView* header = rw.table->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(5) + 5, 5));
+        for (int r = 1; r < rw.table->rowCount(); ++r)
+            QVERIFY(rw.table->item(r - 1, 5)->text().toLongLong() <=
+                    rw.table->item(r, 5)->text().toLongLong());
+        rw.table->setFocus();
+        rw.table->clearSelection();
+        QTest::keyClick(rw.table, Qt::Key_C, Qt::ControlModifier);
+        const QStringList copied = QGuiApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(copied.size(), rw.table->rowCount() + 2); // the header, the rows, a last break
+        QVERIFY(copied[0].startsWith(QStringLiteral("Место\t№\tПланета\t")));
+        QCOMPARE(copied[1].split(u'\t')[5], rw.table->item(0, 5)->text());
+    }
+
+    void chosenSearchedRowIsShown() {
+        RankWindow rw;
+        rw.Rank(2, true);
+        const int row = 1;
+        const QStringList chosen = rw.Row(row);
+        const QRect cell = rw.table->visualItemRect(rw.table->item(row, 2));
+        // A double-click is a press and release, then a press that doubles it.
+        QTest::mouseClick(rw.table->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(rw.table->viewport(), Qt::LeftButton, {}, cell.center());
+
+        const TFormMain& form = *rw.w.form;
+        const QString pick = chosen[1];
+        QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->currentIndex(), pick.toInt());
+        QCOMPARE(Control<QTabWidget>(form, "PageControl1")->currentWidget()->objectName(),
+                 QStringLiteral("TabCalc"));
+        // The templates are those a search of that planet alone finds ...
+        const QString found = Companion(QStringList{"--pick", pick, "--search"} + kSearchArgs);
+        QStringList shown{QStringLiteral("minus:")};
+        for (const QString& line : Lines(Control<QListWidget>(form, "lbQueueM")))
+            shown << "  " + line;
+        shown << QStringLiteral("plus:");
+        for (const QString& line : Lines(Control<QListWidget>(form, "lbQueue")))
+            shown << "  " + line;
+        QCOMPARE(found.section(u'\n', 1), shown.join(u'\n') + u'\n');
+        // ... and the table is that planet calculated with them.
+        QStringList replay = {"--pick", pick};
+        if (chosen[12] != "-")
+            replay << "--minus" << chosen[12];
+        if (chosen[13] != "-")
+            replay << "--plus" << chosen[13];
+        const QStringList table = Companion(replay).split(u'\n').mid(2, 21);
+        QCOMPARE(Lines(Control<QListWidget>(form, "lbDataSet")), table);
+
+        // Enter chooses a row too.
+        rw.table->setCurrentCell(0, 0);
+        QTest::keyClick(rw.table, Qt::Key_Return);
+        QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->currentText(), rw.Row(0)[2]);
+    }
+
+    void interruptAndCloseStopAtOnce() {
+        RankWindow rw(QStringLiteral("100"), QStringLiteral("999"));
+        Click(*rw.view, "cbRankSearch");
+        QElapsedTimer clock;
+        const auto start = [&] {
+            Click(*rw.view, "bnRank");
+            QCOMPARE(rw.button()->text(), QStringLiteral("Прервать"));
+            QTest::qWait(300);
+            clock.start();
+        };
+        start();
+        Click(*rw.view, "bnRank");
+        QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 1000);
+        QCOMPARE(Control<QLabel>(*rw.view, "sRankStatus")->text(), QStringLiteral("Прервано"));
+        QCOMPARE(rw.button()->text(), QStringLiteral("Рассчитать"));
+        QCOMPARE(rw.table->rowCount(), 0);
+
+        start();
+        QTest::keyClick(rw.view, Qt::Key_Escape);
+        QVERIFY(!rw.view->running());
+        QVERIFY(clock.elapsed() < 1000);
+
+        Click(*rw.w.form, "bnPlanetRank");
+        start();
+        rw.w.form->close();
+        QVERIFY(!rw.view->running());
+        QVERIFY(!rw.view->isVisible());
+        QVERIFY(clock.elapsed() < 1000);
+    }
+};
+
+QUENDAL_GUI_TEST(RankTest);
+
+} // namespace quendal::test
+
+#include "rank_test.moc"
