@@ -10,9 +10,10 @@
 
 #include "app/chart_adapter.h"
 #include "app/file_dialogs.h"
-#include "model/planet_rules.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/output.h"
+#include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/search.h"
 
@@ -51,7 +52,7 @@ public:
     static constexpr int kClientWidth = 561;
     static constexpr int kClientHeight = 397;
     // The data table's year column shows four digits; longer runs are cut to it.
-    static constexpr int kMaxYears = 9999;
+    static constexpr int kMaxYears = kMaxShownYears;
 
     // `dialogs` answers the open and save dialogs; the platform's dialogs when null.
     explicit TFormMain(std::unique_ptr<FileDialogs> dialogs = nullptr, QWidget* parent = nullptr);

@@ -26,7 +26,8 @@ constexpr int64_t kEnvMin = -99;
 constexpr int64_t kEnvMax = 999;
 constexpr int32_t kFullTFormBit = 512; // of the race file's Advantage
 
-const char* const kBoundKeys[6] = {"Env0Min", "Env0Max", "Env1Min", "Env1Max", "Env2Min", "Env2Max"};
+const char* const kBoundKeys[6] = {"Env0Min", "Env0Max", "Env1Min",
+                                   "Env1Max", "Env2Min", "Env2Max"};
 const char* const kEconomyKeys[7] = {"NColonistYTo1Resource", "NResourceYFrom10Factory",
                                      "NResourceBuildFactory", "NFactoryWork10000",
                                      "NResourceBuildMine",    "NMineWork10000",
@@ -115,7 +116,8 @@ public:
         const Entry& entry = Get(section, key);
         const std::vector<std::string_view> parts = Split(entry.value, ',');
         if (parts.size() != 3)
-            Fail(entry.line, Name(section, key), "'" + Quoted(entry.value) + "' is not three numbers separated by commas",
+            Fail(entry.line, Name(section, key),
+                 "'" + Quoted(entry.value) + "' is not three numbers separated by commas",
                  "«" + Quoted(entry.value) + "» — не три числа через запятую");
         std::vector<int32_t> values;
         for (std::string_view part : parts)
@@ -166,8 +168,7 @@ public:
             Fail(line, name,
                  std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
                      std::to_string(hi),
-                 std::to_string(*value) + " вне " + std::to_string(lo) + ".." +
-                     std::to_string(hi));
+                 std::to_string(*value) + " вне " + std::to_string(lo) + ".." + std::to_string(hi));
         return *value;
     }
 
@@ -215,16 +216,20 @@ private:
                 continue;
             }
             const size_t equals = raw.find('=');
-            const std::string key(Trim(raw.substr(0, equals == std::string_view::npos ? 0 : equals)));
+            const std::string key(
+                Trim(raw.substr(0, equals == std::string_view::npos ? 0 : equals)));
             if (equals == std::string_view::npos || key.empty())
-                Fail(line, "", "'" + Quoted(trimmed) + "' is neither a section, a key nor a comment",
+                Fail(line, "",
+                     "'" + Quoted(trimmed) + "' is neither a section, a key nor a comment",
                      "«" + Quoted(trimmed) + "» — не раздел, не ключ и не комментарий");
             const auto [at, added] =
                 sections_[section].emplace(key, Entry{std::string(raw.substr(equals + 1)), line});
             if (!added)
                 Fail(line, Name(section, key),
-                     "the key is given twice (first on line " + std::to_string(at->second.line) + ")",
-                     "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) + ")");
+                     "the key is given twice (first on line " + std::to_string(at->second.line) +
+                         ")",
+                     "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) +
+                         ")");
         }
     }
 
@@ -266,16 +271,15 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
     else if (kind == "mine")
         item.kind = Mines;
     else
-        Fail(line, name,
-             "unknown element '" + Quoted(text) + "' (min, max:N, fab:N or mine:N)",
+        Fail(line, name, "unknown element '" + Quoted(text) + "' (min, max:N, fab:N or mine:N)",
              "неизвестный элемент «" + Quoted(text) + "» (min, max:N, fab:N или mine:N)");
     if (colon == std::string_view::npos && item.kind != MinTerraform)
         Fail(line, name, "'" + Quoted(text) + "' needs a count, as in fab:5",
              "«" + Quoted(text) + "» без числа, нужно как в fab:5");
     item.count = colon == std::string_view::npos
                      ? 1
-                     : static_cast<int32_t>(
-                           Sections::NumberOf(Trim(head.substr(colon + 1)), line, name, 1, kInt32Max));
+                     : static_cast<int32_t>(Sections::NumberOf(Trim(head.substr(colon + 1)), line,
+                                                               name, 1, kInt32Max));
     item.unitCost = at == std::string_view::npos
                         ? DefaultUnitCost(item.kind, tab)
                         : static_cast<int32_t>(Sections::NumberOf(Trim(text.substr(at + 1)), line,
@@ -304,10 +308,13 @@ void ReadVersion(const Sections& file) {
     const std::optional<int64_t> version = StrictInt(Trim(entry.value));
     if (version && *version > kVersion)
         Fail(entry.line, "[QuendalCalculation] Version",
-             "version " + std::to_string(*version) + " was written by a newer Quendal (this one reads version 1)",
-             "версия " + std::to_string(*version) + " записана более новым Quendal (этот читает версию 1)");
+             "version " + std::to_string(*version) +
+                 " was written by a newer Quendal (this one reads version 1)",
+             "версия " + std::to_string(*version) +
+                 " записана более новым Quendal (этот читает версию 1)");
     if (version != kVersion)
-        Fail(entry.line, "[QuendalCalculation] Version", "unknown version '" + Quoted(entry.value) + "'",
+        Fail(entry.line, "[QuendalCalculation] Version",
+             "unknown version '" + Quoted(entry.value) + "'",
              "неизвестная версия «" + Quoted(entry.value) + "»");
 }
 
@@ -340,7 +347,8 @@ PlanetTab ReadPlanetTab(const Sections& file) {
     PlanetParams& p = tab.planet;
     const std::vector<int32_t> env = file.Triple(s, "Env", kEnvMin, kEnvMax);
     const std::vector<int32_t> limits = file.Triple(s, "TFormLimit", kInt32Min, kInt32Max);
-    const std::vector<int32_t> concentrations = file.Triple(s, "Concentration", kInt32Min, kInt32Max);
+    const std::vector<int32_t> concentrations =
+        file.Triple(s, "Concentration", kInt32Min, kInt32Max);
     const std::vector<int32_t> minerals = file.Triple(s, "Minerals", kInt32Min, kInt32Max);
     for (int i = 0; i < 3; ++i) {
         p.PlanetEnv[i] = env[i];
@@ -487,7 +495,9 @@ CalcFileResult ParseCalcFile(std::string_view bytes) {
     CalcFileResult result;
     try {
         if (bytes.size() > kCalcFileMaxBytes)
-            Fail(0, "", "the file is larger than 8 MiB", "файл больше 8 МиБ");
+            Fail(0, "",
+                 "the file is larger than " + std::to_string(kCalcFileMaxBytes >> 20) + " MiB",
+                 "файл больше " + std::to_string(kCalcFileMaxBytes >> 20) + " МиБ");
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors write
             bytes.remove_prefix(3);
         CheckText(bytes);
@@ -560,8 +570,8 @@ std::string WriteCalcFile(const CalcSetup& setup) {
         w.Number("Resources", f.resource);
         w.Number("Factories", f.fabr);
         w.Number("Mines", f.mine);
-        w.Key("Minerals", std::to_string(f.mineral[0]) + "," + std::to_string(f.mineral[1]) +
-                              "," + std::to_string(f.mineral[2]));
+        w.Key("Minerals", std::to_string(f.mineral[0]) + "," + std::to_string(f.mineral[1]) + "," +
+                              std::to_string(f.mineral[2]));
         w.Elements("Minus", search.result->minus, tab);
         w.Elements("Plus", search.result->plus, tab);
     }

@@ -32,8 +32,9 @@ namespace quendal {
 // Unknown keys and sections are ignored; blank lines and lines starting with ';' or '#' are
 // comments. A file that is not UTF-8 is read as Windows-1251, as the race files are.
 
-// Largest file the reader takes: a table record of 9999 years fits several times.
-inline constexpr size_t kCalcFileMaxBytes = size_t{8} << 20;
+// Largest file the reader takes: the table record of the companion's longest calculation
+// (99999 years, about 12 MiB) fits.
+inline constexpr size_t kCalcFileMaxBytes = size_t{16} << 20;
 
 // The first line of every calculation file.
 inline constexpr const char* kCalcFileMagic = "[QuendalCalculation]";

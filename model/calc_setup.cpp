@@ -82,6 +82,8 @@ void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup) {
             tab.economy[i] = *EconomyOf(race, i);
         tab.fullTForm = model.Race.FullTForm;
         tab.planet = model.Planet;
+        for (int i = 0; i < 3; ++i) // as the tab shows them
+            tab.planet.MaxTFormPrc[i] = TFormLimitOf(model.Planet, i);
     }
     setup.minus = ItemsOf(model.QueueMinus);
     setup.plus = ItemsOf(model.QueuePlus);

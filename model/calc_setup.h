@@ -54,9 +54,9 @@ struct SearchOutcome {
 // The fields of "Подбор вариантов ОП" and, once a search has run, its result.
 struct SearchTab {
     int32_t params[6] = {100, 20, 5, 80, 1, 40}; // П1..П6
-    int32_t criterion = 2;                        // item of "Максимизация:", 0..5
-    int32_t interval = 15;                        // years of a trial
-    int32_t landing = 1000;                       // colonists of a trial, in hundreds
+    int32_t criterion = 2;                       // item of "Максимизация:", 0..5
+    int32_t interval = 15;                       // years of a trial
+    int32_t landing = 1000;                      // colonists of a trial, in hundreds
     std::optional<SearchOutcome> result;
     bool operator==(const SearchTab&) const = default;
 };

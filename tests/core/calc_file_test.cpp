@@ -115,7 +115,10 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         std::string message;
     } cases[] = {
         {"", "line 1: not a calculation file: the first line is not [QuendalCalculation]"},
-        {std::string("\x7f" "ELF\x02\x01\x01\0\0", 9), "line 1: binary data (byte 0x7F): not a text file"},
+        {std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0",
+                     9),
+         "line 1: binary data (byte 0x7F): not a text file"},
         {good.substr(0, good.size() / 2), "the file ends before [End]: it was cut short"},
         {Replace(good, "Version=1", "Version=2"),
          "line 2: [QuendalCalculation] Version: version 2 was written by a newer Quendal (this "
@@ -127,7 +130,8 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         {Replace(good, "Criterion=5", "Criterion=6"), "[Search] Criterion: 6 is outside 0..5"},
         {Replace(good, "Env=40,0,102", "Env=1000,0,102"), "[Planet] Env: 1000 is outside -99..999"},
         {Replace(good, "Env=40,0,102", "Env=40,0"), "[Planet] Env: '40,0' is not three numbers"},
-        {Replace(good, "Colonists=300", "Colonists=3e2"), "[Start] Colonists: '3e2' is not a whole number"},
+        {Replace(good, "Colonists=300", "Colonists=3e2"),
+         "[Start] Colonists: '3e2' is not a whole number"},
         {Replace(good, "Env0Min=15", "Env0Min=-123456789"),
          "[Step2] Env0Min: -123456789 is outside -99999999..999999999"},
         {Replace(good, "RaceName=Хумы", "RaceName=" + std::string(50, 'x')),
@@ -138,7 +142,7 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         {Replace(good, "fab:50@10", "max:0"), "[Templates] Minus: 0 is outside 1..2147483647"},
         {Replace(good, "Year1=", "Year2="), "[DataTable] Year2: the rows before it are missing"},
         {good + "more\n", "text after [End]"},
-        {std::string(kCalcFileMaxBytes + 1, ' '), "the file is larger than 8 MiB"},
+        {std::string(kCalcFileMaxBytes + 1, ' '), "the file is larger than 16 MiB"},
     };
     for (const auto& c : cases) {
         const CalcFileResult read = ParseCalcFile(c.bytes);
@@ -151,9 +155,9 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
 
 TEST(CalcFile, UnknownKeysAndSectionsAreIgnored) {
     const std::string good = WriteCalcFile(FullSetup());
-    const std::string extended = Replace(
-        Replace(good, "[Start]\n", "[Start]\nNote=later versions may add keys\n"), "[End]",
-        "[Future]\nKey=1\n; a comment\n[End]");
+    const std::string extended =
+        Replace(Replace(good, "[Start]\n", "[Start]\nNote=later versions may add keys\n"), "[End]",
+                "[Future]\nKey=1\n; a comment\n[End]");
     const CalcFileResult read = ParseCalcFile(extended);
     ASSERT_FALSE(read.error) << read.error->Message();
     EXPECT_TRUE(read.setup == FullSetup());
