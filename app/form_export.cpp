@@ -13,10 +13,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "app/file_dialogs.h"
+#include "app/save_file.h"
 
 namespace quendal {
 
@@ -176,13 +176,12 @@ void FormExport::CopySearchResult() {
 }
 
 bool FormExport::WriteFile(const QString& path, const QByteArray& bytes, const QString& caption) {
-    QSaveFile file(path);
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.commit())
+    QString error;
+    if (!bytes.isEmpty() && SaveWholeFile(path, bytes, error))
         return true;
     targets_.dialogs->showError(
         targets_.window, caption,
-        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, file.errorString()));
+        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, error));
     return false;
 }
 
