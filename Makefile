@@ -30,6 +30,7 @@ test-release: build
 check-desktop: deps
 	desktop-file-validate app/desktop/org.quendal.Quendal.desktop
 	appstreamcli validate --no-net app/desktop/org.quendal.Quendal.metainfo.xml
+	bash scripts/check-mime.sh
 
 package: build
 	cd build && cpack -G DEB

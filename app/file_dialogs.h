@@ -15,7 +15,7 @@ public:
                                     const QString& filter) = 0;
     virtual QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) = 0;
-    // Tells the user that a file could not be written.
+    // Tells the user that a file could not be written or read.
     virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 

@@ -6,6 +6,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStringList>
 
 #include "app/chart_adapter.h"
@@ -61,6 +62,7 @@ void TFormMain::bnCalculateClick() {
     lbDataSet->addItems(dataLines);
     lbMineral->addItems(mineralLines);
     chart_->Show(points);
+    bnSaveCalcFile->setEnabled(true); // there is a calculation to save
 }
 
 } // namespace quendal

@@ -13,10 +13,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "app/file_dialogs.h"
+#include "app/save_file.h"
 
 namespace quendal {
 
@@ -61,13 +61,11 @@ QByteArray SvgBytes(QWidget* widget) {
 // be made); says so in a message when it fails.
 bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
                const QString& caption) {
-    QSaveFile file(path);
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.commit())
+    QString error;
+    if (!bytes.isEmpty() && SaveWholeFile(path, bytes, error))
         return true;
-    dialogs->showError(
-        window, caption,
-        QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, file.errorString()));
+    dialogs->showError(window, caption,
+                       QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, error));
     return false;
 }
 

@@ -82,14 +82,19 @@ void TFormMain::RunSearch() {
     QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     bnGeneticCalc->setText(QStringLiteral("Прервать"));
     // Clearing the race would hide this tab, and its interrupt button, while the search goes
-    // on with the race taken from under it.
+    // on with the race taken from under it; so would loading a calculation, and a calculation
+    // saved meanwhile would hold a search half done.
     bnLoadRaceFile->setEnabled(false);
+    bnLoadCalcFile->setEnabled(false);
+    const bool saveEnabled = bnSaveCalcFile->isEnabled();
+    bnSaveCalcFile->setEnabled(false);
     pbGenetic->setValue(0);
     sTimeReady->clear();
     sTimeRemai->clear();
     // However the search ends, an exception included, the tab is idle again.
     struct BackToIdle {
         TFormMain& form;
+        bool saveEnabled;
         ~BackToIdle() {
             form.geneticEndStage_ = false;
             form.bnGeneticCalc->setText(QStringLiteral("Расчет"));
@@ -97,8 +102,10 @@ void TFormMain::RunSearch() {
             form.bnGeneticCalc->setEnabled(true);
             form.bnToGraphic->setEnabled(true);
             form.bnLoadRaceFile->setEnabled(true);
+            form.bnLoadCalcFile->setEnabled(true);
+            form.bnSaveCalcFile->setEnabled(saveEnabled);
         }
-    } backToIdle{*this};
+    } backToIdle{*this, saveEnabled};
 
     // The trials of a generation run on every core; this thread processes the window's
     // messages after each of them, so progress, repaint and the interrupt behave as ever.

@@ -132,7 +132,6 @@ void TFormMain::BuildStartConditions(QWidget* page) {
     bnSaveCalcFile->setEnabled(false);
     bnLoadCalcFile = MakeButton(page, QStringLiteral("bnLoadCalcFile"), QStringLiteral("Загрузить"),
                                 {174, 128, 86, 24}, kBoldItalic);
-    bnLoadCalcFile->setEnabled(false);
     editLightYears = MakeNumber(page, QStringLiteral("editLightYears"), QStringLiteral("UpDown1"),
                                 1, 999, 5, 15, {270, 129, 56, 22});
     sLYear = MakeLabel(page, QStringLiteral("sLYear"), QStringLiteral("ЛЕТ"), {330, 132, 34, 16});

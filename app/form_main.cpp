@@ -33,8 +33,6 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
-const QString kCalcFileFilter = QStringLiteral("Результаты расчета (*.cal *.CAL)");
-
 } // namespace
 
 TFormMain::TFormMain(std::unique_ptr<FileDialogs> dialogs, QWidget* parent)
@@ -114,22 +112,6 @@ void TFormMain::SetRaceControlsEnabled(bool enable) {
     PageControl1->setTabVisible(PageControl1->indexOf(TabAddParam), enable);
     PageControl1->setTabVisible(PageControl1->indexOf(TabGenetic), enable);
     PageControl2->setTabVisible(PageControl2->indexOf(TabMineral), enable);
-}
-
-// The two calculation-file buttons only choose a file name; no such file is read or
-// written. Both stay disabled.
-void TFormMain::bnSaveCalcFileClick() {
-    const QString path = dialogs_->getSaveFileName(
-        this, QStringLiteral("Сохранить результат расчета"), QStringLiteral("."), kCalcFileFilter);
-    if (!path.isEmpty())
-        fileName->setText(path);
-}
-
-void TFormMain::bnLoadCalcFileClick() {
-    const QString path = dialogs_->getOpenFileName(
-        this, QStringLiteral("Загрузить результаты расчета"), QStringLiteral("."), kCalcFileFilter);
-    if (!path.isEmpty())
-        fileName->setText(path);
 }
 
 } // namespace quendal

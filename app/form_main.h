@@ -12,6 +12,8 @@
 #include "app/file_dialogs.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/calc_setup.h"
+#include "model/output.h"
 #include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/search.h"
@@ -54,7 +56,7 @@ public:
     static constexpr int kClientWidth = 561;
     static constexpr int kClientHeight = 397;
     // The data table's year column shows four digits; longer runs are cut to it.
-    static constexpr int kMaxYears = 9999;
+    static constexpr int kMaxYears = kMaxShownYears;
 
     // `dialogs` answers the open and save dialogs; the platform's dialogs when null.
     explicit TFormMain(std::unique_ptr<FileDialogs> dialogs = nullptr, QWidget* parent = nullptr);
@@ -67,6 +69,12 @@ public:
     // Enables the template editing for a loaded race, or locks it, and shows or hides the
     // tabs that need a race.
     void SetRaceControlsEnabled(bool enable);
+
+    // Opens a calculation file as "Загрузить" does, or a race file as the race button does
+    // (clearing a loaded race first). A calculation file that cannot be read or is invalid is
+    // reported, changes nothing and gives false.
+    bool OpenCalcFile(const QString& path);
+    void OpenRaceFile(const QString& path);
 
     // Seeds the searches of the search tab, so that they repeat (tests); without it each
     // search takes a seed from the clock.
@@ -145,6 +153,12 @@ private:
     // The two procedures of the race button.
     void LoadRaceIntoWindow();
     void ClearRaceFromWindow();
+    // The race-loaded state for a race already applied to the model.
+    void ShowLoadedRace(const RaceRecord& race);
+    // The calculation the window holds, and a calculation shown as if typed.
+    CalcSetup WindowSetup() const;
+    void ShowSetup(const CalcSetup& setup);
+    void ShowPlanetList(const PlanetTab& tab);
     // The template the editing buttons act on, with its list box.
     LIST_ITEM& ActiveTemplate();
     QListWidget* ActiveListBox() const;
@@ -158,6 +172,8 @@ private:
     GeneticRun geneticRun_;
     bool geneticEndStage_ = false; // the running search refines its best individual
     std::optional<uint32_t> searchSeed_;
+    RaceRecord loadedRace_;  // the race as its file gave it, for a calculation file
+    QString planetListPath_; // the list that fills the drop-down list
 
     // Pages.
     QTabWidget* PageControl1 = nullptr;

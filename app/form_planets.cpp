@@ -34,6 +34,7 @@ void TFormMain::bnPlanetListClick() {
     if (!bytes)
         return;
     const PlanetList list = ParsePlanetList(*bytes, model_.Race);
+    planetListPath_ = path;
     planets_.Clear();
     for (const PlanetEntry& planet : list.planets)
         planets_.Append(&planet);

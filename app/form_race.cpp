@@ -47,15 +47,24 @@ void TFormMain::LoadRaceIntoWindow() {
     const QString path =
         dialogs_->getOpenFileName(this, QStringLiteral("Загрузить описание расы"), SampleFolder(),
                                   QStringLiteral("Описание расы (*.urc *.URC)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        OpenRaceFile(path);
+}
+
+void TFormMain::OpenRaceFile(const QString& path) {
+    if (model_.RaceLoaded)
+        ClearRaceFromWindow();
     fileName->setText(path);
     fileName->setToolTip(path);
-
     // A file that cannot be read gives the race of an empty file, as a missing key does.
     const RaceFile race =
         ParseRace(ReadFileBytes(QFile::encodeName(path).toStdString()).value_or(std::string()));
     ApplyRace(model_, race.race, editStartPlanetPrc->value());
+    ShowLoadedRace({path.toStdString(), race.name, race.race});
+}
+
+void TFormMain::ShowLoadedRace(const RaceRecord& race) {
+    loadedRace_ = race;
     raceName->setText(QString::fromStdString(race.name));
     raceName->setToolTip(raceName->text());
 

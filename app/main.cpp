@@ -1,10 +1,14 @@
-// Quendal: the window of the planet calculator. Command-line arguments are left to the
-// window framework; the program reads no file and no setting at start and writes none.
+// Quendal: the window of the planet calculator. `quendal FILE` opens a calculation file
+// (*.cal) or, for a name ending in .urc, loads a race description, as the window's buttons
+// would; the other arguments are the window framework's. No setting is read or written.
 #include <cstdlib>
 #include <exception>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFileInfo>
+#include <QStringList>
 
 #include "app/application.h"
 #include "app/form_main.h"
@@ -32,6 +36,14 @@ int main(int argc, char* argv[]) {
     try {
         quendal::TFormMain form;
         form.show();
+        const QStringList args = QCoreApplication::arguments();
+        if (args.size() > 1) {
+            const QString path = QFileInfo(args.at(1)).absoluteFilePath();
+            if (path.endsWith(QStringLiteral(".urc"), Qt::CaseInsensitive))
+                form.OpenRaceFile(path);
+            else
+                form.OpenCalcFile(path);
+        }
         app.exec();
     } catch (const std::exception& error) {
         app.ReportException(QString::fromLocal8Bit(error.what()));

@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "io/planet_list.h"
 #include "model/calc_model.h"
+#include "model/calc_setup.h"
 #include "model/simulation.h"
 
 namespace quendal::cli {
@@ -21,15 +22,33 @@ struct Prepared {
     int32_t startMen = 250; // hundreds
     int32_t startPrc = 100;
     int32_t growth = 15;
+    // What a calculation file records besides the model: the race as loaded, the planet
+    // list and its chosen entry; and whether the search result of a --calc file still holds.
+    std::optional<RaceRecord> race;
+    std::string planetList;
+    int32_t planetEntry = -1;
+    std::string planetEntryText;
+    bool fromCalc = false;
+    bool searchKept = false;
 };
 
-// Applies the options to the model in the order the window's controls would: the start
-// habitability text, the race, the planet list, the additional parameters, the templates.
-Prepared ApplyOptions(const Options& options, CalcModel& model);
+// Reads the calculation file of --calc; FileError when it cannot be read or is invalid.
+CalcSetup ReadCalcOption(const std::string& path);
 
-// The first steps of ApplyOptions: the start habitability text and the race, then the planet
-// list (when given) read into `list`.
-Prepared LoadRaceAndList(const Options& options, CalcModel& model, PlanetList& list);
+// The defaults a calculation file gives the options: the start habitability text, the years
+// (at most kMaxShownYears, as the window calculates them), the search parameters and
+// criterion.
+Options DefaultsFrom(const CalcSetup& setup);
+
+// Applies the options to the model in the order the window's controls would: a calculation
+// file (`base`, from --calc), the start habitability text, the race, the planet list, the
+// additional parameters, the templates.
+Prepared ApplyOptions(const Options& options, CalcModel& model, const CalcSetup* base = nullptr);
+
+// The first steps of ApplyOptions: the calculation file, the start habitability text and the
+// race, then the planet list (when given) read into `list`.
+Prepared LoadRaceAndList(const Options& options, CalcModel& model, PlanetList& list,
+                         const CalcSetup* base = nullptr);
 
 // The last steps of ApplyOptions, after the chosen planet: the additional parameters and the
 // templates.
@@ -41,5 +60,11 @@ StartConditions StartOf(const Options& options, const Prepared& prepared);
 // Runs the displayed calculation and prints its tables (or CSV) to `out`.
 void PrintCalculation(const Options& options, CalcModel& model, const Prepared& prepared,
                       std::FILE* out);
+
+// --save-calc: calculates again (as "Расчет" before a save) and writes the calculation the
+// options describe, with the search result when `searched`. FileError when it cannot be
+// written.
+void SaveCalculation(const Options& options, CalcModel& model, const Prepared& prepared,
+                     bool searched);
 
 } // namespace quendal::cli

@@ -139,7 +139,7 @@ public:
         return CLI::Formatter::make_group(group, positional, options).substr(1); // no blank line
     }
     std::string make_usage(const CLI::App*, std::string) const override {
-        return "usage: quendal-calc [OPTIONS]\n"
+        return "usage: quendal-calc [--calc FILE] [OPTIONS] [--save-calc FILE]\n"
                "       quendal-calc --race FILE [OPTIONS] --search [SEARCH OPTIONS]\n"
                "       quendal-calc --race FILE --planets FILE --rank [OPTIONS] [--search ...]\n"
                "\n"
@@ -163,6 +163,9 @@ void Declare(CLI::App& app, Options& o) {
            "--version", [] { throw VersionAsked(); }, "print the version and exit")
         ->trigger_on_parse();
     app.add_flag("--csv", o.csv, "print CSV with a header row instead of the tables");
+    File(app, "--calc", o.calc,
+         "start from a calculation file (*.cal); the other\noptions apply on top of it");
+    File(app, "--save-calc", o.saveCalc, "also write the calculation to a file (*.cal)");
 
     app.option_defaults()->group("Planet");
     Value(app, "--start-prc", "N", "start habitability, % (default 100)",
@@ -218,13 +221,14 @@ void Declare(CLI::App& app, Options& o) {
     app.footer("ITEMS is a comma-separated list of template elements: min (minimum\n"
                "terraforming), max:N (maximum terraforming, N steps, at most 20), fab:N\n"
                "(factories), mine:N (mines); an empty list adds nothing. The options apply in\n"
-               "the window's order, whatever their order here: see quendal-calc(1).");
+               "the window's order, whatever their order here, on top of a --calc file: see\n"
+               "quendal-calc(1).");
 }
 
 } // namespace
 
-Options ParseOptions(const std::vector<std::string>& args) {
-    Options o;
+Options ParseOptions(const std::vector<std::string>& args, const Options& defaults) {
+    Options o = defaults;
     CLI::App app("", "quendal-calc");
     Declare(app, o);
     // CLI11 takes the arguments last to first.
@@ -249,7 +253,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
         throw UsageError("--rank takes --planets and no --pick");
     if (!o.rank && o.planets.has_value() != o.pick.has_value())
         throw UsageError("--planets and --pick go together");
-    if (!o.race && (o.env || o.planets || o.search))
+    if (o.rank && (o.calc || o.saveCalc))
+        throw UsageError("--rank takes no --calc or --save-calc");
+    // A calculation file may hold a race; whether it does is known once it is read.
+    if (!o.race && !o.calc && (o.env || o.planets || o.search))
         throw UsageError("--env, --planets and --search need --race");
     return o;
 }

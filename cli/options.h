@@ -33,6 +33,8 @@ struct SearchOptions {
 };
 
 struct Options {
+    std::optional<std::string> calc;     // start from this calculation file
+    std::optional<std::string> saveCalc; // write the calculation to this file
     std::optional<std::string> race;
     std::string startPrc = "100"; // the text of the start-habitability field
     std::optional<int32_t> startMen;
@@ -59,8 +61,9 @@ struct Options {
     bool version = false;           // print VersionText() and stop
 };
 
-// Parses the arguments after the program name; throws UsageError.
-Options ParseOptions(const std::vector<std::string>& args);
+// Parses the arguments after the program name over `defaults` (what a calculation file gives);
+// throws UsageError.
+Options ParseOptions(const std::vector<std::string>& args, const Options& defaults = Options());
 
 // The text of --help: the synopsis and every option.
 std::string HelpText();

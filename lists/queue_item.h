@@ -30,6 +30,7 @@ struct QueueItem {
     int32_t unitCost = 0;  // resources for one unit, fixed when the element is created
     int32_t count = 0;     // units still to produce
     double invested = 0.0; // resources paid toward the unit under construction
+    bool operator==(const QueueItem&) const = default;
 };
 
 using LIST_ITEM = RecordList<QueueItem>;

@@ -30,6 +30,7 @@ struct RaceParams {
     int32_t EnvMax(int i) const { return i == 0 ? Env0Max : i == 1 ? Env1Max : Env2Max; }
     // Fills EnvHalfWidth and EnvOpt from the bounds.
     void DeriveOptimum();
+    bool operator==(const RaceParams&) const = default;
 };
 
 // The planet under study.
@@ -42,6 +43,7 @@ struct PlanetParams {
     bool PlanetHW = false;         // homeworld: higher floor of mineral concentration
     int32_t PlanetFabr = 0;        // installed factories
     int32_t PlanetMine = 0;        // installed mines
+    bool operator==(const PlanetParams&) const = default;
 };
 
 // What a search maximises: the items of "Максимизация:" in their order.

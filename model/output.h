@@ -7,6 +7,9 @@
 
 namespace quendal {
 
+// Most years the window's tables show: the data table's year column has four digits.
+inline constexpr int32_t kMaxShownYears = 9999;
+
 // The two header lines above the data table and above the minerals table.
 inline constexpr const char* kDataHeader1 = "     |% год|         |       |       |";
 inline constexpr const char* kDataHeader2 = " Год |ности|Население|Ресурсы|Фабрики| Шахты";

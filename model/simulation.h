@@ -59,6 +59,7 @@ struct PlanetFigures {
     int32_t mine = 0;
     int32_t conPrc[3] = {};
     int64_t mineral[3] = {};
+    bool operator==(const PlanetFigures&) const = default;
 };
 
 // What a headless run leaves: its figures and the work list's pending order.

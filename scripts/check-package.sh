@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package that `make package` left in BUILD_DIR: it holds exactly the files
 # a user needs (both programs, the companion's manual page, the desktop entry, the metainfo,
-# the icons, the samples), its library dependencies were computed from the binaries, and the
+# the calculation files' MIME type, the icons, the samples), its library dependencies were computed from the binaries, and the
 # companion it carries runs.
 # Run from the source folder. Usage: check-package.sh BUILD_DIR
 set -euo pipefail
@@ -18,6 +18,7 @@ expected=$(
         echo usr/share/man/man1/quendal-calc.1
         echo "usr/share/applications/$id.desktop"
         echo "usr/share/metainfo/$id.metainfo.xml"
+        echo "usr/share/mime/packages/$id.xml"
         (cd app/icons && find hicolor -type f -printf 'usr/share/icons/%p\n')
         (cd data && find . -maxdepth 1 \( -name '*.urc' -o -name '*.txt' \) \
             -printf 'usr/share/quendal/data/%P\n')

@@ -9,7 +9,7 @@ packages=(
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
     clang libclang-rt-dev clang-format
     fonts-dejavu-core xvfb xauth
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file
 )
 
 if [ "${1:-}" = "--list" ]; then

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target in DIR for SECONDS each, seeded with the sample files.
+# Runs every libFuzzer target in DIR for SECONDS each, seeded with the sample files (the
+# calculation files of fuzz/seeds for the calculation-file reader).
 set -euo pipefail
 dir=$1
 seconds=$2
@@ -11,6 +12,7 @@ for target in "$dir"/fuzz_*; do
     case "$name" in
         *race*) cp data/*.urc "$corpus"/ 2>/dev/null || true ;;
         *planet*) cp data/*.txt "$corpus"/ 2>/dev/null || true ;;
+        *calc*) cp fuzz/seeds/*.cal "$corpus"/ 2>/dev/null || true ;;
     esac
     echo "fuzzing $name for ${seconds}s"
     if ! "$target" -max_total_time="$seconds" -max_len=4096 "$corpus" 2>"$corpus.log"; then

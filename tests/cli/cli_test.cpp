@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/support/calc_run.h"
@@ -90,6 +93,10 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"--race data/typical.urc --search --threads 0", "between 1 and 256"},
         {"--race data/no-such-file.urc", "cannot read"},
         {"--race data/typical.urc --planets data/planets-8.txt --pick 999", "has no planet"},
+        {"--calc data/typical.urc", "'data/typical.urc': line 1: not a calculation file"},
+        {"--calc data/no-such-file.cal", "'data/no-such-file.cal': cannot be read"},
+        {"--race data/typical.urc --save-calc data/typical.urc/x.cal", "cannot write"},
+        {"--race data/typical.urc --planets data/planets-8.txt --rank --calc x.cal", "no --calc"},
     };
     for (const Case& c : cases) {
         const CalcRun run = Calc(c.args);
@@ -100,6 +107,37 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
     }
     // A mistake on the command line points to --help instead of printing it.
     EXPECT_EQ(Calc("--bogus").err, "quendal-calc: unknown option '--bogus' (see --help)\n");
+}
+
+// A calculation saved by --save-calc prints the same tables from --calc alone, and options
+// given with --calc apply on top of it as they would on top of the options it was saved from.
+TEST(Companion, CalculationFileReplaysTheOptions) {
+    const std::string file = ::testing::TempDir() + "quendal-cli-" + std::to_string(getpid());
+    const std::string options = "--race data/immune-two.urc --planets data/planets-20.txt "
+                                "--pick 2 --minus min --plus fab:20,mine:20 --years 12";
+    const CalcRun saved = Calc(options + " --save-calc " + file + ".cal");
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(Calc("--calc " + file + ".cal").out, saved.out);
+    const std::string onTop = " --years 5 --plus mine:5 --homeworld";
+    const CalcRun changed = Calc("--calc " + file + ".cal" + onTop);
+    ASSERT_EQ(changed.status, 0) << changed.err;
+    EXPECT_EQ(changed.out, Calc(options + onTop).out);
+
+    // A search is saved with its result, and its parameters are the file's defaults.
+    const std::string search = options + " --search --population 50 --generations 2 --seed 3";
+    const CalcRun searched = Calc(search + " --save-calc " + file + "-search.cal");
+    ASSERT_EQ(searched.status, 0) << searched.err;
+    EXPECT_EQ(Calc("--calc " + file + "-search.cal --search --seed 3").out, searched.out);
+    // Saved again from the file alone, it is the same file.
+    EXPECT_EQ(Calc("--calc " + file + "-search.cal --save-calc " + file + "-again.cal").status, 0);
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_NE(bytes(file + "-search.cal").find("\n[SearchResult]\n"), std::string::npos);
+    EXPECT_EQ(bytes(file + "-again.cal"), bytes(file + "-search.cal"));
+    for (const char* suffix : {".cal", "-search.cal", "-again.cal"})
+        std::remove((file + suffix).c_str());
 }
 
 TEST(Companion, HelpAndVersionGoToStdoutWhateverElseIsGiven) {

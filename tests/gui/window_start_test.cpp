@@ -43,10 +43,9 @@ private slots:
         QCOMPARE(VisibleTabs(Control<QTabWidget>(form, "PageControl2")),
                  QStringList({"График", "Таблица данных"}));
 
-        for (const char* name :
-             {"rbQueueMinus", "rbQueuePlus", "lbQueueM", "lbQueue", "bnQueueUp", "bnQueueDown",
-              "bnQueueDel", "bnQueueClear", "cbItemAdd", "editItemAdd", "bnItemAdd",
-              "bnSaveCalcFile", "bnLoadCalcFile", "bnToGraphic"})
+        for (const char* name : {"rbQueueMinus", "rbQueuePlus", "lbQueueM", "lbQueue", "bnQueueUp",
+                                 "bnQueueDown", "bnQueueDel", "bnQueueClear", "cbItemAdd",
+                                 "editItemAdd", "bnItemAdd", "bnSaveCalcFile", "bnToGraphic"})
             QVERIFY2(!Control<QWidget>(form, name)->isEnabled(), name);
         QVERIFY(Control<QRadioButton>(form, "rbQueueMinus")->isChecked());
         QCOMPARE(Control<QComboBox>(form, "cbItemAdd")->currentIndex(), -1);
@@ -104,15 +103,6 @@ private slots:
             if (lines[i].isEmpty())
                 separators << QString::number(i);
         QCOMPARE(separators, QStringList({"2", "17", "24"}));
-    }
-
-    void calcFileButtonsStayDisabled() {
-        Window w = OpenWindow();
-        w.dialogs->answers << QStringLiteral("/tmp/result.cal");
-        Click(*w.form, "bnSaveCalcFile");
-        Click(*w.form, "bnLoadCalcFile");
-        QVERIFY(w.dialogs->calls.empty());
-        QVERIFY(Control<QLabel>(*w.form, "fileName")->text().isEmpty());
     }
 
     void qtDialogsSpeakRussian() {

@@ -1,0 +1,172 @@
+// The calculation-file buttons: "Сохранить" writes the whole calculation the window holds,
+// "Загрузить" restores it as if typed and calculates. The file's format and every rule of
+// applying it live in the core (io/calc_file.h, model/calc_setup.h); the window only
+// translates between its controls and that value.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+#include "app/elided_label.h"
+#include "app/file_dialogs.h"
+#include "app/form_main.h"
+#include "app/number_spin_field.h"
+#include "app/save_file.h"
+#include "io/calc_file.h"
+#include "io/file_bytes.h"
+#include "io/planet_list.h"
+#include "optimiser/genetic_run.h"
+
+namespace quendal {
+
+namespace {
+
+const QString kCalcFileFilter = QStringLiteral("Результаты расчета (*.cal *.CAL)");
+const QString kSaveCaption = QStringLiteral("Сохранить результат расчета");
+const QString kLoadCaption = QStringLiteral("Загрузить результаты расчета");
+
+std::vector<std::string> LinesOf(const QListWidget* list) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines.push_back(list->item(i)->text().toStdString());
+    return lines;
+}
+
+std::vector<std::string> TemplateLines(const std::vector<QueueItem>& items) {
+    std::vector<std::string> lines;
+    for (const QueueItem& item : items)
+        lines.push_back(QueueLineText(item));
+    return lines;
+}
+
+void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines)
+        list->addItem(QString::fromStdString(line));
+}
+
+} // namespace
+
+void TFormMain::bnSaveCalcFileClick() {
+    const QString path =
+        dialogs_->getSaveFileName(this, kSaveCaption, QStringLiteral("."), kCalcFileFilter);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!SaveWholeFile(path, QByteArray::fromStdString(WriteCalcFile(WindowSetup())), error)) {
+        dialogs_->showError(this, kSaveCaption,
+                            QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, error));
+        return;
+    }
+    fileName->setText(path);
+    fileName->setToolTip(path);
+}
+
+void TFormMain::bnLoadCalcFileClick() {
+    const QString path =
+        dialogs_->getOpenFileName(this, kLoadCaption, QStringLiteral("."), kCalcFileFilter);
+    if (!path.isEmpty())
+        OpenCalcFile(path);
+}
+
+bool TFormMain::OpenCalcFile(const QString& path) {
+    const CalcFileResult read = ReadCalcFile(QFile::encodeName(path).toStdString());
+    if (read.error) {
+        dialogs_->showError(this, kLoadCaption,
+                            QStringLiteral("Не удалось загрузить файл «%1»: %2")
+                                .arg(path, QString::fromStdString(read.error->Message(true))));
+        return false;
+    }
+    ShowSetup(read.setup);
+    bnCalculateClick();
+    fileName->setText(path);
+    fileName->setToolTip(path);
+    return true;
+}
+
+CalcSetup TFormMain::WindowSetup() const {
+    CalcSetup setup;
+    if (model_.RaceLoaded)
+        setup.race = loadedRace_;
+    if (cbPlanetList->count() > 0) {
+        setup.planetTab.planetList = planetListPath_.toStdString();
+        setup.planetTab.planetEntry = cbPlanetList->currentIndex();
+        setup.planetTab.planetEntryText = cbPlanetList->currentText().toStdString();
+    }
+    CaptureModel(model_, bnToGraphic->isEnabled(), setup);
+    setup.start = {editStartPlanetPrc->value(), editStartPlanetMen->value(),
+                   editMenYearPrc->value(), editLightYears->value()};
+    SearchTab& search = setup.search;
+    for (int i = 0; i < 6; ++i)
+        search.params[i] = editGeneticP[i]->value();
+    search.criterion = rgGenMaxFactorItems->checkedId();
+    search.interval = editGenLYear->value();
+    search.landing = editGenFixed->value();
+    setup.dataTable = LinesOf(lbDataSet);
+    setup.mineralTable = LinesOf(lbMineral);
+    return setup;
+}
+
+void TFormMain::ShowSetup(const CalcSetup& setup) {
+    // From "Динамика планеты", where the buttons are: the tab shown last has been left.
+    PageControl1->setCurrentWidget(TabCalc);
+    if (model_.RaceLoaded)
+        ClearRaceFromWindow();
+    ClearSearchResults();
+    ApplySetup(model_, setup);
+    if (setup.race)
+        ShowLoadedRace(*setup.race);
+    // The start fields as saved, after the race wrote its growth and habitability into them.
+    editStartPlanetPrc->setValue(setup.start.prc);
+    editStartPlanetMen->setValue(setup.start.men);
+    editMenYearPrc->setValue(setup.start.growth);
+    editLightYears->setValue(setup.start.years);
+    ShowLines(lbQueueM, TemplateLines(setup.minus));
+    ShowLines(lbQueue, TemplateLines(setup.plus));
+    ShowPlanetList(setup.planetTab);
+
+    const SearchTab& search = setup.search;
+    for (int i = 0; i < 6; ++i)
+        editGeneticP[i]->setValue(search.params[i]);
+    rgGenMaxFactorItems->button(search.criterion)->setChecked(true);
+    editGenLYear->setValue(search.interval);
+    editGenFixed->setValue(search.landing);
+    editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
+    if (search.result) {
+        GeneticResults shown;
+        shown.figures = search.result->figures;
+        shown.queueMinusLines = TemplateLines(search.result->minus);
+        shown.queuePlusLines = TemplateLines(search.result->plus);
+        ShowSearchResults(shown);
+        bnToGraphic->setEnabled(true);
+    }
+}
+
+// The planet list the calculation was set up from, read again when it is still there, with
+// its entry shown as chosen: the planet's values are the file's, which the player may have
+// edited after choosing it. A list no longer there leaves the drop-down list empty.
+void TFormMain::ShowPlanetList(const PlanetTab& tab) {
+    planets_.Clear();
+    const QSignalBlocker blocker(cbPlanetList);
+    cbPlanetList->clear();
+    planetListPath_.clear();
+    if (tab.planetList.empty())
+        return;
+    const std::optional<std::string> bytes = ReadFileBytes(tab.planetList);
+    if (!bytes)
+        return;
+    const PlanetList list = ParsePlanetList(*bytes, model_.Race);
+    for (const PlanetEntry& planet : list.planets)
+        planets_.Append(&planet);
+    for (const std::string& entry : list.entries)
+        cbPlanetList->addItem(QString::fromStdString(entry));
+    cbPlanetList->setCurrentIndex(tab.planetEntry < cbPlanetList->count() ? tab.planetEntry : -1);
+    planetListPath_ = QString::fromStdString(tab.planetList);
+}
+
+} // namespace quendal

@@ -1,0 +1,108 @@
+#include "model/calc_setup.h"
+
+#include "model/numbers.h"
+#include "model/planet_rules.h"
+
+namespace quendal {
+
+namespace {
+
+// The economy fields of a race, in the order of the race file's Step3 keys.
+int32_t* EconomyOf(RaceParams& race, int i) {
+    int32_t* const fields[7] = {&race.NColonistYTo1Resource, &race.NResourceYFrom10Factory,
+                                &race.NResourceBuildFactory, &race.NFactoryWork10000,
+                                &race.NResourceBuildMine,    &race.NMineWork10000,
+                                &race.NMineralYFrom10Mine};
+    return fields[i];
+}
+
+void FillList(LIST_ITEM& list, const std::vector<QueueItem>& items) {
+    list.Clear();
+    for (const QueueItem& item : items)
+        list.Append(&item);
+}
+
+std::vector<QueueItem> ItemsOf(const LIST_ITEM& list) {
+    std::vector<QueueItem> items;
+    for (const QueueItem& item : list)
+        items.push_back(item);
+    return items;
+}
+
+} // namespace
+
+int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
+    if (kind == Factories)
+        return tab.economy[2];
+    if (kind == Mines)
+        return tab.economy[4];
+    return kTerraformUnitCost;
+}
+
+void ApplySetup(CalcModel& model, const CalcSetup& setup) {
+    ClearRace(model);
+    if (setup.race) {
+        ApplyRace(model, setup.race->race, setup.start.prc);
+        const PlanetTab& tab = setup.planetTab;
+        for (int i = 0; i < 7; ++i)
+            *EconomyOf(model.Race, i) = tab.economy[i];
+        model.Race.FullTForm = tab.fullTForm;
+        PlanetParams& planet = model.Planet;
+        planet = tab.planet;
+        // The fields of an immune factor cannot be typed into: 102 and no terraforming.
+        for (int i = 0; i < 3; ++i)
+            if (model.Race.EnvOpt[i] == kImmune) {
+                planet.PlanetEnv[i] = kImmune;
+                planet.MaxTFormPrc[i] = 0;
+            }
+    } else {
+        model.Planet.PlanetPrc = setup.start.prc;
+    }
+    FillList(model.QueueMinus, setup.minus);
+    FillList(model.QueuePlus, setup.plus);
+    s_GeneticState& state = model.GeneticState;
+    const SearchOutcome found = setup.search.result.value_or(SearchOutcome{});
+    FillList(state.GenQueueMinus, found.minus);
+    FillList(state.GenQueuePlus, found.plus);
+    const PlanetFigures& f = found.figures;
+    state.GenResPrc = f.prc;
+    state.GenResMen = f.men;
+    state.GenResResource = f.resource;
+    state.GenResFabr = f.fabr;
+    state.GenResMine = f.mine;
+    for (int i = 0; i < 3; ++i)
+        state.GenResMineral[i] = SaturateInt32(f.mineral[i]);
+}
+
+void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup) {
+    if (model.RaceLoaded) {
+        PlanetTab& tab = setup.planetTab;
+        RaceParams race = model.Race;
+        for (int i = 0; i < 7; ++i)
+            tab.economy[i] = *EconomyOf(race, i);
+        tab.fullTForm = model.Race.FullTForm;
+        tab.planet = model.Planet;
+        for (int i = 0; i < 3; ++i) // as the tab shows them
+            tab.planet.MaxTFormPrc[i] = TFormLimitOf(model.Planet, i);
+    }
+    setup.minus = ItemsOf(model.QueueMinus);
+    setup.plus = ItemsOf(model.QueuePlus);
+    setup.search.result.reset();
+    if (!searched)
+        return;
+    const s_GeneticState& state = model.GeneticState;
+    SearchOutcome found;
+    found.figures.prc = state.GenResPrc;
+    found.figures.men = state.GenResMen;
+    found.figures.resource = state.GenResResource;
+    found.figures.fabr = state.GenResFabr;
+    found.figures.mine = state.GenResMine;
+    for (int i = 0; i < 3; ++i) {
+        found.figures.mineral[i] = state.GenResMineral[i];
+    }
+    found.minus = ItemsOf(state.GenQueueMinus);
+    found.plus = ItemsOf(state.GenQueuePlus);
+    setup.search.result = found;
+}
+
+} // namespace quendal

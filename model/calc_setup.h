@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lists/queue_item.h"
+#include "model/calc_model.h"
+#include "model/simulation.h"
+
+namespace quendal {
+
+// A whole calculation as the player set it up: what a calculation file holds. Plain values;
+// ApplySetup puts them into a model, CaptureModel takes them from one.
+
+// A race as it was loaded from its file, with the path it came from and its name as shown.
+struct RaceRecord {
+    std::string path; // a record: the race's values below are what a calculation uses
+    std::string name;
+    RaceParams race; // the file's values, optimum and half-width derived
+    bool operator==(const RaceRecord&) const = default;
+};
+
+// The values of "Дополнительные параметры" (with a race only).
+struct PlanetTab {
+    // The seven economy fields, in the order of the race file's Step3 keys.
+    int32_t economy[7] = {1000, 10, 10, 10, 10, 10, 10};
+    bool fullTForm = false;
+    // Factors, habitability, terraforming limits, minerals, homeworld, factories and mines.
+    PlanetParams planet;
+    std::string planetList;      // the planet list's path; empty when none was read
+    int32_t planetEntry = -1;    // the chosen entry, from 0; -1 when none is chosen
+    std::string planetEntryText; // a record: the chosen entry's text
+    bool operator==(const PlanetTab&) const = default;
+};
+
+// The start fields of "Динамика планеты".
+struct StartFields {
+    int32_t prc = 100;   // start habitability %
+    int32_t men = 250;   // colonists in hundreds
+    int32_t growth = 15; // % a year
+    int32_t years = 15;
+    bool operator==(const StartFields&) const = default;
+};
+
+// What a search found: its figures and its two templates.
+struct SearchOutcome {
+    PlanetFigures figures; // the eight shown: all but the concentrations
+    std::vector<QueueItem> minus, plus;
+    bool operator==(const SearchOutcome&) const = default;
+};
+
+// The fields of "Подбор вариантов ОП" and, once a search has run, its result.
+struct SearchTab {
+    int32_t params[6] = {100, 20, 5, 80, 1, 40}; // П1..П6
+    int32_t criterion = 2;                       // item of "Максимизация:", 0..5
+    int32_t interval = 15;                       // years of a trial
+    int32_t landing = 1000;                      // colonists of a trial, in hundreds
+    std::optional<SearchOutcome> result;
+    bool operator==(const SearchTab&) const = default;
+};
+
+struct CalcSetup {
+    std::optional<RaceRecord> race;
+    PlanetTab planetTab; // used with a race only
+    StartFields start;
+    std::vector<QueueItem> minus, plus; // the two templates
+    SearchTab search;
+    // A record of the tables as last computed, one line per year; empty when none was.
+    std::vector<std::string> dataTable, mineralTable;
+    bool operator==(const CalcSetup&) const = default;
+};
+
+// The unit cost an element of `kind` gets when it is added with the economy of `tab` (as the
+// template editor prices it): 100 for both terraforming kinds, the factory or mine cost.
+int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
+
+// Puts a calculation into the model as the window's controls would: the race loaded (with the
+// start habitability), then the additional parameters typed over it (a factor the race is
+// immune to keeps 102 and gets limit 0), the templates and, when a search has run, its found
+// templates and figures in the search snapshot. Without a race: the race is cleared and the
+// start habitability becomes PlanetPrc.
+void ApplySetup(CalcModel& model, const CalcSetup& setup);
+
+// The model's part of a calculation: the additional parameters (with a race), the templates
+// and the search snapshot's found templates and figures (into `search.result`, when `searched`).
+// The race record, the start fields, the search fields and the tables are the caller's.
+void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup);
+
+} // namespace quendal
