@@ -151,22 +151,14 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
 // its entry shown as chosen: the planet's values are the file's, which the player may have
 // edited after choosing it. A list no longer there leaves the drop-down list empty.
 void TFormMain::ShowPlanetList(const PlanetTab& tab) {
-    planets_.Clear();
-    const QSignalBlocker blocker(cbPlanetList);
-    cbPlanetList->clear();
-    planetListPath_.clear();
-    if (tab.planetList.empty())
+    const std::optional<std::string> bytes =
+        tab.planetList.empty() ? std::nullopt : ReadFileBytes(tab.planetList);
+    if (!bytes) {
+        ShowPlanetList(PlanetList{}, QString(), -1);
         return;
-    const std::optional<std::string> bytes = ReadFileBytes(tab.planetList);
-    if (!bytes)
-        return;
-    const PlanetList list = ParsePlanetList(*bytes, model_.Race);
-    for (const PlanetEntry& planet : list.planets)
-        planets_.Append(&planet);
-    for (const std::string& entry : list.entries)
-        cbPlanetList->addItem(QString::fromStdString(entry));
-    cbPlanetList->setCurrentIndex(tab.planetEntry < cbPlanetList->count() ? tab.planetEntry : -1);
-    planetListPath_ = QString::fromStdString(tab.planetList);
+    }
+    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), QString::fromStdString(tab.planetList),
+                   tab.planetEntry);
 }
 
 } // namespace quendal

@@ -10,6 +10,7 @@
 
 #include "app/chart_adapter.h"
 #include "app/file_dialogs.h"
+#include "io/planet_list.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
 #include "model/calc_setup.h"
@@ -158,7 +159,10 @@ private:
     // The calculation the window holds, and a calculation shown as if typed.
     CalcSetup WindowSetup() const;
     void ShowSetup(const CalcSetup& setup);
+    // The planet list a calculation names, read again; and a read list with its path, entry
+    // `chosen` shown as chosen (-1 for none).
     void ShowPlanetList(const PlanetTab& tab);
+    void ShowPlanetList(const PlanetList& list, const QString& path, int chosen);
     // The template the editing buttons act on, with its list box.
     LIST_ITEM& ActiveTemplate();
     QListWidget* ActiveListBox() const;

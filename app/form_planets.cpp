@@ -33,17 +33,20 @@ void TFormMain::bnPlanetListClick() {
     const std::optional<std::string> bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
     if (!bytes)
         return;
-    const PlanetList list = ParsePlanetList(*bytes, model_.Race);
+    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), path, -1);
+}
+
+void TFormMain::ShowPlanetList(const PlanetList& list, const QString& path, int chosen) {
     planetListPath_ = path;
     planets_.Clear();
     for (const PlanetEntry& planet : list.planets)
         planets_.Append(&planet);
-    // Filling an empty drop-down list would choose its first entry; no entry is chosen.
+    // Filling the drop-down list is no choice of the player's: only `chosen` shows as chosen.
     const QSignalBlocker blocker(cbPlanetList);
     cbPlanetList->clear();
     for (const std::string& entry : list.entries)
         cbPlanetList->addItem(QString::fromStdString(entry));
-    cbPlanetList->setCurrentIndex(-1);
+    cbPlanetList->setCurrentIndex(chosen < cbPlanetList->count() ? chosen : -1);
     bnPlanetRank->setEnabled(!list.entries.empty());
     if (rankView_)
         rankView_->Reset(); // its rows were another list's

@@ -169,6 +169,8 @@ private slots:
         QVERIFY(opened.form->OpenCalcFile(dir.filePath("companion.cal")));
         QCOMPARE(TablesText(*opened.form), printed);
         QVERIFY(printed.count(u'\n') > 30);
+        // Its planet list was read again, and can be ranked.
+        QVERIFY(Control<QPushButton>(*opened.form, "bnPlanetRank")->isEnabled());
     }
 
     void badFileIsReportedAndChangesNothing_data() {
