@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,10 +54,12 @@ void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
 } // namespace
 
 void TFormMain::bnSaveCalcFileClick() {
-    const QString path =
+    QString path =
         dialogs_->getSaveFileName(this, kSaveCaption, QStringLiteral("."), kCalcFileFilter);
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
+        path += QStringLiteral(".cal");
     QString error;
     if (!SaveWholeFile(path, QByteArray::fromStdString(WriteCalcFile(WindowSetup())), error)) {
         dialogs_->showError(this, kSaveCaption,

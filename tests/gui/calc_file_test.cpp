@@ -158,7 +158,7 @@ private slots:
     void companionAndWindowShareFiles() {
         QTemporaryDir dir;
         Window w = FullCalculation();
-        w.dialogs->answers << dir.filePath("window.cal");
+        w.dialogs->answers << dir.filePath("window"); // typed without its extension
         Click(*w.form, "bnSaveCalcFile");
         QCOMPARE(Companion({"--calc", dir.filePath("window.cal")}), TablesText(*w.form));
 
