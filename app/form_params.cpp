@@ -86,12 +86,8 @@ void TFormMain::TabAddParamEnter() {
     const RaceParams& race = model_.Race;
     const PlanetParams& planet = model_.Planet;
     ShowDerivedPrc();
-    const int32_t economy[7] = {race.NColonistYTo1Resource, race.NResourceYFrom10Factory,
-                                race.NResourceBuildFactory, race.NFactoryWork10000,
-                                race.NResourceBuildMine,    race.NMineWork10000,
-                                race.NMineralYFrom10Mine};
     for (int i = 0; i < 7; ++i)
-        editRaceP[i]->setValue(economy[i]);
+        editRaceP[i]->setValue(race.Economy(i));
     cbFullTForm->setChecked(race.FullTForm);
     const int limit = cbFullTForm->isChecked() ? kFullTFormLimit : kTFormLimit;
     for (NumberSpinField* field : editMaxTFormPrc)
@@ -126,12 +122,8 @@ void TFormMain::TabAddParamEnter() {
 void TFormMain::TabAddParamExit() {
     RaceParams& race = model_.Race;
     PlanetParams& planet = model_.Planet;
-    int32_t* const economy[7] = {&race.NColonistYTo1Resource, &race.NResourceYFrom10Factory,
-                                 &race.NResourceBuildFactory, &race.NFactoryWork10000,
-                                 &race.NResourceBuildMine,    &race.NMineWork10000,
-                                 &race.NMineralYFrom10Mine};
     for (int i = 0; i < 7; ++i)
-        *economy[i] = editRaceP[i]->value();
+        race.Economy(i) = editRaceP[i]->value();
     race.FullTForm = cbFullTForm->isChecked();
     planet.PlanetPrc = LeadingInt(editCurPlanetPrc->text().toStdString());
     // Disabled fields too: an immune factor leaves with 102 and a limit of 0.

@@ -42,14 +42,6 @@ int32_t* BoundOf(RaceParams& race, int i) {
     return bounds[i];
 }
 
-int32_t* EconomyOf(RaceParams& race, int i) {
-    int32_t* const fields[7] = {&race.NColonistYTo1Resource, &race.NResourceYFrom10Factory,
-                                &race.NResourceBuildFactory, &race.NFactoryWork10000,
-                                &race.NResourceBuildMine,    &race.NMineWork10000,
-                                &race.NMineralYFrom10Mine};
-    return fields[i];
-}
-
 std::string_view Trim(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
@@ -331,7 +323,7 @@ RaceRecord ReadRace(const Sections& file) {
         *BoundOf(race, i) = Int(file, "Step2", kBoundKeys[i], kRaceNumberMin, kRaceNumberMax);
     race.MaxGrowthYRate = Int(file, "Step2", "MaxGrowthYRate", kRaceNumberMin, kRaceNumberMax);
     for (int i = 0; i < 7; ++i)
-        *EconomyOf(race, i) = Int(file, "Step3", kEconomyKeys[i], kRaceNumberMin, kRaceNumberMax);
+        race.Economy(i) = Int(file, "Step3", kEconomyKeys[i], kRaceNumberMin, kRaceNumberMax);
     race.FullTForm =
         (Int(file, "Step4", "Advantage", kRaceNumberMin, kRaceNumberMax) & kFullTFormBit) != 0;
     race.DeriveOptimum();
@@ -526,7 +518,7 @@ std::string WriteCalcFile(const CalcSetup& setup) {
         w.Number("MaxGrowthYRate", race.MaxGrowthYRate);
         w.Section("Step3");
         for (int i = 0; i < 7; ++i)
-            w.Number(kEconomyKeys[i], *EconomyOf(race, i));
+            w.Number(kEconomyKeys[i], race.Economy(i));
         w.Section("Step4");
         w.Number("Advantage", race.FullTForm ? kFullTFormBit : 0);
 

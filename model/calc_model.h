@@ -26,6 +26,15 @@ struct RaceParams {
     int32_t NMineralYFrom10Mine = 0;
     bool FullTForm = false; // one terraforming step moves all three factors
 
+    // Economy value i (0..6), in the order of the race file's keys above.
+    int32_t& Economy(int i) {
+        int32_t* const fields[7] = {&NColonistYTo1Resource, &NResourceYFrom10Factory,
+                                    &NResourceBuildFactory, &NFactoryWork10000,
+                                    &NResourceBuildMine,    &NMineWork10000,
+                                    &NMineralYFrom10Mine};
+        return *fields[i];
+    }
+    int32_t Economy(int i) const { return const_cast<RaceParams*>(this)->Economy(i); }
     int32_t EnvMin(int i) const { return i == 0 ? Env0Min : i == 1 ? Env1Min : Env2Min; }
     int32_t EnvMax(int i) const { return i == 0 ? Env0Max : i == 1 ? Env1Max : Env2Max; }
     // Fills EnvHalfWidth and EnvOpt from the bounds.

@@ -7,15 +7,6 @@ namespace quendal {
 
 namespace {
 
-// The economy fields of a race, in the order of the race file's Step3 keys.
-int32_t* EconomyOf(RaceParams& race, int i) {
-    int32_t* const fields[7] = {&race.NColonistYTo1Resource, &race.NResourceYFrom10Factory,
-                                &race.NResourceBuildFactory, &race.NFactoryWork10000,
-                                &race.NResourceBuildMine,    &race.NMineWork10000,
-                                &race.NMineralYFrom10Mine};
-    return fields[i];
-}
-
 void FillList(LIST_ITEM& list, const std::vector<QueueItem>& items) {
     list.Clear();
     for (const QueueItem& item : items)
@@ -45,7 +36,7 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
         ApplyRace(model, setup.race->race, setup.start.prc);
         const PlanetTab& tab = setup.planetTab;
         for (int i = 0; i < 7; ++i)
-            *EconomyOf(model.Race, i) = tab.economy[i];
+            model.Race.Economy(i) = tab.economy[i];
         model.Race.FullTForm = tab.fullTForm;
         PlanetParams& planet = model.Planet;
         planet = tab.planet;
@@ -79,7 +70,7 @@ void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup) {
         PlanetTab& tab = setup.planetTab;
         RaceParams race = model.Race;
         for (int i = 0; i < 7; ++i)
-            tab.economy[i] = *EconomyOf(race, i);
+            tab.economy[i] = race.Economy(i);
         tab.fullTForm = model.Race.FullTForm;
         tab.planet = model.Planet;
         for (int i = 0; i < 3; ++i) // as the tab shows them
