@@ -1,0 +1,159 @@
+// Runs the displayed and the headless calculation on a race, a planet, start conditions and
+// templates chosen by the bytes, values a reader would refuse included, and checks what a
+// player relies on: no negative colonists, minerals, factories or mines; habitability within
+// its bounds; the same input gives the same rows; and the two runs agree where they start
+// from the same state.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "model/calc_model.h"
+#include "model/habitability.h"
+#include "model/simulation.h"
+
+namespace {
+
+using namespace quendal;
+
+// A number as a race file or a typed field can give it: small values most of the time, the
+// extremes now and then.
+int32_t AnyNumber(FuzzedDataProvider& in, int32_t lo, int32_t hi) {
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+    case 0:
+        return in.ConsumeIntegral<int32_t>();
+    case 1:
+        return 0;
+    default:
+        return in.ConsumeIntegralInRange(lo, hi);
+    }
+}
+
+void FillModel(FuzzedDataProvider& in, CalcModel& m) {
+    RaceParams& r = m.Race;
+    int32_t* const bounds[6] = {&r.Env0Min, &r.Env0Max, &r.Env1Min, &r.Env1Max, &r.Env2Min,
+                                &r.Env2Max};
+    for (int i = 0; i < 3; ++i) {
+        if (in.ConsumeBool()) {
+            *bounds[2 * i] = *bounds[2 * i + 1] = kImmune;
+        } else {
+            *bounds[2 * i] = AnyNumber(in, -10, 110);
+            *bounds[2 * i + 1] = AnyNumber(in, -10, 110);
+        }
+    }
+    r.DeriveOptimum();
+    r.MaxGrowthYRate = AnyNumber(in, 1, 20);
+    for (int32_t* economy : {&r.NColonistYTo1Resource, &r.NResourceYFrom10Factory,
+                             &r.NResourceBuildFactory, &r.NFactoryWork10000,
+                             &r.NResourceBuildMine, &r.NMineWork10000, &r.NMineralYFrom10Mine})
+        *economy = AnyNumber(in, 1, 2500);
+    r.FullTForm = in.ConsumeBool();
+
+    PlanetParams& p = m.Planet;
+    for (int i = 0; i < 3; ++i) {
+        p.PlanetEnv[i] = r.EnvOpt[i] == kImmune ? kImmune : AnyNumber(in, -10, 110);
+        p.MaxTFormPrc[i] = r.EnvOpt[i] == kImmune ? 0 : AnyNumber(in, 0, 30);
+        p.PlanetConPrc[i] = AnyNumber(in, 1, 100);
+        p.PlanetMineral[i] = AnyNumber(in, 0, 32000);
+    }
+    p.PlanetHW = in.ConsumeBool();
+    p.PlanetFabr = AnyNumber(in, 0, 10000);
+    p.PlanetMine = AnyNumber(in, 0, 10000);
+    p.PlanetPrc = CalcPlanetPrc(r, p.PlanetEnv);
+    m.RaceLoaded = true;
+
+    for (LIST_ITEM* list : {&m.QueueMinus, &m.QueuePlus}) {
+        const int count = in.ConsumeIntegralInRange(0, 12);
+        for (int k = 0; k < count; ++k) {
+            QueueItem item;
+            item.kind = in.ConsumeIntegralInRange<int32_t>(MinTerraform, Mines);
+            item.unitCost = item.kind <= MaxTerraform ? kTerraformUnitCost
+                            : item.kind == Factories ? r.NResourceBuildFactory
+                                                     : r.NResourceBuildMine;
+            item.count = item.kind == MinTerraform ? 1
+                         : item.kind == MaxTerraform ? in.ConsumeIntegralInRange(1, 20)
+                                                     : AnyNumber(in, 1, 999);
+            list->Append(&item);
+        }
+    }
+}
+
+std::vector<YearResult> Rows(CalcModel& m, const StartConditions& start) {
+    std::vector<YearResult> rows;
+    RunCalculation(m, start, [&rows](const YearResult& row) { rows.push_back(row); });
+    return rows;
+}
+
+bool SameRow(const YearResult& a, const YearResult& b) {
+    return a.Year == b.Year && a.PlanetPrc == b.PlanetPrc && a.Men == b.Men &&
+           a.Resource == b.Resource && a.Fabr == b.Fabr && a.Mine == b.Mine &&
+           std::equal(a.ConPrc, a.ConPrc + 3, b.ConPrc) &&
+           std::equal(a.MineralYear, a.MineralYear + 3, b.MineralYear) &&
+           std::equal(a.Mineral, a.Mineral + 3, b.Mineral);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    auto first = std::make_unique<CalcModel>();
+    FillModel(in, *first);
+    StartConditions start;
+    start.StartMen = AnyNumber(in, 10, 30000);
+    start.MenYearPrc = AnyNumber(in, 5, 20);
+    // Long runs now and then; most stay short, so that the fuzzer keeps its pace.
+    start.Years = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange(0, 999)
+                                                        : in.ConsumeIntegralInRange(0, 30);
+    // The planet's own habitability, or another set with the start habitability's spin (its
+    // field is locked while a race is loaded).
+    start.StartPrc =
+        in.ConsumeBool() ? first->Planet.PlanetPrc : in.ConsumeIntegralInRange(-75, 100);
+    const bool sameStart = start.StartPrc == first->Planet.PlanetPrc;
+
+    auto second = std::make_unique<CalcModel>(*first);
+    auto headless = std::make_unique<CalcModel>(*first);
+    const std::vector<YearResult> rows = Rows(*first, start);
+    const std::vector<YearResult> again = Rows(*second, start);
+    if (rows.size() != again.size() || !std::equal(rows.begin(), rows.end(), again.begin(), SameRow))
+        __builtin_trap();
+    for (const YearResult& row : rows) {
+        if (row.Men < 0 || row.Fabr < 0 || row.Mine < 0)
+            __builtin_trap();
+        if (row.PlanetPrc > 100 || row.PlanetPrc < -75)
+            __builtin_trap();
+        for (int i = 0; i < 3; ++i)
+            if (row.Mineral[i] < 0 || row.MineralYear[i] < 0 || row.ConPrc[i] < 0)
+                __builtin_trap();
+    }
+
+    // The headless run from the same planet, start and templates ends where the displayed one
+    // shows its last row.
+    if (sameStart && !rows.empty() && (first->QueueMinus.count() + first->QueuePlus.count()) > 0) {
+        s_GeneticState& gen = headless->GeneticState;
+        const PlanetParams& p = headless->Planet;
+        gen.GenPlanetPrc = p.PlanetPrc;
+        gen.GenStartMen = start.StartMen;
+        gen.GenMenYearPrc = start.MenYearPrc;
+        gen.GenLYear = start.Years;
+        gen.GenPlanetFabr = p.PlanetFabr;
+        gen.GenPlanetMine = p.PlanetMine;
+        std::copy(p.PlanetEnv, p.PlanetEnv + 3, gen.GenPlanetEnv);
+        TFormTarget(*headless, p.PlanetEnv, gen.GenTFormTarget);
+        gen.GenTFormPrc = CalcTFormPrc(*headless, p.PlanetEnv);
+        gen.GenQueueMinus = headless->QueueMinus;
+        gen.GenQueuePlus = headless->QueuePlus;
+        const PlanetFigures f = RunGenSimulation(*headless).figures;
+        const YearResult& last = rows.back();
+        if (f.prc != last.PlanetPrc || f.men != last.Men || f.resource != last.Resource ||
+            f.fabr != last.Fabr || f.mine != last.Mine)
+            __builtin_trap();
+        for (int i = 0; i < 3; ++i)
+            if (f.conPrc[i] != last.ConPrc[i] ||
+                f.mineral[i] != std::clamp<int64_t>(last.Mineral[i], INT32_MIN, INT32_MAX))
+                __builtin_trap();
+    }
+    return 0;
+}
