@@ -15,6 +15,11 @@ double StartColonists(int32_t hundreds) {
     return static_cast<double>(std::max<int64_t>(0, int64_t{hundreds} * 100));
 }
 
+// Installed factories or mines typed below zero count as none.
+int64_t Installed(int32_t count) {
+    return std::max(0, count);
+}
+
 // The figures of the row of a year, from the state before that year is simulated.
 YearResult Figures(const SimState& s, int32_t year, bool raceLoaded) {
     const RaceParams& race = *s.race;
@@ -47,8 +52,8 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
     s.prc = start.StartPrc;
     s.growth = start.MenYearPrc;
     s.cap = CapacityFor(s.prc);
-    s.fabr = planet.PlanetFabr;
-    s.mine = planet.PlanetMine;
+    s.fabr = Installed(planet.PlanetFabr);
+    s.mine = Installed(planet.PlanetMine);
 
     // A start habitability other than the planet's derives new factors for it; the
     // habitability reached may be lower, while the capacity stays that of the typed value.
@@ -119,8 +124,8 @@ void SimState::StartHeadless(const GenSimInputs& in) {
     maxHab = in.tformPrc;
     std::copy(in.env, in.env + 3, cur);
     std::copy(in.target, in.target + 3, tgt);
-    fabr = in.fabr;
-    mine = in.mine;
+    fabr = Installed(in.fabr);
+    mine = Installed(in.mine);
     LoadMinerals(in.conPrc, in.mineral);
 }
 

@@ -114,9 +114,10 @@ void SimState::LoadMinerals(const PlanetParams& planet) {
 }
 
 void SimState::LoadMinerals(const int32_t conPrc[3], const int32_t mineral[3]) {
+    // A concentration or an amount typed below zero counts as none.
     for (int i = 0; i < 3; ++i) {
-        con[i] = static_cast<double>(conPrc[i] * 0.01L);
-        surf[i] = mineral[i];
+        con[i] = static_cast<double>(std::max(0, conPrc[i]) * 0.01L);
+        surf[i] = std::max(0, mineral[i]);
     }
 }
 
