@@ -1,13 +1,14 @@
 // Runs the displayed and the headless calculation on a race, a planet, start conditions and
 // templates chosen by the bytes, values a reader would refuse included, and checks what a
-// player relies on: no negative colonists, minerals, factories or mines; habitability within
-// its bounds; the same input gives the same rows; and the two runs agree where they start
-// from the same state.
+// player relies on: no negative colonists, resources, minerals, factories or mines;
+// habitability within its bounds; the same input gives the same rows; and the two runs agree
+// where they start from the same state.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -34,8 +35,8 @@ int32_t AnyNumber(FuzzedDataProvider& in, int32_t lo, int32_t hi) {
 
 void FillModel(FuzzedDataProvider& in, CalcModel& m) {
     RaceParams& r = m.Race;
-    int32_t* const bounds[6] = {&r.Env0Min, &r.Env0Max, &r.Env1Min, &r.Env1Max, &r.Env2Min,
-                                &r.Env2Max};
+    int32_t* const bounds[6] = {&r.Env0Min, &r.Env0Max, &r.Env1Min,
+                                &r.Env1Max, &r.Env2Min, &r.Env2Max};
     for (int i = 0; i < 3; ++i) {
         if (in.ConsumeBool()) {
             *bounds[2 * i] = *bounds[2 * i + 1] = kImmune;
@@ -46,9 +47,9 @@ void FillModel(FuzzedDataProvider& in, CalcModel& m) {
     }
     r.DeriveOptimum();
     r.MaxGrowthYRate = AnyNumber(in, 1, 20);
-    for (int32_t* economy : {&r.NColonistYTo1Resource, &r.NResourceYFrom10Factory,
-                             &r.NResourceBuildFactory, &r.NFactoryWork10000,
-                             &r.NResourceBuildMine, &r.NMineWork10000, &r.NMineralYFrom10Mine})
+    for (int32_t* economy :
+         {&r.NColonistYTo1Resource, &r.NResourceYFrom10Factory, &r.NResourceBuildFactory,
+          &r.NFactoryWork10000, &r.NResourceBuildMine, &r.NMineWork10000, &r.NMineralYFrom10Mine})
         *economy = AnyNumber(in, 1, 2500);
     r.FullTForm = in.ConsumeBool();
 
@@ -71,9 +72,9 @@ void FillModel(FuzzedDataProvider& in, CalcModel& m) {
             QueueItem item;
             item.kind = in.ConsumeIntegralInRange<int32_t>(MinTerraform, Mines);
             item.unitCost = item.kind <= MaxTerraform ? kTerraformUnitCost
-                            : item.kind == Factories ? r.NResourceBuildFactory
-                                                     : r.NResourceBuildMine;
-            item.count = item.kind == MinTerraform ? 1
+                            : item.kind == Factories  ? r.NResourceBuildFactory
+                                                      : r.NResourceBuildMine;
+            item.count = item.kind == MinTerraform   ? 1
                          : item.kind == MaxTerraform ? in.ConsumeIntegralInRange(1, 20)
                                                      : AnyNumber(in, 1, 999);
             list->Append(&item);
@@ -87,12 +88,31 @@ std::vector<YearResult> Rows(CalcModel& m, const StartConditions& start) {
     return rows;
 }
 
-bool SameRow(const YearResult& a, const YearResult& b) {
-    return a.Year == b.Year && a.PlanetPrc == b.PlanetPrc && a.Men == b.Men &&
-           a.Resource == b.Resource && a.Fabr == b.Fabr && a.Mine == b.Mine &&
-           std::equal(a.ConPrc, a.ConPrc + 3, b.ConPrc) &&
-           std::equal(a.MineralYear, a.MineralYear + 3, b.MineralYear) &&
-           std::equal(a.Mineral, a.Mineral + 3, b.Mineral);
+// Stops the run on a finding, naming the broken check and the values chosen, so that a
+// finding reads as a test case.
+[[noreturn]] void Fail(const char* check, const CalcModel& m, const StartConditions& start) {
+    const RaceParams& r = m.Race;
+    const PlanetParams& p = m.Planet;
+    std::fprintf(
+        stderr,
+        "finding: %s\nrace env %d..%d %d..%d %d..%d growth %d economy %d %d %d %d %d %d "
+        "%d fullTForm %d\nplanet env %d %d %d limits %d %d %d con %d %d %d minerals %d "
+        "%d %d homeworld %d factories %d mines %d\nstart men %d prc %d growth %d years "
+        "%d\n",
+        check, r.Env0Min, r.Env0Max, r.Env1Min, r.Env1Max, r.Env2Min, r.Env2Max, r.MaxGrowthYRate,
+        r.NColonistYTo1Resource, r.NResourceYFrom10Factory, r.NResourceBuildFactory,
+        r.NFactoryWork10000, r.NResourceBuildMine, r.NMineWork10000, r.NMineralYFrom10Mine,
+        r.FullTForm, p.PlanetEnv[0], p.PlanetEnv[1], p.PlanetEnv[2], p.MaxTFormPrc[0],
+        p.MaxTFormPrc[1], p.MaxTFormPrc[2], p.PlanetConPrc[0], p.PlanetConPrc[1], p.PlanetConPrc[2],
+        p.PlanetMineral[0], p.PlanetMineral[1], p.PlanetMineral[2], p.PlanetHW, p.PlanetFabr,
+        p.PlanetMine, start.StartMen, start.StartPrc, start.MenYearPrc, start.Years);
+    for (const LIST_ITEM* list : {&m.QueueMinus, &m.QueuePlus}) {
+        std::fprintf(stderr, "%s", list == &m.QueueMinus ? "minus" : "plus");
+        for (const QueueItem& item : *list)
+            std::fprintf(stderr, " %d:%d@%d", item.kind, item.count, item.unitCost);
+        std::fprintf(stderr, "\n");
+    }
+    __builtin_trap();
 }
 
 } // namespace
@@ -106,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     start.MenYearPrc = AnyNumber(in, 5, 20);
     // Long runs now and then; most stay short, so that the fuzzer keeps its pace.
     start.Years = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange(0, 999)
-                                                        : in.ConsumeIntegralInRange(0, 30);
+                                                       : in.ConsumeIntegralInRange(0, 30);
     // The planet's own habitability, or another set with the start habitability's spin (its
     // field is locked while a race is loaded).
     start.StartPrc =
@@ -117,16 +137,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto headless = std::make_unique<CalcModel>(*first);
     const std::vector<YearResult> rows = Rows(*first, start);
     const std::vector<YearResult> again = Rows(*second, start);
-    if (rows.size() != again.size() || !std::equal(rows.begin(), rows.end(), again.begin(), SameRow))
-        __builtin_trap();
+    if (rows.size() != again.size() || rows != again)
+        Fail("same input, same rows", *headless, start);
     for (const YearResult& row : rows) {
-        if (row.Men < 0 || row.Fabr < 0 || row.Mine < 0)
-            __builtin_trap();
+        if (row.Men < 0 || row.Resource < 0 || row.Fabr < 0 || row.Mine < 0)
+            Fail("negative colonists, resources, factories or mines", *headless, start);
         if (row.PlanetPrc > 100 || row.PlanetPrc < -75)
-            __builtin_trap();
+            Fail("habitability out of bounds", *headless, start);
         for (int i = 0; i < 3; ++i)
             if (row.Mineral[i] < 0 || row.MineralYear[i] < 0 || row.ConPrc[i] < 0)
-                __builtin_trap();
+                Fail("negative minerals or concentration", *headless, start);
     }
 
     // The headless run from the same planet, start and templates ends where the displayed one
@@ -149,11 +169,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const YearResult& last = rows.back();
         if (f.prc != last.PlanetPrc || f.men != last.Men || f.resource != last.Resource ||
             f.fabr != last.Fabr || f.mine != last.Mine)
-            __builtin_trap();
+            Fail("headless figures differ from the last row", *headless, start);
         for (int i = 0; i < 3; ++i)
             if (f.conPrc[i] != last.ConPrc[i] ||
                 f.mineral[i] != std::clamp<int64_t>(last.Mineral[i], INT32_MIN, INT32_MAX))
-                __builtin_trap();
+                Fail("headless minerals differ from the last row", *headless, start);
     }
     return 0;
 }

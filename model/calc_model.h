@@ -108,6 +108,7 @@ struct YearResult {
     int32_t ConPrc[3] = {};
     int64_t MineralYear[3] = {};
     int64_t Mineral[3] = {};
+    bool operator==(const YearResult&) const = default;
 };
 
 } // namespace quendal

@@ -30,8 +30,8 @@ YearResult Figures(const SimState& s, int32_t year, bool raceLoaded) {
     row.Resource = raceLoaded ? s.YearlyResources() : 0;
     row.Fabr = SaturateInt32(s.fabr);
     row.Mine = SaturateInt32(s.mine);
-    const int64_t operated = std::min(TruncToInt64(s.men * 0.0001L * race.NMineWork10000), s.mine);
-    const long double yearly = 0.2L * operated * race.NMineralYFrom10Mine;
+    const int64_t operated = std::min(Operated(s.men, race.NMineWork10000), s.mine);
+    const long double yearly = 0.2L * operated * MineYield(race);
     for (int i = 0; i < 3; ++i) {
         row.ConPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
         row.MineralYear[i] = TruncToInt64(s.con[i] * yearly);
@@ -76,9 +76,8 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
     model.BuildList.Clear();
 
     DisplayFlags flags;
-    flags.ShowFactories =
-        planet.PlanetFabr != 0 || s.minus.Holds(Factories) || s.plus.Holds(Factories);
-    flags.ShowMines = planet.PlanetMine != 0 || s.minus.Holds(Mines) || s.plus.Holds(Mines);
+    flags.ShowFactories = s.fabr > 0 || s.minus.Holds(Factories) || s.plus.Holds(Factories);
+    flags.ShowMines = s.mine > 0 || s.minus.Holds(Mines) || s.plus.Holds(Mines);
 
     // Each row shows the state before its year is simulated; the year after the last row is
     // simulated too but never shown.

@@ -128,11 +128,11 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
 }
 
 int64_t SimState::OperableFactories() const {
-    return TruncToInt64(men * 0.0001L * race->NFactoryWork10000);
+    return Operated(men, race->NFactoryWork10000);
 }
 
 int64_t SimState::OperableMines() const {
-    return TruncToInt64(men * 0.0001L * race->NMineWork10000);
+    return Operated(men, race->NMineWork10000);
 }
 
 int64_t SimState::YearlyResources() const {
@@ -142,7 +142,7 @@ int64_t SimState::YearlyResources() const {
             ? men / static_cast<long double>(race->NColonistYTo1Resource)
             : 0.0L;
     return TruncToInt64(fromColonists +
-                        static_cast<long double>(race->NResourceYFrom10Factory) * workable * 0.1L);
+                        static_cast<long double>(FactoryYield(*race)) * workable * 0.1L);
 }
 
 void SimState::SimulateYearInSubSteps() {
@@ -264,8 +264,7 @@ void SimState::Spend(int64_t operable) {
                                           ? men / static_cast<long double>(rc.NColonistYTo1Resource)
                                           : 0.0L;
     double r = static_cast<double>(
-        (fromColonists + static_cast<long double>(rc.NResourceYFrom10Factory) * workable * 0.1L) *
-        0.004L);
+        (fromColonists + static_cast<long double>(FactoryYield(rc)) * workable * 0.1L) * 0.004L);
 
     QueueItem& o = order;
     const long double unitCost = o.unitCost;
@@ -321,8 +320,7 @@ void SimState::Mine(int64_t whole) {
     // Colonists change by a fraction a sub-step, so the operated mines rarely change.
     if (whole != operatedFor.whole || mine != operatedFor.mine) {
         operatedFor = {whole, mine};
-        operatedMines = std::min(
-            mine, TruncToInt64(static_cast<long double>(whole) * 0.0001L * rc.NMineWork10000));
+        operatedMines = std::min(mine, Operated(whole, rc.NMineWork10000));
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -330,7 +328,7 @@ void SimState::Mine(int64_t whole) {
     if (operated == 0)
         return;
     const long double u = static_cast<long double>(operated);
-    const long double dug = u * 0.2L * rc.NMineralYFrom10Mine;
+    const long double dug = u * 0.2L * MineYield(rc);
     static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
     const long double floor = kFloor[homeworld ? 1 : 0];
     long double share = 0.004L, loss = kPerConcentrationLoss, toFraction = 0.005L;

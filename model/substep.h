@@ -3,6 +3,7 @@
 // The state of one growth simulation run and its yearly steps, shared by the displayed
 // calculation and the headless run. Private to the simulation.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,22 @@ struct GenSimInputs;
 // as 5.
 inline int64_t CapacityFor(int64_t p) {
     return 10000 * (p >= 1 && p <= 4 ? 5 : p);
+}
+
+// Factories or mines that `men` colonists operate at `per10000` per 10000 colonists; a
+// race's rate below zero operates none.
+inline int64_t Operated(long double men, int32_t per10000) {
+    return std::max<int64_t>(0, TruncToInt64(men * 0.0001L * per10000));
+}
+
+// Resources a year that ten operated factories make; a race's figure below zero makes none.
+inline int32_t FactoryYield(const RaceParams& race) {
+    return std::max(0, race.NResourceYFrom10Factory);
+}
+
+// kT a year that ten mines dig; a race's yield below zero digs none.
+inline int32_t MineYield(const RaceParams& race) {
+    return std::max(0, race.NMineralYFrom10Mine);
 }
 
 // A read-only copy of a queue template with the simulation's 1-based cursor. Templates do

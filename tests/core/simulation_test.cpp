@@ -180,6 +180,51 @@ TEST(RunCalculation, HugeValuesInSubSteps) {
     }
 }
 
+// Installed counts, concentrations, surface minerals and the race's operator rates and
+// yields below zero mean none: the rows, the display flags and the headless figures are
+// those of 0, never negative.
+TEST(RunCalculation, ValuesBelowZeroCountAsNone) {
+    const struct Case {
+        const char* name;
+        void (*set)(CalcModel&, int32_t);
+    } cases[] = {
+        {"installed factories", [](CalcModel& m, int32_t v) { m.Planet.PlanetFabr = v; }},
+        {"installed mines", [](CalcModel& m, int32_t v) { m.Planet.PlanetMine = v; }},
+        {"concentration", [](CalcModel& m, int32_t v) { m.Planet.PlanetConPrc[1] = v; }},
+        {"surface mineral", [](CalcModel& m, int32_t v) { m.Planet.PlanetMineral[2] = v; }},
+        {"factories operated", [](CalcModel& m, int32_t v) { m.Race.NFactoryWork10000 = v; }},
+        {"mines operated", [](CalcModel& m, int32_t v) { m.Race.NMineWork10000 = v; }},
+        {"factory yield", [](CalcModel& m, int32_t v) { m.Race.NResourceYFrom10Factory = v; }},
+        {"mine yield", [](CalcModel& m, int32_t v) { m.Race.NMineralYFrom10Mine = v; }},
+    };
+    const std::vector<QueueItem> plus = {Element(Factories, 50, 10), Element(Mines, 50, 5)};
+    for (const Case& c : cases) {
+        for (int32_t below : {-5, INT32_MIN}) {
+            std::vector<YearResult> rows[2];
+            DisplayFlags flags[2];
+            PlanetFigures figures[2];
+            for (int k = 0; k < 2; ++k) {
+                auto model = TypicalRace(40);
+                CalcModel& m = *model;
+                m.Planet.PlanetFabr = m.Planet.PlanetMine = 20;
+                c.set(m, k == 0 ? below : 0);
+                Fill(m.QueuePlus, plus);
+                Fill(m.GeneticState.GenQueuePlus, plus);
+                GeneticInputs task = simtest::SearchTask(m, Criterion::Resources, 1, 1, 1);
+                task.startMen = 2500;
+                task.years = 8;
+                FillSnapshot(m, task);
+                figures[k] = RunGenSimulation(m).figures;
+                rows[k] = Rows(m, Start(2500, m.Planet.PlanetPrc, 8), &flags[k]);
+            }
+            EXPECT_EQ(rows[0], rows[1]) << c.name << " " << below;
+            EXPECT_EQ(flags[0].ShowFactories, flags[1].ShowFactories) << c.name << " " << below;
+            EXPECT_EQ(flags[0].ShowMines, flags[1].ShowMines) << c.name << " " << below;
+            EXPECT_EQ(figures[0], figures[1]) << c.name << " " << below;
+        }
+    }
+}
+
 // The rows of a calculation formatted as the tables show them.
 TEST(RunCalculation, FirstRowsAsTheTablesShowThem) {
     auto noRace = NoRace();
