@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -66,6 +67,8 @@ void FillModel(FuzzedDataProvider& in, CalcModel& m) {
     p.PlanetPrc = CalcPlanetPrc(r, p.PlanetEnv);
     m.RaceLoaded = true;
 
+    // Any kinds; counts as the queue editing takes them: 1 or more, at most 20 for
+    // terraforming.
     for (LIST_ITEM* list : {&m.QueueMinus, &m.QueuePlus}) {
         const int count = in.ConsumeIntegralInRange(0, 12);
         for (int k = 0; k < count; ++k) {
@@ -76,7 +79,9 @@ void FillModel(FuzzedDataProvider& in, CalcModel& m) {
                                                       : r.NResourceBuildMine;
             item.count = item.kind == MinTerraform   ? 1
                          : item.kind == MaxTerraform ? in.ConsumeIntegralInRange(1, 20)
-                                                     : AnyNumber(in, 1, 999);
+                         : in.ConsumeIntegralInRange(0, 7) == 0
+                             ? in.ConsumeIntegralInRange(1, INT32_MAX)
+                             : in.ConsumeIntegralInRange(1, 999);
             list->Append(&item);
         }
     }
@@ -88,30 +93,35 @@ std::vector<YearResult> Rows(CalcModel& m, const StartConditions& start) {
     return rows;
 }
 
-// Stops the run on a finding, naming the broken check and the values chosen, so that a
-// finding reads as a test case.
-[[noreturn]] void Fail(const char* check, const CalcModel& m, const StartConditions& start) {
+// Prints the values chosen, so that a finding reads as a test case.
+void Describe(const CalcModel& m, const StartConditions& start) {
     const RaceParams& r = m.Race;
     const PlanetParams& p = m.Planet;
-    std::fprintf(
-        stderr,
-        "finding: %s\nrace env %d..%d %d..%d %d..%d growth %d economy %d %d %d %d %d %d "
-        "%d fullTForm %d\nplanet env %d %d %d limits %d %d %d con %d %d %d minerals %d "
-        "%d %d homeworld %d factories %d mines %d\nstart men %d prc %d growth %d years "
-        "%d\n",
-        check, r.Env0Min, r.Env0Max, r.Env1Min, r.Env1Max, r.Env2Min, r.Env2Max, r.MaxGrowthYRate,
-        r.NColonistYTo1Resource, r.NResourceYFrom10Factory, r.NResourceBuildFactory,
-        r.NFactoryWork10000, r.NResourceBuildMine, r.NMineWork10000, r.NMineralYFrom10Mine,
-        r.FullTForm, p.PlanetEnv[0], p.PlanetEnv[1], p.PlanetEnv[2], p.MaxTFormPrc[0],
-        p.MaxTFormPrc[1], p.MaxTFormPrc[2], p.PlanetConPrc[0], p.PlanetConPrc[1], p.PlanetConPrc[2],
-        p.PlanetMineral[0], p.PlanetMineral[1], p.PlanetMineral[2], p.PlanetHW, p.PlanetFabr,
-        p.PlanetMine, start.StartMen, start.StartPrc, start.MenYearPrc, start.Years);
+    std::fprintf(stderr,
+                 "race env %d..%d %d..%d %d..%d growth %d economy %d %d %d %d %d %d "
+                 "%d fullTForm %d\nplanet env %d %d %d limits %d %d %d con %d %d %d minerals %d "
+                 "%d %d homeworld %d factories %d mines %d\nstart men %d prc %d growth %d years "
+                 "%d\n",
+                 r.Env0Min, r.Env0Max, r.Env1Min, r.Env1Max, r.Env2Min, r.Env2Max, r.MaxGrowthYRate,
+                 r.NColonistYTo1Resource, r.NResourceYFrom10Factory, r.NResourceBuildFactory,
+                 r.NFactoryWork10000, r.NResourceBuildMine, r.NMineWork10000, r.NMineralYFrom10Mine,
+                 r.FullTForm, p.PlanetEnv[0], p.PlanetEnv[1], p.PlanetEnv[2], p.MaxTFormPrc[0],
+                 p.MaxTFormPrc[1], p.MaxTFormPrc[2], p.PlanetConPrc[0], p.PlanetConPrc[1],
+                 p.PlanetConPrc[2], p.PlanetMineral[0], p.PlanetMineral[1], p.PlanetMineral[2],
+                 p.PlanetHW, p.PlanetFabr, p.PlanetMine, start.StartMen, start.StartPrc,
+                 start.MenYearPrc, start.Years);
     for (const LIST_ITEM* list : {&m.QueueMinus, &m.QueuePlus}) {
         std::fprintf(stderr, "%s", list == &m.QueueMinus ? "minus" : "plus");
         for (const QueueItem& item : *list)
             std::fprintf(stderr, " %d:%d@%d", item.kind, item.count, item.unitCost);
         std::fprintf(stderr, "\n");
     }
+}
+
+// Stops the run on a finding, naming the broken check and the values chosen.
+[[noreturn]] void Fail(const char* check, const CalcModel& m, const StartConditions& start) {
+    std::fprintf(stderr, "finding: %s\n", check);
+    Describe(m, start);
     __builtin_trap();
 }
 
@@ -133,6 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         in.ConsumeBool() ? first->Planet.PlanetPrc : in.ConsumeIntegralInRange(-75, 100);
     const bool sameStart = start.StartPrc == first->Planet.PlanetPrc;
 
+    // A slow input replayed with QUENDAL_FUZZ_DESCRIBE set says what it holds.
+    static const bool describe = std::getenv("QUENDAL_FUZZ_DESCRIBE") != nullptr;
+    if (describe)
+        Describe(*first, start);
     auto second = std::make_unique<CalcModel>(*first);
     auto headless = std::make_unique<CalcModel>(*first);
     const std::vector<YearResult> rows = Rows(*first, start);

@@ -303,6 +303,12 @@ void SimState::Spend(int64_t operable) {
                 ++fabr;
             }
         } else if (o.kind == BuildMine) {
+            // Mines that cost nothing leave the resources as they are, so the order is
+            // finished at once: one unit at a time would loop as often as the count.
+            if (unitCost <= 0) {
+                mine += o.count - 1;
+                o.count = 1;
+            }
             ++mine;
         }
         o.count -= 1;
