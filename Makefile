@@ -5,9 +5,10 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
+FUZZ_CORPUS ?= build-fuzz/corpus
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	test-tsan fuzz bench clean format golden-update
+	test-tsan fuzz fuzz-long bench clean format golden-update
 
 deps:
 	@bash scripts/install-deps.sh
@@ -60,6 +61,18 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
 
+# Each fuzz target for FUZZ_SECONDS (e.g. make fuzz-long FUZZ_SECONDS=3600), keeping the corpora
+# in FUZZ_CORPUS, then the lines and branches of the core that the corpora reach (llvm-cov).
+fuzz-long: deps
+	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	CXX=clang++ cmake -S . -B build-fuzz-cov $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON -DQUENDAL_FUZZ_COVERAGE=ON
+	cmake --build build-fuzz-cov -j $(JOBS)
+	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS) $(FUZZ_CORPUS)
+	bash scripts/fuzz-coverage.sh build-fuzz-cov/bin $(FUZZ_CORPUS)
+
 # After a deliberate change of a figure: rewrite the golden expected files, then review the diff.
 golden-update: build
 	bash scripts/golden.sh update build/bin/quendal-calc
@@ -72,4 +85,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz build-tsan
+	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan

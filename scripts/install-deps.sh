@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build make pkg-config
     qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
-    clang libclang-rt-dev clang-format
+    clang libclang-rt-dev clang-format llvm
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file
 )

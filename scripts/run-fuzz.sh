@@ -1,26 +1,41 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target in DIR for SECONDS each, seeded with the sample files (the
-# calculation files of fuzz/seeds for the calculation-file reader).
+# Runs every libFuzzer target in DIR for SECONDS each. A target fuzz_NAME starts from the seeds
+# of fuzz/seeds/NAME (and, for the readers, the sample files) and uses the dictionary
+# fuzz/dict/NAME.dict when there is one. With CORPUS, the corpora are kept in CORPUS/NAME
+# (for a coverage report or a later run); otherwise they are thrown away.
+# Usage: run-fuzz.sh DIR SECONDS [CORPUS]
 set -euo pipefail
 dir=$1
 seconds=$2
+keep=${3:-}
 shopt -s nullglob
 status=0
 for target in "$dir"/fuzz_*; do
     name=$(basename "$target")
-    corpus=$(mktemp -d)
-    case "$name" in
-        *race*) cp data/*.urc "$corpus"/ 2>/dev/null || true ;;
-        *planet*) cp data/*.txt "$corpus"/ 2>/dev/null || true ;;
-        *calc*) cp fuzz/seeds/*.cal "$corpus"/ 2>/dev/null || true ;;
+    short=${name#fuzz_}
+    if [ -n "$keep" ]; then
+        corpus=$keep/$short
+        mkdir -p "$corpus"
+    else
+        corpus=$(mktemp -d)
+    fi
+    log=$(mktemp)
+    seeds=(fuzz/seeds/"$short"/*)
+    case "$short" in
+        race_file) seeds+=(data/*.urc tests/golden/inputs/*.urc) ;;
+        planet_list) seeds+=(data/*.txt tests/golden/inputs/*.txt) ;;
     esac
+    [ ${#seeds[@]} -eq 0 ] || cp "${seeds[@]}" "$corpus"/
+    options=(-max_total_time="$seconds" -max_len=4096 -timeout=10)
+    [ -f fuzz/dict/"$short".dict ] && options+=(-dict=fuzz/dict/"$short".dict)
     echo "fuzzing $name for ${seconds}s"
-    if ! "$target" -max_total_time="$seconds" -max_len=4096 "$corpus" 2>"$corpus.log"; then
-        tail -n 40 "$corpus.log"
+    if ! "$target" "${options[@]}" "$corpus" 2>"$log"; then
+        tail -n 40 "$log"
         status=1
     else
-        grep -E "^Done|DONE" "$corpus.log" | tail -n 1 || true
+        grep -E "^Done|DONE" "$log" | tail -n 1 || true
     fi
-    rm -rf "$corpus" "$corpus.log"
+    [ -n "$keep" ] || rm -rf "$corpus"
+    rm -f "$log"
 done
 exit $status
