@@ -2,7 +2,8 @@
 # Runs every libFuzzer target in DIR for SECONDS each. A target fuzz_NAME starts from the seeds
 # of fuzz/seeds/NAME (and, for the readers, the sample files) and uses the dictionary
 # fuzz/dict/NAME.dict when there is one. With CORPUS, the corpora are kept in CORPUS/NAME
-# (for a coverage report or a later run); otherwise they are thrown away.
+# (for a coverage report or a later run); otherwise they are thrown away. FUZZ_TIMEOUT, when
+# set, reports an input that runs longer than that many seconds as a finding.
 # Usage: run-fuzz.sh DIR SECONDS [CORPUS]
 set -euo pipefail
 dir=$1
@@ -26,7 +27,8 @@ for target in "$dir"/fuzz_*; do
         planet_list) seeds+=(data/*.txt tests/golden/inputs/*.txt) ;;
     esac
     [ ${#seeds[@]} -eq 0 ] || cp "${seeds[@]}" "$corpus"/
-    options=(-max_total_time="$seconds" -max_len=4096 -timeout=10)
+    options=(-max_total_time="$seconds" -max_len=4096)
+    [ -z "${FUZZ_TIMEOUT:-}" ] || options+=(-timeout="$FUZZ_TIMEOUT")
     [ -f fuzz/dict/"$short".dict ] && options+=(-dict=fuzz/dict/"$short".dict)
     echo "fuzzing $name for ${seconds}s"
     if ! "$target" "${options[@]}" "$corpus" 2>"$log"; then
