@@ -1,7 +1,11 @@
 #include "model/calc_setup.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "model/numbers.h"
 #include "model/planet_rules.h"
+#include "model/simulation.h"
 
 namespace quendal {
 
@@ -83,14 +87,9 @@ void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup) {
         return;
     const s_GeneticState& state = model.GeneticState;
     SearchOutcome found;
-    found.figures.prc = state.GenResPrc;
-    found.figures.men = state.GenResMen;
-    found.figures.resource = state.GenResResource;
-    found.figures.fabr = state.GenResFabr;
-    found.figures.mine = state.GenResMine;
-    for (int i = 0; i < 3; ++i) {
-        found.figures.mineral[i] = state.GenResMineral[i];
-    }
+    found.figures = GenResFigures(state);
+    // The file keeps the eight figures the search tab shows, which leave out concentrations.
+    std::fill(std::begin(found.figures.conPrc), std::end(found.figures.conPrc), 0);
     found.minus = ItemsOf(state.GenQueueMinus);
     found.plus = ItemsOf(state.GenQueuePlus);
     setup.search.result = found;
