@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "lists/queue_item.h"
 #include "model/numbers.h"
 
 namespace quendal::cli {
@@ -65,15 +66,8 @@ std::vector<ElementOption> ParseElements(const std::string& text, const std::str
         ElementOption element;
         if (colon != std::string::npos)
             element.count = item.substr(colon + 1);
-        if (kind == "min")
-            element.entry = 0;
-        else if (kind == "max")
-            element.entry = 1;
-        else if (kind == "fab")
-            element.entry = 2;
-        else if (kind == "mine")
-            element.entry = 3;
-        else
+        element.entry = KindOfWord(kind) - MinTerraform; // the drop-down entry of the kind
+        if (element.entry < 0)
             throw UsageError(option + ": unknown element '" + item +
                              "' (use min, max:N, fab:N or mine:N)");
         if (element.entry != 0 && colon == std::string::npos)

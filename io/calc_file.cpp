@@ -254,15 +254,8 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
     const size_t colon = head.find(':');
     const std::string_view kind = Trim(head.substr(0, colon));
     QueueItem item;
-    if (kind == "min")
-        item.kind = MinTerraform;
-    else if (kind == "max")
-        item.kind = MaxTerraform;
-    else if (kind == "fab")
-        item.kind = Factories;
-    else if (kind == "mine")
-        item.kind = Mines;
-    else
+    item.kind = KindOfWord(kind);
+    if (item.kind == 0)
         Fail(line, name, "unknown element '" + Quoted(text) + "' (min, max:N, fab:N or mine:N)",
              "неизвестный элемент «" + Quoted(text) + "» (min, max:N, fab:N или mine:N)");
     if (colon == std::string_view::npos && item.kind != MinTerraform)
@@ -421,11 +414,9 @@ std::string CleanText(std::string_view text) {
     return clean;
 }
 
+// An element with its unit cost after '@' where it is not the one the tab's economy gives.
 std::string ElementText(const QueueItem& item, const PlanetTab& tab) {
-    static const char* const kinds[5] = {"?", "min", "max", "fab", "mine"};
-    std::string text = kinds[item.kind >= MinTerraform && item.kind <= Mines ? item.kind : 0];
-    if (item.kind != MinTerraform || item.count != 1)
-        text.append(":").append(std::to_string(item.count));
+    std::string text = quendal::ElementText(item);
     if (item.unitCost != DefaultUnitCost(item.kind, tab))
         text.append("@").append(std::to_string(item.unitCost));
     return text;

@@ -4,6 +4,30 @@
 
 namespace quendal {
 
+namespace {
+
+constexpr const char* kKindWords[5] = {"", "min", "max", "fab", "mine"};
+
+} // namespace
+
+const char* ItemKindWord(int32_t kind) {
+    return kKindWords[kind >= MinTerraform && kind <= Mines ? kind : 0];
+}
+
+int32_t KindOfWord(std::string_view word) {
+    for (int32_t kind = MinTerraform; kind <= Mines; ++kind)
+        if (!word.empty() && word == kKindWords[kind])
+            return kind;
+    return 0;
+}
+
+std::string ElementText(const QueueItem& item) {
+    std::string text = *ItemKindWord(item.kind) ? ItemKindWord(item.kind) : "?";
+    if (item.kind != MinTerraform || item.count != 1)
+        text.append(":").append(std::to_string(item.count));
+    return text;
+}
+
 const char* ItemKindName(int32_t kind) {
     switch (kind) {
     case MinTerraform:

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "lists/list_fix.h"
 
@@ -38,6 +39,15 @@ using QueueTemplate = LIST_ITEM;
 
 // Display name of a template element kind (UTF-8); empty for other kinds.
 const char* ItemKindName(int32_t kind);
+
+// The short word of a template element kind in the text notation of templates ("min", "max",
+// "fab", "mine"); empty for other kinds. KindOfWord gives the kind of a word, 0 for none.
+const char* ItemKindWord(int32_t kind);
+int32_t KindOfWord(std::string_view word);
+
+// An element in that notation: the kind's word, then ':' and the count (left out for a single
+// minimum-terraforming step), as in "min", "max:5", "fab:50"; "?:N" for another kind.
+std::string ElementText(const QueueItem& item);
 
 // The list-box line of an element: the kind's name padded to 16 characters, a blank and the
 // count ("%-16s %d"); "неопред-й эл-нт" for a kind outside 1..4.

@@ -55,23 +55,6 @@ void Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<boo
     row.foundPlus = Items(model.GeneticState.GenQueuePlus);
 }
 
-// A template element as the --minus and --plus options write it: min, max:N, fab:N, mine:N.
-std::string ElementText(const QueueItem& item) {
-    const std::string count = std::to_string(item.count);
-    switch (item.kind) {
-    case MinTerraform:
-        return "min";
-    case MaxTerraform:
-        return "max:" + count;
-    case Factories:
-        return "fab:" + count;
-    case Mines:
-        return "mine:" + count;
-    default:
-        return "?:" + count;
-    }
-}
-
 // The items joined by the separator; `none` for an empty template.
 std::string TemplateText(const std::vector<QueueItem>& items, char separator,
                          const std::string& none) {
