@@ -61,8 +61,8 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS)
 	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
 
-# Each fuzz target for FUZZ_SECONDS (e.g. make fuzz-long FUZZ_SECONDS=3600), keeping the corpora
-# in FUZZ_CORPUS (an input slower than 10 s is a finding), then the lines and branches of the core that the corpora reach (llvm-cov).
+# Each fuzz target for FUZZ_SECONDS (e.g. make fuzz-long FUZZ_SECONDS=3600), or until FUZZ_RUNS
+# executions when that is set, keeping the corpora in FUZZ_CORPUS (an input slower than 10 s is a finding), then the lines and branches of the core that the corpora reach (llvm-cov).
 fuzz-long: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON

@@ -269,6 +269,8 @@ void SimState::Spend(int64_t operable) {
     QueueItem& o = order;
     const long double unitCost = o.unitCost;
     while (r > 0 && hasOrder) {
+        if (PayWholeUnits(r) && !hasOrder)
+            return;
         const long double need = unitCost - o.invested;
         // A factory's minerals are paid in proportion to the resources; a factory that costs
         // nothing takes its full 2 kT.
@@ -303,12 +305,6 @@ void SimState::Spend(int64_t operable) {
                 ++fabr;
             }
         } else if (o.kind == BuildMine) {
-            // Mines that cost nothing leave the resources as they are, so the order is
-            // finished at once: one unit at a time would loop as often as the count.
-            if (unitCost <= 0) {
-                mine += o.count - 1;
-                o.count = 1;
-            }
             ++mine;
         }
         o.count -= 1;
@@ -317,6 +313,55 @@ void SimState::Spend(int64_t operable) {
             hasOrder = false;
         r = static_cast<double>(r - need);
     }
+}
+
+// Pays in one go the whole factories or mines that the unit-by-unit payment would finish
+// with the same steps, so that a sub-step's cost does not grow with the count: millions of
+// colonists and factories pay for millions of cheap units a sub-step. The result is the
+// same bits: with an integer cost c > 0, a double r below 2^53 is a multiple of its ulp,
+// which divides c, so each r - c is exact, and so is each s - 2 of a surface mineral s
+// below 2^53. With c <= 0 a unit is always paid in full and r is not read again. Units of a
+// started unit are left to the unit-by-unit payment. Returns whether units were paid.
+bool SimState::PayWholeUnits(double& r) {
+    QueueItem& o = order;
+    const bool factories = o.kind == BuildFactory;
+    if ((!factories && o.kind != BuildMine) || o.invested != 0 || o.count <= 0)
+        return false;
+    constexpr long double kExact = 9007199254740992.0L; // 2^53
+    const int64_t c = o.unitCost;
+    int64_t k = o.count;
+    if (c > 0) {
+        if (r >= kExact)
+            return false;
+        k = std::min<int64_t>(k, static_cast<int64_t>(r) / c);
+    }
+    bool noMinerals = false; // a factory then takes nothing, which only a cost <= 0 pays
+    if (factories) {
+        for (const double s : surf) {
+            if (s >= kExact)
+                return false;
+            k = std::min<int64_t>(k, static_cast<int64_t>(s * 0.5L));
+            noMinerals = noMinerals || s <= 0;
+        }
+        if (noMinerals && c <= 0)
+            k = o.count;
+    }
+    if (k <= 0)
+        return false;
+    if (factories) {
+        fabr += k;
+        if (!noMinerals)
+            for (double& s : surf)
+                s = static_cast<double>(s - 2.0L * k);
+    } else {
+        mine += k;
+    }
+    if (c > 0)
+        r = static_cast<double>(r - static_cast<long double>(c) * k);
+    o.count -= static_cast<int32_t>(k);
+    if (o.count <= 0)
+        hasOrder = false;
+    return true;
 }
 
 // Operated mines dig each mineral and lower its concentration by u / 60000 of itself a

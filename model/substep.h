@@ -122,6 +122,7 @@ struct SimState {
     bool StillBlocked();
     void Refill(TemplateRing& ring, int64_t operable);
     void Spend(int64_t operable);
+    bool PayWholeUnits(double& r);
     void Mine(int64_t whole);
     void Population(int64_t whole);
 };

@@ -173,6 +173,43 @@ TEST(Spend, UnitsFinishedInOneSubStep) {
     }
 }
 
+// Cheap factories are paid many to a sub-step; the leftover and the minerals must be what
+// paying them one at a time leaves.
+TEST(Spend, FactoriesPaidManyToASubStep) {
+    struct Case {
+        const char* name;
+        int32_t count, unitCost;
+        double surf1; // the second mineral; the others hold 1000 kT
+        int64_t built;
+        int32_t countLeft;
+        double invested, surf[3];
+    } cases[] = {
+        {"resources for 80 of 100", 100, 5, 1000, 80, 20, 0, {840, 840, 840}},
+        {"minerals for 25.5 of 100", 100, 5, 51, 25, 75, 2.5, {949, 0, 949}},
+        {"free ones take what minerals there are", 100, 0, 51, 100, 0, 0, {949, 0, 949}},
+        {"free ones with no minerals", 100, 0, 0, 100, 0, 0, {1000, 0, 1000}},
+    };
+    for (const Case& c : cases) {
+        auto model = TypicalRace(100);
+        SimState s;
+        Prepare(s, *model, 1e8); // 400 resources a sub-step
+        s.fabr = 0;
+        s.surf[0] = s.surf[2] = 1000;
+        s.surf[1] = c.surf1;
+        s.order = Element(BuildFactory, c.count, c.unitCost);
+        s.hasOrder = true;
+        s.Spend(s.OperableFactories());
+        EXPECT_EQ(s.fabr, c.built) << c.name;
+        EXPECT_EQ(s.hasOrder, c.countLeft > 0) << c.name;
+        if (c.countLeft > 0) {
+            EXPECT_EQ(s.order.count, c.countLeft) << c.name;
+            EXPECT_EQ(Invested(s), c.invested) << c.name;
+        }
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(s.surf[i], c.surf[i]) << c.name << " mineral " << i;
+    }
+}
+
 TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
     auto model = TypicalRace(-20);
     SimState s;
