@@ -110,6 +110,10 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     if (onEndStage)
         onEndStage();
     RefineBest(*engine, engine->Chromosome(0));
+    // A stop before the first simulation would leave the figures and templates of whatever
+    // ran before, another search's perhaps: the first candidate is shown instead.
+    if (engine->evaluations() == 0)
+        engine->EvaluateAndReport(engine->Chromosome(0));
 
     results.figures = GenResFigures(state);
     results.queueMinusLines = TemplateLines(state.GenQueueMinus);

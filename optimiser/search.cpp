@@ -175,6 +175,10 @@ double QueueSearch::Fitness(const uint8_t* chromosome) {
         control_.processMessages();
     if (control_.stopFlag != nullptr && control_.stopFlag->load(std::memory_order_relaxed) != 0)
         return NotEvaluated;
+    return EvaluateAndReport(chromosome);
+}
+
+double QueueSearch::EvaluateAndReport(const uint8_t* chromosome) {
     const double score = Evaluate(chromosome, outcome_);
     ++evaluations_;
     if (control_.onEvaluated)

@@ -88,6 +88,8 @@ public:
     // Lets pending messages run, then NotEvaluated while the stop flag is set; otherwise
     // evaluates.
     double Fitness(const uint8_t* chromosome) override;
+    // Simulates a candidate and reports its outcome whatever the stop flag says.
+    double EvaluateAndReport(const uint8_t* chromosome);
 
     // The one evaluation of both paths: the candidate templates of a chromosome (the negative
     // one stays empty for TMaxSearch) and their simulation; returns the score. Touches nothing

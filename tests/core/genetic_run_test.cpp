@@ -206,6 +206,24 @@ TEST(GeneticRun, StopRequestEndsTheRunWithoutFurtherSimulation) {
     EXPECT_FALSE(again.stopped) << "a new run starts with the flag cleared";
 }
 
+// The interrupt clicked before the first simulation: the figures and templates shown are
+// still a pair of this search's, not what an earlier search left in the model.
+TEST(GeneticRun, StopBeforeTheFirstSimulationShowsTheFirstCandidate) {
+    auto model = TypicalPlanet(60);
+    GeneticRun run;
+    run.Run(*model, SmallSearch(*model, Criterion::Resources, 2));
+    run.processMessages = [&] { run.RequestStop(); };
+    for (int32_t prc : {60, -20}) {
+        GeneticInputs inputs = SmallSearch(*model, Criterion::Mines, 2);
+        inputs.planetPrc = prc;
+        const GeneticResults r = run.Run(*model, inputs);
+        EXPECT_TRUE(r.stopped);
+        EXPECT_EQ(r.evaluations, 1);
+        auto again = std::make_unique<CalcModel>(*model);
+        EXPECT_EQ(RunGenSimulation(*again).figures, r.figures) << prc;
+    }
+}
+
 TEST(GeneticRun, AnExceptionEndsTheRun) {
     auto model = TypicalPlanet(60);
     GeneticRun run;
