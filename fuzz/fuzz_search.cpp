@@ -54,15 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The search tab's task, kept small so that the fuzzer keeps its pace.
     GeneticInputs task;
     GeneticParams& p = task.params;
-    p.populationSize = in.ConsumeIntegralInRange(2, 10);
-    p.generations = in.ConsumeIntegralInRange(1, 4);
+    p.populationSize = in.ConsumeIntegralInRange(2, 8);
+    p.generations = in.ConsumeIntegralInRange(1, 3);
     p.elitePercent = in.ConsumeIntegralInRange(0, 100);
     p.survivalPercent = in.ConsumeIntegralInRange(0, 100);
     p.mutationPercent = in.ConsumeIntegralInRange(0, 100);
     p.crossoverPercent = in.ConsumeIntegralInRange(0, 100);
     task.criterion = static_cast<Criterion>(in.ConsumeIntegralInRange(0, 5));
     task.seed = in.ConsumeIntegral<uint32_t>();
-    task.years = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange(1, 50)
+    task.years = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange(1, 30)
                                                       : in.ConsumeIntegralInRange(1, 12);
     task.startMen = fuzz::AnyNumber(in, 10, 30000);
     task.menYearPrc = fuzz::AnyNumber(in, 5, 20);
