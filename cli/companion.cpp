@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "cli/calc_command.h"
 #include "cli/options.h"
@@ -13,6 +14,31 @@
 #include "optimiser/worker_pool.h"
 
 namespace quendal::cli {
+
+namespace {
+
+// An error message quotes what was given; control characters in it (a newline in an argument,
+// an escape sequence) are written as escapes, so that the message stays one line and cannot
+// drive the terminal.
+std::string OneLine(const char* message) {
+    std::string line;
+    for (const char* c = message; *c != '\0'; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte == '\n') {
+            line += "\\n";
+        } else if (byte == '\t') {
+            line += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            static const char kHex[] = "0123456789abcdef";
+            line += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            line += *c;
+        }
+    }
+    return line;
+}
+
+} // namespace
 
 int RunCompanion(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     try {
@@ -66,13 +92,13 @@ int RunCompanion(const std::vector<std::string>& args, std::FILE* out, std::FILE
         }
         return std::fflush(out) == 0 ? 0 : 1;
     } catch (const UsageError& e) {
-        std::fprintf(err, "quendal-calc: %s (see --help)\n", e.what());
+        std::fprintf(err, "quendal-calc: %s (see --help)\n", OneLine(e.what()).c_str());
         return 2;
     } catch (const FileError& e) {
-        std::fprintf(err, "quendal-calc: %s\n", e.what());
+        std::fprintf(err, "quendal-calc: %s\n", OneLine(e.what()).c_str());
         return 2;
     } catch (const std::exception& e) {
-        std::fprintf(err, "quendal-calc: %s\n", e.what());
+        std::fprintf(err, "quendal-calc: %s\n", OneLine(e.what()).c_str());
         return 1;
     }
 }

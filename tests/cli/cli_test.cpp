@@ -80,6 +80,7 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"stray", "unexpected argument 'stray'"},
         {"--years", "--years"},
         {"--years ten", "not a whole number"},
+        {"--years 'te\nn'", "'te\\nn' is not a whole number"},
         {"--env 1,2,3", "need --race"},
         {"--search", "need --race"},
         {"--race data/typical.urc --planets data/planets-8.txt", "go together"},
