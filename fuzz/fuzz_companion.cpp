@@ -282,7 +282,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (status != 0 && status != 2)
         Fail("status other than 0 or 2", args, output);
-    const size_t error = output.rfind("quendal-calc: ") == 0 ? 0 : output.find("\nquendal-calc: ");
+    const size_t error =
+        output.rfind("quendal-calc: ", 0) == 0 ? 0 : output.find("\nquendal-calc: ");
     if (status == 2) {
         const size_t line = error == 0 ? 0 : error + 1;
         if (error == std::string::npos || output.find('\n', line) != output.size() - 1)

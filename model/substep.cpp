@@ -315,13 +315,35 @@ void SimState::Spend(int64_t operable) {
     }
 }
 
+namespace {
+
+// A surface mineral after k factories took 2 kT each, one at a time, each difference rounded
+// to double as a unit-by-unit payment rounds it. Below 2^54 every s - 2 is exact; above, the
+// difference rounds back to s within two units (a tie rounds to an even significand).
+double AfterTakingTwo(double s, int64_t k) {
+    constexpr long double kEvenExact = 18014398509481984.0L; // 2^54
+    for (; k > 0; --k) {
+        if (s < kEvenExact)
+            return static_cast<double>(s - 2.0L * k);
+        const double next = static_cast<double>(s - 2.0L);
+        if (next == s)
+            break;
+        s = next;
+    }
+    return s;
+}
+
+} // namespace
+
 // Pays in one go the whole factories or mines that the unit-by-unit payment would finish
 // with the same steps, so that a sub-step's cost does not grow with the count: millions of
 // colonists and factories pay for millions of cheap units a sub-step. The result is the
 // same bits: with an integer cost c > 0, a double r below 2^53 is a multiple of its ulp,
-// which divides c, so each r - c is exact, and so is each s - 2 of a surface mineral s
-// below 2^53. With c <= 0 a unit is always paid in full and r is not read again. Units of a
-// started unit are left to the unit-by-unit payment. Returns whether units were paid.
+// which divides c, so each r - c is exact; with r of at least four times the whole order,
+// every unit is paid whatever the rounding, and the order ends, so r is not read again.
+// With c <= 0 a unit is always paid in full and r is not read again. Surface minerals follow
+// AfterTakingTwo. Units of a started unit are left to the unit-by-unit payment. Returns
+// whether units were paid.
 bool SimState::PayWholeUnits(double& r) {
     QueueItem& o = order;
     const bool factories = o.kind == BuildFactory;
@@ -331,28 +353,29 @@ bool SimState::PayWholeUnits(double& r) {
     const int64_t c = o.unitCost;
     int64_t k = o.count;
     if (c > 0) {
-        if (r >= kExact)
+        if (r < kExact)
+            k = std::min<int64_t>(k, static_cast<int64_t>(r) / c);
+        else if (r < 4.0L * c * o.count)
             return false;
-        k = std::min<int64_t>(k, static_cast<int64_t>(r) / c);
     }
     bool noMinerals = false; // a factory then takes nothing, which only a cost <= 0 pays
     if (factories) {
         for (const double s : surf) {
-            if (s >= kExact)
-                return false;
-            k = std::min<int64_t>(k, static_cast<int64_t>(s * 0.5L));
+            if (s * 0.5L < k)
+                k = static_cast<int64_t>(s * 0.5L);
             noMinerals = noMinerals || s <= 0;
         }
         if (noMinerals && c <= 0)
             k = o.count;
     }
-    if (k <= 0)
+    // Resources past 2^53 are only left unread when the whole order is paid.
+    if (k <= 0 || (c > 0 && r >= kExact && k < o.count))
         return false;
     if (factories) {
         fabr += k;
         if (!noMinerals)
             for (double& s : surf)
-                s = static_cast<double>(s - 2.0L * k);
+                s = AfterTakingTwo(s, k);
     } else {
         mine += k;
     }

@@ -188,6 +188,9 @@ TEST(Spend, FactoriesPaidManyToASubStep) {
         {"minerals for 25.5 of 100", 100, 5, 51, 25, 75, 2.5, {949, 0, 949}},
         {"free ones take what minerals there are", 100, 0, 51, 100, 0, 0, {949, 0, 949}},
         {"free ones with no minerals", 100, 0, 0, 100, 0, 0, {1000, 0, 1000}},
+        // Past 2^54 a difference rounds: 2^54 + 4 - 2 ties and rounds to 2^54.
+        {"a mineral past 2^54", 100, 5, 0x1p54 + 4, 80, 20, 0, {840, 0x1p54 - 158, 840}},
+        {"a mineral too large to change", 100, 5, 1e300, 80, 20, 0, {840, 1e300, 840}},
     };
     for (const Case& c : cases) {
         auto model = TypicalRace(100);
