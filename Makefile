@@ -62,7 +62,9 @@ fuzz: deps
 	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
 
 # Each fuzz target for FUZZ_SECONDS (e.g. make fuzz-long FUZZ_SECONDS=3600), or until FUZZ_RUNS
-# executions when that is set, keeping the corpora in FUZZ_CORPUS (an input slower than 10 s is a finding), then the lines and branches of the core that the corpora reach (llvm-cov).
+# executions when that is set, keeping the corpora in FUZZ_CORPUS (an input slower than 10 s is
+# a finding), then the lines and branches of the core that the corpora reach (llvm-cov).
+# FUZZ_ONLY="search companion" runs just those targets.
 fuzz-long: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
