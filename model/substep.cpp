@@ -1,6 +1,7 @@
 #include "model/substep.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/habitability.h"
 #include "model/simulation.h"
@@ -317,46 +318,72 @@ void SimState::Spend(int64_t operable) {
 
 namespace {
 
-// A surface mineral after k factories took 2 kT each, one at a time, each difference rounded
-// to double as a unit-by-unit payment rounds it. Below 2^54 every s - 2 is exact; above, the
-// difference rounds back to s within two units (a tie rounds to an even significand).
-double AfterTakingTwo(double s, int64_t k) {
-    constexpr long double kEvenExact = 18014398509481984.0L; // 2^54
-    for (; k > 0; --k) {
-        if (s < kEvenExact)
-            return static_cast<double>(s - 2.0L * k);
-        const double next = static_cast<double>(s - 2.0L);
-        if (next == s)
-            break;
-        s = next;
-    }
-    return s;
-}
+constexpr long double kExact = 9007199254740992.0L; // 2^53
 
 } // namespace
 
+// x after k steps x = double(x - c), each rounded as a unit-by-unit payment rounds it; the
+// caller makes sure no step goes below zero. Below 2^53 every step is exact. Above, a step
+// from x in a binade [low, 2 low), with x - c in the same binade, subtracts an amount that
+// depends only on the parity of x / ulp (both roundings see the same remainder), so two
+// equal steps in a row repeat until x - c leaves the binade; they are taken in one go.
+double AfterPaying(double x, int64_t c, int64_t k) {
+    const long double cost = static_cast<long double>(c);
+    const auto step = [cost](double v) { return static_cast<double>(v - cost); };
+    while (k > 0) {
+        if (x < kExact)
+            return static_cast<double>(x - cost * k);
+        int exponent = 0;
+        std::frexp(x, &exponent);
+        const long double low = std::ldexp(1.0L, exponent - 1);
+        const double x1 = step(x);
+        if (--k == 0)
+            return x1;
+        const double x2 = step(x1);
+        --k;
+        const long double d = static_cast<long double>(x) - x1;
+        // x and x1 are sources within the binade; so is every jumped source down to x2 - s d.
+        if (d == static_cast<long double>(x1) - x2 && x1 - low >= cost) {
+            if (d == 0)
+                return x2;
+            if (x2 - low >= cost) {
+                const long double fits = (x2 - low - cost) / d + 1;
+                int64_t s = fits >= k ? k : static_cast<int64_t>(fits);
+                while (s > 0 && x2 - d * (s - 1) - low < cost) // the division may round up
+                    --s;
+                k -= s;
+                x = static_cast<double>(x2 - d * s);
+                continue;
+            }
+        }
+        x = x2;
+    }
+    return x;
+}
+
 // Pays in one go the whole factories or mines that the unit-by-unit payment would finish
 // with the same steps, so that a sub-step's cost does not grow with the count: millions of
-// colonists and factories pay for millions of cheap units a sub-step. The result is the
-// same bits: with an integer cost c > 0, a double r below 2^53 is a multiple of its ulp,
-// which divides c, so each r - c is exact; with r of at least four times the whole order,
-// every unit is paid whatever the rounding, and the order ends, so r is not read again.
-// With c <= 0 a unit is always paid in full and r is not read again. Surface minerals follow
-// AfterTakingTwo. Units of a started unit are left to the unit-by-unit payment. Returns
-// whether units were paid.
+// colonists and factories pay for millions of cheap units a sub-step. The resources left and
+// the surface minerals are those of the unit-by-unit payment to the bit (AfterPaying). With
+// c <= 0 a unit is always paid in full and r is not read again. Units of a started unit are
+// left to the unit-by-unit payment. Returns whether units were paid.
 bool SimState::PayWholeUnits(double& r) {
     QueueItem& o = order;
     const bool factories = o.kind == BuildFactory;
     if ((!factories && o.kind != BuildMine) || o.invested != 0 || o.count <= 0)
         return false;
-    constexpr long double kExact = 9007199254740992.0L; // 2^53
     const int64_t c = o.unitCost;
     int64_t k = o.count;
     if (c > 0) {
-        if (r < kExact)
+        if (r < kExact) {
             k = std::min<int64_t>(k, static_cast<int64_t>(r) / c);
-        else if (r < 4.0L * c * o.count)
-            return false;
+        } else {
+            // A unit takes c and a rounding of at most half an ulp, below r * 2^-52: r stays
+            // at c or more for this many units.
+            const long double units = (r - c) / (c + r * 0x1p-52L);
+            if (units < k)
+                k = static_cast<int64_t>(units);
+        }
     }
     bool noMinerals = false; // a factory then takes nothing, which only a cost <= 0 pays
     if (factories) {
@@ -368,19 +395,18 @@ bool SimState::PayWholeUnits(double& r) {
         if (noMinerals && c <= 0)
             k = o.count;
     }
-    // Resources past 2^53 are only left unread when the whole order is paid.
-    if (k <= 0 || (c > 0 && r >= kExact && k < o.count))
+    if (k <= 0)
         return false;
     if (factories) {
         fabr += k;
         if (!noMinerals)
             for (double& s : surf)
-                s = AfterTakingTwo(s, k);
+                s = AfterPaying(s, 2, k);
     } else {
         mine += k;
     }
     if (c > 0)
-        r = static_cast<double>(r - static_cast<long double>(c) * k);
+        r = AfterPaying(r, c, k);
     o.count -= static_cast<int32_t>(k);
     if (o.count <= 0)
         hasOrder = false;

@@ -27,6 +27,10 @@ inline int64_t Operated(long double men, int32_t per10000) {
     return std::max<int64_t>(0, TruncToInt64(men * 0.0001L * per10000));
 }
 
+// x after k steps x = double(x - c) (long double arithmetic), the payment of k units of cost
+// c one at a time, in a time that does not grow with k; no step may go below zero.
+double AfterPaying(double x, int64_t c, int64_t k);
+
 // Resources a year that ten operated factories make; a race's figure below zero makes none.
 inline int32_t FactoryYield(const RaceParams& race) {
     return std::max(0, race.NResourceYFrom10Factory);

@@ -173,6 +173,26 @@ TEST(Spend, UnitsFinishedInOneSubStep) {
     }
 }
 
+// Paying k units at once leaves the bits that paying them one at a time leaves, in every
+// binade, with costs that split an ulp evenly, unevenly and in half.
+TEST(Spend, AfterPayingIsTheUnitByUnitPayment) {
+    // Starts with an odd significand in mid-binade, and near the foot of a binade.
+    const double starts[] = {
+        1000.5,      0x1p53 - 1, 0x1p53 + 6, 0x1p53 + 0x1p40 + 6,     0x1p54 + 12, 0x1p60 + 768,
+        1e18 + 4096, 3.7e19,     1e300,      0x1p64 + 0x1p13 + 0x1p12};
+    const int64_t costs[] = {1, 2, 3, 384, 1370, 2048, 4095, 4096, 1355862224, INT32_MAX};
+    for (const double x : starts)
+        for (const int64_t c : costs)
+            for (const int64_t k : {1, 2, 3, 7, 1000, 100000}) {
+                if (x < static_cast<long double>(c) * k)
+                    continue; // would go below zero
+                double oneByOne = x;
+                for (int64_t j = 0; j < k; ++j)
+                    oneByOne = static_cast<double>(oneByOne - static_cast<long double>(c));
+                EXPECT_EQ(AfterPaying(x, c, k), oneByOne) << x << " " << c << " " << k;
+            }
+}
+
 // Cheap factories are paid many to a sub-step; the leftover and the minerals must be what
 // paying them one at a time leaves.
 TEST(Spend, FactoriesPaidManyToASubStep) {
