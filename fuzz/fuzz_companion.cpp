@@ -186,6 +186,17 @@ std::vector<std::string> Arguments(FuzzedDataProvider& in) {
             break;
         }
     }
+    // Now and then one of the companion's commands, whole, ahead of the rest (chosen last, so
+    // that inputs from before it keep their arguments).
+    static const std::vector<std::string> kCommands[] = {
+        {},
+        {"--race", "race.urc", "--planets", "planets.txt", "--rank"},
+        {"--race", "race.urc", "--planets", "planets.txt", "--rank", "--search"},
+        {"--race", "race.urc", "--planets", "planets.txt", "--pick", "1"},
+        {"--race", "race.urc", "--search"},
+        {"--calc", "in.cal", "--save-calc", "out.cal"}};
+    const std::vector<std::string>& command = in.PickValueInArray(kCommands);
+    args.insert(args.begin() + 4, command.begin(), command.end());
     return args;
 }
 
