@@ -47,11 +47,12 @@ test-sanitize: deps
 	    ctest --output-on-failure -j $(JOBS)
 
 # The searches that run on several threads, under ThreadSanitizer: the core, the companion
-# and their tests only, and of those the tests labelled tsan (see CMakeLists.txt).
+# and their tests and the search fuzz target's replay only, and of those the tests labelled tsan
+# (see CMakeLists.txt).
 test-tsan: deps
 	cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDAL_WERROR=ON \
 	    -DQUENDAL_TSAN=ON -DQUENDAL_APP=OFF -DQUENDAL_BENCH=OFF
-	cmake --build build-tsan -j $(JOBS) --target quendal_core_tests quendal_cli_tests
+	cmake --build build-tsan -j $(JOBS) --target quendal_core_tests quendal_cli_tests replay_search
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 atexit_sleep_ms=0 suppressions=$(CURDIR)/tests/tsan/suppressions.txt" \
 	    ctest --output-on-failure -j $(JOBS) -L tsan
 
