@@ -17,7 +17,7 @@
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
-#include "app/save_file.h"
+#include "io/atomic_save.h"
 #include "io/calc_file.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
@@ -30,13 +30,6 @@ namespace {
 const QString kCalcFileFilter = QStringLiteral("Результаты расчета (*.cal *.CAL)");
 const QString kSaveCaption = QStringLiteral("Сохранить результат расчета");
 const QString kLoadCaption = QStringLiteral("Загрузить результаты расчета");
-
-std::vector<std::string> LinesOf(const QListWidget* list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines.push_back(list->item(i)->text().toStdString());
-    return lines;
-}
 
 std::vector<std::string> TemplateLines(const std::vector<QueueItem>& items) {
     std::vector<std::string> lines;
@@ -60,10 +53,13 @@ void TFormMain::bnSaveCalcFileClick() {
         return;
     if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
         path += QStringLiteral(".cal");
-    QString error;
-    if (!SaveWholeFile(path, QByteArray::fromStdString(WriteCalcFile(WindowSetup())), error)) {
+    if (RefuseOutOfRange(kSaveCaption, true)) // a file Quendal writes must open again
+        return;
+    if (const std::optional<std::string> error = SaveFileAtomically(
+            QFile::encodeName(path).toStdString(), WriteCalcFile(WindowSetup()))) {
         dialogs_->showError(this, kSaveCaption,
-                            QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, error));
+                            QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                                .arg(path, QString::fromLocal8Bit(error->c_str())));
         return;
     }
     fileName->setText(path);
@@ -93,26 +89,14 @@ bool TFormMain::OpenCalcFile(const QString& path) {
 }
 
 CalcSetup TFormMain::WindowSetup() const {
-    CalcSetup setup;
-    if (model_.RaceLoaded)
-        setup.race = loadedRace_;
-    if (cbPlanetList->count() > 0) {
-        setup.planetTab.planetList = planetListPath_.toStdString();
-        setup.planetTab.planetEntry = cbPlanetList->currentIndex();
-        setup.planetTab.planetEntryText = cbPlanetList->currentText().toStdString();
-    }
-    CaptureModel(model_, bnToGraphic->isEnabled(), setup);
-    setup.start = {editStartPlanetPrc->value(), editStartPlanetMen->value(),
-                   editMenYearPrc->value(), editLightYears->value()};
-    SearchTab& search = setup.search;
-    for (int i = 0; i < 6; ++i)
-        search.params[i] = editGeneticP[i]->value();
-    search.criterion = rgGenMaxFactorItems->checkedId();
-    search.interval = editGenLYear->value();
-    search.landing = editGenFixed->value();
-    setup.dataTable = LinesOf(lbDataSet);
-    setup.mineralTable = LinesOf(lbMineral);
-    return setup;
+    PlanetListChoice list;
+    if (cbPlanetList->count() > 0)
+        list = {QFile::encodeName(planetListPath_).toStdString(), cbPlanetList->currentIndex(),
+                cbPlanetList->currentText().toStdString()};
+    return CaptureSetup(model_, loadedRace_, list,
+                        {editStartPlanetPrc->value(), editStartPlanetMen->value(),
+                         editMenYearPrc->value(), editLightYears->value()},
+                        ShownSearchTab(), tableRows_);
 }
 
 void TFormMain::ShowSetup(const CalcSetup& setup) {
@@ -134,11 +118,7 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
     ShowPlanetList(setup.planetTab);
 
     const SearchTab& search = setup.search;
-    for (int i = 0; i < 6; ++i)
-        editGeneticP[i]->setValue(search.params[i]);
-    rgGenMaxFactorItems->button(search.criterion)->setChecked(true);
-    editGenLYear->setValue(search.interval);
-    editGenFixed->setValue(search.landing);
+    ShowSearchTab(search);
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
     if (search.result) {
         GeneticResults shown;
@@ -155,13 +135,13 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
 // edited after choosing it. A list no longer there leaves the drop-down list empty.
 void TFormMain::ShowPlanetList(const PlanetTab& tab) {
     const std::optional<std::string> bytes =
-        tab.planetList.empty() ? std::nullopt : ReadFileBytes(tab.planetList);
+        tab.list.path.empty() ? std::nullopt : ReadFileBytes(tab.list.path);
     if (!bytes) {
         ShowPlanetList(PlanetList{}, QString(), -1);
         return;
     }
-    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), QString::fromStdString(tab.planetList),
-                   tab.planetEntry);
+    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), QFile::decodeName(tab.list.path.c_str()),
+                   tab.list.entry);
 }
 
 } // namespace quendal

@@ -1,11 +1,14 @@
 #include "app/form_export.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,7 +19,7 @@
 #include <QSvgGenerator>
 
 #include "app/file_dialogs.h"
-#include "app/save_file.h"
+#include "io/atomic_save.h"
 
 namespace quendal {
 
@@ -61,11 +64,14 @@ QByteArray SvgBytes(QWidget* widget) {
 // be made); says so in a message when it fails.
 bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
                const QString& caption) {
-    QString error;
-    if (!bytes.isEmpty() && SaveWholeFile(path, bytes, error))
+    std::optional<std::string> error;
+    if (!bytes.isEmpty() &&
+        !(error = SaveFileAtomically(QFile::encodeName(path).toStdString(),
+                                     std::string_view(bytes.constData(), size_t(bytes.size())))))
         return true;
     dialogs->showError(window, caption,
-                       QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, error));
+                       QStringLiteral("Не удалось сохранить файл «%1»: %2")
+                           .arg(path, QString::fromLocal8Bit(error.value_or("").c_str())));
     return false;
 }
 

@@ -61,21 +61,63 @@ void TFormMain::bnGeneticCalcClick() {
     RunSearch();
 }
 
-void TFormMain::RunSearch() {
-    GeneticInputs inputs;
-    GeneticParams& params = inputs.params;
-    params.populationSize = editGeneticP[0]->value();
-    params.generations = editGeneticP[1]->value();
-    params.elitePercent = editGeneticP[2]->value();
-    params.survivalPercent = editGeneticP[3]->value();
-    params.mutationPercent = editGeneticP[4]->value();
-    params.crossoverPercent = editGeneticP[5]->value();
-    inputs.planetPrc = LeadingInt(editGenPlanetPrc->text().toStdString());
-    inputs.years = editGenLYear->value();
-    inputs.startMen = editGenFixed->value();
-    inputs.menYearPrc = editMenYearPrc->value();
+SearchTab TFormMain::ShownSearchTab() const {
+    SearchTab search;
+    for (int i = 0; i < 6; ++i)
+        search.params[i] = editGeneticP[i]->value();
     // The group is exclusive and starts with an item checked: one of the six is always.
-    inputs.criterion = static_cast<Criterion>(rgGenMaxFactorItems->checkedId());
+    search.criterion = static_cast<Criterion>(rgGenMaxFactorItems->checkedId());
+    search.interval = editGenLYear->value();
+    search.landing = editGenFixed->value();
+    return search;
+}
+
+void TFormMain::ShowSearchTab(const SearchTab& search) {
+    for (int i = 0; i < 6; ++i)
+        editGeneticP[i]->setValue(search.params[i]);
+    rgGenMaxFactorItems->button(static_cast<int>(search.criterion))->setChecked(true);
+    editGenLYear->setValue(search.interval);
+    editGenFixed->setValue(search.landing);
+}
+
+bool TFormMain::RefuseOutOfRange(const QString& caption, bool withYears) {
+    struct Checked {
+        QString name;
+        int value;
+        ValueRange range;
+    };
+    std::vector<Checked> fields;
+    for (int i = 0; i < 6; ++i)
+        fields.push_back(
+            {QStringLiteral("П%1").arg(i + 1), editGeneticP[i]->value(), kGeneticParamRanges[i]});
+    fields.push_back(
+        {QStringLiteral("Интервал расчета"), editGenLYear->value(), kSearchYearsRange});
+    if (withYears)
+        fields.push_back({QStringLiteral("ЛЕТ"), editLightYears->value(), kYearsRange});
+    for (const Checked& field : fields)
+        if (!field.range.Holds(field.value)) {
+            dialogs_->showError(this, caption,
+                                QStringLiteral("%1: %2 вне допустимых пределов %3..%4")
+                                    .arg(field.name)
+                                    .arg(field.value)
+                                    .arg(field.range.lo)
+                                    .arg(field.range.hi));
+            return true;
+        }
+    return false;
+}
+
+void TFormMain::RunSearch() {
+    if (RefuseOutOfRange(QStringLiteral("Подбор ОП"), false))
+        return;
+    const SearchTab search = ShownSearchTab();
+    GeneticInputs inputs;
+    inputs.params = search.params;
+    inputs.planetPrc = LeadingInt(editGenPlanetPrc->text().toStdString());
+    inputs.years = search.interval;
+    inputs.startMen = search.landing;
+    inputs.menYearPrc = editMenYearPrc->value();
+    inputs.criterion = search.criterion;
     if (searchSeed_)
         inputs.seed = *searchSeed_;
 
@@ -142,8 +184,7 @@ void TFormMain::ClearSearchResults() {
     sTimeRemai->clear();
     pbGenetic->setValue(0);
     bnToGraphic->setEnabled(false);
-    model_.GeneticState.GenQueueMinus.Clear();
-    model_.GeneticState.GenQueuePlus.Clear();
+    ClearSearchResult(model_.GeneticState);
 }
 
 // Copies the templates the snapshot holds, also while a search runs; nothing is

@@ -144,6 +144,12 @@ private:
     void ShowSearchResults(const GeneticResults& results);
     // Back to the tab's start state: no figures, templates or progress, "В график" disabled.
     void ClearSearchResults();
+    // The search tab's fields as a value, and a value shown in them.
+    SearchTab ShownSearchTab() const;
+    void ShowSearchTab(const SearchTab& search);
+    // Tells the player of the first field, of the search tab's and with `withYears` the years,
+    // whose value lies outside what a search or a calculation file takes; true when one does.
+    bool RefuseOutOfRange(const QString& caption, bool withYears);
 
     // The ranking view's start: the model with the tab's values, the list and the settings.
     RankInput TakeRankInput();

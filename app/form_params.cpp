@@ -100,14 +100,14 @@ void TFormMain::TabAddParamEnter() {
         editMaxTFormPrc[i]->setValue(TFormLimitOf(planet, i));
         // The spins of a factor the race is immune to are locked too, since a click would write
         // a value the race cannot have; any other factor keeps a way back from 102.
-        editPlanetEnv[i]->spin()->setEnabled(race.EnvOpt[i] != kImmune);
-        editMaxTFormPrc[i]->spin()->setEnabled(race.EnvOpt[i] != kImmune);
+        editPlanetEnv[i]->spin()->setEnabled(!ImmuneFactor(race, i));
+        editMaxTFormPrc[i]->spin()->setEnabled(!ImmuneFactor(race, i));
         ShowFactorRowEnabled(i);
-        sEnvOpt[i]->setText(race.EnvOpt[i] == kImmune ? QStringLiteral("Иммунитет")
-                                                      : QStringLiteral("%1  <%2..%3>")
-                                                            .arg(race.EnvOpt[i])
-                                                            .arg(race.EnvMin(i))
-                                                            .arg(race.EnvMax(i)));
+        sEnvOpt[i]->setText(ImmuneFactor(race, i) ? QStringLiteral("Иммунитет")
+                                                  : QStringLiteral("%1  <%2..%3>")
+                                                        .arg(race.EnvOpt[i])
+                                                        .arg(race.EnvMin(i))
+                                                        .arg(race.EnvMax(i)));
     }
     editPlanetFabr->setValue(planet.PlanetFabr);
     editPlanetMine->setValue(planet.PlanetMine);

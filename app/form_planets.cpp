@@ -98,9 +98,7 @@ RankInput TFormMain::TakeRankInput() {
     settings.years = std::min(editLightYears->value(), kMaxYears);
     settings.growth = editMenYearPrc->value();
     settings.startPrc = editStartPlanetPrc->value();
-    settings.params = {editGeneticP[0]->value(), editGeneticP[1]->value(),
-                       editGeneticP[2]->value(), editGeneticP[3]->value(),
-                       editGeneticP[4]->value(), editGeneticP[5]->value()};
+    settings.params = ShownSearchTab().params;
     settings.seed = searchSeed_ ? *searchSeed_ : ClockSeed();
     return input;
 }

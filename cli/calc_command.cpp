@@ -1,15 +1,12 @@
 #include "cli/calc_command.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
+#include "io/atomic_save.h"
 #include "io/calc_file.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
@@ -31,39 +28,6 @@ std::string ReadNamedFile(const std::string& path) {
     if (!bytes)
         throw FileError("cannot read '" + path + "'");
     return std::move(*bytes);
-}
-
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`, so that a failed
-// write leaves an older file whole. Throws FileError.
-void WriteAtomically(const std::string& path, const std::string& bytes) {
-    const size_t slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                       ".quendal-calc-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        throw FileError("cannot write '" + path + "': " + std::strerror(errno));
-    // The permissions an ordinary new file gets, or those of the file it replaces.
-    struct stat old;
-    mode_t mode = umask(0);
-    umask(mode);
-    mode = stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mode;
-    fchmod(fd, mode);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            break;
-        done += static_cast<size_t>(wrote);
-    }
-    const int error = done < bytes.size() ? errno : 0;
-    const bool written = done == bytes.size() && fsync(fd) == 0;
-    if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int reason = error ? error : errno;
-        unlink(temp.c_str());
-        throw FileError("cannot write '" + path + "': " + std::strerror(reason));
-    }
 }
 
 void AddElements(const std::vector<ElementOption>& elements, const RaceParams& race,
@@ -88,15 +52,8 @@ Options DefaultsFrom(const CalcSetup& setup) {
     Options o;
     o.startPrc = std::to_string(setup.start.prc);
     o.years = std::min(setup.start.years, kMaxShownYears);
-    SearchOptions& s = o.searchOptions;
-    const SearchTab& tab = setup.search;
-    s.population = tab.params[0];
-    s.generations = tab.params[1];
-    s.elite = tab.params[2];
-    s.survival = tab.params[3];
-    s.mutation = tab.params[4];
-    s.crossover = tab.params[5];
-    s.criterion = tab.criterion;
+    o.searchOptions.params = setup.search.params;
+    o.searchOptions.criterion = setup.search.criterion;
     return o;
 }
 
@@ -109,10 +66,7 @@ Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list,
         prepared.startMen = base->start.men;
         prepared.growth = base->start.growth;
         prepared.race = base->race;
-        prepared.planetList = base->planetTab.planetList;
-        prepared.planetEntry = base->planetTab.planetEntry;
-        prepared.planetEntryText = base->planetTab.planetEntryText;
-        prepared.searchKept = base->search.result.has_value();
+        prepared.list = base->planetTab.list;
     }
     prepared.startPrc = LeadingInt(o.startPrc);
     if (o.race) {
@@ -120,9 +74,7 @@ Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list,
         // search result priced for it.
         if (model.RaceLoaded) {
             ClearRace(model);
-            model.GeneticState.GenQueueMinus.Clear();
-            model.GeneticState.GenQueuePlus.Clear();
-            prepared.searchKept = false;
+            ClearSearchResult(model.GeneticState);
         }
         RaceFile race = ParseRace(ReadNamedFile(*o.race));
         ApplyRace(model, race.race, prepared.startPrc);
@@ -134,9 +86,10 @@ Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list,
                         "' holds none, give --race");
     if (o.planets) {
         list = ParsePlanetList(ReadNamedFile(*o.planets), model.Race);
-        prepared.planetList = *o.planets;
-        prepared.planetEntry = -1;
-        prepared.planetEntryText.clear();
+        // Kept absolute, so that a saved calculation finds the list from any working folder.
+        std::error_code failed;
+        const std::filesystem::path absolute = std::filesystem::absolute(*o.planets, failed);
+        prepared.list = {failed ? *o.planets : absolute.lexically_normal().string(), -1, ""};
     }
     return prepared;
 }
@@ -150,8 +103,8 @@ Prepared ApplyOptions(const Options& o, CalcModel& model, const CalcSetup* base)
                             " (it lists " + std::to_string(list.entries.size()) + ")");
         const size_t pick = static_cast<size_t>(*o.pick);
         prepared.startMen = ApplyPlanet(model, list.planets[pick]);
-        prepared.planetEntry = *o.pick;
-        prepared.planetEntryText = list.entries[pick];
+        prepared.list.entry = *o.pick;
+        prepared.list.entryText = list.entries[pick];
     }
     ApplyPlanetOptions(o, model, prepared);
     return prepared;
@@ -168,7 +121,7 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
     PlanetParams& planet = model.Planet;
     if (o.env) {
         for (int i = 0; i < 3; ++i)
-            if (planet.PlanetEnv[i] != kImmune)
+            if (!ImmuneFactor(model.Race, i))
                 planet.PlanetEnv[i] = (*o.env)[i];
         planet.PlanetPrc = CalcPlanetPrc(model.Race, planet.PlanetEnv);
     }
@@ -229,32 +182,19 @@ std::vector<YearResult> CalculateRows(const Options& o, CalcModel& model,
 
 } // namespace
 
-void SaveCalculation(const Options& o, CalcModel& model, const Prepared& prepared, bool searched) {
+void SaveCalculation(const Options& o, CalcModel& model, const Prepared& prepared) {
     const std::vector<YearResult> rows = CalculateRows(o, model, prepared);
-    CalcSetup setup;
-    if (model.RaceLoaded)
-        setup.race = prepared.race;
-    setup.planetTab.planetList = prepared.planetList;
-    setup.planetTab.planetEntry = prepared.planetEntry;
-    setup.planetTab.planetEntryText = prepared.planetEntryText;
-    CaptureModel(model, searched, setup);
-    setup.start = {prepared.startPrc, prepared.startMen, prepared.growth, o.years};
-    const SearchOptions& s = o.searchOptions;
-    setup.search.params[0] = s.population;
-    setup.search.params[1] = s.generations;
-    setup.search.params[2] = s.elite;
-    setup.search.params[3] = s.survival;
-    setup.search.params[4] = s.mutation;
-    setup.search.params[5] = s.crossover;
-    setup.search.criterion = s.criterion;
-    setup.search.interval = s.years ? *s.years : SearchInterval(o.years);
-    setup.search.landing = s.men ? *s.men : prepared.startMen;
-    for (const YearResult& row : rows) {
-        setup.dataTable.push_back(DataTableLine(row));
-        if (model.RaceLoaded)
-            setup.mineralTable.push_back(MineralLine(row));
-    }
-    WriteAtomically(*o.saveCalc, WriteCalcFile(setup));
+    SearchTab search;
+    search.params = o.searchOptions.params;
+    search.criterion = o.searchOptions.criterion;
+    search.interval = o.searchOptions.years.value_or(SearchInterval(o.years));
+    search.landing = o.searchOptions.men.value_or(prepared.startMen);
+    const CalcSetup setup = CaptureSetup(
+        model, prepared.race, prepared.list,
+        {prepared.startPrc, prepared.startMen, prepared.growth, o.years}, search, rows);
+    if (const std::optional<std::string> error =
+            SaveFileAtomically(*o.saveCalc, WriteCalcFile(setup)))
+        throw FileError("cannot write '" + *o.saveCalc + "': " + *error);
 }
 
 void PrintCalculation(const Options& o, CalcModel& model, const Prepared& prepared,

@@ -23,13 +23,10 @@ struct Prepared {
     int32_t startPrc = 100;
     int32_t growth = 15;
     // What a calculation file records besides the model: the race as loaded, the planet
-    // list and its chosen entry; and whether the search result of a --calc file still holds.
+    // list and its chosen entry.
     std::optional<RaceRecord> race;
-    std::string planetList;
-    int32_t planetEntry = -1;
-    std::string planetEntryText;
+    PlanetListChoice list;
     bool fromCalc = false;
-    bool searchKept = false;
 };
 
 // Reads the calculation file of --calc; FileError when it cannot be read or is invalid.
@@ -62,9 +59,8 @@ void PrintCalculation(const Options& options, CalcModel& model, const Prepared& 
                       std::FILE* out);
 
 // --save-calc: calculates again (as "Расчет" before a save) and writes the calculation the
-// options describe, with the search result when `searched`. FileError when it cannot be
-// written.
-void SaveCalculation(const Options& options, CalcModel& model, const Prepared& prepared,
-                     bool searched);
+// options describe, with the search result when one stands in the model. FileError when it
+// cannot be written.
+void SaveCalculation(const Options& options, CalcModel& model, const Prepared& prepared);
 
 } // namespace quendal::cli

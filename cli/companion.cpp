@@ -87,7 +87,7 @@ int RunCompanion(const std::vector<std::string>& args, std::FILE* out, std::FILE
         if (options.saveCalc) {
             std::fclose(hold.stream);
             hold.stream = nullptr;
-            SaveCalculation(options, model, prepared, options.search || prepared.searchKept);
+            SaveCalculation(options, model, prepared);
             std::fwrite(held, 1, heldSize, out);
         }
         return std::fflush(out) == 0 ? 0 : 1;

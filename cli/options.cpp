@@ -44,13 +44,14 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     }
 }
 
-std::vector<int32_t> ParseTriple(const std::string& text, const std::string& option) {
+std::vector<int32_t> ParseTriple(const std::string& text, const std::string& option,
+                                 ValueRange range) {
     const std::vector<std::string> parts = Split(text, ',');
     if (parts.size() != 3)
         throw UsageError(option + " takes three numbers separated by commas");
     std::vector<int32_t> values;
     for (const std::string& part : parts)
-        values.push_back(static_cast<int32_t>(ParseNumber(part, option, INT32_MIN, INT32_MAX)));
+        values.push_back(static_cast<int32_t>(ParseNumber(part, option, range.lo, range.hi)));
     return values;
 }
 
@@ -86,19 +87,22 @@ CLI::Option* Value(CLI::App& app, const std::string& name, const std::string& ty
     return app.add_option_function<std::string>(name, std::move(set), help)->type_name(typeName);
 }
 
-// A whole number option within [lo, hi], stored into an int32_t, a uint32_t or an optional.
+// A whole number option within `range`, stored into an integer, an enumeration or an optional.
 template <typename Target>
 CLI::Option* Number(CLI::App& app, const std::string& name, Target& target, const std::string& help,
-                    int64_t lo = INT32_MIN, int64_t hi = INT32_MAX) {
-    return Value(app, name, "N", help, [&target, name, lo, hi](const std::string& text) {
-        target = static_cast<typename ValueOf<Target>::type>(ParseNumber(text, name, lo, hi));
+                    ValueRange range = kInt32Range) {
+    return Value(app, name, "N", help, [&target, name, range](const std::string& text) {
+        target = static_cast<typename ValueOf<Target>::type>(
+            ParseNumber(text, name, range.lo, range.hi));
     });
 }
 
 CLI::Option* Triple(CLI::App& app, const std::string& name, const std::string& typeName,
-                    std::optional<std::vector<int32_t>>& target, const std::string& help) {
-    return Value(app, name, typeName, help,
-                 [&target, name](const std::string& text) { target = ParseTriple(text, name); });
+                    std::optional<std::vector<int32_t>>& target, const std::string& help,
+                    ValueRange range = kInt32Range) {
+    return Value(app, name, typeName, help, [&target, name, range](const std::string& text) {
+        target = ParseTriple(text, name, range);
+    });
 }
 
 CLI::Option* File(CLI::App& app, const std::string& name, std::optional<std::string>& target,
@@ -169,10 +173,11 @@ void Declare(CLI::App& app, Options& o) {
     File(app, "--race", o.race, "race description (*.urc)");
     Number(app, "--start-men", o.startMen, "colonists at the start, in hundreds (default 250)");
     Number(app, "--growth", o.growth, "yearly growth, % (default the race's, or 15)");
-    Number(app, "--years", o.years, "years to simulate, 0 to 99999 (default 15)", 0, 99999);
+    Number(app, "--years", o.years, "years to simulate, 0 to 99999 (default 15)", kYearsRange);
     File(app, "--planets", o.planets, "planet list (*.txt), with --pick");
-    Number(app, "--pick", o.pick, "entry K of the planet list, from 0", 0)->type_name("K");
-    Triple(app, "--env", "G,T,R", o.env, "gravity, temperature, radiation");
+    Number(app, "--pick", o.pick, "entry K of the planet list, from 0", {0, INT32_MAX})
+        ->type_name("K");
+    Triple(app, "--env", "G,T,R", o.env, "gravity, temperature, radiation", kFactorRange);
     Triple(app, "--tform-limit", "G,T,R", o.tformLimit, "terraforming limits");
     app.add_flag("--full-tform", o.fullTForm, "full terraforming");
     app.add_flag("--homeworld", o.homeworld, "homeworld (concentrations at least 15)");
@@ -196,21 +201,25 @@ void Declare(CLI::App& app, Options& o) {
     Number(app, "--criterion", s.criterion,
            "what to maximise: 0 terraforming, 1 population,\n"
            "2 resources (default), 3 factories, 4 mines,\n5 minerals",
-           0, 5)
+           kCriterionRange)
         ->type_name("C");
-    Number(app, "--population", s.population, "2 to 9999 (default 100)", 2, 9999);
-    Number(app, "--generations", s.generations, "1 to 9999 (default 20)", 1, 9999);
-    Number(app, "--elite", s.elite, "elite, %, 0 to 100 (default 5)", 0, 100);
-    Number(app, "--survival", s.survival, "survival, %, 0 to 100 (default 80)", 0, 100);
-    Number(app, "--mutation", s.mutation, "mutation, %, 0 to 100 (default 1)", 0, 100);
-    Number(app, "--crossover", s.crossover, "crossover, %, 0 to 100 (default 40)", 0, 100);
+    const char* const paramHelp[6] = {
+        "", "", "elite, %, ", "survival, %, ", "mutation, %, ", "crossover, %, "};
+    const GeneticParams defaults;
+    for (int i = 0; i < 6; ++i) {
+        const ValueRange range = kGeneticParamRanges[i];
+        Number(app, std::string("--") + kGeneticParamNames[i], s.params[i],
+               paramHelp[i] + std::to_string(range.lo) + " to " + std::to_string(range.hi) +
+                   " (default " + std::to_string(defaults[i]) + ")",
+               range);
+    }
     Number(app, "--search-years", s.years,
-           "years of a trial, 1 to 999 (default --years,\nat most 50)", 1, 999);
+           "years of a trial, 1 to 999 (default --years,\nat most 50)", kSearchYearsRange);
     Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)");
-    Number(app, "--seed", s.seed, "0 to 4294967295, for a repeatable search", 0, UINT32_MAX)
+    Number(app, "--seed", s.seed, "0 to 4294967295, for a repeatable search", {0, UINT32_MAX})
         ->type_name("S");
     Number(app, "--threads", o.threads,
-           "cores that work at once, 1 to 256 (default all);\nthe results are the same", 1, 256);
+           "cores that work at once, 1 to 256 (default all);\nthe results are the same", {1, 256});
 
     app.footer("ITEMS is a comma-separated list of template elements: min (minimum\n"
                "terraforming), max:N (maximum terraforming, N steps, at most 20), fab:N\n"

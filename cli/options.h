@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "model/calc_model.h"
+#include "model/search_params.h"
+
 namespace quendal::cli {
 
 // A bad command line: the message is printed with a pointer to --help, exit status 2.
@@ -20,13 +23,8 @@ struct ElementOption {
 };
 
 struct SearchOptions {
-    int32_t criterion = 2;
-    int32_t population = 100;
-    int32_t generations = 20;
-    int32_t elite = 5;
-    int32_t survival = 80;
-    int32_t mutation = 1;
-    int32_t crossover = 40;
+    Criterion criterion = Criterion::Resources;
+    GeneticParams params;
     std::optional<int32_t> years;
     std::optional<int32_t> men;
     std::optional<uint32_t> seed;

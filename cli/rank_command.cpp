@@ -77,12 +77,12 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     settings.startPrc = loaded.startPrc;
     settings.startMen = o.startMen;
     const SearchOptions& s = o.searchOptions;
-    settings.params = {s.population, s.generations, s.elite, s.survival, s.mutation, s.crossover};
+    settings.params = s.params;
     settings.searchYears = s.years;
     settings.searchMen = s.men;
     // One seed for every planet, so that a row replays with --pick K --search --seed S.
     settings.seed = s.seed ? *s.seed : ClockSeed();
-    settings.criterion = static_cast<Criterion>(s.criterion); // range-checked
+    settings.criterion = s.criterion;
 
     RankTask task;
     task.entries = list.entries;

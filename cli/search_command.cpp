@@ -10,18 +10,13 @@ namespace quendal::cli {
 GeneticInputs SearchInputs(const Options& o, const CalcModel& model, const Prepared& prepared) {
     const SearchOptions& s = o.searchOptions;
     GeneticInputs inputs;
-    inputs.params.populationSize = s.population;
-    inputs.params.generations = s.generations;
-    inputs.params.elitePercent = s.elite;
-    inputs.params.survivalPercent = s.survival;
-    inputs.params.mutationPercent = s.mutation;
-    inputs.params.crossoverPercent = s.crossover;
+    inputs.params = s.params;
     // The search tab takes its planet, years and colonists as it does on entering the tab.
     inputs.planetPrc = model.Planet.PlanetPrc;
     inputs.years = s.years ? *s.years : SearchInterval(o.years);
     inputs.startMen = s.men ? *s.men : prepared.startMen;
     inputs.menYearPrc = prepared.growth;
-    inputs.criterion = static_cast<Criterion>(s.criterion); // range-checked by the options
+    inputs.criterion = s.criterion;
     if (s.seed)
         inputs.seed = *s.seed;
     return inputs;
@@ -36,7 +31,7 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
     if (isatty(fileno(stderr)))
         run.onProgress = [&](const GeneticProgress& p) {
             std::fprintf(stderr, "\rgeneration %d of %d, elapsed %s, remaining %s\033[K",
-                         p.generationsDone, s.generations, p.elapsedText.c_str(),
+                         p.generationsDone, s.params.generations, p.elapsedText.c_str(),
                          p.remainingText.c_str());
             std::fflush(stderr);
         };

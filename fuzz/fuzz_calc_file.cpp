@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ApplySetup(*model, read.setup);
     if (model->RaceLoaded != read.setup.race.has_value())
         __builtin_trap();
-    CalcSetup captured;
-    CaptureModel(*model, read.setup.search.result.has_value(), captured);
+    const CalcSetup captured = CaptureSetup(*model, read.setup.race, read.setup.planetTab.list,
+                                            read.setup.start, read.setup.search, {});
     if (captured.minus != read.setup.minus || captured.plus != read.setup.plus ||
         captured.search.result.has_value() != read.setup.search.result.has_value())
         __builtin_trap();

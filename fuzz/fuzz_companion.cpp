@@ -304,7 +304,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The atomic save's temporary file stands beside the file it replaces.
     const auto allowed = [&](const std::string& name) {
-        return named.count(name) > 0 || (saving && name.rfind(".quendal-calc-", 0) == 0);
+        return named.count(name) > 0 || (saving && name.rfind(".quendal-save-", 0) == 0);
     };
     for (const std::string& name : Touched())
         if (!allowed(name))

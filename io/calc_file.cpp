@@ -1,12 +1,12 @@
 #include "io/calc_file.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <limits>
-#include <map>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <vector>
 
-#include "io/file_bytes.h"
+#include "io/race_file.h"
 #include "io/text_codec.h"
 #include "model/numbers.h"
 
@@ -15,236 +15,222 @@ namespace quendal {
 namespace {
 
 constexpr int32_t kVersion = 1;
-constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-// What a race file holds: numbers of at most nine characters, names of at most 49.
-constexpr int64_t kRaceNumberMin = -99999999;
-constexpr int64_t kRaceNumberMax = 999999999;
-constexpr size_t kRaceNameMax = 49;
-// A factor field takes three digits and a sign.
-constexpr int64_t kEnvMin = -99;
-constexpr int64_t kEnvMax = 999;
-constexpr int32_t kFullTFormBit = 512; // of the race file's Advantage
+const std::vector<std::string> kRecordSections = {"DataTable", "MineralTable"};
 
-const char* const kBoundKeys[6] = {"Env0Min", "Env0Max", "Env1Min",
-                                   "Env1Max", "Env2Min", "Env2Max"};
-const char* const kEconomyKeys[7] = {"NColonistYTo1Resource", "NResourceYFrom10Factory",
-                                     "NResourceBuildFactory", "NFactoryWork10000",
-                                     "NResourceBuildMine",    "NMineWork10000",
-                                     "NMineralYFrom10Mine"};
-const char* const kSearchKeys[6] = {"Population", "Generations", "Elite",
-                                    "Survival",   "Mutation",    "Crossover"};
-const char* const kRaceSections[5] = {"Step1", "Step2", "Step3", "Step4", "Planet"};
+// Which setups hold a field's section: every one, those with a race, those with a search
+// result.
+enum class Group { Always, Race, Result };
+enum class Kind { Numbers, Text, Elements };
 
-int32_t* BoundOf(RaceParams& race, int i) {
-    int32_t* const bounds[6] = {&race.Env0Min, &race.Env0Max, &race.Env1Min,
-                                &race.Env1Max, &race.Env2Min, &race.Env2Max};
-    return bounds[i];
-}
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const size_t at = text.find(separator);
-        parts.push_back(text.substr(0, at));
-        if (at == std::string_view::npos)
-            return parts;
-        text.remove_prefix(at + 1);
-    }
-}
-
-// A value as a message quotes it: at most 40 characters.
-std::string Quoted(std::string_view value) {
-    return std::string(Utf8Prefix(value, 40)) + (Utf8Length(value) > 40 ? "..." : "");
-}
-
-struct Failure {
-    CalcFileError error;
+// One key of the format: where it stands, what it holds and how it reaches the setup. The
+// reader and the writer both walk the table, in its order, which is the file's.
+struct CalcField {
+    Group group = Group::Always;
+    std::string section, key;
+    Kind kind = Kind::Numbers;
+    int count = 1;      // numbers: how many, separated by commas
+    ValueRange range{}; // numbers: each one's; texts: the most characters (0: any)
+    int since = 1;      // the version the key came in; older files give it its default
+    std::function<int64_t(const CalcSetup&, int)> get; // numbers: number i
+    std::function<void(CalcSetup&, int, int64_t)> set;
+    std::function<std::string&(CalcSetup&)> text;
+    std::function<std::vector<QueueItem>&(CalcSetup&)> items;
 };
 
-[[noreturn]] void Fail(int line, std::string key, std::string english, std::string russian) {
-    throw Failure{{line, std::move(key), std::move(english), std::move(russian)}};
+constexpr ValueRange kRaceNumberRange{kRaceNumberMin, kRaceNumberMax};
+constexpr ValueRange kFlagRange{0, 1};
+constexpr ValueRange kEntryRange{-1, INT32_MAX};
+constexpr ValueRange kInt64Range{INT64_MIN, INT64_MAX};
+
+// A field of numbers behind `ref`, an accessor of an integer, a flag, an enumeration or an
+// array of `count` of them.
+CalcField Field(Group group, std::string section, std::string key, Kind kind, int count = 1,
+                ValueRange range = {}) {
+    CalcField field;
+    field.group = group;
+    field.section = std::move(section);
+    field.key = std::move(key);
+    field.kind = kind;
+    field.count = count;
+    field.range = range;
+    return field;
 }
 
-struct Entry {
-    std::string value;
-    int line = 0;
-};
-
-// The file's sections and keys as read, before any value is looked at.
-class Sections {
-public:
-    explicit Sections(std::string_view text) { Read(text); }
-
-    bool Has(const std::string& section) const { return sections_.count(section) != 0; }
-
-    // The entry of a key that must be there.
-    const Entry& Get(const std::string& section, const std::string& key) const {
-        const auto found = sections_.find(section);
-        if (found == sections_.end())
-            Fail(0, "[" + section + "]", "the section is missing", "нет раздела");
-        const auto entry = found->second.find(key);
-        if (entry == found->second.end())
-            Fail(0, Name(section, key), "the key is missing", "нет ключа");
-        return entry->second;
-    }
-
-    int64_t Number(const std::string& section, const std::string& key, int64_t lo,
-                   int64_t hi) const {
-        const Entry& entry = Get(section, key);
-        return NumberOf(Trim(entry.value), entry.line, Name(section, key), lo, hi);
-    }
-
-    // Three numbers separated by commas.
-    std::vector<int32_t> Triple(const std::string& section, const std::string& key, int64_t lo,
-                                int64_t hi) const {
-        const Entry& entry = Get(section, key);
-        const std::vector<std::string_view> parts = Split(entry.value, ',');
-        if (parts.size() != 3)
-            Fail(entry.line, Name(section, key),
-                 "'" + Quoted(entry.value) + "' is not three numbers separated by commas",
-                 "«" + Quoted(entry.value) + "» — не три числа через запятую");
-        std::vector<int32_t> values;
-        for (std::string_view part : parts)
-            values.push_back(
-                static_cast<int32_t>(NumberOf(Trim(part), entry.line, Name(section, key), lo, hi)));
-        return values;
-    }
-
-    const std::string& Text(const std::string& section, const std::string& key) const {
-        return Get(section, key).value;
-    }
-
-    // The values of keys Year0, Year1, ... of a table section, which must not leave a gap.
-    std::vector<std::string> Rows(const std::string& section) const {
-        std::vector<std::string> rows;
-        const auto found = sections_.find(section);
-        if (found == sections_.end())
-            return rows;
-        std::map<int64_t, const Entry*> numbered;
-        for (const auto& [key, entry] : found->second) {
-            if (key.rfind("Year", 0) != 0)
-                continue;
-            const std::optional<int64_t> year = StrictInt(key.substr(4));
-            if (year && *year >= 0 && "Year" + std::to_string(*year) == key)
-                numbered[*year] = &entry;
-        }
-        for (const auto& [year, entry] : numbered) {
-            if (year != static_cast<int64_t>(rows.size()))
-                Fail(entry->line, Name(section, "Year" + std::to_string(year)),
-                     "the rows before it are missing from Year" + std::to_string(rows.size()),
-                     "нет строк перед ней, начиная с Year" + std::to_string(rows.size()));
-            rows.push_back(entry->value);
-        }
-        return rows;
-    }
-
-    static std::string Name(const std::string& section, const std::string& key) {
-        return "[" + section + "] " + key;
-    }
-
-    static int64_t NumberOf(std::string_view text, int line, const std::string& name, int64_t lo,
-                            int64_t hi) {
-        const std::optional<int64_t> value = StrictInt(text);
-        if (!value)
-            Fail(line, name, "'" + Quoted(text) + "' is not a whole number",
-                 "«" + Quoted(text) + "» — не целое число");
-        if (*value < lo || *value > hi)
-            Fail(line, name,
-                 std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
-                     std::to_string(hi),
-                 std::to_string(*value) + " вне " + std::to_string(lo) + ".." + std::to_string(hi));
-        return *value;
-    }
-
-private:
-    void Read(std::string_view text) {
-        std::vector<std::string_view> lines = Split(text, '\n');
-        for (std::string_view& raw : lines)
-            if (!raw.empty() && raw.back() == '\r')
-                raw.remove_suffix(1);
-        if (Trim(lines.front()) != kCalcFileMagic)
-            Fail(1, "",
-                 std::string("not a calculation file: the first line is not ") + kCalcFileMagic,
-                 std::string("не файл расчета: первая строка не ") + kCalcFileMagic);
-        // A file cut short says so, rather than what its broken last line is.
-        bool complete = false;
-        for (std::string_view raw : lines)
-            complete = complete || Trim(raw) == "[End]";
-        if (!complete)
-            Fail(static_cast<int>(lines.size()), "", "the file ends before [End]: it was cut short",
-                 "файл обрывается до [End]: он не дописан");
-        int line = 0;
-        std::string section;
-        bool ended = false;
-        for (std::string_view raw : lines) {
-            ++line;
-            const std::string_view trimmed = Trim(raw);
-            if (line == 1) {
-                section = std::string(trimmed.substr(1, trimmed.size() - 2));
-                sections_[section];
-                continue;
-            }
-            if (ended) {
-                if (!trimmed.empty())
-                    Fail(line, "", "text after [End]", "текст после [End]");
-                continue;
-            }
-            if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
-                continue;
-            if (trimmed.front() == '[' && trimmed.back() == ']' && trimmed.size() > 2) {
-                section = std::string(trimmed.substr(1, trimmed.size() - 2));
-                if (!sections_.emplace(section, std::map<std::string, Entry>()).second)
-                    Fail(line, "[" + section + "]", "the section is given twice",
-                         "раздел указан дважды");
-                ended = section == "End";
-                continue;
-            }
-            const size_t equals = raw.find('=');
-            const std::string key(
-                Trim(raw.substr(0, equals == std::string_view::npos ? 0 : equals)));
-            if (equals == std::string_view::npos || key.empty())
-                Fail(line, "",
-                     "'" + Quoted(trimmed) + "' is neither a section, a key nor a comment",
-                     "«" + Quoted(trimmed) + "» — не раздел, не ключ и не комментарий");
-            const auto [at, added] =
-                sections_[section].emplace(key, Entry{std::string(raw.substr(equals + 1)), line});
-            if (!added)
-                Fail(line, Name(section, key),
-                     "the key is given twice (first on line " + std::to_string(at->second.line) +
-                         ")",
-                     "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) +
-                         ")");
-        }
-    }
-
-    std::map<std::string, std::map<std::string, Entry>> sections_;
-};
-
-// Refuses bytes that text never holds: NUL and the control characters other than tab, line
-// feed and a carriage return before a line feed.
-void CheckText(std::string_view bytes) {
-    int line = 1;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c == '\n')
-            ++line;
-        const bool lineEnd = c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] == '\n');
-        if ((c < 0x20 && c != '\t' && c != '\n' && !lineEnd) || c == 0x7f) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", c);
-            Fail(line, "", std::string("binary data (byte ") + code + "): not a text file",
-                 std::string("двоичные данные (байт ") + code + "): не текстовый файл");
-        }
-    }
+template <typename Ref>
+CalcField Numbers(Group group, std::string section, std::string key, ValueRange range, Ref ref,
+                  int count = 1) {
+    CalcField field = Field(group, std::move(section), std::move(key), Kind::Numbers, count, range);
+    field.get = [ref, count](const CalcSetup& s, int i) -> int64_t {
+        auto& value = ref(const_cast<CalcSetup&>(s));
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
+            return value[i];
+        else
+            return static_cast<int64_t>(value);
+    };
+    field.set = [ref](CalcSetup& s, int i, int64_t v) {
+        auto& value = ref(s);
+        if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
+            value[i] = static_cast<std::remove_reference_t<decltype(value[0])>>(v);
+        else
+            value = static_cast<std::remove_reference_t<decltype(value)>>(v);
+    };
+    return field;
 }
+
+CalcField Text(Group group, std::string section, std::string key,
+               std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
+    CalcField field =
+        Field(group, std::move(section), std::move(key), Kind::Text, 1, {0, maxChars});
+    field.text = std::move(ref);
+    return field;
+}
+
+CalcField Elements(Group group, std::string section, std::string key,
+                   std::function<std::vector<QueueItem>&(CalcSetup&)> ref) {
+    CalcField field = Field(group, std::move(section), std::move(key), Kind::Elements);
+    field.items = std::move(ref);
+    return field;
+}
+
+RaceParams& Race(CalcSetup& s) {
+    return s.race->race;
+}
+PlanetParams& Planet(CalcSetup& s) {
+    return s.planetTab.planet;
+}
+SearchOutcome& Result(CalcSetup& s) {
+    return *s.search.result;
+}
+
+std::vector<CalcField> MakeFields() {
+    using G = Group;
+    std::vector<CalcField> f;
+    f.push_back(Text(
+        G::Race, "Step1", "RaceFile", [](CalcSetup & s) -> auto& { return s.race->path; }));
+    f.push_back(Text(
+        G::Race, "Step1", "RaceName", [](CalcSetup & s) -> auto& { return s.race->name; },
+        kRaceNameBytes));
+    for (const RaceKey& k : kRaceKeys)
+        f.push_back(Numbers(
+            G::Race, k.section, k.key, kRaceNumberRange, [field = k.field](CalcSetup & s) -> auto& {
+                return Race(s).*field;
+            }));
+    // Full terraforming is one bit of the race file's advantages.
+    CalcField advantage = Field(G::Race, "Step4", "Advantage", Kind::Numbers, 1, kRaceNumberRange);
+    advantage.get = [](const CalcSetup& s, int) -> int64_t {
+        return s.race->race.FullTForm ? kFullTFormBit : 0;
+    };
+    advantage.set = [](CalcSetup& s, int, int64_t v) {
+        Race(s).FullTForm = (static_cast<uint64_t>(v) & kFullTFormBit) != 0;
+    };
+    f.push_back(advantage);
+
+    for (int i = 0; i < 7; ++i)
+        f.push_back(Numbers(
+            G::Race, "Planet", kEconomyKeys[i].key,
+            kInt32Range, [i](CalcSetup & s) -> auto& { return s.planetTab.economy[i]; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "FullTForm", kFlagRange,
+        [](CalcSetup & s) -> auto& { return s.planetTab.fullTForm; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Env", kFactorRange,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetEnv; }, 3));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Habitability", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetPrc; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "TFormLimit", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).MaxTFormPrc; }, 3));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Concentration", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetConPrc; }, 3));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Minerals", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetMineral; }, 3));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Homeworld", kFlagRange,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetHW; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Factories", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetFabr; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "Mines", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Planet(s).PlanetMine; }));
+    f.push_back(Text(
+        G::Race, "Planet", "PlanetList",
+        [](CalcSetup & s) -> auto& { return s.planetTab.list.path; }));
+    f.push_back(Numbers(
+        G::Race, "Planet", "PlanetEntry", kEntryRange,
+        [](CalcSetup & s) -> auto& { return s.planetTab.list.entry; }));
+    f.push_back(Text(
+        G::Race, "Planet", "PlanetEntryText",
+        [](CalcSetup & s) -> auto& { return s.planetTab.list.entryText; }));
+
+    f.push_back(Numbers(
+        G::Always, "Start", "Habitability", kInt32Range,
+        [](CalcSetup & s) -> auto& { return s.start.prc; }));
+    f.push_back(Numbers(
+        G::Always, "Start", "Colonists", kInt32Range,
+        [](CalcSetup & s) -> auto& { return s.start.men; }));
+    f.push_back(Numbers(
+        G::Always, "Start", "Growth", kInt32Range,
+        [](CalcSetup & s) -> auto& { return s.start.growth; }));
+    f.push_back(Numbers(
+        G::Always, "Start", "Years", kYearsRange,
+        [](CalcSetup & s) -> auto& { return s.start.years; }));
+    f.push_back(Elements(
+        G::Always, "Templates", "Minus", [](CalcSetup & s) -> auto& { return s.minus; }));
+    f.push_back(Elements(
+        G::Always, "Templates", "Plus", [](CalcSetup & s) -> auto& { return s.plus; }));
+
+    const char* const paramKeys[6] = {"Population", "Generations", "Elite",
+                                      "Survival",   "Mutation",    "Crossover"};
+    for (int i = 0; i < 6; ++i)
+        f.push_back(Numbers(
+            G::Always, "Search", paramKeys[i],
+            kGeneticParamRanges[i], [i](CalcSetup & s) -> auto& { return s.search.params[i]; }));
+    f.push_back(Numbers(
+        G::Always, "Search", "Criterion", kCriterionRange,
+        [](CalcSetup & s) -> auto& { return s.search.criterion; }));
+    f.push_back(Numbers(
+        G::Always, "Search", "Interval", kSearchYearsRange,
+        [](CalcSetup & s) -> auto& { return s.search.interval; }));
+    f.push_back(Numbers(
+        G::Always, "Search", "Colonists", kInt32Range,
+        [](CalcSetup & s) -> auto& { return s.search.landing; }));
+
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Habitability", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.prc; }));
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Colonists", kInt64Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.men; }));
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Resources", kInt64Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.resource; }));
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Factories", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.fabr; }));
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Mines", kInt32Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.mine; }));
+    f.push_back(Numbers(
+        G::Result, "SearchResult", "Minerals", kInt64Range,
+        [](CalcSetup & s) -> auto& { return Result(s).figures.mineral; }, 3));
+    f.push_back(Elements(
+        G::Result, "SearchResult", "Minus",
+        [](CalcSetup & s) -> auto& { return Result(s).minus; }));
+    f.push_back(Elements(
+        G::Result, "SearchResult", "Plus", [](CalcSetup & s) -> auto& { return Result(s).plus; }));
+    return f;
+}
+
+const std::vector<CalcField>& Fields() {
+    static const std::vector<CalcField> fields = MakeFields();
+    return fields;
+}
+
+// Reading.
 
 // One template element: min, min:N, max:N, fab:N, mine:N, then @C for a unit cost.
 QueueItem ParseElement(std::string_view text, int line, const std::string& name,
@@ -252,155 +238,128 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
     const size_t at = text.find('@');
     std::string_view head = text.substr(0, at);
     const size_t colon = head.find(':');
-    const std::string_view kind = Trim(head.substr(0, colon));
+    const std::string_view kind = TrimBlanks(head.substr(0, colon));
     QueueItem item;
     item.kind = KindOfWord(kind);
     if (item.kind == 0)
-        Fail(line, name, "unknown element '" + Quoted(text) + "' (min, max:N, fab:N or mine:N)",
-             "неизвестный элемент «" + Quoted(text) + "» (min, max:N, fab:N или mine:N)");
+        FailIni(line, name,
+                "unknown element '" + QuotedValue(text) + "' (min, max:N, fab:N or mine:N)",
+                "неизвестный элемент «" + QuotedValue(text) + "» (min, max:N, fab:N или mine:N)");
     if (colon == std::string_view::npos && item.kind != MinTerraform)
-        Fail(line, name, "'" + Quoted(text) + "' needs a count, as in fab:5",
-             "«" + Quoted(text) + "» без числа, нужно как в fab:5");
+        FailIni(line, name, std::string("'") + QuotedValue(text) + "' needs a count, as in fab:5",
+                std::string("«") + QuotedValue(text) + "» без числа, нужно как в fab:5");
     item.count = colon == std::string_view::npos
                      ? 1
-                     : static_cast<int32_t>(Sections::NumberOf(Trim(head.substr(colon + 1)), line,
-                                                               name, 1, kInt32Max));
+                     : static_cast<int32_t>(IniSections::NumberOf(
+                           TrimBlanks(head.substr(colon + 1)), line, name, 1, INT32_MAX));
     item.unitCost = at == std::string_view::npos
                         ? DefaultUnitCost(item.kind, tab)
-                        : static_cast<int32_t>(Sections::NumberOf(Trim(text.substr(at + 1)), line,
-                                                                  name, kInt32Min, kInt32Max));
+                        : static_cast<int32_t>(IniSections::NumberOf(
+                              TrimBlanks(text.substr(at + 1)), line, name, INT32_MIN, INT32_MAX));
     return item;
 }
 
-std::vector<QueueItem> Elements(const Sections& file, const std::string& section,
-                                const std::string& key, const PlanetTab& tab) {
-    const Entry& entry = file.Get(section, key);
-    std::vector<QueueItem> items;
-    if (Trim(entry.value).empty())
-        return items;
-    for (std::string_view part : Split(entry.value, ','))
-        items.push_back(ParseElement(Trim(part), entry.line, Sections::Name(section, key), tab));
-    return items;
+void ReadField(const IniSections& file, const CalcField& f, int version, CalcSetup& setup) {
+    if (f.since > version && !file.Has(f.section, f.key))
+        return;
+    const std::string name = IniSections::Name(f.section, f.key);
+    switch (f.kind) {
+    case Kind::Numbers: {
+        const std::vector<int64_t> values =
+            f.count == 1
+                ? std::vector<int64_t>{file.Number(f.section, f.key, f.range.lo, f.range.hi)}
+                : file.Numbers(f.section, f.key, static_cast<size_t>(f.count), f.range.lo,
+                               f.range.hi);
+        for (int i = 0; i < f.count; ++i)
+            f.set(setup, i, values[static_cast<size_t>(i)]);
+        break;
+    }
+    case Kind::Text: {
+        const std::string& text = file.Text(f.section, f.key);
+        if (f.range.hi > 0 && Utf8Length(text) > static_cast<size_t>(f.range.hi))
+            FailIni(file.Line(f.section, f.key), name,
+                    "longer than the " + std::to_string(f.range.hi) + " characters it holds",
+                    "длиннее " + std::to_string(f.range.hi) + " символов, которые он вмещает");
+        f.text(setup) = text;
+        break;
+    }
+    case Kind::Elements: {
+        std::vector<QueueItem>& items = f.items(setup);
+        items.clear();
+        const std::string& value = file.Text(f.section, f.key);
+        if (TrimBlanks(value).empty())
+            break;
+        for (std::string_view part : SplitAt(value, ','))
+            items.push_back(
+                ParseElement(TrimBlanks(part), file.Line(f.section, f.key), name, setup.planetTab));
+        break;
+    }
+    }
 }
 
-int32_t Int(const Sections& file, const std::string& section, const std::string& key,
-            int64_t lo = kInt32Min, int64_t hi = kInt32Max) {
-    return static_cast<int32_t>(file.Number(section, key, lo, hi));
-}
-
-void ReadVersion(const Sections& file) {
-    const Entry& entry = file.Get("QuendalCalculation", "Version");
-    const std::optional<int64_t> version = StrictInt(Trim(entry.value));
+int ReadVersion(const IniSections& file) {
+    const std::string& text = file.Text("QuendalCalculation", "Version");
+    const int line = file.Line("QuendalCalculation", "Version");
+    const std::optional<int64_t> version = StrictInt(TrimBlanks(text));
+    const std::string ours = std::to_string(kVersion);
     if (version && *version > kVersion)
-        Fail(entry.line, "[QuendalCalculation] Version",
-             "version " + std::to_string(*version) +
-                 " was written by a newer Quendal (this one reads version 1)",
-             "версия " + std::to_string(*version) +
-                 " записана более новым Quendal (этот читает версию 1)");
-    if (version != kVersion)
-        Fail(entry.line, "[QuendalCalculation] Version",
-             "unknown version '" + Quoted(entry.value) + "'",
-             "неизвестная версия «" + Quoted(entry.value) + "»");
+        FailIni(line, "[QuendalCalculation] Version",
+                "version " + std::to_string(*version) +
+                    " was written by a newer Quendal (this one reads version " + ours + ")",
+                "версия " + std::to_string(*version) +
+                    " записана более новым Quendal (этот читает версию " + ours + ")");
+    if (!version || *version < 1)
+        FailIni(line, "[QuendalCalculation] Version", "unknown version '" + QuotedValue(text) + "'",
+                "неизвестная версия «" + QuotedValue(text) + "»");
+    return static_cast<int>(*version);
 }
 
-RaceRecord ReadRace(const Sections& file) {
-    RaceRecord record;
-    record.path = file.Text("Step1", "RaceFile");
-    record.name = file.Text("Step1", "RaceName");
-    if (Utf8Length(record.name) > kRaceNameMax)
-        Fail(file.Get("Step1", "RaceName").line, "[Step1] RaceName",
-             "longer than the 49 characters a race file holds",
-             "длиннее 49 символов, которые вмещает файл расы");
-    RaceParams& race = record.race;
-    for (int i = 0; i < 6; ++i)
-        *BoundOf(race, i) = Int(file, "Step2", kBoundKeys[i], kRaceNumberMin, kRaceNumberMax);
-    race.MaxGrowthYRate = Int(file, "Step2", "MaxGrowthYRate", kRaceNumberMin, kRaceNumberMax);
-    for (int i = 0; i < 7; ++i)
-        race.Economy(i) = Int(file, "Step3", kEconomyKeys[i], kRaceNumberMin, kRaceNumberMax);
-    race.FullTForm =
-        (Int(file, "Step4", "Advantage", kRaceNumberMin, kRaceNumberMax) & kFullTFormBit) != 0;
-    race.DeriveOptimum();
-    return record;
-}
-
-PlanetTab ReadPlanetTab(const Sections& file) {
-    PlanetTab tab;
-    const std::string s = "Planet";
-    for (int i = 0; i < 7; ++i)
-        tab.economy[i] = Int(file, s, kEconomyKeys[i]);
-    tab.fullTForm = Int(file, s, "FullTForm", 0, 1) != 0;
-    PlanetParams& p = tab.planet;
-    const std::vector<int32_t> env = file.Triple(s, "Env", kEnvMin, kEnvMax);
-    const std::vector<int32_t> limits = file.Triple(s, "TFormLimit", kInt32Min, kInt32Max);
-    const std::vector<int32_t> concentrations =
-        file.Triple(s, "Concentration", kInt32Min, kInt32Max);
-    const std::vector<int32_t> minerals = file.Triple(s, "Minerals", kInt32Min, kInt32Max);
-    for (int i = 0; i < 3; ++i) {
-        p.PlanetEnv[i] = env[i];
-        p.MaxTFormPrc[i] = limits[i];
-        p.PlanetConPrc[i] = concentrations[i];
-        p.PlanetMineral[i] = minerals[i];
-    }
-    p.PlanetPrc = Int(file, s, "Habitability");
-    p.PlanetHW = Int(file, s, "Homeworld", 0, 1) != 0;
-    p.PlanetFabr = Int(file, s, "Factories");
-    p.PlanetMine = Int(file, s, "Mines");
-    tab.planetList = file.Text(s, "PlanetList");
-    tab.planetEntry = Int(file, s, "PlanetEntry", -1, kInt32Max);
-    tab.planetEntryText = file.Text(s, "PlanetEntryText");
-    return tab;
-}
-
-SearchOutcome ReadSearchResult(const Sections& file, const PlanetTab& tab) {
-    const std::string s = "SearchResult";
-    SearchOutcome found;
-    PlanetFigures& f = found.figures;
-    f.prc = Int(file, s, "Habitability");
-    f.men = file.Number(s, "Colonists", INT64_MIN, INT64_MAX);
-    f.resource = file.Number(s, "Resources", INT64_MIN, INT64_MAX);
-    f.fabr = Int(file, s, "Factories");
-    f.mine = Int(file, s, "Mines");
-    const std::vector<int32_t> minerals = file.Triple(s, "Minerals", kInt32Min, kInt32Max);
-    for (int i = 0; i < 3; ++i)
-        f.mineral[i] = minerals[i];
-    found.minus = Elements(file, s, "Minus", tab);
-    found.plus = Elements(file, s, "Plus", tab);
-    return found;
-}
-
-CalcSetup ReadSetup(const Sections& file) {
-    ReadVersion(file);
+CalcSetup ReadSetup(const IniSections& file) {
+    const int version = ReadVersion(file);
     CalcSetup setup;
-    bool anyRaceSection = false;
-    for (const char* section : kRaceSections)
-        anyRaceSection = anyRaceSection || file.Has(section);
-    if (anyRaceSection) {
-        for (const char* section : kRaceSections)
+    const char* const raceSections[5] = {"Step1", "Step2", "Step3", "Step4", "Planet"};
+    bool race = false;
+    for (const char* section : raceSections)
+        race = race || file.Has(section);
+    if (race) {
+        for (const char* section : raceSections)
             if (!file.Has(section))
-                Fail(0, "[" + std::string(section) + "]",
-                     "the section is missing (the race takes [Step1] to [Step4] and [Planet])",
-                     "нет раздела (раса занимает [Step1]..[Step4] и [Planet])");
-        setup.race = ReadRace(file);
-        setup.planetTab = ReadPlanetTab(file);
+                FailIni(0, "[" + std::string(section) + "]",
+                        "the section is missing (the race takes [Step1] to [Step4] and [Planet])",
+                        "нет раздела (раса занимает [Step1]..[Step4] и [Planet])");
+        setup.race.emplace();
     }
-    StartFields& start = setup.start;
-    start.prc = Int(file, "Start", "Habitability");
-    start.men = Int(file, "Start", "Colonists");
-    start.growth = Int(file, "Start", "Growth");
-    start.years = Int(file, "Start", "Years");
-    setup.minus = Elements(file, "Templates", "Minus", setup.planetTab);
-    setup.plus = Elements(file, "Templates", "Plus", setup.planetTab);
-    SearchTab& search = setup.search;
-    for (int i = 0; i < 6; ++i)
-        search.params[i] = Int(file, "Search", kSearchKeys[i]);
-    search.criterion = Int(file, "Search", "Criterion", 0, 5);
-    search.interval = Int(file, "Search", "Interval");
-    search.landing = Int(file, "Search", "Colonists");
     if (file.Has("SearchResult"))
-        search.result = ReadSearchResult(file, setup.planetTab);
-    setup.dataTable = file.Rows("DataTable");
-    setup.mineralTable = file.Rows("MineralTable");
+        setup.search.result.emplace();
+    for (const CalcField& field : Fields())
+        if (field.group == Group::Always || (field.group == Group::Race && race) ||
+            (field.group == Group::Result && setup.search.result))
+            ReadField(file, field, version, setup);
+    if (setup.race)
+        setup.race->race.DeriveOptimum();
     return setup;
+}
+
+// The kept text of a file, its table record left out.
+CalcFileResult ParseKept(std::string_view text) {
+    CalcFileResult result;
+    try {
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors write
+            text.remove_prefix(3);
+        CheckTextBytes(text);
+        const std::string decoded = IsValidUtf8(text) ? std::string(text) : DecodeCp1251(text);
+        result.setup = ReadSetup(IniSections(decoded, kCalcFileMagic));
+    } catch (const IniFailure& failure) {
+        result.setup = CalcSetup();
+        result.error = failure.error;
+    }
+    return result;
+}
+
+CalcFileResult Refused(const IniFailure& failure) {
+    CalcFileResult result;
+    result.error = failure.error;
+    return result;
 }
 
 // Writing.
@@ -415,164 +374,100 @@ std::string CleanText(std::string_view text) {
 }
 
 // An element with its unit cost after '@' where it is not the one the tab's economy gives.
-std::string ElementText(const QueueItem& item, const PlanetTab& tab) {
-    std::string text = quendal::ElementText(item);
+std::string PricedElementText(const QueueItem& item, const PlanetTab& tab) {
+    std::string text = ElementText(item);
     if (item.unitCost != DefaultUnitCost(item.kind, tab))
         text.append("@").append(std::to_string(item.unitCost));
     return text;
 }
 
-class Writer {
-public:
-    void Section(const char* name) {
-        if (!text_.empty())
-            text_ += '\n';
-        text_ += "[" + std::string(name) + "]\n";
+std::string FieldValue(const CalcField& f, const CalcSetup& setup) {
+    CalcSetup& s = const_cast<CalcSetup&>(setup); // the accessors only read here
+    std::string value;
+    switch (f.kind) {
+    case Kind::Numbers:
+        for (int i = 0; i < f.count; ++i)
+            value.append(i ? "," : "").append(std::to_string(f.get(setup, i)));
+        break;
+    case Kind::Text:
+        value = CleanText(f.text(s));
+        break;
+    case Kind::Elements:
+        for (const QueueItem& item : f.items(s))
+            value.append(value.empty() ? "" : ",").append(PricedElementText(item, setup.planetTab));
+        break;
     }
-    void Comment(const char* text) { text_ += "; " + std::string(text) + "\n"; }
-    void Key(const std::string& key, const std::string& value) {
-        text_ += key + "=" + value + "\n";
-    }
-    void Number(const std::string& key, int64_t value) { Key(key, std::to_string(value)); }
-    void Text(const std::string& key, std::string_view value) { Key(key, CleanText(value)); }
-    void Triple(const std::string& key, const int32_t values[3]) {
-        Key(key, std::to_string(values[0]) + "," + std::to_string(values[1]) + "," +
-                     std::to_string(values[2]));
-    }
-    void Elements(const std::string& key, const std::vector<QueueItem>& items,
-                  const PlanetTab& tab) {
-        std::string value;
-        for (const QueueItem& item : items)
-            value.append(value.empty() ? "" : ",").append(ElementText(item, tab));
-        Key(key, value);
-    }
-    // A table record: its rows as keys Year0, Year1, ...; nothing for no rows.
-    void Rows(const char* section, const std::vector<std::string>& rows,
-              const char* comment = nullptr) {
-        if (rows.empty())
-            return;
-        Section(section);
-        if (comment)
-            Comment(comment);
-        for (size_t i = 0; i < rows.size(); ++i)
-            Text("Year" + std::to_string(i), rows[i]);
-    }
-    std::string& text() { return text_; }
+    return value;
+}
 
-private:
-    std::string text_;
-};
+// A table record: its rows as keys Year0, Year1, ...; nothing for no rows.
+void WriteRows(std::string& text, const char* section, const std::vector<std::string>& rows,
+               const char* comment = nullptr) {
+    if (rows.empty())
+        return;
+    text.append("\n[").append(section).append("]\n");
+    if (comment)
+        text.append("; ").append(comment).append("\n");
+    for (size_t i = 0; i < rows.size(); ++i)
+        text.append("Year")
+            .append(std::to_string(i))
+            .append("=")
+            .append(CleanText(rows[i]))
+            .append("\n");
+}
 
 } // namespace
 
-std::string CalcFileError::Message(bool inRussian) const {
-    std::string where;
-    if (line > 0)
-        where = (inRussian ? "строка " : "line ") + std::to_string(line) + ": ";
-    if (!key.empty())
-        where += key + ": ";
-    return where + (inRussian ? russian : english);
-}
-
 CalcFileResult ParseCalcFile(std::string_view bytes) {
-    CalcFileResult result;
+    RecordFilter filter(kRecordSections, kCalcFileMaxBytes);
     try {
-        if (bytes.size() > kCalcFileMaxBytes)
-            Fail(0, "",
-                 "the file is larger than " + std::to_string(kCalcFileMaxBytes >> 20) + " MiB",
-                 "файл больше " + std::to_string(kCalcFileMaxBytes >> 20) + " МиБ");
-        if (bytes.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors write
-            bytes.remove_prefix(3);
-        CheckText(bytes);
-        const std::string text = IsValidUtf8(bytes) ? std::string(bytes) : DecodeCp1251(bytes);
-        result.setup = ReadSetup(Sections(text));
-    } catch (const Failure& failure) {
-        result.setup = CalcSetup();
-        result.error = failure.error;
+        filter.Feed(bytes);
+    } catch (const IniFailure& failure) {
+        return Refused(failure);
     }
-    return result;
+    return ParseKept(filter.Finish());
 }
 
 std::string WriteCalcFile(const CalcSetup& setup) {
-    Writer w;
-    w.Section("QuendalCalculation");
-    w.Number("Version", kVersion);
-    const PlanetTab& tab = setup.planetTab;
-    if (setup.race) {
-        RaceParams race = setup.race->race;
-        w.Section("Step1");
-        w.Text("RaceFile", setup.race->path);
-        w.Text("RaceName", setup.race->name);
-        w.Section("Step2");
-        for (int i = 0; i < 6; ++i)
-            w.Number(kBoundKeys[i], *BoundOf(race, i));
-        w.Number("MaxGrowthYRate", race.MaxGrowthYRate);
-        w.Section("Step3");
-        for (int i = 0; i < 7; ++i)
-            w.Number(kEconomyKeys[i], race.Economy(i));
-        w.Section("Step4");
-        w.Number("Advantage", race.FullTForm ? kFullTFormBit : 0);
-
-        const PlanetParams& p = tab.planet;
-        w.Section("Planet");
-        for (int i = 0; i < 7; ++i)
-            w.Number(kEconomyKeys[i], tab.economy[i]);
-        w.Number("FullTForm", tab.fullTForm);
-        w.Triple("Env", p.PlanetEnv);
-        w.Number("Habitability", p.PlanetPrc);
-        w.Triple("TFormLimit", p.MaxTFormPrc);
-        w.Triple("Concentration", p.PlanetConPrc);
-        w.Triple("Minerals", p.PlanetMineral);
-        w.Number("Homeworld", p.PlanetHW);
-        w.Number("Factories", p.PlanetFabr);
-        w.Number("Mines", p.PlanetMine);
-        w.Text("PlanetList", tab.planetList);
-        w.Number("PlanetEntry", tab.planetEntry);
-        w.Text("PlanetEntryText", tab.planetEntryText);
+    std::string text = std::string(kCalcFileMagic) + "\nVersion=" + std::to_string(kVersion) + "\n";
+    std::string section = "QuendalCalculation";
+    for (const CalcField& f : Fields()) {
+        if ((f.group == Group::Race && !setup.race) ||
+            (f.group == Group::Result && !setup.search.result))
+            continue;
+        if (f.section != section) {
+            section = f.section;
+            text.append("\n[").append(section).append("]\n");
+        }
+        text.append(f.key).append("=").append(FieldValue(f, setup)).append("\n");
     }
-    w.Section("Start");
-    w.Number("Habitability", setup.start.prc);
-    w.Number("Colonists", setup.start.men);
-    w.Number("Growth", setup.start.growth);
-    w.Number("Years", setup.start.years);
-    w.Section("Templates");
-    w.Elements("Minus", setup.minus, tab);
-    w.Elements("Plus", setup.plus, tab);
-    const SearchTab& search = setup.search;
-    w.Section("Search");
-    for (int i = 0; i < 6; ++i)
-        w.Number(kSearchKeys[i], search.params[i]);
-    w.Number("Criterion", search.criterion);
-    w.Number("Interval", search.interval);
-    w.Number("Colonists", search.landing);
-    if (search.result) {
-        const PlanetFigures& f = search.result->figures;
-        w.Section("SearchResult");
-        w.Number("Habitability", f.prc);
-        w.Number("Colonists", f.men);
-        w.Number("Resources", f.resource);
-        w.Number("Factories", f.fabr);
-        w.Number("Mines", f.mine);
-        w.Key("Minerals", std::to_string(f.mineral[0]) + "," + std::to_string(f.mineral[1]) + "," +
-                              std::to_string(f.mineral[2]));
-        w.Elements("Minus", search.result->minus, tab);
-        w.Elements("Plus", search.result->plus, tab);
-    }
-    w.Rows("DataTable", setup.dataTable,
-           "The tables as last computed, for reading: loading computes them again.");
-    w.Rows("MineralTable", setup.mineralTable);
-    w.Section("End");
-    return std::move(w.text());
+    WriteRows(text, "DataTable", setup.dataTable,
+              "The tables as last computed, for reading: loading computes them again.");
+    WriteRows(text, "MineralTable", setup.mineralTable);
+    text.append("\n[End]\n");
+    return text;
 }
 
 CalcFileResult ReadCalcFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadFileBytes(path, kCalcFileMaxBytes);
-    if (!bytes) {
-        CalcFileResult result;
-        result.error = CalcFileError{0, "", "cannot be read", "не читается"};
-        return result;
+    std::ifstream file(path, std::ios::binary);
+    RecordFilter filter(kRecordSections, kCalcFileMaxBytes);
+    std::vector<char> piece(size_t{1} << 16);
+    try {
+        while (file) {
+            file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            filter.Feed(std::string_view(piece.data(), static_cast<size_t>(file.gcount())));
+        }
+    } catch (const IniFailure& failure) {
+        return Refused(failure);
     }
-    return ParseCalcFile(*bytes);
+    if (!file.eof()) // not opened, a folder, or a read error
+        return Refused({{0, "", "cannot be read", "не читается"}});
+    CalcFileResult read = ParseKept(filter.Finish());
+    // A relative planet-list path (a file written by hand) is read against the file's folder.
+    std::string& list = read.setup.planetTab.list.path;
+    if (!list.empty() && std::filesystem::path(list).is_relative())
+        list = (std::filesystem::path(path).parent_path() / list).lexically_normal().string();
+    return read;
 }
 
 } // namespace quendal

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/ini_text.h"
 #include "model/calc_setup.h"
 
 namespace quendal {
@@ -21,33 +22,28 @@ namespace quendal {
 //   [Templates]            the two templates
 //   [Search]               the search tab's fields
 //   [SearchResult]         what the last search found, when one has run
-//   [DataTable], [MineralTable]  the tables as last computed: a record, not read back
+//   [DataTable], [MineralTable]  the tables as last computed: a record for a reader only,
+//                          which loading skips unread (it computes them again)
 //   [End]                  the last line: a file without it was cut short
 //
 // Templates are written as comma-separated elements: min, max:N, fab:N, mine:N (min:N for a
 // minimum-terraforming element of N steps), with @C after an element whose unit cost C is not
-// the one the [Planet] economy gives. The reader is strict: a key twice in a section, a number
-// that is not one or lies outside what its field holds, a missing key or section, a newer
-// version, binary bytes or a file above kCalcFileMaxBytes are refused with the line and key.
-// Unknown keys and sections are ignored; blank lines and lines starting with ';' or '#' are
-// comments. A file that is not UTF-8 is read as Windows-1251, as the race files are.
+// the one the [Planet] economy gives. The reader is strict (io/ini_text.h): besides what that
+// layer refuses, a number that is not one or lies outside what its field holds, a missing key
+// or section, a newer version, binary bytes or more than kCalcFileMaxBytes outside the table
+// record are refused with the line and key. Unknown keys and sections are ignored. A file that
+// is not UTF-8 is read as Windows-1251, as the race files are. Every key, its section, its
+// range and the version it came in are listed once, in calc_file.cpp's field table.
 
-// Largest file the reader takes: the table record of the companion's longest calculation
-// (99999 years, about 12 MiB) fits.
+// The most the reader takes of a file besides its table record, which has no limit: the
+// calculation itself is a few kilobytes.
 inline constexpr size_t kCalcFileMaxBytes = size_t{16} << 20;
 
 // The first line of every calculation file.
 inline constexpr const char* kCalcFileMagic = "[QuendalCalculation]";
 
-// Why a file was refused: where (line from 1, 0 for the whole file; the key or section) and
-// what, in English for the companion and in Russian for the window.
-struct CalcFileError {
-    int line = 0;
-    std::string key;
-    std::string english, russian;
-    // One line: "line 12: [Start] Years: ..." (or "строка 12: ...").
-    std::string Message(bool inRussian = false) const;
-};
+// Why a file was refused.
+using CalcFileError = IniError;
 
 struct CalcFileResult {
     CalcSetup setup;                    // valid when there is no error
@@ -61,8 +57,8 @@ CalcFileResult ParseCalcFile(std::string_view bytes);
 // Windows-1251; control characters in them (a line break in a path) are written as '?'.
 std::string WriteCalcFile(const CalcSetup& setup);
 
-// Reads and parses the file at `path`; a file that cannot be read, or is too large, is an
-// error too.
+// Reads and parses the file at `path`, holding no more of it in memory than the reader takes;
+// a file that cannot be read is an error too.
 CalcFileResult ReadCalcFile(const std::string& path);
 
 } // namespace quendal

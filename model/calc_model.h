@@ -82,7 +82,15 @@ struct s_GeneticState {
     int32_t GenResMine = 0;
     int32_t GenResConPrc[3] = {};
     int32_t GenResMineral[3] = {};
+    bool searched = false; // a search has run and its result (templates, figures) stands
 };
+
+// Forgets the last search's result: its found templates and the flag.
+inline void ClearSearchResult(s_GeneticState& state) {
+    state.GenQueueMinus.Clear();
+    state.GenQueuePlus.Clear();
+    state.searched = false;
+}
 
 // Every input of a planet calculation and the results that outlive one calculation.
 // One instance lives as long as the program and is passed by reference; the core keeps no

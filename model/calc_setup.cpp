@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "model/numbers.h"
+#include "model/output.h"
 #include "model/planet_rules.h"
 #include "model/simulation.h"
 
@@ -42,14 +43,8 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
         for (int i = 0; i < 7; ++i)
             model.Race.Economy(i) = tab.economy[i];
         model.Race.FullTForm = tab.fullTForm;
-        PlanetParams& planet = model.Planet;
-        planet = tab.planet;
-        // The fields of an immune factor cannot be typed into: 102 and no terraforming.
-        for (int i = 0; i < 3; ++i)
-            if (model.Race.EnvOpt[i] == kImmune) {
-                planet.PlanetEnv[i] = kImmune;
-                planet.MaxTFormPrc[i] = 0;
-            }
+        model.Planet = tab.planet;
+        MarkImmuneFactors(model.Race, model.Planet);
     } else {
         model.Planet.PlanetPrc = setup.start.prc;
     }
@@ -67,32 +62,45 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     state.GenResMine = f.mine;
     for (int i = 0; i < 3; ++i)
         state.GenResMineral[i] = SaturateInt32(f.mineral[i]);
+    state.searched = setup.search.result.has_value();
 }
 
-void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup) {
+CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& race,
+                       const PlanetListChoice& list, const StartFields& start,
+                       const SearchTab& search, const std::vector<YearResult>& rows) {
+    CalcSetup setup;
+    PlanetTab& tab = setup.planetTab;
+    tab.list = list;
     if (model.RaceLoaded) {
-        PlanetTab& tab = setup.planetTab;
-        RaceParams race = model.Race;
+        setup.race = race;
         for (int i = 0; i < 7; ++i)
-            tab.economy[i] = race.Economy(i);
+            tab.economy[i] = model.Race.Economy(i);
         tab.fullTForm = model.Race.FullTForm;
         tab.planet = model.Planet;
         for (int i = 0; i < 3; ++i) // as the tab shows them
             tab.planet.MaxTFormPrc[i] = TFormLimitOf(model.Planet, i);
     }
+    setup.start = start;
     setup.minus = ItemsOf(model.QueueMinus);
     setup.plus = ItemsOf(model.QueuePlus);
+    setup.search = search;
     setup.search.result.reset();
-    if (!searched)
-        return;
     const s_GeneticState& state = model.GeneticState;
-    SearchOutcome found;
-    found.figures = GenResFigures(state);
-    // The file keeps the eight figures the search tab shows, which leave out concentrations.
-    std::fill(std::begin(found.figures.conPrc), std::end(found.figures.conPrc), 0);
-    found.minus = ItemsOf(state.GenQueueMinus);
-    found.plus = ItemsOf(state.GenQueuePlus);
-    setup.search.result = found;
+    if (state.searched) {
+        SearchOutcome found;
+        found.figures = GenResFigures(state);
+        // The file keeps the eight figures the search tab shows, which leave out concentrations.
+        std::fill(std::begin(found.figures.conPrc), std::end(found.figures.conPrc), 0);
+        found.minus = ItemsOf(state.GenQueueMinus);
+        found.plus = ItemsOf(state.GenQueuePlus);
+        setup.search.result = found;
+    }
+    for (const YearResult& row : rows) {
+        setup.dataTable.push_back(DataTableLine(row));
+        if (model.RaceLoaded)
+            setup.mineralTable.push_back(MineralLine(row));
+    }
+    return setup;
 }
 
 } // namespace quendal

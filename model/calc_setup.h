@@ -7,6 +7,7 @@
 
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/search_params.h"
 #include "model/simulation.h"
 
 namespace quendal {
@@ -22,6 +23,14 @@ struct RaceRecord {
     bool operator==(const RaceRecord&) const = default;
 };
 
+// The planet list a calculation was set up from and the entry chosen in it.
+struct PlanetListChoice {
+    std::string path;      // absolute; empty when no list was read
+    int32_t entry = -1;    // the chosen entry, from 0; -1 when none is chosen
+    std::string entryText; // a record: the chosen entry's text
+    bool operator==(const PlanetListChoice&) const = default;
+};
+
 // The values of "Дополнительные параметры" (with a race only).
 struct PlanetTab {
     // The seven economy fields, in the order of the race file's Step3 keys.
@@ -29,9 +38,7 @@ struct PlanetTab {
     bool fullTForm = false;
     // Factors, habitability, terraforming limits, minerals, homeworld, factories and mines.
     PlanetParams planet;
-    std::string planetList;      // the planet list's path; empty when none was read
-    int32_t planetEntry = -1;    // the chosen entry, from 0; -1 when none is chosen
-    std::string planetEntryText; // a record: the chosen entry's text
+    PlanetListChoice list;
     bool operator==(const PlanetTab&) const = default;
 };
 
@@ -53,10 +60,10 @@ struct SearchOutcome {
 
 // The fields of "Подбор вариантов ОП" and, once a search has run, its result.
 struct SearchTab {
-    int32_t params[6] = {100, 20, 5, 80, 1, 40}; // П1..П6
-    int32_t criterion = 2;                       // item of "Максимизация:", 0..5
-    int32_t interval = 15;                       // years of a trial
-    int32_t landing = 1000;                      // colonists of a trial, in hundreds
+    GeneticParams params;                       // П1..П6
+    Criterion criterion = Criterion::Resources; // "Максимизация:"
+    int32_t interval = 15;                      // years of a trial
+    int32_t landing = 1000;                     // colonists of a trial, in hundreds
     std::optional<SearchOutcome> result;
     bool operator==(const SearchTab&) const = default;
 };
@@ -67,7 +74,8 @@ struct CalcSetup {
     StartFields start;
     std::vector<QueueItem> minus, plus; // the two templates
     SearchTab search;
-    // A record of the tables as last computed, one line per year; empty when none was.
+    // A record of the tables as last computed, one line per year; empty when none was. The
+    // reader leaves them empty: loading computes them again.
     std::vector<std::string> dataTable, mineralTable;
     bool operator==(const CalcSetup&) const = default;
 };
@@ -77,15 +85,16 @@ struct CalcSetup {
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
 
 // Puts a calculation into the model as the window's controls would: the race loaded (with the
-// start habitability), then the additional parameters typed over it (a factor the race is
-// immune to keeps 102 and gets limit 0), the templates and, when a search has run, its found
-// templates and figures in the search snapshot. Without a race: the race is cleared and the
-// start habitability becomes PlanetPrc.
+// start habitability), then the additional parameters typed over it (immune factors marked),
+// the templates and, when a search has run, its found templates and figures in the search
+// snapshot. Without a race: the race is cleared and the start habitability becomes PlanetPrc.
 void ApplySetup(CalcModel& model, const CalcSetup& setup);
 
-// The model's part of a calculation: the additional parameters (with a race), the templates
-// and the search snapshot's found templates and figures (into `search.result`, when `searched`).
-// The race record, the start fields, the search fields and the tables are the caller's.
-void CaptureModel(const CalcModel& model, bool searched, CalcSetup& setup);
+// The whole calculation a model holds, with what the model does not: the race as loaded, the
+// planet list, the start fields, the search fields and the rows last calculated. The search
+// result comes from the model when a search has run (s_GeneticState::searched).
+CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& race,
+                       const PlanetListChoice& list, const StartFields& start,
+                       const SearchTab& search, const std::vector<YearResult>& rows);
 
 } // namespace quendal

@@ -41,7 +41,7 @@ void ClearRace(CalcModel& model) {
 int32_t ApplyPlanet(CalcModel& model, const PlanetEntry& planet) {
     PlanetParams& p = model.Planet;
     for (int k = 0; k < 3; ++k) {
-        p.PlanetEnv[k] = model.Race.EnvOpt[k] == kImmune ? kImmune : planet.env[k];
+        p.PlanetEnv[k] = ImmuneFactor(model.Race, k) ? kImmune : planet.env[k];
         p.PlanetConPrc[k] = planet.conPrc[k];
         p.PlanetMineral[k] = planet.mineral[k];
     }
@@ -49,6 +49,14 @@ int32_t ApplyPlanet(CalcModel& model, const PlanetEntry& planet) {
     p.PlanetMine = planet.mine;
     p.PlanetPrc = CalcPlanetPrc(model.Race, p.PlanetEnv);
     return planet.startMen;
+}
+
+void MarkImmuneFactors(const RaceParams& race, PlanetParams& planet) {
+    for (int i = 0; i < 3; ++i)
+        if (ImmuneFactor(race, i)) {
+            planet.PlanetEnv[i] = kImmune;
+            planet.MaxTFormPrc[i] = 0;
+        }
 }
 
 int32_t TFormLimitOf(const PlanetParams& planet, int i) {

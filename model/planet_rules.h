@@ -36,6 +36,16 @@ void ApplyRace(CalcModel& model, const RaceParams& race, int32_t startPrc);
 // mines, RaceLoaded cleared; all other values stay.
 void ClearRace(CalcModel& model);
 
+// Whether the race is immune to factor i: the factor's field holds 102 and cannot be typed
+// into, and it is never terraformed.
+inline bool ImmuneFactor(const RaceParams& race, int i) {
+    return race.EnvOpt[i] == kImmune;
+}
+
+// Gives the factors the race is immune to the immune mark and terraforming limit 0, as their
+// disabled fields hold them.
+void MarkImmuneFactors(const RaceParams& race, PlanetParams& planet);
+
 // Applies a planet of a list to the model as choosing its entry does: factors (102 kept where
 // the race is immune), concentrations, minerals, factories, mines and PlanetPrc. Returns the
 // planet's colonists in hundreds.

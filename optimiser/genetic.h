@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/search_params.h"
+
 namespace quendal {
 
 // One gene of a chromosome: an unsigned little-endian integer of `size` bytes (1..4) at
@@ -14,16 +16,6 @@ struct GeneDesc {
     int32_t size = 0;
     int32_t minValue = 0;
     int32_t maxValue = 0;
-};
-
-// The six search parameters П1..П6 of the optimiser tab.
-struct GeneticParams {
-    int32_t populationSize = 100;  // П1: individuals
-    int32_t generations = 20;      // П2: calls of NextGeneration
-    int32_t elitePercent = 5;      // П3: share of the population that is never changed
-    int32_t survivalPercent = 80;  // П4: normalised score below which an individual is replaced
-    int32_t mutationPercent = 1;   // П5: probability of mutation per gene
-    int32_t crossoverPercent = 40; // П6: probability that an individual starts a crossover
 };
 
 // Score of an individual not evaluated since its last change. A fitness that returns it

@@ -57,6 +57,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     const GeneticParams& params = inputs.params;
     FillSnapshot(model, inputs);
     s_GeneticState& state = model.GeneticState;
+    state.searched = false; // until this search has its result
     // However the run ends, an exception included, it is over.
     struct EndOfRun {
         bool& running;
@@ -120,7 +121,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     results.queuePlusLines = TemplateLines(state.GenQueuePlus);
     results.stopped = GenStopFlag != 0;
     results.evaluations = engine->evaluations();
-
+    state.searched = true;
     return results;
 }
 

@@ -2,40 +2,59 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
+#include "tests/core/temp_file.h"
 
 namespace quendal {
 namespace {
 
-// Every part set: a race immune to radiation, a planet from a list, both templates (one
-// element priced before the economy changed), a search result and a table record.
+// Every part set, each number its own: a race immune to radiation, a planet from a list, both
+// templates (one element priced before the economy changed), a search result (a mineral past
+// 32 bits) and a table record.
 CalcSetup FullSetup() {
     CalcSetup s;
     RaceParams race;
     race.Env0Min = 15, race.Env0Max = 86, race.Env1Min = 20, race.Env1Max = 80;
     race.Env2Min = race.Env2Max = 102;
-    race.MaxGrowthYRate = 17, race.NResourceBuildMine = 5, race.FullTForm = true;
+    race.MaxGrowthYRate = 17;
+    for (int i = 0; i < 7; ++i)
+        race.Economy(i) = 1001 + i;
+    race.FullTForm = true;
     race.DeriveOptimum();
     s.race = RaceRecord{"/home/игрок/data/typical.urc", "Хумы", race};
+    for (int i = 0; i < 7; ++i)
+        s.planetTab.economy[i] = 2001 + i;
     s.planetTab.economy[2] = 12;
     PlanetParams& p = s.planetTab.planet;
-    p = {{40, 0, 102}, -20, {15, 0, 0}, {0, 0, 32000}, {0, 25, 0}, true, 7, 0};
-    s.planetTab.planetList = "/data/planets-20.txt";
-    s.planetTab.planetEntry = 3;
-    s.planetTab.planetEntryText = "Гамма, обитаемая, 45%";
-    s.start = {-20, 300, 16, 40};
+    p = {{40, 1, 102}, -20, {15, 3, 4}, {5, 6, 32000}, {7, 25, 8}, true, 9, 11};
+    s.planetTab.list = {"/data/planets-20.txt", 3, "Гамма, обитаемая, 45%"};
+    s.start = {-21, 300, 16, 40};
     s.minus = {{MinTerraform, 100, 1}, {MaxTerraform, 100, 5}, {Factories, 10, 50}};
-    s.plus = {{Factories, 12, 20}, {Mines, 10, 30}, {MinTerraform, 100, 3}};
-    s.search = {{150, 20, 5, 80, 1, 40}, 5, 40, 300, std::nullopt};
+    s.plus = {{Factories, 12, 20}, {Mines, 2004, 30}, {MinTerraform, 100, 3}};
+    s.search = {{150, 21, 6, 81, 2, 41}, Criterion::Minerals, 42, 301, std::nullopt};
     s.search.result = SearchOutcome{
-        {42, 1234567, 890, 12, 34, {}, {100, 200, 300}}, {}, {{MaxTerraform, 100, 30}}};
+        {43, 1234567, 890, 13, 34, {}, {100, 200, 5000000000}}, {}, {{MaxTerraform, 100, 31}}};
     s.dataTable = {"   0 | -20 |   30000 |     0 |     7 |    0", "   1 | -20 |   31000 |"};
     s.mineralTable = {"  0 15/100/100 ...", "  1 ..."};
     return s;
+}
+
+// The tables are a record for a reader: written, never read back.
+CalcSetup WithoutTables(CalcSetup setup) {
+    setup.dataTable.clear();
+    setup.mineralTable.clear();
+    return setup;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
 TEST(CalcFile, WrittenFileReadsBackToTheSameCalculationAndTheSameText) {
@@ -43,14 +62,52 @@ TEST(CalcFile, WrittenFileReadsBackToTheSameCalculationAndTheSameText) {
         const std::string text = WriteCalcFile(setup);
         const CalcFileResult read = ParseCalcFile(text);
         ASSERT_FALSE(read.error) << read.error->Message();
-        EXPECT_TRUE(read.setup == setup) << text;
-        EXPECT_EQ(WriteCalcFile(read.setup), text);
+        EXPECT_TRUE(read.setup == WithoutTables(setup)) << text;
+        EXPECT_EQ(WriteCalcFile(read.setup), WriteCalcFile(WithoutTables(setup)));
         EXPECT_EQ(text.rfind(kCalcFileMagic, 0), 0u);
     }
     const std::string text = WriteCalcFile(FullSetup());
     EXPECT_NE(text.find("\nAdvantage=512\n"), std::string::npos);
-    EXPECT_NE(text.find("\nMinus=min,max:5,fab:50@10\nPlus=fab:20,mine:30,min:3\n"),
+    EXPECT_NE(text.find("\nMinerals=100,200,5000000000\n"), std::string::npos);
+    EXPECT_NE(text.find("\nMinus=min,max:5,fab:50@10\nPlus=fab:20,mine:30@2004,min:3\n"),
               std::string::npos);
+}
+
+// A file written by an earlier build, kept as it was: each key read into its own field.
+TEST(CalcFile, StoredFileGivesItsValues) {
+    const CalcFileResult read = ReadCalcFile(QUENDAL_SOURCE_DIR "/tests/core/data/stored.cal");
+    ASSERT_FALSE(read.error) << read.error->Message();
+    EXPECT_TRUE(read.setup == WithoutTables(FullSetup())) << WriteCalcFile(read.setup);
+}
+
+// However long the table record, a written file opens again: the record is neither read nor
+// counted against the size limit, whatever its rows hold.
+TEST(CalcFile, TableRecordOfAnySizeIsSkipped) {
+    CalcSetup setup = FullSetup();
+    setup.dataTable.assign(200000, std::string(100, '7'));
+    setup.mineralTable.assign(3, "x");
+    const std::string text = WriteCalcFile(setup);
+    ASSERT_GT(text.size(), kCalcFileMaxBytes);
+    const TempFile file(text, ".cal");
+    for (const CalcFileResult& read : {ParseCalcFile(text), ReadCalcFile(file.path())}) {
+        ASSERT_FALSE(read.error) << read.error->Message();
+        EXPECT_TRUE(read.setup == WithoutTables(setup));
+    }
+    const std::string gaps = Replace(text, "Year1=", "Year9=");
+    EXPECT_FALSE(ParseCalcFile(gaps).error);
+    // Past the record the file is read again: what follows [End] still counts.
+    EXPECT_TRUE(ParseCalcFile(text + "more\n").error);
+}
+
+// A planet list named by a relative path is looked for beside the calculation file.
+TEST(CalcFile, RelativePlanetListIsReadAgainstTheFilesFolder) {
+    CalcSetup setup = FullSetup();
+    setup.planetTab.list.path = "lists/planets-20.txt";
+    const TempFile file(WriteCalcFile(setup), ".cal");
+    const CalcFileResult read = ReadCalcFile(file.path());
+    ASSERT_FALSE(read.error) << read.error->Message();
+    EXPECT_EQ(read.setup.planetTab.list.path,
+              (std::filesystem::path(file.path()).parent_path() / "lists/planets-20.txt").string());
 }
 
 // A file an older editor saved in Windows-1251 is decoded, as race files are.
@@ -71,13 +128,7 @@ TEST(CalcFile, Windows1251FileIsDecoded) {
     const CalcFileResult read = ParseCalcFile(cp1251);
     ASSERT_FALSE(read.error) << read.error->Message();
     EXPECT_EQ(read.setup.race->name, "Хумы");
-    EXPECT_EQ(read.setup.planetTab.planetEntryText, "Гамма, обитаемая, 45%");
-}
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    EXPECT_EQ(read.setup.planetTab.list.entryText, "Гамма, обитаемая, 45%");
 }
 
 TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
@@ -100,19 +151,26 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         {Replace(good, "Years=40\n", "Years=40\nYears=41\n"),
          "[Start] Years: the key is given twice (first on line"},
         {Replace(good, "Criterion=5", "Criterion=6"), "[Search] Criterion: 6 is outside 0..5"},
-        {Replace(good, "Env=40,0,102", "Env=1000,0,102"), "[Planet] Env: 1000 is outside -99..999"},
-        {Replace(good, "Env=40,0,102", "Env=40,0"), "[Planet] Env: '40,0' is not three numbers"},
+        // What the companion's options refuse, a file refuses too.
+        {Replace(good, "Years=40", "Years=-7"), "[Start] Years: -7 is outside 0..99999"},
+        {Replace(good, "Population=150", "Population=0"),
+         "[Search] Population: 0 is outside 2..9999"},
+        {Replace(good, "Generations=21", "Generations=-3"),
+         "[Search] Generations: -3 is outside 1..9999"},
+        {Replace(good, "Interval=42", "Interval=0"), "[Search] Interval: 0 is outside 1..999"},
+        {Replace(good, "Env=40,1,102", "Env=1000,1,102"),
+         "[Planet] Env: 1000 is outside -999..999"},
+        {Replace(good, "Env=40,1,102", "Env=40,1"), "[Planet] Env: '40,1' is not 3 numbers"},
         {Replace(good, "Colonists=300", "Colonists=3e2"),
          "[Start] Colonists: '3e2' is not a whole number"},
         {Replace(good, "Env0Min=15", "Env0Min=-123456789"),
          "[Step2] Env0Min: -123456789 is outside -99999999..999999999"},
         {Replace(good, "RaceName=Хумы", "RaceName=" + std::string(50, 'x')),
-         "[Step1] RaceName: longer than the 49 characters a race file holds"},
+         "[Step1] RaceName: longer than the 49 characters it holds"},
         {Replace(good, "[Step3]", "[Step9]"), "[Step3]: the section is missing"},
         {Replace(good, "Growth=16\n", ""), "[Start] Growth: the key is missing"},
         {Replace(good, "fab:50@10", "fab"), "[Templates] Minus: 'fab' needs a count"},
         {Replace(good, "fab:50@10", "max:0"), "[Templates] Minus: 0 is outside 1..2147483647"},
-        {Replace(good, "Year1=", "Year2="), "[DataTable] Year2: the rows before it are missing"},
         {good + "more\n", "text after [End]"},
         {std::string(kCalcFileMaxBytes + 1, ' '), "the file is larger than 16 MiB"},
     };
@@ -132,7 +190,7 @@ TEST(CalcFile, UnknownKeysAndSectionsAreIgnored) {
                 "[Future]\nKey=1\n; a comment\n[End]");
     const CalcFileResult read = ParseCalcFile(extended);
     ASSERT_FALSE(read.error) << read.error->Message();
-    EXPECT_TRUE(read.setup == FullSetup());
+    EXPECT_TRUE(read.setup == WithoutTables(FullSetup()));
 }
 
 // Applied to a model and taken back, a calculation keeps its planet, templates and search
@@ -145,10 +203,14 @@ TEST(CalcSetup, AppliesToTheModelAndIsCapturedBack) {
     EXPECT_EQ(model->Race.NResourceBuildFactory, 12);
     EXPECT_EQ(model->Race.Env0Min, 15);
     EXPECT_EQ(model->Planet.MaxTFormPrc[2], 0);
-    CalcSetup captured = setup;
-    CaptureModel(*model, true, captured);
+    const CalcSetup captured =
+        CaptureSetup(*model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
     setup.planetTab.planet.MaxTFormPrc[2] = 0;
-    EXPECT_TRUE(captured == setup);
+    setup.search.result->figures.mineral[2] = INT32_MAX; // the snapshot holds 32 bits
+    EXPECT_TRUE(captured == WithoutTables(setup));
+    // The search result is the model's as long as a search stands there.
+    ClearSearchResult(model->GeneticState);
+    EXPECT_FALSE(CaptureSetup(*model, setup.race, {}, setup.start, setup.search, {}).search.result);
 
     ApplySetup(*model, CalcSetup());
     EXPECT_FALSE(model->RaceLoaded);

@@ -1,0 +1,45 @@
+#include "io/atomic_save.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quendal {
+
+std::optional<std::string> SaveFileAtomically(const std::string& path, std::string_view bytes) {
+    const size_t slash = path.rfind('/');
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                       ".quendal-save-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return std::strerror(errno);
+    struct stat old;
+    mode_t mode = umask(0);
+    umask(mode);
+    mode = stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mode;
+    fchmod(fd, mode);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            break;
+        done += static_cast<size_t>(wrote);
+    }
+    int error = done < bytes.size() ? (errno ? errno : ENOSPC) : 0;
+    if (!error && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && !error)
+        error = errno;
+    if (!error && std::rename(temp.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (!error)
+        return std::nullopt;
+    unlink(temp.c_str());
+    return std::strerror(error);
+}
+
+} // namespace quendal

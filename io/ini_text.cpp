@@ -1,0 +1,243 @@
+#include "io/ini_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+#include "io/text_codec.h"
+#include "model/numbers.h"
+
+namespace quendal {
+
+std::string IniError::Message(bool inRussian) const {
+    std::string where;
+    if (line > 0)
+        where = (inRussian ? "строка " : "line ") + std::to_string(line) + ": ";
+    if (!key.empty())
+        where += key + ": ";
+    return where + (inRussian ? russian : english);
+}
+
+void FailIni(int line, std::string key, std::string english, std::string russian) {
+    throw IniFailure{{line, std::move(key), std::move(english), std::move(russian)}};
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const size_t at = text.find(separator);
+        parts.push_back(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return parts;
+        text.remove_prefix(at + 1);
+    }
+}
+
+std::string QuotedValue(std::string_view value) {
+    return std::string(Utf8Prefix(value, 40)) + (Utf8Length(value) > 40 ? "..." : "");
+}
+
+namespace {
+
+// The name of a section line ("[Name]", blanks and a line end's '\r' around it), or nothing.
+std::optional<std::string_view> SectionOf(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    line = TrimBlanks(line);
+    if (line.size() > 2 && line.front() == '[' && line.back() == ']')
+        return line.substr(1, line.size() - 2);
+    return std::nullopt;
+}
+
+} // namespace
+
+RecordFilter::RecordFilter(std::vector<std::string> recordSections, size_t maxKept)
+    : records_(std::move(recordSections)), maxKept_(maxKept) {}
+
+void RecordFilter::Feed(std::string_view piece) {
+    while (!piece.empty()) {
+        const size_t end = piece.find('\n');
+        const std::string_view part = piece.substr(0, end);
+        if (!dropping_) {
+            line_.append(part);
+            // A record's row is known by its first character: only a section line is kept.
+            const std::string_view start = TrimBlanks(line_);
+            dropping_ = inRecord_ && !start.empty() && start.front() != '[';
+            if (dropping_)
+                line_.clear();
+            else if (kept_.size() + line_.size() > maxKept_)
+                FailIni(0, "", "the file is larger than " + std::to_string(maxKept_ >> 20) + " MiB",
+                        "файл больше " + std::to_string(maxKept_ >> 20) + " МиБ");
+        }
+        if (end == std::string_view::npos)
+            return;
+        EndLine();
+        kept_ += '\n';
+        piece.remove_prefix(end + 1);
+    }
+}
+
+// A dropped row leaves an empty line, so that the lines after it keep their numbers.
+void RecordFilter::EndLine() {
+    if (const std::optional<std::string_view> section = SectionOf(line_))
+        inRecord_ = std::find(records_.begin(), records_.end(), *section) != records_.end();
+    else if (inRecord_)
+        line_.clear(); // a blank line or a row that began with '['
+    kept_ += line_;
+    line_.clear();
+    dropping_ = false;
+}
+
+std::string RecordFilter::Finish() {
+    EndLine();
+    return std::move(kept_);
+}
+
+IniSections::IniSections(std::string_view text, std::string_view magic) {
+    Read(text, magic);
+}
+
+const IniSections::Entry& IniSections::Get(const std::string& section,
+                                           const std::string& key) const {
+    const auto found = sections_.find(section);
+    if (found == sections_.end())
+        FailIni(0, "[" + section + "]", "the section is missing", "нет раздела");
+    const auto entry = found->second.find(key);
+    if (entry == found->second.end())
+        FailIni(0, Name(section, key), "the key is missing", "нет ключа");
+    return entry->second;
+}
+
+bool IniSections::Has(const std::string& section, const std::string& key) const {
+    const auto found = sections_.find(section);
+    return found != sections_.end() && found->second.count(key) != 0;
+}
+
+const std::string& IniSections::Text(const std::string& section, const std::string& key) const {
+    return Get(section, key).value;
+}
+
+int IniSections::Line(const std::string& section, const std::string& key) const {
+    return Get(section, key).line;
+}
+
+int64_t IniSections::Number(const std::string& section, const std::string& key, int64_t lo,
+                            int64_t hi) const {
+    const Entry& entry = Get(section, key);
+    return NumberOf(TrimBlanks(entry.value), entry.line, Name(section, key), lo, hi);
+}
+
+std::vector<int64_t> IniSections::Numbers(const std::string& section, const std::string& key,
+                                          size_t count, int64_t lo, int64_t hi) const {
+    const Entry& entry = Get(section, key);
+    const std::vector<std::string_view> parts = SplitAt(entry.value, ',');
+    if (parts.size() != count)
+        FailIni(entry.line, Name(section, key),
+                std::string("'") + QuotedValue(entry.value) + "' is not " + std::to_string(count) +
+                    " numbers separated by commas",
+                std::string("«") + QuotedValue(entry.value) + "» — не " + std::to_string(count) +
+                    " числа через запятую");
+    std::vector<int64_t> values;
+    for (std::string_view part : parts)
+        values.push_back(NumberOf(TrimBlanks(part), entry.line, Name(section, key), lo, hi));
+    return values;
+}
+
+int64_t IniSections::NumberOf(std::string_view text, int line, const std::string& name, int64_t lo,
+                              int64_t hi) {
+    const std::optional<int64_t> value = StrictInt(text);
+    if (!value)
+        FailIni(line, name, std::string("'") + QuotedValue(text) + "' is not a whole number",
+                std::string("«") + QuotedValue(text) + "» — не целое число");
+    if (*value < lo || *value > hi)
+        FailIni(line, name,
+                std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
+                    std::to_string(hi),
+                std::to_string(*value) + " вне " + std::to_string(lo) + ".." + std::to_string(hi));
+    return *value;
+}
+
+void IniSections::Read(std::string_view text, std::string_view magic) {
+    std::vector<std::string_view> lines = SplitAt(text, '\n');
+    for (std::string_view& raw : lines)
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+    const std::string format(magic);
+    if (TrimBlanks(lines.front()) != magic)
+        FailIni(1, "", "not a calculation file: the first line is not " + format,
+                "не файл расчета: первая строка не " + format);
+    // A file cut short says so, rather than what its broken last line is.
+    if (std::none_of(lines.begin(), lines.end(),
+                     [](std::string_view raw) { return TrimBlanks(raw) == "[End]"; }))
+        FailIni(static_cast<int>(lines.size()), "", "the file ends before [End]: it was cut short",
+                "файл обрывается до [End]: он не дописан");
+    int line = 0;
+    std::string section;
+    bool ended = false;
+    for (std::string_view raw : lines) {
+        ++line;
+        const std::string_view trimmed = TrimBlanks(raw);
+        if (line == 1) {
+            section = std::string(trimmed.substr(1, trimmed.size() - 2));
+            sections_[section];
+            continue;
+        }
+        if (ended) {
+            if (!trimmed.empty())
+                FailIni(line, "", "text after [End]", "текст после [End]");
+            continue;
+        }
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
+            continue;
+        if (const std::optional<std::string_view> name = SectionOf(trimmed)) {
+            section = std::string(*name);
+            if (!sections_.emplace(section, std::map<std::string, Entry>()).second)
+                FailIni(line, "[" + section + "]", "the section is given twice",
+                        "раздел указан дважды");
+            ended = section == "End";
+            continue;
+        }
+        const size_t equals = raw.find('=');
+        const std::string key(
+            TrimBlanks(raw.substr(0, equals == std::string_view::npos ? 0 : equals)));
+        if (equals == std::string_view::npos || key.empty())
+            FailIni(line, "",
+                    std::string("'") + QuotedValue(trimmed) +
+                        "' is neither a section, a key nor a comment",
+                    std::string("«") + QuotedValue(trimmed) +
+                        "» — не раздел, не ключ и не комментарий");
+        const auto [at, added] =
+            sections_[section].emplace(key, Entry{std::string(raw.substr(equals + 1)), line});
+        if (!added)
+            FailIni(
+                line, Name(section, key),
+                "the key is given twice (first on line " + std::to_string(at->second.line) + ")",
+                "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) + ")");
+    }
+}
+
+void CheckTextBytes(std::string_view bytes) {
+    int line = 1;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n')
+            ++line;
+        const bool lineEnd = c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] == '\n');
+        if ((c < 0x20 && c != '\t' && c != '\n' && !lineEnd) || c == 0x7f) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", c);
+            FailIni(line, "", std::string("binary data (byte ") + code + "): not a text file",
+                    std::string("двоичные данные (байт ") + code + "): не текстовый файл");
+        }
+    }
+}
+
+} // namespace quendal
