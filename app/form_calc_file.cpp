@@ -47,14 +47,14 @@ void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
 } // namespace
 
 void TFormMain::bnSaveCalcFileClick() {
+    if (RefuseOutOfRange(kSaveCaption, true)) // a file Quendal writes must open again
+        return;
     QString path =
         dialogs_->getSaveFileName(this, kSaveCaption, QStringLiteral("."), kCalcFileFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
         path += QStringLiteral(".cal");
-    if (RefuseOutOfRange(kSaveCaption, true)) // a file Quendal writes must open again
-        return;
     if (const std::optional<std::string> error = SaveFileAtomically(
             QFile::encodeName(path).toStdString(), WriteCalcFile(WindowSetup()))) {
         dialogs_->showError(this, kSaveCaption,

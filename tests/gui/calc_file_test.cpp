@@ -58,8 +58,9 @@ QString TablesText(const TFormMain& form) {
     return lines.join(u'\n') + u'\n';
 }
 
-QString Companion(const QStringList& args) {
+QString Companion(const QStringList& args, const QString& folder = QString()) {
     QProcess calc;
+    calc.setWorkingDirectory(folder);
     calc.start(QCoreApplication::applicationDirPath() + "/quendal-calc", args);
     calc.waitForFinished(60000);
     return QString::fromUtf8(calc.readAllStandardOutput());
@@ -162,15 +163,47 @@ private slots:
         Click(*w.form, "bnSaveCalcFile");
         QCOMPARE(Companion({"--calc", dir.filePath("window.cal")}), TablesText(*w.form));
 
-        const QString printed = Companion(
-            {"--race", kData + "immune-two.urc", "--planets", kData + "planets-20.txt", "--pick",
-             "1", "--plus", "fab:50,mine:50", "--save-calc", dir.filePath("companion.cal")});
+        // Files named as typed in the data folder: the window works in another one.
+        const QString printed =
+            Companion({"--race", "immune-two.urc", "--planets", "planets-20.txt", "--pick", "1",
+                       "--plus", "fab:50,mine:50", "--save-calc", dir.filePath("companion.cal")},
+                      kData);
+        QVERIFY(QDir::currentPath() + "/" != kData);
         Window opened = OpenWindow();
         QVERIFY(opened.form->OpenCalcFile(dir.filePath("companion.cal")));
         QCOMPARE(TablesText(*opened.form), printed);
         QVERIFY(printed.count(u'\n') > 30);
         // Its planet list was read again, and can be ranked.
+        QCOMPARE(Control<QComboBox>(*opened.form, "cbPlanetList")->currentIndex(), 1);
         QVERIFY(Control<QPushButton>(*opened.form, "bnPlanetRank")->isEnabled());
+    }
+
+    // A value that a search or a calculation file cannot take is named, and nothing runs or
+    // is written.
+    void outOfRangeValuesAreRefused() {
+        QTemporaryDir dir;
+        Window w = FullCalculation();
+        const TFormMain& form = *w.form;
+        EnterTab(form, "TabGenetic");
+        const QString found = Control<QLabel>(form, "sGenValue1")->text();
+        TypeInto(form, "editGeneticP1", QStringLiteral("0"));
+        Click(form, "bnGeneticCalc");
+        TypeInto(form, "editGeneticP1", QStringLiteral("50"));
+        TypeInto(form, "editGenLYear", QStringLiteral("1000"));
+        Click(form, "bnGeneticCalc");
+        QCOMPARE(Control<QLabel>(form, "sGenValue1")->text(), found);
+        TypeInto(form, "editGenLYear", QStringLiteral("15"));
+        EnterTab(form, "TabCalc");
+        TypeInto(form, "editLightYears", QStringLiteral("-5"));
+        w.dialogs->answers << dir.filePath("refused.cal");
+        const size_t dialogs = w.dialogs->calls.size();
+        Click(form, "bnSaveCalcFile");
+        QCOMPARE(w.dialogs->errors,
+                 QStringList({"П1: 0 вне допустимых пределов 2..9999",
+                              "Интервал расчета: 1000 вне допустимых пределов 1..999",
+                              "ЛЕТ: -5 вне допустимых пределов 0..99999"}));
+        QCOMPARE(w.dialogs->calls.size(), dialogs); // not even the save dialog
+        QVERIFY(!QFile::exists(dir.filePath("refused.cal")));
     }
 
     void badFileIsReportedAndChangesNothing_data() {
