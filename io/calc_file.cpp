@@ -37,193 +37,133 @@ struct CalcField {
     std::function<std::vector<QueueItem>&(CalcSetup&)> items;
 };
 
-constexpr ValueRange kRaceNumberRange{kRaceNumberMin, kRaceNumberMax};
-constexpr ValueRange kFlagRange{0, 1};
-constexpr ValueRange kEntryRange{-1, INT32_MAX};
-constexpr ValueRange kInt64Range{INT64_MIN, INT64_MAX};
+// Adds the fields of one section after another, in the file's order.
+class FieldList {
+public:
+    void Section(Group group, const char* section) {
+        group_ = group;
+        section_ = section;
+    }
+    // Numbers behind `ref`, an accessor of an integer, a flag, an enumeration or an array of
+    // `count` of them.
+    template <typename Ref>
+    void Numbers(std::string key, Ref ref, ValueRange range = kInt32Range, int count = 1) {
+        CalcField& f = Add(std::move(key), Kind::Numbers, range, count);
+        f.get = [ref](const CalcSetup& s, int i) -> int64_t {
+            auto& value = ref(const_cast<CalcSetup&>(s));
+            if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
+                return value[i];
+            else
+                return static_cast<int64_t>(value);
+        };
+        f.set = [ref](CalcSetup& s, int i, int64_t v) {
+            auto& value = ref(s);
+            if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
+                value[i] = static_cast<std::remove_reference_t<decltype(value[0])>>(v);
+            else
+                value = static_cast<std::remove_reference_t<decltype(value)>>(v);
+        };
+    }
+    void Text(std::string key, std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
+        Add(std::move(key), Kind::Text, {0, maxChars}).text = std::move(ref);
+    }
+    void Elements(std::string key, std::function<std::vector<QueueItem>&(CalcSetup&)> ref) {
+        Add(std::move(key), Kind::Elements).items = std::move(ref);
+    }
+    CalcField& Add(std::string key, Kind kind, ValueRange range = {}, int count = 1) {
+        CalcField& f = fields.emplace_back();
+        f.group = group_;
+        f.section = section_;
+        f.key = std::move(key);
+        f.kind = kind;
+        f.range = range;
+        f.count = count;
+        return f;
+    }
+    std::vector<CalcField> fields;
 
-// A field of numbers behind `ref`, an accessor of an integer, a flag, an enumeration or an
-// array of `count` of them.
-CalcField Field(Group group, std::string section, std::string key, Kind kind, int count = 1,
-                ValueRange range = {}) {
-    CalcField field;
-    field.group = group;
-    field.section = std::move(section);
-    field.key = std::move(key);
-    field.kind = kind;
-    field.count = count;
-    field.range = range;
-    return field;
-}
+private:
+    Group group_ = Group::Always;
+    std::string section_;
+};
 
-template <typename Ref>
-CalcField Numbers(Group group, std::string section, std::string key, ValueRange range, Ref ref,
-                  int count = 1) {
-    CalcField field = Field(group, std::move(section), std::move(key), Kind::Numbers, count, range);
-    field.get = [ref, count](const CalcSetup& s, int i) -> int64_t {
-        auto& value = ref(const_cast<CalcSetup&>(s));
-        if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
-            return value[i];
-        else
-            return static_cast<int64_t>(value);
-    };
-    field.set = [ref](CalcSetup& s, int i, int64_t v) {
-        auto& value = ref(s);
-        if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
-            value[i] = static_cast<std::remove_reference_t<decltype(value[0])>>(v);
-        else
-            value = static_cast<std::remove_reference_t<decltype(value)>>(v);
-    };
-    return field;
-}
-
-CalcField Text(Group group, std::string section, std::string key,
-               std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
-    CalcField field =
-        Field(group, std::move(section), std::move(key), Kind::Text, 1, {0, maxChars});
-    field.text = std::move(ref);
-    return field;
-}
-
-CalcField Elements(Group group, std::string section, std::string key,
-                   std::function<std::vector<QueueItem>&(CalcSetup&)> ref) {
-    CalcField field = Field(group, std::move(section), std::move(key), Kind::Elements);
-    field.items = std::move(ref);
-    return field;
-}
-
-RaceParams& Race(CalcSetup& s) {
-    return s.race->race;
-}
-PlanetParams& Planet(CalcSetup& s) {
-    return s.planetTab.planet;
-}
-SearchOutcome& Result(CalcSetup& s) {
-    return *s.search.result;
-}
+// The accessor of a part of the setup.
+#define AT(part)                                                                                   \
+    [](CalcSetup & s) -> auto& {                                                                   \
+        return part;                                                                               \
+    }
 
 std::vector<CalcField> MakeFields() {
-    using G = Group;
-    std::vector<CalcField> f;
-    f.push_back(Text(
-        G::Race, "Step1", "RaceFile", [](CalcSetup & s) -> auto& { return s.race->path; }));
-    f.push_back(Text(
-        G::Race, "Step1", "RaceName", [](CalcSetup & s) -> auto& { return s.race->name; },
-        kRaceNameBytes));
-    for (const RaceKey& k : kRaceKeys)
-        f.push_back(Numbers(
-            G::Race, k.section, k.key, kRaceNumberRange, [field = k.field](CalcSetup & s) -> auto& {
-                return Race(s).*field;
-            }));
+    FieldList f;
+    f.Section(Group::Race, "Step1");
+    f.Text("RaceFile", AT(s.race->path));
+    f.Text("RaceName", AT(s.race->name), kRaceNameBytes);
+    for (const RaceKey& k : kRaceKeys) {
+        f.Section(Group::Race, k.section);
+        f.Numbers(k.key, [m = k.field](CalcSetup & s) -> auto& { return s.race->race.*m; },
+                  {kRaceNumberMin, kRaceNumberMax});
+    }
     // Full terraforming is one bit of the race file's advantages.
-    CalcField advantage = Field(G::Race, "Step4", "Advantage", Kind::Numbers, 1, kRaceNumberRange);
+    f.Section(Group::Race, "Step4");
+    CalcField& advantage = f.Add("Advantage", Kind::Numbers, {kRaceNumberMin, kRaceNumberMax});
     advantage.get = [](const CalcSetup& s, int) -> int64_t {
         return s.race->race.FullTForm ? kFullTFormBit : 0;
     };
     advantage.set = [](CalcSetup& s, int, int64_t v) {
-        Race(s).FullTForm = (static_cast<uint64_t>(v) & kFullTFormBit) != 0;
+        s.race->race.FullTForm = (static_cast<uint64_t>(v) & kFullTFormBit) != 0;
     };
-    f.push_back(advantage);
 
+    f.Section(Group::Race, "Planet");
     for (int i = 0; i < 7; ++i)
-        f.push_back(Numbers(
-            G::Race, "Planet", kEconomyKeys[i].key,
-            kInt32Range, [i](CalcSetup & s) -> auto& { return s.planetTab.economy[i]; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "FullTForm", kFlagRange,
-        [](CalcSetup & s) -> auto& { return s.planetTab.fullTForm; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Env", kFactorRange,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetEnv; }, 3));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Habitability", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetPrc; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "TFormLimit", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).MaxTFormPrc; }, 3));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Concentration", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetConPrc; }, 3));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Minerals", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetMineral; }, 3));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Homeworld", kFlagRange,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetHW; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Factories", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetFabr; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "Mines", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Planet(s).PlanetMine; }));
-    f.push_back(Text(
-        G::Race, "Planet", "PlanetList",
-        [](CalcSetup & s) -> auto& { return s.planetTab.list.path; }));
-    f.push_back(Numbers(
-        G::Race, "Planet", "PlanetEntry", kEntryRange,
-        [](CalcSetup & s) -> auto& { return s.planetTab.list.entry; }));
-    f.push_back(Text(
-        G::Race, "Planet", "PlanetEntryText",
-        [](CalcSetup & s) -> auto& { return s.planetTab.list.entryText; }));
+        f.Numbers(
+            kEconomyKeys[i].key, [i](CalcSetup & s) -> auto& { return s.planetTab.economy[i]; });
+    f.Numbers("FullTForm", AT(s.planetTab.fullTForm), {0, 1});
+    f.Numbers("Env", AT(s.planetTab.planet.PlanetEnv), kFactorRange, 3);
+    f.Numbers("Habitability", AT(s.planetTab.planet.PlanetPrc));
+    f.Numbers("TFormLimit", AT(s.planetTab.planet.MaxTFormPrc), kInt32Range, 3);
+    f.Numbers("Concentration", AT(s.planetTab.planet.PlanetConPrc), kInt32Range, 3);
+    f.Numbers("Minerals", AT(s.planetTab.planet.PlanetMineral), kInt32Range, 3);
+    f.Numbers("Homeworld", AT(s.planetTab.planet.PlanetHW), {0, 1});
+    f.Numbers("Factories", AT(s.planetTab.planet.PlanetFabr));
+    f.Numbers("Mines", AT(s.planetTab.planet.PlanetMine));
+    f.Text("PlanetList", AT(s.planetTab.list.path));
+    f.Numbers("PlanetEntry", AT(s.planetTab.list.entry), {-1, INT32_MAX});
+    f.Text("PlanetEntryText", AT(s.planetTab.list.entryText));
 
-    f.push_back(Numbers(
-        G::Always, "Start", "Habitability", kInt32Range,
-        [](CalcSetup & s) -> auto& { return s.start.prc; }));
-    f.push_back(Numbers(
-        G::Always, "Start", "Colonists", kInt32Range,
-        [](CalcSetup & s) -> auto& { return s.start.men; }));
-    f.push_back(Numbers(
-        G::Always, "Start", "Growth", kInt32Range,
-        [](CalcSetup & s) -> auto& { return s.start.growth; }));
-    f.push_back(Numbers(
-        G::Always, "Start", "Years", kYearsRange,
-        [](CalcSetup & s) -> auto& { return s.start.years; }));
-    f.push_back(Elements(
-        G::Always, "Templates", "Minus", [](CalcSetup & s) -> auto& { return s.minus; }));
-    f.push_back(Elements(
-        G::Always, "Templates", "Plus", [](CalcSetup & s) -> auto& { return s.plus; }));
+    f.Section(Group::Always, "Start");
+    f.Numbers("Habitability", AT(s.start.prc));
+    f.Numbers("Colonists", AT(s.start.men));
+    f.Numbers("Growth", AT(s.start.growth));
+    f.Numbers("Years", AT(s.start.years), kYearsRange);
+    f.Section(Group::Always, "Templates");
+    f.Elements("Minus", AT(s.minus));
+    f.Elements("Plus", AT(s.plus));
 
+    f.Section(Group::Always, "Search");
     const char* const paramKeys[6] = {"Population", "Generations", "Elite",
                                       "Survival",   "Mutation",    "Crossover"};
     for (int i = 0; i < 6; ++i)
-        f.push_back(Numbers(
-            G::Always, "Search", paramKeys[i],
-            kGeneticParamRanges[i], [i](CalcSetup & s) -> auto& { return s.search.params[i]; }));
-    f.push_back(Numbers(
-        G::Always, "Search", "Criterion", kCriterionRange,
-        [](CalcSetup & s) -> auto& { return s.search.criterion; }));
-    f.push_back(Numbers(
-        G::Always, "Search", "Interval", kSearchYearsRange,
-        [](CalcSetup & s) -> auto& { return s.search.interval; }));
-    f.push_back(Numbers(
-        G::Always, "Search", "Colonists", kInt32Range,
-        [](CalcSetup & s) -> auto& { return s.search.landing; }));
+        f.Numbers(
+            paramKeys[i], [i](CalcSetup & s) -> auto& { return s.search.params[i]; },
+            kGeneticParamRanges[i]);
+    f.Numbers("Criterion", AT(s.search.criterion), kCriterionRange);
+    f.Numbers("Interval", AT(s.search.interval), kSearchYearsRange);
+    f.Numbers("Colonists", AT(s.search.landing));
 
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Habitability", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.prc; }));
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Colonists", kInt64Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.men; }));
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Resources", kInt64Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.resource; }));
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Factories", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.fabr; }));
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Mines", kInt32Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.mine; }));
-    f.push_back(Numbers(
-        G::Result, "SearchResult", "Minerals", kInt64Range,
-        [](CalcSetup & s) -> auto& { return Result(s).figures.mineral; }, 3));
-    f.push_back(Elements(
-        G::Result, "SearchResult", "Minus",
-        [](CalcSetup & s) -> auto& { return Result(s).minus; }));
-    f.push_back(Elements(
-        G::Result, "SearchResult", "Plus", [](CalcSetup & s) -> auto& { return Result(s).plus; }));
-    return f;
+    f.Section(Group::Result, "SearchResult");
+    const ValueRange int64Range{INT64_MIN, INT64_MAX};
+    f.Numbers("Habitability", AT(s.search.result->figures.prc));
+    f.Numbers("Colonists", AT(s.search.result->figures.men), int64Range);
+    f.Numbers("Resources", AT(s.search.result->figures.resource), int64Range);
+    f.Numbers("Factories", AT(s.search.result->figures.fabr));
+    f.Numbers("Mines", AT(s.search.result->figures.mine));
+    f.Numbers("Minerals", AT(s.search.result->figures.mineral), int64Range, 3);
+    f.Elements("Minus", AT(s.search.result->minus));
+    f.Elements("Plus", AT(s.search.result->plus));
+    return std::move(f.fields);
 }
+
+#undef AT
 
 const std::vector<CalcField>& Fields() {
     static const std::vector<CalcField> fields = MakeFields();
@@ -266,10 +206,7 @@ void ReadField(const IniSections& file, const CalcField& f, int version, CalcSet
     switch (f.kind) {
     case Kind::Numbers: {
         const std::vector<int64_t> values =
-            f.count == 1
-                ? std::vector<int64_t>{file.Number(f.section, f.key, f.range.lo, f.range.hi)}
-                : file.Numbers(f.section, f.key, static_cast<size_t>(f.count), f.range.lo,
-                               f.range.hi);
+            file.Numbers(f.section, f.key, static_cast<size_t>(f.count), f.range.lo, f.range.hi);
         for (int i = 0; i < f.count; ++i)
             f.set(setup, i, values[static_cast<size_t>(i)]);
         break;

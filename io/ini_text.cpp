@@ -129,16 +129,11 @@ int IniSections::Line(const std::string& section, const std::string& key) const 
     return Get(section, key).line;
 }
 
-int64_t IniSections::Number(const std::string& section, const std::string& key, int64_t lo,
-                            int64_t hi) const {
-    const Entry& entry = Get(section, key);
-    return NumberOf(TrimBlanks(entry.value), entry.line, Name(section, key), lo, hi);
-}
-
 std::vector<int64_t> IniSections::Numbers(const std::string& section, const std::string& key,
                                           size_t count, int64_t lo, int64_t hi) const {
     const Entry& entry = Get(section, key);
-    const std::vector<std::string_view> parts = SplitAt(entry.value, ',');
+    const std::vector<std::string_view> parts =
+        count == 1 ? std::vector<std::string_view>{entry.value} : SplitAt(entry.value, ',');
     if (parts.size() != count)
         FailIni(entry.line, Name(section, key),
                 std::string("'") + QuotedValue(entry.value) + "' is not " + std::to_string(count) +

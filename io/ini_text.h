@@ -69,10 +69,7 @@ public:
     // The value of a key that must be there, and its line.
     const std::string& Text(const std::string& section, const std::string& key) const;
     int Line(const std::string& section, const std::string& key) const;
-    // A whole number within [lo, hi].
-    int64_t Number(const std::string& section, const std::string& key, int64_t lo,
-                   int64_t hi) const;
-    // `count` numbers separated by commas, each within [lo, hi].
+    // `count` whole numbers separated by commas, each within [lo, hi].
     std::vector<int64_t> Numbers(const std::string& section, const std::string& key, size_t count,
                                  int64_t lo, int64_t hi) const;
 
