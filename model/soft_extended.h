@@ -95,11 +95,10 @@ public:
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
         if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
             U128 p = static_cast<U128>(a.sig_) * b.sig_;
-            int32_t e = static_cast<int32_t>(ea + eb) - kBias;
-            if (p >> 127)
-                ++e;
-            else
-                p <<= 1;
+            // The product of significands in [1, 2) is in [1, 4): normalised without a branch.
+            const uint32_t top = static_cast<uint32_t>(p >> 127);
+            p <<= top ^ 1;
+            const int32_t e = static_cast<int32_t>(ea + eb + top) - kBias;
             if (static_cast<uint32_t>(e - 1) < kMaxExp - 1)
                 return RoundNormal(sign, e, p);
             return Pack(sign, e, p);
@@ -196,39 +195,36 @@ private:
                 std::swap(sa, sb);
             }
             const uint32_t d = ea - eb;
-            if (d >= 66) // b is below a quarter of a's ulp
+            if (d < 64) {
+                // b aligned to a: hi under a's significand, lo the bits below it (exact).
+                const uint64_t hi = mb >> d, lo = (mb << 1) << (63 - d);
+                if (sa == sb) {
+                    const uint64_t sum = ma + hi;
+                    if (sum >= ma)
+                        return RoundNormal(sa, static_cast<int32_t>(ea), sum, lo);
+                    // A carry into the next binade: one bit more moves below the significand
+                    // (lo's last bit is 0, as d < 64).
+                    return RoundNormal(sa, static_cast<int32_t>(ea) + 1, (sum >> 1) | kInteger,
+                                       (sum << 63) | (lo >> 1));
+                }
+                const uint64_t high = ma - hi - (lo != 0), low = 0 - lo;
+                if (high != 0) {
+                    const int shift = std::countl_zero(high);
+                    const int32_t e = static_cast<int32_t>(ea) - shift;
+                    if (e >= 1) // shift > 1 only when d <= 1, where low is 0 or 2^63
+                        return RoundNormal(sa, e, high << shift | ((low >> 1) >> (63 - shift)),
+                                           low << shift);
+                }
+            } else if (d >= 66) { // b is below a quarter of a's ulp
                 return FromBits(static_cast<uint16_t>(sa | ea), ma);
-            // a's integer bit on bit 126; b aligned below it, its lost bits kept as one bit.
-            const U128 wa = static_cast<U128>(ma) << 63;
-            const U128 wb = d <= 63 ? static_cast<U128>(mb) << (63 - d)
-                                    : (mb >> (d - 63)) | ((mb << (127 - d)) != 0);
-            if (sa == sb) {
-                U128 s = wa + wb;
-                int32_t e = static_cast<int32_t>(ea);
-                if (s >> 127)
-                    ++e;
-                else
-                    s <<= 1;
-                return RoundNormal(sa, e, s);
             }
-            const U128 diff = wa - wb;
-            if (diff == 0)
-                return SoftExtended();
-            const uint64_t high = static_cast<uint64_t>(diff >> 64);
-            const int shift =
-                high ? std::countl_zero(high) : 64 + std::countl_zero(static_cast<uint64_t>(diff));
-            const int32_t e = static_cast<int32_t>(ea) + 1 - shift;
-            if (e >= 1)
-                return RoundNormal(sa, e, diff << shift);
-            return Pack(sa, e, diff << shift);
         }
         return AddSlow(a, b, bSignExp);
     }
 
-    // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127), e >= 1) to 64 bits.
-    static SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
-        uint64_t sig = static_cast<uint64_t>(r >> 64);
-        const uint64_t rest = static_cast<uint64_t>(r);
+    // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
+    // e >= 1) to 64 bits.
+    static SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig, uint64_t rest) {
         if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1))) {
             if (++sig == 0) {
                 sig = kInteger;
@@ -238,6 +234,10 @@ private:
         if (e >= static_cast<int32_t>(kMaxExp))
             return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
         return FromBits(static_cast<uint16_t>(sign | e), sig);
+    }
+    // The same for r (bit 127 set; the value r * 2^(e - kBias - 127)).
+    static SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
+        return RoundNormal(sign, e, static_cast<uint64_t>(r >> 64), static_cast<uint64_t>(r));
     }
 
     static constexpr bool Unordered(SoftExtended x) {

@@ -68,10 +68,11 @@ using x87::Operands;
 using x87::Soft;
 using x87::Tally;
 
+// Values per kind of conversion; fewer under the sanitizers.
 #ifdef NDEBUG
 constexpr int kCount = 1 << 20;
 #else
-constexpr int kCount = 1 << 15;
+constexpr int kCount = 1 << 18;
 #endif
 
 void Report(const char* what, const Tally& tally) {

@@ -19,7 +19,7 @@ namespace {
 #ifdef NDEBUG
 constexpr int kCount = 1 << 18;
 #else
-constexpr int kCount = 1 << 13;
+constexpr int kCount = 1 << 16;
 #endif
 
 enum class Op { Add, Sub, Mul, Div };
