@@ -1,7 +1,7 @@
 // Time per operation of the software extended type beside the hardware's long double
 // (where long double is x87), on figures of the simulation's size: sums, products,
-// quotients and stores to double over arrays of operands, so that the operations overlap
-// as they do in the sub-step's formulas.
+// quotients and stores to double over arrays of operands, independent of each other, and
+// chains of sums and products where each waits for the one before.
 
 #include <benchmark/benchmark.h>
 
@@ -69,6 +69,31 @@ template <class T> void BM_ExtendedToDouble(benchmark::State& state) {
     CountOperations(state);
 }
 
+// The same operations one after the other, each waiting for the previous result, as in a
+// formula: a running sum, and a running product by factors near 1.
+template <class T> void BM_ExtendedAddChain(benchmark::State& state) {
+    const std::vector<T> a = Operands<T>(4);
+    for (auto _ : state) {
+        T sum = 0;
+        for (size_t i = 0; i < kOperands; ++i)
+            sum = sum + a[i];
+        benchmark::DoNotOptimize(sum);
+    }
+    CountOperations(state);
+}
+template <class T> void BM_ExtendedMulChain(benchmark::State& state) {
+    std::vector<T> factors = Operands<T>(5);
+    for (T& f : factors) // 1 + a share below 1e-3
+        f = T(1) + f / T(int64_t{1000000000000000});
+    for (auto _ : state) {
+        T product = 1;
+        for (size_t i = 0; i < kOperands; ++i)
+            product = product * factors[i];
+        benchmark::DoNotOptimize(product);
+    }
+    CountOperations(state);
+}
+
 #if QUENDAL_SOFT_EXTENDED
 #define QUENDAL_BENCH_BOTH(name) BENCHMARK_TEMPLATE(name, SoftExtended);
 #else
@@ -81,6 +106,8 @@ QUENDAL_BENCH_BOTH(BM_ExtendedAdd)
 QUENDAL_BENCH_BOTH(BM_ExtendedMul)
 QUENDAL_BENCH_BOTH(BM_ExtendedDiv)
 QUENDAL_BENCH_BOTH(BM_ExtendedToDouble)
+QUENDAL_BENCH_BOTH(BM_ExtendedAddChain)
+QUENDAL_BENCH_BOTH(BM_ExtendedMulChain)
 
 } // namespace
 } // namespace quendal
