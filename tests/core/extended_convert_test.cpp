@@ -213,6 +213,37 @@ TEST(SoftExtended, FrexpAndLdexpLikeTheCLibrary) {
     Report("ldexp", ldexps);
 }
 
+#if !QUENDAL_SOFT_EXTENDED
+// A formula of the core's shape through either back-end's interface: mixed with int and
+// double operands, truncated, compared, split and scaled by powers of two, stored.
+template <class T> uint64_t Formula(double x, int64_t c, int32_t k) {
+    const T d = T(x) - T(c) * T(0.01) / T(k);
+    int exponent = 0;
+    const T fraction = frexp(d, &exponent);
+    const T low = ldexp(T(1), exponent - 1);
+    const T scaled = ldexp(fraction, -16400) + T(TruncToInt64(d * T(k)));
+    uint64_t bits = std::bit_cast<uint64_t>((scaled + low).ToDouble());
+    bits ^=
+        static_cast<uint64_t>((d < low) | (d <= low) << 1 | (d > -low) << 2 | (d >= fraction) << 3 |
+                              (d == d && d <= d && d >= d) << 4 | (d != low) << 5)
+        << 58;
+    return bits ^ (uint64_t{(-d).SignExponent()} << 40) ^ fraction.Significand();
+}
+
+TEST(HardExtended, InterfaceGivesTheSoftBackEndsResults) {
+    Operands g(0x6a09e667f3bcc908);
+    Tally tally;
+    for (int i = 0; i < 10000; ++i) {
+        const double x = g.Realistic();
+        const int64_t c = static_cast<int64_t>(g.Next() >> g.Between(1, 63)) - (1 << 20);
+        const int32_t k = g.Between(1, 100000);
+        tally.Check(Formula<SoftExtended>(x, c, k), Formula<HardExtended>(x, c, k),
+                    std::to_string(x) + ", " + std::to_string(c) + ", " + std::to_string(k));
+    }
+    EXPECT_EQ(tally.differences, 0) << tally.examples;
+}
+#endif
+
 #endif
 
 } // namespace
