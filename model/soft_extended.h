@@ -1,0 +1,272 @@
+#pragma once
+
+// The software back-end of Extended (see model/extended.h): x87 extended precision computed
+// with integers, so that it gives the same bits on any processor. The layout is x87's: a
+// 64-bit significand with an explicit integer bit, a 15-bit exponent biased by 16383 and a
+// sign. Every operation rounds once, to nearest even, as x87 does at 64-bit precision.
+//
+// Sums, differences, products and quotients of normal operands with a normal result, and
+// the conversion of a value in double's normal range, take the inline paths; subnormals,
+// zeros, infinities, NaN, overflow and underflow go to the paths out of line.
+
+#include <bit>
+#include <cstdint>
+#include <utility>
+
+#if !defined(__SIZEOF_INT128__)
+#error "The software extended type needs unsigned __int128 (gcc or clang)"
+#endif
+
+namespace quendal {
+
+class SoftExtended {
+public:
+    using U128 = unsigned __int128;
+
+    constexpr SoftExtended() = default; // +0
+
+    // Exact, as x87 loads them.
+    constexpr SoftExtended(int32_t value) : SoftExtended(int64_t{value}) {}
+    constexpr SoftExtended(int64_t value) {
+        if (value == 0)
+            return;
+        const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : value;
+        const int shift = std::countl_zero(magnitude);
+        sig_ = magnitude << shift;
+        se_ = static_cast<uint16_t>((value < 0 ? kSign : 0) | (kBias + 63 - shift));
+    }
+    // A signalling NaN is made quiet, as x87 loads it.
+    constexpr SoftExtended(double value) {
+        const uint64_t bits = std::bit_cast<uint64_t>(value);
+        const uint32_t sign = static_cast<uint32_t>(bits >> 48) & kSign;
+        const uint32_t exponent = static_cast<uint32_t>(bits >> 52) & 0x7ff;
+        const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+        uint32_t e = exponent + (kBias - 1023);
+        if (exponent == 0x7ff) {
+            e = kMaxExp;
+            sig_ = kInteger | (fraction == 0 ? 0 : kQuiet | fraction << 11);
+        } else if (exponent != 0) {
+            sig_ = kInteger | fraction << 11;
+        } else if (fraction != 0) { // a subnormal double is normal here
+            const int shift = std::countl_zero(fraction);
+            sig_ = fraction << shift;
+            e = kBias - 1022 - (shift - 11);
+        } else {
+            e = 0;
+        }
+        se_ = static_cast<uint16_t>(sign | e);
+    }
+
+    // Any encoding, for constants that must not depend on how a compiler reads a literal.
+    static constexpr SoftExtended FromBits(uint16_t signExponent, uint64_t significand) {
+        SoftExtended x;
+        x.se_ = signExponent;
+        x.sig_ = significand;
+        return x;
+    }
+    constexpr uint16_t SignExponent() const { return se_; }
+    constexpr uint64_t Significand() const { return sig_; }
+
+    // Rounded to nearest even at double's precision and exponent, as x87 stores a double.
+    double ToDouble() const {
+        const uint32_t e = se_ & kMaxExp;
+        if (e - (kBias - 1022) <= 2045 && (sig_ & kInteger) != 0) { // double's normal range
+            const uint64_t rest = sig_ & 0x7ff;
+            uint64_t m = sig_ >> 11;
+            m += (rest > 0x400) | ((rest == 0x400) & m);
+            // m includes the integer bit, which adds 1 to the exponent field, and a carry
+            // out of the significand adds another (infinity past the largest double).
+            const uint64_t field = e - kBias + 1022;
+            return std::bit_cast<double>((static_cast<uint64_t>(se_ & kSign) << 48) +
+                                         (field << 52) + m);
+        }
+        return ToDoubleSlow();
+    }
+    explicit operator double() const { return ToDouble(); }
+
+    SoftExtended operator-() const { return FromBits(se_ ^ kSign, sig_); }
+
+    friend SoftExtended operator+(SoftExtended a, SoftExtended b) { return Add(a, b, b.se_); }
+    friend SoftExtended operator-(SoftExtended a, SoftExtended b) {
+        return Add(a, b, b.se_ ^ kSign);
+    }
+    friend SoftExtended operator*(SoftExtended a, SoftExtended b) {
+        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
+        const uint32_t sign = (a.se_ ^ b.se_) & kSign;
+        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+            U128 p = static_cast<U128>(a.sig_) * b.sig_;
+            // The product of significands in [1, 2) is in [1, 4): normalised without a branch.
+            const uint32_t top = static_cast<uint32_t>(p >> 127);
+            p <<= top ^ 1;
+            const int32_t e = static_cast<int32_t>(ea + eb + top) - kBias;
+            if (static_cast<uint32_t>(e - 1) < kMaxExp - 1)
+                return RoundNormal(sign, e, p);
+            return Pack(sign, e, p);
+        }
+        return MulSlow(a, b);
+    }
+    friend SoftExtended operator/(SoftExtended a, SoftExtended b) {
+        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
+        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+            int32_t e = static_cast<int32_t>(ea - eb) + kBias;
+            // The quotient's integer bit lands on bit 63 of q.
+            U128 n = static_cast<U128>(a.sig_) << 63;
+            if (a.sig_ < b.sig_) {
+                n <<= 1;
+                --e;
+            }
+            if (static_cast<uint32_t>(e - 1) < kMaxExp - 1) {
+                uint64_t q = static_cast<uint64_t>(n / b.sig_);
+                const uint64_t r = static_cast<uint64_t>(n % b.sig_);
+                const uint64_t rest = b.sig_ - r; // compares 2r with the divisor without overflow
+                if (r > rest || (r == rest && (q & 1))) {
+                    if (++q == 0) {
+                        q = kInteger;
+                        ++e;
+                    }
+                }
+                if (e < static_cast<int32_t>(kMaxExp))
+                    return FromBits(static_cast<uint16_t>(((a.se_ ^ b.se_) & kSign) | e), q);
+            }
+        }
+        return DivSlow(a, b);
+    }
+    SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
+    SoftExtended& operator-=(SoftExtended b) { return *this = *this - b; }
+    SoftExtended& operator*=(SoftExtended b) { return *this = *this * b; }
+    SoftExtended& operator/=(SoftExtended b) { return *this = *this / b; }
+
+    // NaN, and the encodings that x87 refuses as operands, compare unordered: only != holds.
+    friend bool operator==(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        return ka == kb && (ka == 0 || ((a.se_ ^ b.se_) & kSign) == 0);
+    }
+    friend bool operator!=(SoftExtended a, SoftExtended b) { return !(a == b); }
+    friend bool operator<(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
+            return (a.se_ & kSign) != 0 && (ka | kb) != 0;
+        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    }
+    friend bool operator>(SoftExtended a, SoftExtended b) { return b < a; }
+    friend bool operator<=(SoftExtended a, SoftExtended b) { return a < b || a == b; }
+    friend bool operator>=(SoftExtended a, SoftExtended b) { return b < a || a == b; }
+
+    // Toward zero as model/numbers.h's TruncToInt64 of a long double: NaN gives 0 and values
+    // beyond 64 bits saturate.
+    friend int64_t TruncToInt64(SoftExtended x) {
+        const uint32_t e = x.se_ & kMaxExp;
+        const bool negative = (x.se_ & kSign) != 0;
+        if (e < kBias + 63) {
+            if (e < kBias || (x.sig_ & kInteger) == 0) // below 1, or refused by x87
+                return 0;
+            const uint64_t magnitude = x.sig_ >> (kBias + 63 - e);
+            return static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
+        }
+        if (Unordered(x))
+            return 0;
+        return negative ? INT64_MIN : INT64_MAX;
+    }
+
+    // As the C library's frexpl and ldexpl: the fraction in [0.5, 1) and its power of two;
+    // x scaled by 2^n, rounded once when it becomes subnormal.
+    friend SoftExtended frexp(SoftExtended x, int* exponent) { return Frexp(x, exponent); }
+    friend SoftExtended ldexp(SoftExtended x, int n) { return Ldexp(x, n); }
+
+private:
+    static constexpr uint32_t kBias = 16383;
+    static constexpr uint32_t kMaxExp = 0x7fff;
+    static constexpr uint32_t kSign = 0x8000;
+    static constexpr uint64_t kInteger = uint64_t{1} << 63;
+    static constexpr uint64_t kQuiet = uint64_t{1} << 62;
+
+    static SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
+        uint32_t ea = a.se_ & kMaxExp, eb = bSignExp & kMaxExp;
+        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+            uint64_t ma = a.sig_, mb = b.sig_;
+            uint32_t sa = a.se_ & kSign, sb = bSignExp & kSign;
+            if (ea < eb || (ea == eb && ma < mb)) { // a becomes the larger magnitude
+                std::swap(ea, eb);
+                std::swap(ma, mb);
+                std::swap(sa, sb);
+            }
+            const uint32_t d = ea - eb;
+            if (d < 64) {
+                // b aligned to a: hi under a's significand, lo the bits below it (exact).
+                const uint64_t hi = mb >> d, lo = (mb << 1) << (63 - d);
+                if (sa == sb) {
+                    const uint64_t sum = ma + hi;
+                    if (sum >= ma)
+                        return RoundNormal(sa, static_cast<int32_t>(ea), sum, lo);
+                    // A carry into the next binade: one bit more moves below the significand
+                    // (lo's last bit is 0, as d < 64).
+                    return RoundNormal(sa, static_cast<int32_t>(ea) + 1, (sum >> 1) | kInteger,
+                                       (sum << 63) | (lo >> 1));
+                }
+                const uint64_t high = ma - hi - (lo != 0), low = 0 - lo;
+                if (high != 0) {
+                    const int shift = std::countl_zero(high);
+                    const int32_t e = static_cast<int32_t>(ea) - shift;
+                    if (e >= 1) // shift > 1 only when d <= 1, where low is 0 or 2^63
+                        return RoundNormal(sa, e, high << shift | ((low >> 1) >> (63 - shift)),
+                                           low << shift);
+                }
+            } else if (d >= 66) { // b is below a quarter of a's ulp
+                return FromBits(static_cast<uint16_t>(sa | ea), ma);
+            }
+        }
+        return AddSlow(a, b, bSignExp);
+    }
+
+    // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
+    // e >= 1) to 64 bits.
+    static SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig, uint64_t rest) {
+        if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1))) {
+            if (++sig == 0) {
+                sig = kInteger;
+                ++e;
+            }
+        }
+        if (e >= static_cast<int32_t>(kMaxExp))
+            return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
+        return FromBits(static_cast<uint16_t>(sign | e), sig);
+    }
+    // The same for r (bit 127 set; the value r * 2^(e - kBias - 127)).
+    static SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
+        return RoundNormal(sign, e, static_cast<uint64_t>(r >> 64), static_cast<uint64_t>(r));
+    }
+
+    static constexpr bool Unordered(SoftExtended x) {
+        const uint32_t e = x.se_ & kMaxExp;
+        if (e == kMaxExp)
+            return x.sig_ != kInteger;
+        return e != 0 && (x.sig_ & kInteger) == 0;
+    }
+    // The magnitude as a number that orders like it; a pseudo-denormal (exponent 0 with the
+    // integer bit) has the value of exponent 1.
+    static constexpr U128 Magnitude(SoftExtended x) {
+        uint32_t e = x.se_ & kMaxExp;
+        if (e == 0 && (x.sig_ & kInteger))
+            e = 1;
+        return static_cast<U128>(e) << 64 | x.sig_;
+    }
+
+    // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127)) for any e: overflow gives
+    // infinity and e < 1 a subnormal, rounded once at its own precision.
+    static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
+    static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
+    static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
+    static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
+    static SoftExtended Frexp(SoftExtended x, int* exponent);
+    static SoftExtended Ldexp(SoftExtended x, int n);
+    double ToDoubleSlow() const;
+
+    uint64_t sig_ = 0;
+    uint16_t se_ = 0;
+};
+
+} // namespace quendal
