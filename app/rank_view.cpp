@@ -206,7 +206,7 @@ void RankView::StartClick() {
     task.threads = AvailableCores();
     task.prepare = [base, planets, settings](int32_t index, CalcModel& model) {
         model = *base;
-        return SetUpListPlanet(model, (*planets)[static_cast<size_t>(index)], *settings);
+        return SetUpListPlanet(model, planets->at(static_cast<size_t>(index)), *settings);
     };
     Reset(); // no rows of an earlier ranking stand beside the progress of this one
     runSearch_ = task.search;
@@ -226,13 +226,17 @@ void RankView::Poll() {
         return;
     const std::unique_ptr<BackgroundRank> run = std::move(run_);
     SetIdle(true);
-    if (run->stopped()) {
-        sStatus->setText(QStringLiteral("Прервано"));
+    try {
+        rows_ = run->TakeRows();
+    } catch (...) { // not through the timer's signal: the view stays as it was
+        sStatus->setText(QStringLiteral("Ошибка: рейтинг не рассчитан"));
         return;
     }
-    rows_ = run->TakeRows();
     rowsSearched_ = runSearch_;
     ShowRows();
+    if (run->stopped()) // the planets that ended
+        sStatus->setText(
+            QStringLiteral("Прервано, рассчитано планет: %1 из %2").arg(rows_.size()).arg(p.total));
 }
 
 void RankView::ShowRows() {
