@@ -73,14 +73,28 @@ std::string TemplateText(const std::vector<QueueItem>& items, char separator,
 
 } // namespace
 
+std::span<const RankColumn> RankColumns(bool search) {
+    static constexpr RankColumn kColumns[] = {{"Место", "rank", true},
+                                              {"№", "index", true},
+                                              {"Планета", "planet", false},
+                                              {"% нач.", "start_habitability", true},
+                                              {"% кон.", "habitability", true},
+                                              {"Население", "colonists", true},
+                                              {"Ресурсы", "resources", true},
+                                              {"Фабрики", "factories", true},
+                                              {"Шахты", "mines", true},
+                                              {"Ир.", "surface_i", true},
+                                              {"Ур.", "surface_u", true},
+                                              {"Либ.", "surface_l", true},
+                                              {"ОП для негативной планеты", "minus", false},
+                                              {"ОП для пригодной планеты", "plus", false}};
+    return std::span(kColumns).first(search ? 14 : 12);
+}
+
 std::vector<std::string> RankColumnCaptions(bool search) {
-    std::vector<std::string> captions = {"Место",  "№",         "Планета", "% нач.",
-                                         "% кон.", "Население", "Ресурсы", "Фабрики",
-                                         "Шахты",  "Ир.",       "Ур.",     "Либ."};
-    if (search) {
-        captions.push_back("ОП для негативной планеты");
-        captions.push_back("ОП для пригодной планеты");
-    }
+    std::vector<std::string> captions;
+    for (const RankColumn& column : RankColumns(search))
+        captions.push_back(column.caption);
     return captions;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -86,9 +87,17 @@ struct RankTask {
 // depend on the number of threads. After a stop only the planets that ended are ranked.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
 
-// The captions of a ranking table's columns: rank, entry index, entry, start habitability,
-// then at the last year habitability, colonists, resources, factories, mines and the three
-// surface minerals; with search the two templates found.
+// A column of a ranking table.
+struct RankColumn {
+    const char* caption; // in the window's and the companion's tables (UTF-8)
+    const char* csvName; // in the companion's CSV header
+    bool number;         // aligned right and sorted by value; else a text
+};
+
+// The columns of a ranking table: rank, entry index, entry, start habitability, then at the
+// last year habitability, colonists, resources, factories, mines and the three surface
+// minerals; with search the two templates found.
+std::span<const RankColumn> RankColumns(bool search);
 std::vector<std::string> RankColumnCaptions(bool search);
 
 // A row's texts in those columns. A template is its items as the companion's --minus and
