@@ -100,12 +100,10 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
     rgGenMaxFactor = MakeGroup(gbTask, QStringLiteral("rgGenMaxFactor"),
                                QStringLiteral("Максимизация:"), {318, 8, 227, 70}, kBoldGreen);
     rgGenMaxFactorItems = new QButtonGroup(rgGenMaxFactor);
-    const char* const factors[6] = {"Терраформинг", "Население", "Ресурсы",
-                                    "Фабрики",      "Шахты",     "Минералы"};
     for (int i = 0; i < 6; ++i) {
-        auto* item =
-            MakeRadio(rgGenMaxFactor, Numbered("rgGenMaxFactor", i), QString::fromUtf8(factors[i]),
-                      {6 + (i / 3) * 122, 16 + (i % 3) * 17, i < 3 ? 120 : 98, 17}, kBoldGreen);
+        auto* item = MakeRadio(
+            rgGenMaxFactor, Numbered("rgGenMaxFactor", i), QString::fromUtf8(kCriterionCaptions[i]),
+            {6 + (i / 3) * 122, 16 + (i % 3) * 17, i < 3 ? 120 : 98, 17}, kBoldGreen);
         rgGenMaxFactorItems->addButton(item, i);
     }
     rgGenMaxFactorItems->button(2)->setChecked(true);

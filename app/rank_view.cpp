@@ -1,6 +1,6 @@
 #include "app/rank_view.h"
 
-#include <algorithm>
+#include <span>
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,11 +33,9 @@ namespace {
 
 constexpr int kSortKey = Qt::UserRole;     // the number of a figure column
 constexpr int kRowRole = Qt::UserRole + 1; // the row of rows_ behind a table row
-constexpr int kEntryColumn = 2;
-constexpr int kFigureColumns = 12; // rank .. the third mineral; the templates follow
 constexpr int kPollMs = 25;
 
-// Figure columns sort by number, the texts as texts.
+// Number columns sort by value, the texts as texts.
 class RankItem : public QTableWidgetItem {
 public:
     using QTableWidgetItem::QTableWidgetItem;
@@ -67,8 +65,7 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
     auto* criterionLabel = new QLabel(QStringLiteral("Максимизация:"), this);
     cbCriterion = new QComboBox(this);
     cbCriterion->setObjectName(QStringLiteral("cbRankCriterion"));
-    for (const char* caption :
-         {"Терраформинг", "Население", "Ресурсы", "Фабрики", "Шахты", "Минералы"})
+    for (const char* caption : kCriterionCaptions)
         cbCriterion->addItem(QString::fromUtf8(caption));
     cbCriterion->setCurrentIndex(static_cast<int>(Criterion::Resources));
     cbSearch = new QCheckBox(QStringLiteral("с подбором ОП"), this);
@@ -206,7 +203,7 @@ void RankView::StartClick() {
     task.threads = AvailableCores();
     task.prepare = [base, planets, settings](int32_t index, CalcModel& model) {
         model = *base;
-        return SetUpListPlanet(model, (*planets)[static_cast<size_t>(index)], *settings);
+        return SetUpListPlanet(model, planets->at(static_cast<size_t>(index)), *settings);
     };
     Reset(); // no rows of an earlier ranking stand beside the progress of this one
     runSearch_ = task.search;
@@ -226,30 +223,34 @@ void RankView::Poll() {
         return;
     const std::unique_ptr<BackgroundRank> run = std::move(run_);
     SetIdle(true);
-    if (run->stopped()) {
-        sStatus->setText(QStringLiteral("Прервано"));
+    try {
+        rows_ = run->TakeRows();
+    } catch (...) { // not through the timer's signal: the view stays as it was
+        sStatus->setText(QStringLiteral("Ошибка: рейтинг не рассчитан"));
         return;
     }
-    rows_ = run->TakeRows();
     rowsSearched_ = runSearch_;
     ShowRows();
+    if (run->stopped()) // the planets that ended
+        sStatus->setText(
+            QStringLiteral("Прервано, рассчитано планет: %1 из %2").arg(rows_.size()).arg(p.total));
 }
 
 void RankView::ShowRows() {
-    const std::vector<std::string> captions = RankColumnCaptions(rowsSearched_);
+    const std::span<const RankColumn> columns = RankColumns(rowsSearched_);
     tbRank->setSortingEnabled(false);
     tbRank->clear();
-    tbRank->setColumnCount(static_cast<int>(captions.size()));
+    tbRank->setColumnCount(static_cast<int>(columns.size()));
     tbRank->setRowCount(static_cast<int>(rows_.size()));
     QStringList header;
-    for (const std::string& caption : captions)
-        header << Text(caption);
+    for (const RankColumn& column : columns)
+        header << QString::fromUtf8(column.caption);
     tbRank->setHorizontalHeaderLabels(header);
     for (size_t r = 0; r < rows_.size(); ++r) {
         const std::vector<std::string> fields = RankRowFields(rows_[r], rowsSearched_, ',', "-");
         for (size_t c = 0; c < fields.size(); ++c) {
             auto* item = new RankItem(Text(fields[c]));
-            if (c != kEntryColumn && c < kFigureColumns) {
+            if (columns[c].number) {
                 item->setData(kSortKey, item->text().toLongLong());
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }

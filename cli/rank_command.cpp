@@ -1,6 +1,7 @@
 #include "cli/rank_command.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -14,16 +15,10 @@ namespace quendal::cli {
 
 namespace {
 
-constexpr int kTextColumn = 2; // the entry text; the template columns are text as well
-
 void PrintCsv(const std::vector<RankedPlanet>& rows, bool search, std::FILE* out) {
-    std::vector<std::string> header = {
-        "rank",      "index",     "planet", "start_habitability", "habitability", "colonists",
-        "resources", "factories", "mines",  "surface_i",          "surface_u",    "surface_l"};
-    if (search) {
-        header.push_back("minus");
-        header.push_back("plus");
-    }
+    std::vector<std::string> header;
+    for (const RankColumn& column : RankColumns(search))
+        header.push_back(column.csvName);
     std::fprintf(out, "%s\n", CsvRow(header).c_str());
     for (const RankedPlanet& r : rows)
         std::fprintf(out, "%s\n", CsvRow(RankRowFields(r, search, ';', "")).c_str());
@@ -39,16 +34,14 @@ void PrintTable(const std::vector<RankedPlanet>& rows, bool search, std::FILE* o
         for (size_t c = 0; c < line.size(); ++c)
             widths[c] = std::max(widths[c], Utf8Length(line[c]));
 
-    const auto isText = [&](size_t c) {
-        return c == kTextColumn || (search && c + 2 >= widths.size());
-    };
+    const std::span<const RankColumn> columns = RankColumns(search);
     for (const auto& line : lines) {
         std::string text;
         for (size_t c = 0; c < line.size(); ++c) {
             const std::string pad(widths[c] - Utf8Length(line[c]), ' ');
             if (c > 0)
                 text += "  ";
-            if (isText(c))
+            if (!columns[c].number)
                 text += line[c] + (c + 1 < line.size() ? pad : "");
             else
                 text += pad + line[c];

@@ -55,8 +55,10 @@ struct PlanetParams {
     bool operator==(const PlanetParams&) const = default;
 };
 
-// What a search maximises: the items of "Максимизация:" in their order.
+// What a search maximises: the items of "Максимизация:" in their order, with their captions.
 enum class Criterion : int32_t { Terraforming, Population, Resources, Factories, Mines, Minerals };
+inline constexpr const char* kCriterionCaptions[6] = {"Терраформинг", "Население", "Ресурсы",
+                                                      "Фабрики",      "Шахты",     "Минералы"};
 
 // The optimiser's snapshot of the model, its candidate templates and work list, and the
 // results of the last headless simulation.

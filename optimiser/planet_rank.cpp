@@ -39,9 +39,9 @@ void Calculate(CalcModel& model, const StartConditions& start, RankedPlanet& row
     std::copy(std::begin(last.Mineral), std::end(last.Mineral), f.mineral);
 }
 
-// The search of one planet: the best individual's figures and templates. The ranking's stop
-// reaches it through the callback it makes before every evaluation.
-void Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<bool>* stop,
+// The search of one planet: the best individual's figures and templates; false when the
+// ranking's stop, which reaches it before every evaluation, cut it short.
+bool Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<bool>* stop,
             RankedPlanet& row) {
     GeneticRun run;
     if (stop)
@@ -49,10 +49,12 @@ void Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<boo
             if (stop->load(std::memory_order_relaxed))
                 run.RequestStop();
         };
-    row.figures = run.Run(model, inputs).figures;
+    const GeneticResults results = run.Run(model, inputs);
+    row.figures = results.figures;
     row.startPrc = model.GeneticState.GenPlanetPrc;
     row.foundMinus = Items(model.GeneticState.GenQueueMinus);
     row.foundPlus = Items(model.GeneticState.GenQueuePlus);
+    return !results.stopped;
 }
 
 // The items joined by the separator; `none` for an empty template.
@@ -71,14 +73,28 @@ std::string TemplateText(const std::vector<QueueItem>& items, char separator,
 
 } // namespace
 
+std::span<const RankColumn> RankColumns(bool search) {
+    static constexpr RankColumn kColumns[] = {{"Место", "rank", true},
+                                              {"№", "index", true},
+                                              {"Планета", "planet", false},
+                                              {"% нач.", "start_habitability", true},
+                                              {"% кон.", "habitability", true},
+                                              {"Население", "colonists", true},
+                                              {"Ресурсы", "resources", true},
+                                              {"Фабрики", "factories", true},
+                                              {"Шахты", "mines", true},
+                                              {"Ир.", "surface_i", true},
+                                              {"Ур.", "surface_u", true},
+                                              {"Либ.", "surface_l", true},
+                                              {"ОП для негативной планеты", "minus", false},
+                                              {"ОП для пригодной планеты", "plus", false}};
+    return std::span(kColumns).first(search ? 14 : 12);
+}
+
 std::vector<std::string> RankColumnCaptions(bool search) {
-    std::vector<std::string> captions = {"Место",  "№",         "Планета", "% нач.",
-                                         "% кон.", "Население", "Ресурсы", "Фабрики",
-                                         "Шахты",  "Ир.",       "Ур.",     "Либ."};
-    if (search) {
-        captions.push_back("ОП для негативной планеты");
-        captions.push_back("ОП для пригодной планеты");
-    }
+    std::vector<std::string> captions;
+    for (const RankColumn& column : RankColumns(search))
+        captions.push_back(column.caption);
     return captions;
 }
 
@@ -126,6 +142,7 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     using Clock = std::chrono::steady_clock;
     const int32_t total = static_cast<int32_t>(task.entries.size());
     std::vector<RankedPlanet> rows(task.entries.size());
+    std::vector<char> ended(rows.size(), 0); // the planet's calculation or search ended
     const Clock::time_point start = Clock::now();
     std::mutex progressLock;
     int32_t done = 0; // under progressLock
@@ -140,11 +157,12 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
         {
             CalcModel model;
             const PlanetSetup setup = task.prepare(index, model);
-            if (task.search)
-                Search(model, setup.search, task.stop, row);
-            else
+            if (!task.search)
                 Calculate(model, setup.start, row);
+            else if (!Search(model, setup.search, task.stop, row))
+                return; // cut short by the stop
         }
+        ended[static_cast<size_t>(index)] = 1;
         if (!task.onProgress)
             return;
         const std::lock_guard<std::mutex> lock(progressLock);
@@ -157,6 +175,9 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
         task.onProgress(progress);
     });
 
+    // A stop leaves out the planets it skipped or cut short: their figures are not results.
+    std::erase_if(rows,
+                  [&](const RankedPlanet& row) { return !ended[static_cast<size_t>(row.index)]; });
     std::stable_sort(rows.begin(), rows.end(), [&](const RankedPlanet& a, const RankedPlanet& b) {
         return CriterionValue(a.figures, task.criterion) >
                CriterionValue(b.figures, task.criterion);

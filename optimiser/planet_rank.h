@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -74,21 +75,29 @@ struct RankTask {
     bool search = false; // search for each planet's templates instead of calculating
     int32_t threads = 1; // planets at a time; 1 ranks them one by one on the calling thread
     Criterion criterion = Criterion::Resources; // the rows are ordered by its figure
-    // After each planet, from the thread that finished it; calls never overlap.
+    // After each planet that ends, from the thread that finished it; calls never overlap.
     std::function<void(const RankProgress&)> onProgress;
     // Set from any thread: the planets not yet started are skipped and a running search ends
-    // at its next evaluation; the rows are then incomplete. May be null.
+    // at its next evaluation; the rows then hold only the planets that ended. May be null.
     const std::atomic<bool>* stop = nullptr;
 };
 
 // Calculates (or searches) every planet of the list, `threads` planets side by side, and
 // orders the rows by the criterion's figure, best first, ties in list order. The rows do not
-// depend on the number of threads.
+// depend on the number of threads. After a stop only the planets that ended are ranked.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
 
-// The captions of a ranking table's columns: rank, entry index, entry, start habitability,
-// then at the last year habitability, colonists, resources, factories, mines and the three
-// surface minerals; with search the two templates found.
+// A column of a ranking table.
+struct RankColumn {
+    const char* caption; // in the window's and the companion's tables (UTF-8)
+    const char* csvName; // in the companion's CSV header
+    bool number;         // aligned right and sorted by value; else a text
+};
+
+// The columns of a ranking table: rank, entry index, entry, start habitability, then at the
+// last year habitability, colonists, resources, factories, mines and the three surface
+// minerals; with search the two templates found.
+std::span<const RankColumn> RankColumns(bool search);
 std::vector<std::string> RankColumnCaptions(bool search);
 
 // A row's texts in those columns. A template is its items as the companion's --minus and
@@ -111,8 +120,8 @@ public:
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     void Stop() { stop_.store(true); }
     bool stopped() const { return stop_.load(); }
-    // Waits for the end, then gives the rows (incomplete after a stop) or throws what the
-    // ranking threw. Once only.
+    // Waits for the end, then gives the rows (after a stop, of the planets that ended) or
+    // throws what the ranking threw. Once only.
     std::vector<RankedPlanet> TakeRows();
 
 private:

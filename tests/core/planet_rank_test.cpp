@@ -1,7 +1,8 @@
 // A ranking in the background (the window's; under ThreadSanitizer too) ends with its rows,
-// and a stop ends a long searched ranking at once.
+// a stop ends a long searched ranking at once, and a stopped ranking holds only real rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -54,7 +55,42 @@ TEST(BackgroundRank, EndsWithItsRowsAndAStopEndsItAtOnce) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(endless.finished());
     EXPECT_TRUE(endless.stopped());
-    EXPECT_EQ(endless.TakeRows().size(), 4u);
+    EXPECT_TRUE(endless.TakeRows().empty()); // no search ended
+}
+
+// Stopped while planet 2 is set up: a calculation of it still ends, a search of it is cut
+// short. The planets that ended are ranked among themselves, as in the whole ranking.
+TEST(RankPlanets, AStopRanksOnlyThePlanetsThatEnded) {
+    const auto base = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
+    for (const bool search : {false, true}) {
+        RankTask task = SearchedRanking(*base, 5, 3);
+        task.search = search;
+        task.threads = 1;
+        const std::vector<RankedPlanet> whole = RankPlanets(task);
+
+        std::atomic<bool> stop{false};
+        std::vector<int32_t> ended; // the planets set up, in turn
+        task.stop = &stop;
+        task.prepare = [&, prepare = task.prepare](int32_t index, CalcModel& model) {
+            ended.push_back(index);
+            stop = stop || index == 2;
+            return prepare(index, model);
+        };
+        const std::vector<RankedPlanet> rows = RankPlanets(task);
+        if (search)
+            ended.pop_back();
+        ASSERT_LT(ended.size(), 5u);
+        std::vector<std::vector<std::string>> expected;
+        for (RankedPlanet row : whole)
+            if (std::count(ended.begin(), ended.end(), row.index) > 0) {
+                row.rank = static_cast<int32_t>(expected.size() + 1);
+                expected.push_back(RankRowFields(row, search, ',', "-"));
+            }
+        std::vector<std::vector<std::string>> shown;
+        for (const RankedPlanet& row : rows)
+            shown.push_back(RankRowFields(row, search, ',', "-"));
+        EXPECT_EQ(shown, expected) << (search ? "search" : "calculation");
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // "Рейтинг…": the view ranks as the companion's --rank does, a chosen searched row is the
-// planet the window then shows, and a ranking stops at a click, on closing the view and on
-// closing the window.
+// planet the window then shows, a ranking stops at a click (showing the planets that ended),
+// on closing the view and on closing the window, and a failing ranking is told.
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,12 +8,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 
+#include "app/application.h"
 #include "app/rank_view.h"
 #include "gui_test_support.h"
 #include "io/csv_text.h"
+#include "tests/support/model_fixtures.h"
 
 namespace quendal::test {
 
@@ -75,6 +79,7 @@ struct RankWindow {
         Click(*view, "bnRank");
         QTRY_VERIFY_WITH_TIMEOUT(!view->running(), 60000);
     }
+    QLabel* status() const { return Control<QLabel>(*view, "sRankStatus"); }
     QStringList Row(int r) const {
         QStringList texts;
         for (int c = 0; c < table->columnCount(); ++c)
@@ -178,7 +183,7 @@ private slots:
         start();
         Click(*rw.view, "bnRank");
         QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 1000);
-        QCOMPARE(Control<QLabel>(*rw.view, "sRankStatus")->text(), QStringLiteral("Прервано"));
+        QCOMPARE(rw.status()->text(), QStringLiteral("Прервано, рассчитано планет: 0 из 5"));
         QCOMPARE(rw.button()->text(), QStringLiteral("Рассчитать"));
         QCOMPARE(rw.table->rowCount(), 0);
 
@@ -193,6 +198,62 @@ private slots:
         QVERIFY(!rw.view->running());
         QVERIFY(!rw.view->isVisible());
         QVERIFY(clock.elapsed() < 1000);
+    }
+
+    // Stopped once a planet has ended: the planets that ended, ranked as in the whole ranking.
+    void stoppedRankingShowsThePlanetsThatEnded() {
+        RankWindow rw(QStringLiteral("20"), QStringLiteral("100"));
+        rw.Rank(2, true);
+        QList<QStringList> whole;
+        for (int r = 0; r < rw.table->rowCount(); ++r)
+            whole << rw.Row(r);
+        Click(*rw.view, "bnRank");
+        QTRY_VERIFY_WITH_TIMEOUT(Control<QProgressBar>(*rw.view, "pbRank")->value() > 0, 60000);
+        Click(*rw.view, "bnRank");
+        QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 5000);
+        QList<QStringList> shown, expected;
+        QStringList ended;
+        for (int r = 0; r < rw.table->rowCount(); ++r)
+            ended << (shown << rw.Row(r)).last()[1];
+        for (QStringList row : whole)
+            if (ended.contains(row[1])) {
+                row[0] = QString::number(expected.size() + 1);
+                expected << row;
+            }
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown, expected);
+        QCOMPARE(rw.status()->text(),
+                 QStringLiteral("Прервано, рассчитано планет: %1 из 5").arg(shown.size()));
+    }
+
+    // A ranking that throws is told in the status; the view then ranks as before.
+    void failingRankingIsToldAndTheViewRanksOn() {
+        FakeDialogs dialogs;
+        const auto race = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
+        size_t planets = 1; // fewer than the entries: setting up the second planet throws
+        RankView view(&dialogs,
+                      [&] {
+                          RankInput input;
+                          input.base = *race;
+                          input.planets.resize(planets);
+                          input.entries = {"A", "B"};
+                          return input;
+                      },
+                      {});
+        view.show();
+        QStringList escaped; // to the application's last resort
+        auto* app = qobject_cast<QuendalApplication*>(QCoreApplication::instance());
+        app->SetReporter([&](const QString& message) { escaped << message; });
+        const auto restore = qScopeGuard([app] { app->SetReporter({}); });
+        const auto* table = Control<QTableWidget>(view, "tbRank");
+        for (const QString status : {"Ошибка: рейтинг не рассчитан", ""}) {
+            Click(view, "bnRank");
+            QTRY_VERIFY_WITH_TIMEOUT(!view.running(), 5000);
+            QCOMPARE(escaped, QStringList());
+            QCOMPARE(Control<QLabel>(view, "sRankStatus")->text(), status);
+            QCOMPARE(table->rowCount(), status.isEmpty() ? 2 : 0);
+            planets = 2;
+        }
     }
 };
 
