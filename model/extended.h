@@ -118,4 +118,15 @@ using Extended = HardExtended;
 
 #endif
 
+// The decimal constants of the core as x87 reads the literals (0.01L and so on).
+inline constexpr Extended kHundredth = Extended::FromBits(0x3ff8, 0xa3d70a3d70a3d70a);     // 0.01
+inline constexpr Extended kTenThousandth = Extended::FromBits(0x3ff1, 0xd1b71758e219652c); // 1e-4
+inline constexpr Extended kHalfPercent = Extended::FromBits(0x3ff7, 0xa3d70a3d70a3d70a);   // 0.005
+inline constexpr Extended kSubStepShare = Extended::FromBits(0x3ff7, 0x83126e978d4fdf3b);  // 0.004
+inline constexpr Extended kTenth = Extended::FromBits(0x3ffb, 0xcccccccccccccccd);         // 0.1
+inline constexpr Extended kFifth = Extended::FromBits(0x3ffc, 0xcccccccccccccccd);         // 0.2
+inline constexpr Extended kThird = Extended::FromBits(0x3ffd, 0xaaaaaaaaaaaaaaab);         // 1/3
+inline constexpr Extended kSixtyThousandth =
+    Extended::FromBits(0x3fef, 0x8bcf64e5ec10ee1d); // 1/60000
+
 } // namespace quendal

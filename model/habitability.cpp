@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/extended.h"
 #include "model/numbers.h"
 
 namespace quendal {
@@ -63,7 +64,7 @@ int32_t CalcPlanetPrc(const RaceParams& race, const int32_t env[3]) {
             if (q == 0) {
                 v = 0;
             } else {
-                v = static_cast<double>(static_cast<long double>(q) * 0.01 * v);
+                v = (Extended(q) * Extended(0.01) * Extended(v)).ToDouble();
                 ++n;
             }
         } else {
@@ -72,7 +73,7 @@ int32_t CalcPlanetPrc(const RaceParams& race, const int32_t env[3]) {
     }
     if (v < 0)
         return static_cast<int32_t>(std::max(v, static_cast<double>(kWorstPrc)));
-    const int64_t d = TruncToInt64(static_cast<long double>(v) * 100);
+    const int64_t d = TruncToInt64(Extended(v) * Extended(100));
     if (d == 0 && n == 3)
         return 1;
     return static_cast<int32_t>(std::min<int64_t>(d, 100));
@@ -115,15 +116,16 @@ int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]) {
             continue;
         if (prc > 0) {
             // Each factor gets quality close to 100 * x, so that the product is prc.
-            const double share = static_cast<double>(prc * 0.01L);
+            const double share = (Extended(prc) * kHundredth).ToDouble();
             const double x = std::pow(share, 1.0 / m);
-            env[i] = SaturateInt32(TruncToInt64(
-                race.EnvOpt[i] - static_cast<long double>(race.EnvHalfWidth[i]) * (1.0L - x)));
+            env[i] = SaturateInt32(
+                TruncToInt64(Extended(race.EnvOpt[i]) -
+                             Extended(race.EnvHalfWidth[i]) * (Extended(1) - Extended(x))));
         } else {
             // Below the minimum by |prc| % of the half-width, but never below 1.
             const int64_t product = int64_t{race.EnvHalfWidth[i]} * prc;
             const int64_t value =
-                TruncToInt64(race.EnvMin(i) + static_cast<long double>(product) * 0.01L);
+                TruncToInt64(Extended(race.EnvMin(i)) + Extended(product) * kHundredth);
             env[i] = value <= 0 ? 1 : SaturateInt32(value);
         }
     }

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <utility>
 
+#include "model/extended.h"
 #include "model/numbers.h"
 
 namespace quendal {
@@ -14,14 +15,14 @@ uint32_t ClockSeed() {
 }
 
 double PercentFraction(int32_t percent) {
-    return static_cast<double>(static_cast<long double>(percent) * 0.01);
+    return (Extended(percent) * Extended(0.01)).ToDouble();
 }
 
 namespace {
 
 // eliteCount of a population: the product truncated, never outside the population.
 int32_t EliteCount(int32_t populationSize, double fraction) {
-    const int64_t n = TruncToInt64(static_cast<long double>(populationSize) * fraction);
+    const int64_t n = TruncToInt64(Extended(populationSize) * Extended(fraction));
     return static_cast<int32_t>(std::clamp<int64_t>(n, 0, populationSize));
 }
 
@@ -66,7 +67,7 @@ void Genetic::SetParams(double eliteFraction, double mutationProb, double crosso
 }
 
 bool ChanceHit(int32_t step, double p) {
-    return static_cast<long double>(step) * static_cast<long double>(0.001) < p;
+    return Extended(step) * Extended(0.001) < Extended(p);
 }
 
 bool Genetic::Chance(double p) {
@@ -221,9 +222,9 @@ bool Genetic::SelectionStep() {
 
     const auto size = static_cast<size_t>(chromosomeSize_);
     for (int32_t i = eliteCount_; i < populationSize_; ++i) {
-        const long double normalised =
-            (static_cast<long double>(Score(i)) - min) / (static_cast<long double>(max) - min);
-        if (normalised >= survivalFactor_)
+        const Extended normalised =
+            (Extended(Score(i)) - Extended(min)) / (Extended(max) - Extended(min));
+        if (normalised >= Extended(survivalFactor_))
             continue;
         const int32_t a = UniformIndex(i);
         const int32_t b = UniformIndex(i);

@@ -54,7 +54,7 @@ double PercentFraction(int32_t percent);
 // virtual operation, Fitness, scores a chromosome (higher is better). Every random decision
 // comes from the engine's own generator, so a run is fully determined by its seed.
 //
-// Floating point: decimal constants are doubles, arithmetic runs in long double, and the
+// Floating point: decimal constants are doubles, arithmetic runs in Extended, and the
 // probabilities and scores are kept as doubles.
 class Genetic {
 public:

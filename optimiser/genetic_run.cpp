@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "lists/queue_item.h"
+#include "model/extended.h"
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "optimiser/search.h"
@@ -91,13 +92,12 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
 
         // The tick counter wraps; the unsigned difference stays right across the wrap.
         const int64_t elapsed = static_cast<uint32_t>(clock() - t0);
-        const double done =
-            static_cast<double>(static_cast<long double>(g + 1) / params.generations);
-        const int64_t remaining = TruncToInt64(static_cast<long double>(elapsed) / done) - elapsed;
+        const double done = (Extended(g + 1) / Extended(params.generations)).ToDouble();
+        const int64_t remaining = TruncToInt64(Extended(elapsed) / Extended(done)) - elapsed;
         GeneticProgress progress;
         progress.generationsDone = g + 1;
         progress.position =
-            static_cast<int32_t>(TruncToInt64(static_cast<long double>(kProgressMax) * done));
+            static_cast<int32_t>(TruncToInt64(Extended(kProgressMax) * Extended(done)));
         progress.elapsedText = FormatDuration(elapsed);
         progress.remainingText = FormatDuration(remaining);
         if (onProgress)
@@ -136,7 +136,7 @@ std::string GenPlanetText(const CalcModel& model) {
 }
 
 std::string FormatDuration(int64_t milliseconds) {
-    const int64_t s = TruncToInt64(static_cast<long double>(milliseconds) * 0.001 + 0.5);
+    const int64_t s = TruncToInt64(Extended(milliseconds) * Extended(0.001) + Extended(0.5));
     const int64_t hours = s / 3600;
     const int64_t minutes = (s / 60) % 60;
     const int64_t seconds = s % 60;

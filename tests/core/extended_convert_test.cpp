@@ -21,37 +21,36 @@
 namespace quendal {
 namespace {
 
-// The core's decimal constants as x87 reads their literals. Each is 1 / k, which a correctly
-// rounded division gives too, on either back-end and any processor.
+// The core's decimal constants (model/extended.h) are 1 / k, which a correctly rounded
+// division gives too, on either back-end and any processor; on x86 they are the literals.
 struct Constant {
     int32_t k;
-    uint16_t se;
-    uint64_t sig;
+    Extended value;
 };
-constexpr Constant kConstants[] = {
-    {200, 0x3ff7, 0xa3d70a3d70a3d70a},   // 0.005L
-    {250, 0x3ff7, 0x83126e978d4fdf3b},   // 0.004L
-    {10000, 0x3ff1, 0xd1b71758e219652c}, // 0.0001L
-    {100, 0x3ff8, 0xa3d70a3d70a3d70a},   // 0.01L
-    {10, 0x3ffb, 0xcccccccccccccccd},    // 0.1L
-    {5, 0x3ffc, 0xcccccccccccccccd},     // 0.2L
-    {3, 0x3ffd, 0xaaaaaaaaaaaaaaab},     // 1.0L / 3
-    {60000, 0x3fef, 0x8bcf64e5ec10ee1d}, // 1.0L / 60000
+const Constant kConstants[] = {
+    {200, kHalfPercent},
+    {250, kSubStepShare},
+    {10000, kTenThousandth},
+    {100, kHundredth},
+    {10, kTenth},
+    {5, kFifth},
+    {3, kThird},
+    {60000, kSixtyThousandth},
 };
 
 TEST(Extended, ConstantsWrittenAsBits) {
-    constexpr Extended kHalfPercent = Extended::FromBits(0x3ff7, 0xa3d70a3d70a3d70a);
     EXPECT_EQ(kHalfPercent.ToDouble(), 0.005);
     for (const Constant& c : kConstants) {
         const Extended quotient = Extended(1) / Extended(c.k);
-        EXPECT_EQ(quotient.SignExponent(), c.se) << "1 / " << c.k;
-        EXPECT_EQ(quotient.Significand(), c.sig) << "1 / " << c.k;
+        EXPECT_EQ(quotient.SignExponent(), c.value.SignExponent()) << "1 / " << c.k;
+        EXPECT_EQ(quotient.Significand(), c.value.Significand()) << "1 / " << c.k;
     }
 #if QUENDAL_X87_REFERENCE
     const long double literals[] = {0.005L, 0.004L, 0.0001L,  0.01L,
                                     0.1L,   0.2L,   1.0L / 3, 1.0L / 60000};
     for (size_t i = 0; i < std::size(literals); ++i)
-        EXPECT_EQ(x87::BitsOf(literals[i]), (x87::Bits80{kConstants[i].se, kConstants[i].sig}))
+        EXPECT_EQ(x87::BitsOf(literals[i]), (x87::Bits80{kConstants[i].value.SignExponent(),
+                                                         kConstants[i].value.Significand()}))
             << "1 / " << kConstants[i].k;
 #endif
 }
