@@ -20,6 +20,7 @@ import json
 import queue
 import random
 import re
+import shlex
 import signal
 import statistics
 import subprocess
@@ -147,7 +148,9 @@ def make_plans(worker, files):
     commands = json.loads((worker.build / "compile_commands.json").read_text())
     objects_by_source = collections.defaultdict(set)
     for entry in commands:
-        objects_by_source[entry["file"]].add(entry.get("output", ""))
+        words = shlex.split(entry["command"])
+        if "-o" in words[:-1]:
+            objects_by_source[entry["file"]].add(words[words.index("-o") + 1])
     plans = {}
     for f in files:
         objects = objects_by_source.get(str(worker.src / f)) or worker.objects_of(f)
@@ -238,9 +241,9 @@ class Results:
         caught = counts["caught"] + counts["timeout"]
         scored = caught + counts["survived"]
         score = f"{100.0 * caught / scored:.1f}%" if scored else "n/a"
+        stopped = " (interrupted)" if interrupted else ""
         lines.append(
-            f"{len(self.records)} of {self.total} mutants run{' (interrupted)' if interrupted else ''}"
-            f": caught {counts['caught']}, survived {counts['survived']}, did not build "
+            f"{len(self.records)} of {self.total} mutants run{stopped}: caught {counts['caught']}, survived {counts['survived']}, did not build "
             f"{counts['build']}, timed out {counts['timeout']}, equivalent {counts['equivalent']}")
         lines.append(f"score {score} = (caught + timed out) / (caught + timed out + survived)")
         built = [b + t for _, s, _, b, t in self.records if s != "build"]

@@ -56,7 +56,7 @@ CASES = [
      body("if (auto* p = Find(a)) c = 1;\nfor (int x : xs) c += x;\nif constexpr (kOn) c = 2;"),
      "neg", []),
     ("an integer moves by one", body("c = 41;"), "const", [body("c = 40;"), body("c = 42;")]),
-    ("hex, digit separators and suffixes are kept", body("c = 0x1F + 1'000u;"), "const",
+    ("hex and suffixes are kept, digit separators read", body("c = 0x1F + 1'000u;"), "const",
      [body("c = 0x1E + 1'000u;"), body("c = 0x1F + 1001u;"), body("c = 0x1F + 999u;"),
       body("c = 0x20 + 1'000u;")]),
     ("an unsigned zero does not go negative", body("c = 0u;"), "const", [body("c = 1u;")]),
