@@ -131,10 +131,15 @@ class _Generator:
         return self.mutants
 
     def _const(self, i):
-        t = self.toks[i]
+        toks = self.toks
+        t = toks[i]
         m = INTEGER.match(t.text)
         if not m:
             return
+        if 2 <= i < len(toks) - 1 and toks[i - 1].text == "[" and toks[i + 1].text == "]" and \
+                toks[i - 2].kind == "id" and i >= 3 and toks[i - 3].kind == "id" and \
+                toks[i - 3].text not in STOP_WORDS | {"new", "delete"}:
+            return  # an array's bound where it is declared (`int32_t env[3]`)
         digits, suffix = m.group(1).replace("'", ""), m.group(2)
         if digits[:2].lower() in ("0x", "0b"):
             value = int(digits, 0)
@@ -144,7 +149,9 @@ class _Generator:
             if new < 0 and "u" in suffix.lower():
                 continue
             if digits[:2].lower() == "0x":
-                text = f"{'-' if new < 0 else ''}0x{abs(new):X}"
+                hex_digits = digits[2:]
+                text = f"{abs(new):0{len(hex_digits)}{'x' if hex_digits.islower() else 'X'}}"
+                text = f"{'-' if new < 0 else ''}{digits[:2]}{text}"
             else:
                 text = str(new)
             text += suffix

@@ -211,7 +211,7 @@ class Worker:
             if status != 0:
                 if DISCOVERY_FAILED in text:
                     return "caught", "a test executable failed listing its tests", build_s, 0.0
-                return "build", first_error(text), build_s, 0.0
+                return "build", first_error(text).replace(f"{self.src}/", ""), build_s, 0.0
             status, test_s, text = self.run_tests(ctest_args, timeout)
             if status is None:
                 return "timeout", f"tests ran past {timeout:.0f} s", build_s, test_s

@@ -61,7 +61,7 @@ class Analysis:
             return "block" if prev in (")", "mutable", "]") or self._trailing_type(start, i) \
                 else "init"
         while head and head[0] in ("template", "typedef"):
-            head = self._after_template(head)
+            head = _after_template(head)
         if "namespace" in head or (head and head[0] == "extern"):
             return "ns"
         if head and head[0] in ("class", "struct", "union", "enum"):
@@ -74,17 +74,6 @@ class Analysis:
                                                               "mutable"):
             return "block" if "(" in head else "init"
         return "block"
-
-    @staticmethod
-    def _after_template(head):
-        if head[0] == "typedef":
-            return head[1:]
-        depth = 0
-        for k, w in enumerate(head[1:], 1):
-            depth += {"<": 1, ">": -1, ">>": -2}.get(w, 0)
-            if depth <= 0 and w in (">", ">>"):
-                return head[k + 1:]
-        return []
 
     def _trailing_type(self, start, i):
         texts = [t.text for t in self.toks[start:i]]
@@ -187,11 +176,25 @@ class Analysis:
             i += 1
 
 
+def _after_template(head):
+    """The words after a leading `template <...>` or `typedef`."""
+    if head[0] == "typedef":
+        return head[1:]
+    depth = 0
+    for k, w in enumerate(head[1:], 1):
+        depth += {"<": 1, ">": -1, ">>": -2}.get(w, 0)
+        if depth <= 0 and w in (">", ">>"):
+            return head[k + 1:]
+    return []
+
+
 def classify_type(texts):
     # Attributes, access labels and a template head are not part of the type.
-    for mark in ("]", ":", ">"):
-        if mark in texts and (mark != ">" or texts[0] == "template"):
+    for mark in ("]", ":"):
+        if mark in texts:
             texts = texts[len(texts) - texts[::-1].index(mark):]
+    while texts and texts[0] == "template":
+        texts = _after_template(texts)
     texts = [w for w in texts if w not in SPECIFIERS]
     if not texts:
         return "void"

@@ -60,6 +60,14 @@ CASES = [
      [body("c = 0x1E + 1'000u;"), body("c = 0x1F + 1001u;"), body("c = 0x1F + 999u;"),
       body("c = 0x20 + 1'000u;")]),
     ("an unsigned zero does not go negative", body("c = 0u;"), "const", [body("c = 1u;")]),
+    ("a hex literal keeps its width and case", body("c = 0x00ff;"), "const",
+     [body("c = 0x00fe;"), body("c = 0x0100;")]),
+    ("an index moves, a declared array's bound does not",
+     "int F(const int v[3]) {\n    int w[2] = {};\n    return v[2] + w[0];\n}\n", "const",
+     ["int F(const int v[3]) {\n    int w[2] = {};\n    return v[1] + w[0];\n}\n",
+      "int F(const int v[3]) {\n    int w[2] = {};\n    return v[3] + w[0];\n}\n",
+      "int F(const int v[3]) {\n    int w[2] = {};\n    return v[2] + w[-1];\n}\n",
+      "int F(const int v[3]) {\n    int w[2] = {};\n    return v[2] + w[1];\n}\n"]),
     ("floats, template arguments and static_assert are left alone",
      body("std::array<int, 3> x{};\nstatic_assert(sizeof(int) == 4);\ndouble d = 1.5e3;"),
      "const", []),
@@ -81,6 +89,13 @@ CASES = [
      "std::string Name() { return \"\"; }\n", "ret",
      ["int Sum(int a) { return {}; }\nint Zero() { return 0; }\n"
       "std::string Name() { return \"\"; }\n"]),
+    ("a template function's return type is read past its template head",
+     "template <typename T>\nstd::vector<T> Copy(T a) { return {a}; }\n"
+     "template <typename T>\nbool Has(T a) { return a.ok; }\n", "ret",
+     ["template <typename T>\nstd::vector<T> Copy(T a) { return {}; }\n"
+      "template <typename T>\nbool Has(T a) { return a.ok; }\n",
+      "template <typename T>\nstd::vector<T> Copy(T a) { return {a}; }\n"
+      "template <typename T>\nbool Has(T a) { return !(a.ok); }\n"]),
     ("references and void functions keep their returns",
      "const Foo& Get() { return foo_; }\nvoid Stop() { return; }\n", "ret", []),
     ("a member function after an access label is seen as returning bool",
