@@ -193,7 +193,8 @@ def baseline(worker, plans, factor):
 
 
 class Results:
-    def __init__(self, total, equivalents, generated):
+    def __init__(self, total, equivalents, generated, run_started):
+        self.run_started = run_started
         self.records = []
         self.total = total
         self.equivalents = equivalents
@@ -215,8 +216,10 @@ class Results:
             log(f"[{len(self.records):>4}/{self.total}] {STATUS_NAMES[status]:<13} "
                 f"{m.path}:{m.line} [{m.op}] ({build_s:.1f} s build, {test_s:.1f} s tests)"
                 + (f" {detail}" if detail and status != "survived" else ""))
+            self.summary("in progress")  # results.txt is readable while a long run goes on
 
-    def summary(self, interrupted):
+    def summary(self, state=""):
+        """The report, also written to results.txt; state says how the run stands."""
         counts = collections.Counter(s for _, s, *_ in self.records)
         counts["equivalent"] = len(self.equivalents)
         lines = []
@@ -241,19 +244,22 @@ class Results:
         caught = counts["caught"] + counts["timeout"]
         scored = caught + counts["survived"]
         score = f"{100.0 * caught / scored:.1f}%" if scored else "n/a"
-        stopped = " (interrupted)" if interrupted else ""
+        stopped = f" ({state})" if state else ""
         lines.append(
-            f"{len(self.records)} of {self.total} mutants run{stopped}: caught {counts['caught']}, survived {counts['survived']}, did not build "
-            f"{counts['build']}, timed out {counts['timeout']}, equivalent {counts['equivalent']}")
+            f"{len(self.records)} of {self.total} mutants run{stopped}: caught "
+            f"{counts['caught']}, survived {counts['survived']}, did not build {counts['build']}, "
+            f"timed out {counts['timeout']}, equivalent {counts['equivalent']}")
         lines.append(f"score {score} = (caught + timed out) / (caught + timed out + survived)")
         built = [b + t for _, s, _, b, t in self.records if s != "build"]
         every = [b + t for _, _, _, b, t in self.records]
         if every:
-            lines.append(
-                f"time per mutant: median {statistics.median(every):.1f} s (build + tests), "
-                f"{statistics.median(built):.1f} s for those that built; "
-                f"whole run {time.monotonic() - self.started:.0f} s"
-                if built else f"whole run {time.monotonic() - self.started:.0f} s")
+            lines.append(f"time per mutant: median {statistics.median(every):.1f} s (build + "
+                         f"tests)" + (f", {statistics.median(built):.1f} s for those that built"
+                                      if built else ""))
+        now = time.monotonic()
+        lines.append(f"whole run {now - self.run_started:.0f} s, of which "
+                     f"{self.started - self.run_started:.0f} s bringing the copies up to date "
+                     f"and running the tests unmutated")
         text = "\n".join(lines)
         (BASE / "results.txt").write_text(text + "\n")
         return text
@@ -279,6 +285,7 @@ def work(worker, jobs, plans, sources, results, timeout_build):
 
 
 def main(argv):
+    run_started = time.monotonic()
     args = parse_args(argv)
     equivalents = load_equivalents(ROOT / EQUIVALENT_LIST)
     mutants, equivalent, generated = select_mutants(args, equivalents)
@@ -313,14 +320,14 @@ def main(argv):
         jobs = queue.Queue()
         for m in mutants:
             jobs.put(m)
-        results = Results(len(mutants), equivalent, generated)
+        results = Results(len(mutants), equivalent, generated, run_started)
         run_threads(workers, [lambda w=w: work(w, jobs, plans, sources, results,
                                                args.build_timeout) for w in workers])
-        log(results.summary(False))
+        log(results.summary())
         return 0
     except (KeyboardInterrupt, Stopped):
         if results:
-            log(results.summary(True))
+            log(results.summary("interrupted"))
         return 130
 
 
