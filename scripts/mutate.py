@@ -93,7 +93,8 @@ def parse_args(argv):
     p.add_argument("--lines", help="only mutants on lines A-B")
     p.add_argument("--list", action="store_true", help="print the mutants, run nothing")
     p.add_argument("--timeout-factor", type=float, default=3.0,
-                   help="a mutant's tests may take this many times the unmutated run's (+10 s)")
+                   help="a mutant's tests may take this many times the unmutated run's "
+                   "(+10 s, at least 60 s)")
     p.add_argument("--build-timeout", type=float, default=1800.0)
     args = p.parse_args(argv)
     files = [str(Path(f).resolve().relative_to(ROOT)) if Path(f).is_absolute() else f
@@ -186,7 +187,8 @@ def baseline(worker, plans, factor):
             if status != 0:
                 raise SystemExit(f"the tests fail without any mutant ({worker.dir}/tests.log):"
                                  f"\n{text[-2000:]}")
-            done[key] = factor * test_s + 10
+            # At least a minute: the machine is shared, and a slow run is no hang.
+            done[key] = max(factor * test_s + 10, 60.0)
             log(f"baseline for {f}: {len(plan.tests)} tests in {test_s:.1f} s (build check "
                 f"{build_s:.1f} s); a mutant's tests may take {done[key]:.0f} s")
         plan.timeout = done[key]
@@ -284,8 +286,15 @@ def work(worker, jobs, plans, sources, results, timeout_build):
         results.add(m, status, detail, build_s, test_s)
 
 
+def interrupt(signum, frame):
+    raise KeyboardInterrupt()
+
+
 def main(argv):
     run_started = time.monotonic()
+    # Ctrl-C and a plain kill both stop the workers and put the mutated files back.
+    signal.signal(signal.SIGINT, interrupt)
+    signal.signal(signal.SIGTERM, interrupt)
     args = parse_args(argv)
     equivalents = load_equivalents(ROOT / EQUIVALENT_LIST)
     mutants, equivalent, generated = select_mutants(args, equivalents)
