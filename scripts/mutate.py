@@ -105,6 +105,10 @@ def parse_args(argv):
     for f in args.files:
         if not (ROOT / f).is_file():
             raise SystemExit(f"no such file: {f}")
+    if not args.files and args.since:
+        print(f"no C++ file under {'/, '.join(FOLDERS)}/ changed since {args.since}: "
+              "nothing to mutate")
+        raise SystemExit(0)
     if not args.files:
         raise SystemExit("no C++ files to mutate (give --files or --since)")
     if args.ops:
