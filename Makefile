@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 20
 FUZZ_CORPUS ?= build-fuzz/corpus
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	test-tsan fuzz fuzz-long bench clean format golden-update
+	test-tsan fuzz fuzz-long bench mutate clean format golden-update
 
 deps:
 	@bash scripts/install-deps.sh
@@ -81,6 +81,14 @@ golden-update: build
 	bash scripts/golden.sh update build/bin/quendal-calc
 	git diff --stat tests/golden
 
+# Mutation testing (not part of `make test`: it builds and tests every mutant) of the C++ files
+# FILES="model/a.cpp io/b.h" or of those changed since SINCE=<revision>, on JOBS copies of the
+# tree in build-mutate/ side by side; MAX=N runs a sample of N (SEED=S), MUTATE_ARGS passes more
+# options (e.g. --list, --ops rel,neg, --lines 10-40). See README.md.
+mutate: deps
+	python3 scripts/mutate.py $(if $(FILES),--files $(FILES)) $(if $(SINCE),--since $(SINCE)) \
+	    --jobs $(JOBS) $(if $(MAX),--max $(MAX)) $(if $(SEED),--seed $(SEED)) $(MUTATE_ARGS)
+
 bench: build
 	./build/bin/quendal_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
@@ -88,4 +96,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan
+	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate

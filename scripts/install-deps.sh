@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build make pkg-config
+    g++ cmake ninja-build make pkg-config python3
     qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
     libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libtbb-dev
     clang libclang-rt-dev clang-format llvm
