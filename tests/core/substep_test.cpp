@@ -174,23 +174,60 @@ TEST(Spend, UnitsFinishedInOneSubStep) {
 }
 
 // Paying k units at once leaves the bits that paying them one at a time leaves, in every
-// binade, with costs that split an ulp evenly, unevenly and in half.
+// binade, with costs that split an ulp evenly, unevenly and in half. A step that rounds back to
+// its input, as paying 1 at 2^55 does, does so for good: any count is then paid at once.
 TEST(Spend, AfterPayingIsTheUnitByUnitPayment) {
-    // Starts with an odd significand in mid-binade, and near the foot of a binade.
+    // Starts with an odd significand in mid-binade, near the foot of a binade and at it.
     const double starts[] = {
-        1000.5,      0x1p53 - 1, 0x1p53 + 6, 0x1p53 + 0x1p40 + 6,     0x1p54 + 12, 0x1p60 + 768,
-        1e18 + 4096, 3.7e19,     1e300,      0x1p64 + 0x1p13 + 0x1p12};
+        1000.5,      0x1p53 - 1, 0x1p53 + 6, 0x1p53 + 0x1p40 + 6,      0x1p54 + 12, 0x1p60 + 768,
+        1e18 + 4096, 3.7e19,     1e300,      0x1p64 + 0x1p13 + 0x1p12, 0x1p54 + 4,  0x1p55,
+        0x1p56 + 16, 0x1p60,     0x1p80};
     const int64_t costs[] = {1, 2, 3, 384, 1370, 2048, 4095, 4096, 1355862224, INT32_MAX};
+    const int64_t counts[] = {1, 2, 3, 7, 1000, 100000, INT64_MAX};
+    int fixedPoints = 0;
     for (const double x : starts)
         for (const int64_t c : costs)
-            for (const int64_t k : {1, 2, 3, 7, 1000, 100000}) {
-                if (x < static_cast<long double>(c) * k)
-                    continue; // would go below zero
+            for (const int64_t k : counts) {
                 double oneByOne = x;
-                for (int64_t j = 0; j < k; ++j)
-                    oneByOne = static_cast<double>(oneByOne - static_cast<long double>(c));
+                int64_t paid = 0;
+                for (; paid < std::min<int64_t>(k, 100000); ++paid) {
+                    const double next = static_cast<double>(oneByOne - static_cast<long double>(c));
+                    if (next == oneByOne) {
+                        paid = k; // every further unit leaves it too
+                        ++fixedPoints;
+                        break;
+                    }
+                    if (next < 0)
+                        break;
+                    oneByOne = next;
+                }
+                if (paid < k)
+                    continue; // would go below zero, or too many to pay one at a time
                 EXPECT_EQ(AfterPaying(x, c, k), oneByOne) << x << " " << c << " " << k;
             }
+    EXPECT_GT(fixedPoints, 100);
+}
+
+// A billion units of cost 1 from 2^55 resources and minerals, where paying a unit rounds back
+// to the same amounts, are paid at once and leave the amounts as they were.
+TEST(Spend, BillionUnitsAtAFixedPointArePaidAtOnce) {
+    auto model = TypicalRace(100);
+    for (const int32_t kind : {BuildMine, BuildFactory}) {
+        SimState s;
+        Prepare(s, *model, 1e6);
+        s.fabr = s.mine = 0;
+        for (double& kT : s.surf)
+            kT = 0x1p55;
+        s.order = Element(kind, 1000000000, 1);
+        s.hasOrder = true;
+        double r = 0x1p55;
+        ASSERT_TRUE(s.PayWholeUnits(r));
+        EXPECT_EQ(kind == BuildMine ? s.mine : s.fabr, 1000000000);
+        EXPECT_FALSE(s.hasOrder);
+        EXPECT_EQ(r, 0x1p55);
+        for (const double kT : s.surf)
+            EXPECT_EQ(kT, 0x1p55);
+    }
 }
 
 // Cheap factories are paid many to a sub-step; the leftover and the minerals must be what
