@@ -27,9 +27,12 @@ inline int64_t Operated(long double men, int32_t per10000) {
     return std::max<int64_t>(0, TruncToInt64(men * 0.0001L * per10000));
 }
 
-// x after k steps x = double(x - c) (long double arithmetic), the payment of k units of cost
-// c one at a time, in a time that does not grow with k; no step may go below zero.
-double AfterPaying(double x, int64_t c, int64_t k);
+// x after k steps x = double(x - cost) (long double arithmetic), the payment of k units one at
+// a time, in a time that does not grow with k; no step may go below zero.
+double AfterPaying(double x, long double cost, int64_t k);
+
+// kT of each mineral that a factory takes.
+inline constexpr long double kFactoryMinerals = 2;
 
 // Resources a year that ten operated factories make; a race's figure below zero makes none.
 inline int32_t FactoryYield(const RaceParams& race) {
