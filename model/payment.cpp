@@ -29,7 +29,8 @@ long double TakeFactoryMinerals(double surf[3], long double share) {
 
 } // namespace
 
-// Pays the sub-step's resources into the pending order. Leftovers after the order is
+// Pays the sub-step's resources into the pending order, unit by unit; whole factories and
+// mines many at once (payInOneGo), which leaves the same figures. Leftovers after the order is
 // finished are lost.
 void SimState::Spend(int64_t operable) {
     terraformed = false;
@@ -51,7 +52,7 @@ void SimState::Spend(int64_t operable) {
         return unitCost > 0 ? kFactoryMinerals * paying / unitCost : kFactoryMinerals;
     };
     while (r > 0 && hasOrder) {
-        if (PayWholeUnits(r) && !hasOrder)
+        if (payInOneGo && PayWholeUnits(r) && !hasOrder)
             return;
         const long double need = unitCost - o.invested;
         if (r < need) {

@@ -47,6 +47,7 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
     PlanetParams& planet = model.Planet;
     SimState s;
     s.race = &model.Race;
+    s.payInOneGo = start.PayInOneGo;
     s.homeworld = planet.PlanetHW;
     s.men = StartColonists(start.StartMen);
     s.prc = start.StartPrc;

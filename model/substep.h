@@ -76,6 +76,7 @@ private:
 struct SimState {
     // Inputs fixed for the run.
     const RaceParams* race = nullptr;
+    bool payInOneGo = true; // off: every unit is paid one at a time (same figures, slower)
     bool homeworld = false;
     int32_t growth = 0;  // % a year
     int32_t maxHab = 0;  // habitability after all available terraforming

@@ -230,6 +230,37 @@ TEST(Spend, BillionUnitsAtAFixedPointArePaidAtOnce) {
     }
 }
 
+// Whole factories and mines paid in one go leave what paying them one at a time leaves: units
+// built, the order, resources and minerals to the bit, below and past 2^53 and 2^54.
+TEST(Spend, InOneGoAsOneAtATime) {
+    auto model = TypicalRace(100);
+    for (const int32_t kind : {BuildMine, BuildFactory})
+        for (const double men : {1e8, 2.5e18, 3e21, 0x1p55 * 250000}) // 400 to 2^55 a sub-step
+            for (const double kT : {51.0, 1e6, 0x1p54 + 4, 0x1p55})
+                for (const int32_t cost : {0, 1, 5, 1370}) {
+                    SimState s[2];
+                    for (SimState& one : s) {
+                        Prepare(one, *model, men);
+                        one.fabr = 0;
+                        one.surf[0] = one.surf[2] = 1e6;
+                        one.surf[1] = kT;
+                        one.order = Element(kind, 100000, cost);
+                        one.hasOrder = true;
+                    }
+                    s[1].payInOneGo = false;
+                    for (SimState& one : s)
+                        one.Spend(one.OperableFactories());
+                    const auto at = ::testing::Message() << men << " " << kT << " " << cost;
+                    EXPECT_EQ(s[0].fabr, s[1].fabr) << at;
+                    EXPECT_EQ(s[0].mine, s[1].mine) << at;
+                    EXPECT_EQ(s[0].hasOrder, s[1].hasOrder) << at;
+                    EXPECT_EQ(s[0].order.count, s[1].order.count) << at;
+                    EXPECT_EQ(Invested(s[0]), Invested(s[1])) << at;
+                    for (int i = 0; i < 3; ++i)
+                        EXPECT_EQ(s[0].surf[i], s[1].surf[i]) << at << " mineral " << i;
+                }
+}
+
 // Cheap factories are paid many to a sub-step; the leftover and the minerals must be what
 // paying them one at a time leaves.
 TEST(Spend, FactoriesPaidManyToASubStep) {
