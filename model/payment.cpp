@@ -36,13 +36,7 @@ void SimState::Spend(int64_t operable) {
     terraformed = false;
     if (!hasOrder)
         return;
-    const RaceParams& rc = *race;
-    const int64_t workable = std::min(operable, fabr);
-    const long double fromColonists = rc.NColonistYTo1Resource > 0
-                                          ? men / static_cast<long double>(rc.NColonistYTo1Resource)
-                                          : 0.0L;
-    double r = static_cast<double>(
-        (fromColonists + static_cast<long double>(FactoryYield(rc)) * workable * 0.1L) * 0.004L);
+    double r = static_cast<double>(Resources(operable) * 0.004L);
 
     QueueItem& o = order;
     const long double unitCost = o.unitCost;
@@ -52,8 +46,6 @@ void SimState::Spend(int64_t operable) {
         return unitCost > 0 ? kFactoryMinerals * paying / unitCost : kFactoryMinerals;
     };
     while (r > 0 && hasOrder) {
-        if (payInOneGo && PayWholeUnits(r) && !hasOrder)
-            return;
         const long double need = unitCost - o.invested;
         if (r < need) {
             if (IsTerraformOrder(o.kind)) {
@@ -66,6 +58,8 @@ void SimState::Spend(int64_t operable) {
                 static_cast<double>(std::min(o.invested + static_cast<long double>(r), unitCost));
             return;
         }
+        if (payInOneGo && o.invested == 0 && r >= 2 * need && PayWholeUnits(r))
+            continue;
         if (IsTerraformOrder(o.kind)) {
             TerraformStep(o.kind, cur, tgt);
             terraformed = true;
@@ -126,12 +120,12 @@ double AfterPaying(double x, long double cost, int64_t k) {
 // Pays in one go the whole factories or mines that the unit-by-unit payment would finish with
 // the same steps, so that a sub-step's cost does not grow with the count. The resources left
 // and the surface minerals are those of the unit-by-unit payment to the bit (AfterPaying). With
-// c <= 0 a unit is always paid in full and r is not read again. Units of a started unit are
-// left to the unit-by-unit payment. Returns whether units were paid.
+// c <= 0 a unit is always paid in full and r is not read again. No unit may be started.
+// Returns whether units were paid.
 bool SimState::PayWholeUnits(double& r) {
     QueueItem& o = order;
     const bool factories = o.kind == BuildFactory;
-    if ((!factories && o.kind != BuildMine) || o.invested != 0)
+    if (!factories && o.kind != BuildMine)
         return false;
     const int64_t c = o.unitCost;
     int64_t k = o.count;

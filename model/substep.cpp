@@ -91,6 +91,14 @@ bool TemplateRing::Holds(int32_t kind) const {
                        [kind](const QueueItem& e) { return e.kind == kind; });
 }
 
+void SimState::SetRace(const RaceParams& r) {
+    race = &r;
+    factoryWork = std::max(0, r.NFactoryWork10000);
+    mineWork = std::max(0, r.NMineWork10000);
+    factoryYield = std::max(0, r.NResourceYFrom10Factory);
+    mineYield = std::max(0, r.NMineralYFrom10Mine);
+}
+
 void SimState::LoadMinerals(const PlanetParams& planet) {
     LoadMinerals(planet.PlanetConPrc, planet.PlanetMineral);
 }
@@ -107,24 +115,6 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
     workList.Clear();
     if (hasOrder)
         workList.Append(&order);
-}
-
-int64_t SimState::OperableFactories() const {
-    return Operated(men, race->NFactoryWork10000);
-}
-
-int64_t SimState::OperableMines() const {
-    return Operated(men, race->NMineWork10000);
-}
-
-int64_t SimState::YearlyResources() const {
-    const int64_t workable = std::min(OperableFactories(), fabr);
-    const long double fromColonists =
-        race->NColonistYTo1Resource > 0
-            ? men / static_cast<long double>(race->NColonistYTo1Resource)
-            : 0.0L;
-    return TruncToInt64(fromColonists +
-                        static_cast<long double>(FactoryYield(*race)) * workable * 0.1L);
 }
 
 void SimState::SimulateYearInSubSteps() {
@@ -144,7 +134,7 @@ void SimState::SubStep() {
         blockedMen = -1; // no colonist count checked yet
     }
     if (hasOrder)
-        Spend(OperableFactories());
+        Spend(fabr > 0 ? OperableFactories() : 0); // without factories none are operated
     else
         terraformed = false;
     const int64_t whole = TruncToInt64(men);
@@ -161,22 +151,19 @@ void SimState::SubStep() {
 
 // A refill that placed nothing, kept the cursor and was held back only by factories and mines
 // built for every operator gives the same result while that holds: nothing else it reads can
-// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1. With
-// operator rates of 0 or more the operable counts never fall as colonists grow, so fewer
-// colonists than at a check that held need no new check.
+// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1. Operable
+// counts never fall as colonists grow, so fewer colonists than at a check that held need no
+// new check.
 bool SimState::StillBlocked() {
     if (!refillBlocked)
         return false;
     if (men <= blockedMen)
         return true;
     const long double perTenThousand = men * 0.0001L;
-    if (perTenThousand * race->NFactoryWork10000 < fabr + 1.0L &&
-        perTenThousand * race->NMineWork10000 < mine + 1.0L) {
-        if (race->NFactoryWork10000 >= 0 && race->NMineWork10000 >= 0)
-            blockedMen = men;
-        return true;
-    }
-    return false;
+    if (perTenThousand * factoryWork >= fabr + 1.0L || perTenThousand * mineWork >= mine + 1.0L)
+        return false;
+    blockedMen = men;
+    return true;
 }
 
 // Places at most one order from the template. The template's cursor moves past an element
@@ -237,11 +224,14 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
 // Operated mines dig each mineral and lower its concentration by u / 60000 of itself a
 // year, down to a floor of 15 % on a homeworld and 0.5 % elsewhere.
 void SimState::Mine(int64_t whole) {
-    const RaceParams& rc = *race;
-    // Colonists change by a fraction a sub-step, so the operated mines rarely change.
-    if (whole != operatedFor.whole || mine != operatedFor.mine) {
+    if (mine == 0)
+        return;
+    // Colonists change by a fraction a sub-step, so the operated mines rarely change; once all
+    // are operated, more colonists operate them all still.
+    if (mine != operatedFor.mine ||
+        (whole != operatedFor.whole && (operatedMines < mine || whole < operatedFor.whole))) {
         operatedFor = {whole, mine};
-        operatedMines = std::min(mine, Operated(whole, rc.NMineWork10000));
+        operatedMines = std::min(mine, Operated(whole, mineWork));
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -249,7 +239,7 @@ void SimState::Mine(int64_t whole) {
     if (operated == 0)
         return;
     const long double u = static_cast<long double>(operated);
-    const long double dug = u * 0.2L * MineYield(rc);
+    const long double dug = u * 0.2L * mineYield;
     static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
     const long double floor = kFloor[homeworld ? 1 : 0];
     long double share = 0.004L, loss = kPerConcentrationLoss, toFraction = 0.005L;

@@ -22,7 +22,7 @@ using simtest::TypicalRace;
 void Prepare(SimState& s, CalcModel& m, double men) {
     FillSnapshot(m, simtest::SearchTask(m, Criterion::Resources, 1, 1, 1));
     s.StartHeadless(GenSimInputs::Of(m));
-    s.race = &m.Race;
+    s.SetRace(m.Race);
     s.men = men;
     s.minus.Load(m.QueueMinus);
     s.plus.Load(m.QueuePlus);
@@ -406,30 +406,35 @@ namespace quendal {
 namespace {
 
 // The shortcuts of the sub-step (a blocked refill is not repeated, the operated mines are
-// computed again only when colonists or mines change) must not change any result: a run that
-// drops them before every sub-step stays identical.
+// computed again only when mines change, colonists fall or not all mines were operated) must
+// not change any result: a run that drops them before every sub-step stays identical.
 TEST(SubStep, ShortcutsChangeNothing) {
     struct Case {
         const char* name;
         int32_t prc;
         double men;
+        int64_t mines; // installed
         std::vector<QueueItem> minus, plus;
     } cases[] = {
         {"terraform, then build",
          -20,
          250000,
+         0,
          {Element(MinTerraform, 1, 100)},
          {Element(Factories, 50, 10), Element(Mines, 50, 5), Element(MaxTerraform, 5, 100)}},
         {"build on a good planet",
          60,
          25000,
+         0,
          {},
          {Element(Mines, 20, 5), Element(Factories, 7, 10)}},
         {"few colonists, many orders",
          20,
          3000,
+         0,
          {},
          {Element(Factories, 500, 10), Element(Mines, 3, 5)}},
+        {"more mines than operators", 60, 25000, 500, {}, {Element(Factories, 7, 10)}},
     };
     for (const Case& c : cases) {
         auto model = TypicalRace(c.prc);
@@ -438,12 +443,13 @@ TEST(SubStep, ShortcutsChangeNothing) {
         SimState fast, plain;
         Prepare(fast, *model, c.men);
         Prepare(plain, *model, c.men);
+        fast.mine = plain.mine = c.mines;
         int blockedSteps = 0;
         for (int step = 0; step < 250 * 30; ++step) {
             blockedSteps += fast.refillBlocked ? 1 : 0;
             fast.SubStep();
             plain.refillBlocked = false;
-            plain.operatedFor.whole = INT64_MIN;
+            plain.operatedFor.mine = -1;
             plain.SubStep();
             if (step % 250 == 249) { // whole colonists at the end of a year
                 fast.men = static_cast<double>(TruncToInt64(fast.men));
