@@ -22,7 +22,6 @@ int64_t Installed(int32_t count) {
 
 // The figures of the row of a year, from the state before that year is simulated.
 YearResult Figures(const SimState& s, int32_t year, bool raceLoaded) {
-    const RaceParams& race = *s.race;
     YearResult row;
     row.Year = year;
     row.PlanetPrc = s.prc;
@@ -30,8 +29,8 @@ YearResult Figures(const SimState& s, int32_t year, bool raceLoaded) {
     row.Resource = raceLoaded ? s.YearlyResources() : 0;
     row.Fabr = SaturateInt32(s.fabr);
     row.Mine = SaturateInt32(s.mine);
-    const int64_t operated = std::min(Operated(s.men, race.NMineWork10000), s.mine);
-    const long double yearly = 0.2L * operated * MineYield(race);
+    const int64_t operated = std::min(Operated(s.men, s.mineWork), s.mine);
+    const long double yearly = 0.2L * operated * s.mineYield;
     for (int i = 0; i < 3; ++i) {
         row.ConPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
         row.MineralYear[i] = TruncToInt64(s.con[i] * yearly);
@@ -46,7 +45,8 @@ DisplayFlags RunCalculation(CalcModel& model, const StartConditions& start,
                             const std::function<void(const YearResult&)>& onYear) {
     PlanetParams& planet = model.Planet;
     SimState s;
-    s.race = &model.Race;
+    s.SetRace(model.Race);
+    s.payInOneGo = start.PayInOneGo;
     s.homeworld = planet.PlanetHW;
     s.men = StartColonists(start.StartMen);
     s.prc = start.StartPrc;
@@ -114,7 +114,7 @@ GenSimInputs GenSimInputs::Of(const CalcModel& model) {
 }
 
 void SimState::StartHeadless(const GenSimInputs& in) {
-    race = &in.race;
+    SetRace(in.race);
     homeworld = in.homeworld;
     men = StartColonists(in.startMen);
     prc = in.planetPrc;

@@ -13,6 +13,7 @@ struct StartConditions {
     int32_t StartPrc = 100;  // start habitability %
     int32_t MenYearPrc = 15; // growth rate % a year
     int32_t Years = 15;      // rows for years 0..Years
+    bool PayInOneGo = true;  // off: units paid one at a time (the same rows, only slower)
 };
 
 // Display flags fixed at the start of a calculation: plot factories (mines) when some are

@@ -1,7 +1,6 @@
 #include "model/substep.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "model/habitability.h"
 #include "model/simulation.h"
@@ -42,24 +41,6 @@ long double DieOffRate(int32_t prc) {
     return prc == 0 ? static_cast<long double>(0.1) : static_cast<long double>(-int64_t{prc});
 }
 
-bool IsTerraformOrder(int32_t kind) {
-    return kind >= TerraformAll && kind <= TerraformRadiation;
-}
-
-// Takes a factory's share of minerals: `share` kT of each, no more than 2 and no more than
-// the scarcest mineral on the surface.
-long double TakeFactoryMinerals(double surf[3], long double share) {
-    long double m = std::min(2.0L, share);
-    for (int i = 0; i < 3; ++i)
-        m = std::min<long double>(m, surf[i]);
-    for (int i = 0; i < 3; ++i) {
-        surf[i] = static_cast<double>(surf[i] - m);
-        if (surf[i] < 0)
-            surf[i] = 0;
-    }
-    return m;
-}
-
 // Hides a constant's value from the compiler, which then keeps it in an x87 register instead
 // of loading the 80-bit literal again (four micro-operations) at every use.
 void KeepInRegister(long double& value) {
@@ -77,8 +58,8 @@ int64_t FabrLimit(int64_t fabr, int64_t workable, const double surf[3]) {
     if (n <= 0)
         return 0;
     for (int i = 0; i < 3; ++i)
-        if (surf[i] * 0.5L < n)
-            n = TruncToInt64(surf[i] * 0.5L);
+        if (surf[i] / kFactoryMinerals < n)
+            n = TruncToInt64(surf[i] / kFactoryMinerals);
     return n;
 }
 
@@ -110,6 +91,14 @@ bool TemplateRing::Holds(int32_t kind) const {
                        [kind](const QueueItem& e) { return e.kind == kind; });
 }
 
+void SimState::SetRace(const RaceParams& r) {
+    race = &r;
+    factoryWork = std::max(0, r.NFactoryWork10000);
+    mineWork = std::max(0, r.NMineWork10000);
+    factoryYield = std::max(0, r.NResourceYFrom10Factory);
+    mineYield = std::max(0, r.NMineralYFrom10Mine);
+}
+
 void SimState::LoadMinerals(const PlanetParams& planet) {
     LoadMinerals(planet.PlanetConPrc, planet.PlanetMineral);
 }
@@ -126,24 +115,6 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
     workList.Clear();
     if (hasOrder)
         workList.Append(&order);
-}
-
-int64_t SimState::OperableFactories() const {
-    return Operated(men, race->NFactoryWork10000);
-}
-
-int64_t SimState::OperableMines() const {
-    return Operated(men, race->NMineWork10000);
-}
-
-int64_t SimState::YearlyResources() const {
-    const int64_t workable = std::min(OperableFactories(), fabr);
-    const long double fromColonists =
-        race->NColonistYTo1Resource > 0
-            ? men / static_cast<long double>(race->NColonistYTo1Resource)
-            : 0.0L;
-    return TruncToInt64(fromColonists +
-                        static_cast<long double>(FactoryYield(*race)) * workable * 0.1L);
 }
 
 void SimState::SimulateYearInSubSteps() {
@@ -163,7 +134,7 @@ void SimState::SubStep() {
         blockedMen = -1; // no colonist count checked yet
     }
     if (hasOrder)
-        Spend(OperableFactories());
+        Spend(fabr > 0 ? OperableFactories() : 0); // without factories none are operated
     else
         terraformed = false;
     const int64_t whole = TruncToInt64(men);
@@ -180,22 +151,19 @@ void SimState::SubStep() {
 
 // A refill that placed nothing, kept the cursor and was held back only by factories and mines
 // built for every operator gives the same result while that holds: nothing else it reads can
-// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1. With
-// operator rates of 0 or more the operable counts never fall as colonists grow, so fewer
-// colonists than at a check that held need no new check.
+// change without an order. For counts of 0 or more, truncate(x) <= n is x < n + 1. Operable
+// counts never fall as colonists grow, so fewer colonists than at a check that held need no
+// new check.
 bool SimState::StillBlocked() {
     if (!refillBlocked)
         return false;
     if (men <= blockedMen)
         return true;
     const long double perTenThousand = men * 0.0001L;
-    if (perTenThousand * race->NFactoryWork10000 < fabr + 1.0L &&
-        perTenThousand * race->NMineWork10000 < mine + 1.0L) {
-        if (race->NFactoryWork10000 >= 0 && race->NMineWork10000 >= 0)
-            blockedMen = men;
-        return true;
-    }
-    return false;
+    if (perTenThousand * factoryWork >= fabr + 1.0L || perTenThousand * mineWork >= mine + 1.0L)
+        return false;
+    blockedMen = men;
+    return true;
 }
 
 // Places at most one order from the template. The template's cursor moves past an element
@@ -253,174 +221,17 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
         t.pos = t.pos >= n ? 1 : t.pos + 1;
 }
 
-// Pays the sub-step's resources into the pending order. Leftovers after the order is
-// finished are lost.
-void SimState::Spend(int64_t operable) {
-    terraformed = false;
-    if (!hasOrder)
-        return;
-    const RaceParams& rc = *race;
-    const int64_t workable = std::min(operable, fabr);
-    const long double fromColonists = rc.NColonistYTo1Resource > 0
-                                          ? men / static_cast<long double>(rc.NColonistYTo1Resource)
-                                          : 0.0L;
-    double r = static_cast<double>(
-        (fromColonists + static_cast<long double>(FactoryYield(rc)) * workable * 0.1L) * 0.004L);
-
-    QueueItem& o = order;
-    const long double unitCost = o.unitCost;
-    while (r > 0 && hasOrder) {
-        if (PayWholeUnits(r) && !hasOrder)
-            return;
-        const long double need = unitCost - o.invested;
-        // A factory's minerals are paid in proportion to the resources; a factory that costs
-        // nothing takes its full 2 kT.
-        const auto factoryShare = [&](long double paying) {
-            return unitCost > 0 ? 2 * paying / unitCost : 2.0L;
-        };
-        if (r < need) {
-            if (IsTerraformOrder(o.kind)) {
-                terraformed = true;
-            } else if (o.kind == BuildFactory) {
-                const long double m = TakeFactoryMinerals(surf, factoryShare(r));
-                r = static_cast<double>(unitCost * m * 0.5L);
-            }
-            o.invested =
-                static_cast<double>(std::min(o.invested + static_cast<long double>(r), unitCost));
-            return;
-        }
-        if (IsTerraformOrder(o.kind)) {
-            TerraformStep(o.kind, cur, tgt);
-            terraformed = true;
-            prcOfCur = false;
-        } else if (o.kind == BuildFactory) {
-            const long double m = TakeFactoryMinerals(surf, factoryShare(need));
-            const long double paid = unitCost * m * 0.5L;
-            if (paid >= need) {
-                ++fabr;
-            } else {
-                // Short of minerals: the unit waits until mining brings more.
-                o.invested = static_cast<double>(o.invested + paid);
-                if (o.invested < unitCost)
-                    return;
-                ++fabr;
-            }
-        } else if (o.kind == BuildMine) {
-            ++mine;
-        }
-        o.count -= 1;
-        o.invested = 0;
-        if (o.count <= 0)
-            hasOrder = false;
-        r = static_cast<double>(r - need);
-    }
-}
-
-namespace {
-
-constexpr long double kExact = 9007199254740992.0L; // 2^53
-
-} // namespace
-
-// x after k steps x = double(x - c), each rounded as a unit-by-unit payment rounds it; the
-// caller makes sure no step goes below zero. Below 2^53 every step is exact. Above, a step
-// from x in a binade [low, 2 low), with x - c in the same binade, subtracts an amount that
-// depends only on the parity of x / ulp (both roundings see the same remainder), so two
-// equal steps in a row repeat until x - c leaves the binade; they are taken in one go.
-double AfterPaying(double x, int64_t c, int64_t k) {
-    const long double cost = static_cast<long double>(c);
-    const auto step = [cost](double v) { return static_cast<double>(v - cost); };
-    while (k > 0) {
-        if (x < kExact)
-            return static_cast<double>(x - cost * k);
-        int exponent = 0;
-        std::frexp(x, &exponent);
-        const long double low = std::ldexp(1.0L, exponent - 1);
-        const double x1 = step(x);
-        if (--k == 0)
-            return x1;
-        const double x2 = step(x1);
-        --k;
-        const long double d = static_cast<long double>(x) - x1;
-        // x and x1 are sources within the binade; so is every jumped source down to x2 - s d.
-        if (d == static_cast<long double>(x1) - x2 && x1 - low >= cost) {
-            if (d == 0)
-                return x2;
-            if (x2 - low >= cost) {
-                const long double fits = (x2 - low - cost) / d + 1;
-                int64_t s = fits >= k ? k : static_cast<int64_t>(fits);
-                while (s > 0 && x2 - d * (s - 1) - low < cost) // the division may round up
-                    --s;
-                k -= s;
-                x = static_cast<double>(x2 - d * s);
-                continue;
-            }
-        }
-        x = x2;
-    }
-    return x;
-}
-
-// Pays in one go the whole factories or mines that the unit-by-unit payment would finish
-// with the same steps, so that a sub-step's cost does not grow with the count: millions of
-// colonists and factories pay for millions of cheap units a sub-step. The resources left and
-// the surface minerals are those of the unit-by-unit payment to the bit (AfterPaying). With
-// c <= 0 a unit is always paid in full and r is not read again. Units of a started unit are
-// left to the unit-by-unit payment. Returns whether units were paid.
-bool SimState::PayWholeUnits(double& r) {
-    QueueItem& o = order;
-    const bool factories = o.kind == BuildFactory;
-    if ((!factories && o.kind != BuildMine) || o.invested != 0 || o.count <= 0)
-        return false;
-    const int64_t c = o.unitCost;
-    int64_t k = o.count;
-    if (c > 0) {
-        if (r < kExact) {
-            k = std::min<int64_t>(k, static_cast<int64_t>(r) / c);
-        } else {
-            // A unit takes c and a rounding of at most half an ulp, below r * 2^-52: r stays
-            // at c or more for this many units.
-            const long double units = (r - c) / (c + r * 0x1p-52L);
-            if (units < k)
-                k = static_cast<int64_t>(units);
-        }
-    }
-    bool noMinerals = false; // a factory then takes nothing, which only a cost <= 0 pays
-    if (factories) {
-        for (const double s : surf) {
-            if (s * 0.5L < k)
-                k = static_cast<int64_t>(s * 0.5L);
-            noMinerals = noMinerals || s <= 0;
-        }
-        if (noMinerals && c <= 0)
-            k = o.count;
-    }
-    if (k <= 0)
-        return false;
-    if (factories) {
-        fabr += k;
-        if (!noMinerals)
-            for (double& s : surf)
-                s = AfterPaying(s, 2, k);
-    } else {
-        mine += k;
-    }
-    if (c > 0)
-        r = AfterPaying(r, c, k);
-    o.count -= static_cast<int32_t>(k);
-    if (o.count <= 0)
-        hasOrder = false;
-    return true;
-}
-
 // Operated mines dig each mineral and lower its concentration by u / 60000 of itself a
 // year, down to a floor of 15 % on a homeworld and 0.5 % elsewhere.
 void SimState::Mine(int64_t whole) {
-    const RaceParams& rc = *race;
-    // Colonists change by a fraction a sub-step, so the operated mines rarely change.
-    if (whole != operatedFor.whole || mine != operatedFor.mine) {
+    if (mine == 0)
+        return;
+    // Colonists change by a fraction a sub-step, so the operated mines rarely change; once all
+    // are operated, more colonists operate them all still.
+    if (mine != operatedFor.mine ||
+        (whole != operatedFor.whole && (operatedMines < mine || whole < operatedFor.whole))) {
         operatedFor = {whole, mine};
-        operatedMines = std::min(mine, Operated(whole, rc.NMineWork10000));
+        operatedMines = std::min(mine, Operated(whole, mineWork));
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -428,7 +239,7 @@ void SimState::Mine(int64_t whole) {
     if (operated == 0)
         return;
     const long double u = static_cast<long double>(operated);
-    const long double dug = u * 0.2L * MineYield(rc);
+    const long double dug = u * 0.2L * mineYield;
     static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
     const long double floor = kFloor[homeworld ? 1 : 0];
     long double share = 0.004L, loss = kPerConcentrationLoss, toFraction = 0.005L;

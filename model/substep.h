@@ -21,25 +21,17 @@ inline int64_t CapacityFor(int64_t p) {
     return 10000 * (p >= 1 && p <= 4 ? 5 : p);
 }
 
-// Factories or mines that `men` colonists operate at `per10000` per 10000 colonists; a
-// race's rate below zero operates none.
+// kT of each mineral that a factory takes.
+inline constexpr long double kFactoryMinerals = 2;
+
+// Factories or mines that `men` colonists operate at `per10000` (0 or more) per 10000.
 inline int64_t Operated(long double men, int32_t per10000) {
-    return std::max<int64_t>(0, TruncToInt64(men * 0.0001L * per10000));
+    return TruncToInt64(men * 0.0001L * per10000);
 }
 
-// x after k steps x = double(x - c) (long double arithmetic), the payment of k units of cost
-// c one at a time, in a time that does not grow with k; no step may go below zero.
-double AfterPaying(double x, int64_t c, int64_t k);
-
-// Resources a year that ten operated factories make; a race's figure below zero makes none.
-inline int32_t FactoryYield(const RaceParams& race) {
-    return std::max(0, race.NResourceYFrom10Factory);
-}
-
-// kT a year that ten mines dig; a race's yield below zero digs none.
-inline int32_t MineYield(const RaceParams& race) {
-    return std::max(0, race.NMineralYFrom10Mine);
-}
+// x after k steps x = double(x - cost) (long double arithmetic), the payment of k units one at
+// a time, in a time that does not grow with k; no step may go below zero.
+double AfterPaying(double x, long double cost, int64_t k);
 
 // A read-only copy of a queue template with the simulation's 1-based cursor. Templates do
 // not change during a run, so the sub-steps read an array instead of walking the list.
@@ -72,7 +64,9 @@ private:
 // formula over it is evaluated in long double and rounded only when stored.
 struct SimState {
     // Inputs fixed for the run.
-    const RaceParams* race = nullptr;
+    const RaceParams* race = nullptr; // with its economy below as the sub-steps read it (SetRace)
+    int32_t factoryWork = 0, mineWork = 0, factoryYield = 0, mineYield = 0; // none below zero
+    bool payInOneGo = true; // off: every unit is paid one at a time (same figures, slower)
     bool homeworld = false;
     int32_t growth = 0;  // % a year
     int32_t maxHab = 0;  // habitability after all available terraforming
@@ -99,6 +93,8 @@ struct SimState {
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
 
+    // The race of the run; a race's operator rates and yields below zero operate and yield none.
+    void SetRace(const RaceParams& r);
     // Start of the headless run: the snapshot's planet as taken, never re-derived. The
     // state keeps a pointer to in.race.
     void StartHeadless(const GenSimInputs& in);
@@ -114,10 +110,16 @@ struct SimState {
     void SimulateYearPopulationOnly();
 
     // Factories (mines) that colonists can operate, before the limit of those built.
-    int64_t OperableFactories() const;
-    int64_t OperableMines() const;
-    // Resources a year of the current state (the yearly figure of the tables).
-    int64_t YearlyResources() const;
+    int64_t OperableFactories() const { return Operated(men, factoryWork); }
+    int64_t OperableMines() const { return Operated(men, mineWork); }
+    // Resources a year from colonists and from the operable factories built (0.004 of it a
+    // sub-step); YearlyResources is the figure of the tables.
+    long double Resources(int64_t operable) const {
+        const int32_t perResource = race->NColonistYTo1Resource;
+        return (perResource > 0 ? men / static_cast<long double>(perResource) : 0.0L) +
+               static_cast<long double>(factoryYield) * std::min(operable, fabr) * 0.1L;
+    }
+    int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
 
     // One sub-step and its parts, in their order; the tests drive them one by one.
     // operable: OperableFactories(); whole: truncate(men). Both hold for the whole sub-step,

@@ -22,7 +22,7 @@ using simtest::TypicalRace;
 void Prepare(SimState& s, CalcModel& m, double men) {
     FillSnapshot(m, simtest::SearchTask(m, Criterion::Resources, 1, 1, 1));
     s.StartHeadless(GenSimInputs::Of(m));
-    s.race = &m.Race;
+    s.SetRace(m.Race);
     s.men = men;
     s.minus.Load(m.QueueMinus);
     s.plus.Load(m.QueuePlus);
@@ -174,23 +174,91 @@ TEST(Spend, UnitsFinishedInOneSubStep) {
 }
 
 // Paying k units at once leaves the bits that paying them one at a time leaves, in every
-// binade, with costs that split an ulp evenly, unevenly and in half.
+// binade, with costs that split an ulp evenly, unevenly and in half. A step that rounds back to
+// its input, as paying 1 at 2^55 does, does so for good: any count is then paid at once.
 TEST(Spend, AfterPayingIsTheUnitByUnitPayment) {
-    // Starts with an odd significand in mid-binade, and near the foot of a binade.
+    // Starts with an odd significand in mid-binade, near the foot of a binade and at it.
     const double starts[] = {
-        1000.5,      0x1p53 - 1, 0x1p53 + 6, 0x1p53 + 0x1p40 + 6,     0x1p54 + 12, 0x1p60 + 768,
-        1e18 + 4096, 3.7e19,     1e300,      0x1p64 + 0x1p13 + 0x1p12};
+        1000.5,      0x1p53 - 1, 0x1p53 + 6, 0x1p53 + 0x1p40 + 6,      0x1p54 + 12, 0x1p60 + 768,
+        1e18 + 4096, 3.7e19,     1e300,      0x1p64 + 0x1p13 + 0x1p12, 0x1p54 + 4,  0x1p55,
+        0x1p56 + 16, 0x1p60,     0x1p80};
     const int64_t costs[] = {1, 2, 3, 384, 1370, 2048, 4095, 4096, 1355862224, INT32_MAX};
+    const int64_t counts[] = {1, 2, 3, 7, 1000, 100000, INT64_MAX};
+    int fixedPoints = 0;
     for (const double x : starts)
         for (const int64_t c : costs)
-            for (const int64_t k : {1, 2, 3, 7, 1000, 100000}) {
-                if (x < static_cast<long double>(c) * k)
-                    continue; // would go below zero
+            for (const int64_t k : counts) {
                 double oneByOne = x;
-                for (int64_t j = 0; j < k; ++j)
-                    oneByOne = static_cast<double>(oneByOne - static_cast<long double>(c));
+                int64_t paid = 0;
+                for (; paid < std::min<int64_t>(k, 100000); ++paid) {
+                    const double next = static_cast<double>(oneByOne - static_cast<long double>(c));
+                    if (next == oneByOne) {
+                        paid = k; // every further unit leaves it too
+                        ++fixedPoints;
+                        break;
+                    }
+                    if (next < 0)
+                        break;
+                    oneByOne = next;
+                }
+                if (paid < k)
+                    continue; // would go below zero, or too many to pay one at a time
                 EXPECT_EQ(AfterPaying(x, c, k), oneByOne) << x << " " << c << " " << k;
             }
+    EXPECT_GT(fixedPoints, 100);
+}
+
+// A billion units of cost 1 from 2^55 resources and minerals, where paying a unit rounds back
+// to the same amounts, are paid at once and leave the amounts as they were.
+TEST(Spend, BillionUnitsAtAFixedPointArePaidAtOnce) {
+    auto model = TypicalRace(100);
+    for (const int32_t kind : {BuildMine, BuildFactory}) {
+        SimState s;
+        Prepare(s, *model, 1e6);
+        s.fabr = s.mine = 0;
+        for (double& kT : s.surf)
+            kT = 0x1p55;
+        s.order = Element(kind, 1000000000, 1);
+        s.hasOrder = true;
+        double r = 0x1p55;
+        ASSERT_TRUE(s.PayWholeUnits(r));
+        EXPECT_EQ(kind == BuildMine ? s.mine : s.fabr, 1000000000);
+        EXPECT_FALSE(s.hasOrder);
+        EXPECT_EQ(r, 0x1p55);
+        for (const double kT : s.surf)
+            EXPECT_EQ(kT, 0x1p55);
+    }
+}
+
+// Whole factories and mines paid in one go leave what paying them one at a time leaves: units
+// built, the order, resources and minerals to the bit, below and past 2^53 and 2^54.
+TEST(Spend, InOneGoAsOneAtATime) {
+    auto model = TypicalRace(100);
+    for (const int32_t kind : {BuildMine, BuildFactory})
+        for (const double men : {1e8, 2.5e18, 3e21, 0x1p55 * 250000}) // 400 to 2^55 a sub-step
+            for (const double kT : {51.0, 1e6, 0x1p54 + 4, 0x1p55})
+                for (const int32_t cost : {0, 1, 5, 1370}) {
+                    SimState s[2];
+                    for (SimState& one : s) {
+                        Prepare(one, *model, men);
+                        one.fabr = 0;
+                        one.surf[0] = one.surf[2] = 1e6;
+                        one.surf[1] = kT;
+                        one.order = Element(kind, 100000, cost);
+                        one.hasOrder = true;
+                    }
+                    s[1].payInOneGo = false;
+                    for (SimState& one : s)
+                        one.Spend(one.OperableFactories());
+                    const auto at = ::testing::Message() << men << " " << kT << " " << cost;
+                    EXPECT_EQ(s[0].fabr, s[1].fabr) << at;
+                    EXPECT_EQ(s[0].mine, s[1].mine) << at;
+                    EXPECT_EQ(s[0].hasOrder, s[1].hasOrder) << at;
+                    EXPECT_EQ(s[0].order.count, s[1].order.count) << at;
+                    EXPECT_EQ(Invested(s[0]), Invested(s[1])) << at;
+                    for (int i = 0; i < 3; ++i)
+                        EXPECT_EQ(s[0].surf[i], s[1].surf[i]) << at << " mineral " << i;
+                }
 }
 
 // Cheap factories are paid many to a sub-step; the leftover and the minerals must be what
@@ -338,30 +406,35 @@ namespace quendal {
 namespace {
 
 // The shortcuts of the sub-step (a blocked refill is not repeated, the operated mines are
-// computed again only when colonists or mines change) must not change any result: a run that
-// drops them before every sub-step stays identical.
+// computed again only when mines change, colonists fall or not all mines were operated) must
+// not change any result: a run that drops them before every sub-step stays identical.
 TEST(SubStep, ShortcutsChangeNothing) {
     struct Case {
         const char* name;
         int32_t prc;
         double men;
+        int64_t mines; // installed
         std::vector<QueueItem> minus, plus;
     } cases[] = {
         {"terraform, then build",
          -20,
          250000,
+         0,
          {Element(MinTerraform, 1, 100)},
          {Element(Factories, 50, 10), Element(Mines, 50, 5), Element(MaxTerraform, 5, 100)}},
         {"build on a good planet",
          60,
          25000,
+         0,
          {},
          {Element(Mines, 20, 5), Element(Factories, 7, 10)}},
         {"few colonists, many orders",
          20,
          3000,
+         0,
          {},
          {Element(Factories, 500, 10), Element(Mines, 3, 5)}},
+        {"more mines than operators", 60, 25000, 500, {}, {Element(Factories, 7, 10)}},
     };
     for (const Case& c : cases) {
         auto model = TypicalRace(c.prc);
@@ -370,12 +443,13 @@ TEST(SubStep, ShortcutsChangeNothing) {
         SimState fast, plain;
         Prepare(fast, *model, c.men);
         Prepare(plain, *model, c.men);
+        fast.mine = plain.mine = c.mines;
         int blockedSteps = 0;
         for (int step = 0; step < 250 * 30; ++step) {
             blockedSteps += fast.refillBlocked ? 1 : 0;
             fast.SubStep();
             plain.refillBlocked = false;
-            plain.operatedFor.whole = INT64_MIN;
+            plain.operatedFor.mine = -1;
             plain.SubStep();
             if (step % 250 == 249) { // whole colonists at the end of a year
                 fast.men = static_cast<double>(TruncToInt64(fast.men));
