@@ -5,14 +5,6 @@
 #include <optional>
 #include <string_view>
 
-// The figures are computed in long double and every table is exact only with x87 extended
-// precision, whose significand has 64 bits. Where long double is another type (a 128-bit
-// software type, or double itself) the program would print other figures without a word.
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "Quendal's exact tables need long double to be x87 extended precision (a 64-bit "
-              "significand); this compiler and target give it another format, with which "
-              "every figure would differ");
-
 namespace quendal {
 
 // The one conversion of text to a number used by every reader: skips leading white space,
@@ -28,7 +20,9 @@ std::optional<int64_t> StrictInt(std::string_view text);
 int32_t SaturateInt32(int64_t value);
 
 // Truncates toward zero like a cast, but NaN gives 0 and values beyond 64 bits saturate, so
-// no invalid floating-point value reaches an integer conversion. Inline because the
+// no invalid floating-point value reaches an integer conversion. The hardware back-end of
+// Extended (model/extended.h) truncates through it; the core itself never uses long double,
+// whose format differs between processors. Inline because the
 // simulation truncates several times a sub-step: on x86-64 the in-range case uses the
 // truncating store of SSE3 (fisttp), which every x86-64 processor still in use has, where a
 // plain cast would switch the x87 rounding mode twice.

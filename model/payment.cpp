@@ -10,7 +10,7 @@ namespace quendal {
 
 namespace {
 
-constexpr long double kExact = 0x1p53L; // below, every payment is exact
+constexpr Extended kExact(0x1p53); // below, every payment is exact
 
 bool IsTerraformOrder(int32_t kind) {
     return kind >= TerraformAll && kind <= TerraformRadiation;
@@ -18,12 +18,12 @@ bool IsTerraformOrder(int32_t kind) {
 
 // Takes a factory's share of minerals: `share` kT of each (0 or more), no more than a whole
 // factory's and no more than the scarcest mineral on the surface.
-long double TakeFactoryMinerals(double surf[3], long double share) {
-    long double m = std::min(kFactoryMinerals, share);
+Extended TakeFactoryMinerals(double surf[3], Extended share) {
+    Extended m = std::min(kFactoryMinerals, share);
     for (int i = 0; i < 3; ++i)
-        m = std::min<long double>(m, surf[i]);
+        m = std::min(m, Extended(surf[i]));
     for (int i = 0; i < 3; ++i)
-        surf[i] = static_cast<double>(surf[i] - m);
+        surf[i] = (Extended(surf[i]) - m).ToDouble();
     return m;
 }
 
@@ -36,41 +36,40 @@ void SimState::Spend(int64_t operable) {
     terraformed = false;
     if (!hasOrder)
         return;
-    double r = static_cast<double>(Resources(operable) * 0.004L);
+    double r = (Resources(operable) * kSubStepShare).ToDouble();
 
     QueueItem& o = order;
-    const long double unitCost = o.unitCost;
+    const Extended unitCost(o.unitCost);
     // A factory's minerals are paid in proportion to the resources; a factory that costs
     // nothing takes them whole.
-    const auto factoryShare = [unitCost](long double paying) {
-        return unitCost > 0 ? kFactoryMinerals * paying / unitCost : kFactoryMinerals;
+    const auto factoryShare = [unitCost](Extended paying) {
+        return unitCost > Extended(0) ? kFactoryMinerals * paying / unitCost : kFactoryMinerals;
     };
     while (r > 0 && hasOrder) {
-        const long double need = unitCost - o.invested;
-        if (r < need) {
+        const Extended need = unitCost - Extended(o.invested);
+        if (Extended(r) < need) {
             if (IsTerraformOrder(o.kind)) {
                 terraformed = true;
             } else if (o.kind == BuildFactory) {
-                const long double m = TakeFactoryMinerals(surf, factoryShare(r));
-                r = static_cast<double>(unitCost * m / kFactoryMinerals);
+                const Extended m = TakeFactoryMinerals(surf, factoryShare(Extended(r)));
+                r = (unitCost * m / kFactoryMinerals).ToDouble();
             }
-            o.invested =
-                static_cast<double>(std::min(o.invested + static_cast<long double>(r), unitCost));
+            o.invested = std::min(Extended(o.invested) + Extended(r), unitCost).ToDouble();
             return;
         }
-        if (payInOneGo && o.invested == 0 && r >= 2 * need && PayWholeUnits(r))
+        if (payInOneGo && o.invested == 0 && Extended(r) >= Extended(2) * need && PayWholeUnits(r))
             continue;
         if (IsTerraformOrder(o.kind)) {
             TerraformStep(o.kind, cur, tgt);
             terraformed = true;
             prcOfCur = false;
         } else if (o.kind == BuildFactory) {
-            const long double paid =
+            const Extended paid =
                 unitCost * TakeFactoryMinerals(surf, factoryShare(need)) / kFactoryMinerals;
             if (paid < need) {
                 // Short of minerals: the unit waits until mining brings more.
-                o.invested = static_cast<double>(o.invested + paid);
-                if (o.invested < unitCost)
+                o.invested = (Extended(o.invested) + paid).ToDouble();
+                if (Extended(o.invested) < unitCost)
                     return;
             }
             ++fabr;
@@ -79,7 +78,7 @@ void SimState::Spend(int64_t operable) {
         }
         hasOrder = --o.count > 0;
         o.invested = 0;
-        r = static_cast<double>(r - need);
+        r = (Extended(r) - need).ToDouble();
     }
 }
 
@@ -88,11 +87,11 @@ void SimState::Spend(int64_t operable) {
 // roundings see the same remainder), so two equal steps in a row repeat until x - c leaves the
 // binade; they are taken in one go. A step that gives back its input does so for good, as all
 // do where c is below a quarter ulp: a few turns in each of the 33 binades at most below that.
-double AfterPaying(double x, long double cost, int64_t k) {
-    const auto step = [cost](double v) { return static_cast<double>(v - cost); };
+double AfterPaying(double x, Extended cost, int64_t k) {
+    const auto step = [cost](double v) { return (Extended(v) - cost).ToDouble(); };
     while (k > 0) {
-        if (x < kExact)
-            return static_cast<double>(x - cost * k);
+        if (Extended(x) < kExact)
+            return (Extended(x) - cost * Extended(k)).ToDouble();
         const double x1 = step(x);
         if (x1 == x || --k == 0)
             return x1;
@@ -101,17 +100,18 @@ double AfterPaying(double x, long double cost, int64_t k) {
             return x2;
         int exponent = 0;
         std::frexp(x, &exponent);
-        const long double low = std::ldexp(1.0L, exponent - 1);
-        const long double d = static_cast<long double>(x) - x1;
+        const Extended low(std::ldexp(1.0, exponent - 1));
+        const Extended d = Extended(x) - Extended(x1);
         x = x2;
         // x and x1 are sources within the binade; so is every jumped source down to x2 - s d.
-        if (d == static_cast<long double>(x1) - x2 && x1 - low >= cost && x2 - low >= cost) {
-            const long double fits = (x2 - low - cost) / d + 1;
-            int64_t s = fits >= k ? k : TruncToInt64(fits);
-            while (s > 0 && x2 - d * (s - 1) - low < cost) // the division may round up
+        if (d == Extended(x1) - Extended(x2) && Extended(x1) - low >= cost &&
+            Extended(x2) - low >= cost) {
+            const Extended fits = (Extended(x2) - low - cost) / d + Extended(1);
+            int64_t s = fits >= Extended(k) ? k : TruncToInt64(fits);
+            while (s > 0 && Extended(x2) - d * Extended(s - 1) - low < cost) // may round up
                 --s;
             k -= s;
-            x = static_cast<double>(x2 - d * s);
+            x = (Extended(x2) - d * Extended(s)).ToDouble();
         }
     }
     return x;
@@ -132,12 +132,14 @@ bool SimState::PayWholeUnits(double& r) {
     // Above 2^53 a unit takes c and a rounding of at most half an ulp, below r * 2^-52: r stays
     // at c or more for this many units.
     if (c > 0)
-        k = std::min(k,
-                     r < kExact ? TruncToInt64(r) / c : TruncToInt64((r - c) / (c + r * 0x1p-52L)));
+        k = std::min(k, Extended(r) < kExact
+                            ? TruncToInt64(r) / c
+                            : TruncToInt64(Extended(r - static_cast<double>(c)) /
+                                           (Extended(c) + Extended(r) * Extended(0x1p-52))));
     bool noMinerals = false; // a factory then takes nothing, which only a cost <= 0 pays
     if (factories) {
         for (const double s : surf) {
-            k = std::min(k, TruncToInt64(s / kFactoryMinerals));
+            k = std::min(k, TruncToInt64(Extended(s) / kFactoryMinerals));
             noMinerals = noMinerals || s <= 0;
         }
         if (noMinerals && c <= 0)

@@ -30,9 +30,9 @@ YearResult Figures(const SimState& s, int32_t year, bool raceLoaded) {
     row.Fabr = SaturateInt32(s.fabr);
     row.Mine = SaturateInt32(s.mine);
     const int64_t operated = std::min(Operated(s.men, s.mineWork), s.mine);
-    const long double yearly = 0.2L * operated * s.mineYield;
+    const Extended yearly = kFifth * Extended(operated) * Extended(s.mineYield);
     for (int i = 0; i < 3; ++i) {
-        row.ConPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
+        row.ConPrc[i] = SaturateInt32(TruncToInt64(Extended(s.con[i]) * Extended(100)));
         row.MineralYear[i] = TruncToInt64(s.con[i] * yearly);
         row.Mineral[i] = TruncToInt64(s.surf[i]);
     }
@@ -141,7 +141,7 @@ void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
     f.fabr = SaturateInt32(s.fabr);
     f.mine = SaturateInt32(s.mine);
     for (int i = 0; i < 3; ++i) {
-        f.conPrc[i] = SaturateInt32(TruncToInt64(s.con[i] * 100.0L));
+        f.conPrc[i] = SaturateInt32(TruncToInt64(Extended(s.con[i]) * Extended(100)));
         f.mineral[i] = SaturateInt32(TruncToInt64(s.surf[i]));
     }
     out.order = s.order;

@@ -10,8 +10,6 @@ namespace quendal {
 namespace {
 
 constexpr int kSubSteps = 250; // a year's rates are applied as 0.004 shares
-constexpr long double kThird = 1.0L / 3;
-constexpr long double kPerConcentrationLoss = 1.0L / 60000;
 
 // a - b, saturating instead of overflowing.
 int64_t SatSub(int64_t a, int64_t b) {
@@ -22,8 +20,8 @@ int64_t SatSub(int64_t a, int64_t b) {
 }
 
 // Colonists never fall below zero, however large a loss comes out.
-double NotBelowZero(long double men) {
-    return men > 0 ? static_cast<double>(men) : 0.0;
+double NotBelowZero(Extended men) {
+    return men > Extended(0) ? men.ToDouble() : 0.0;
 }
 
 // Habitability as it counts for capacity and growth: 1 to 4 count as 5.
@@ -32,23 +30,13 @@ int64_t CountingPrc(int32_t prc) {
 }
 
 // Yearly growth factor: the growth rate scaled by habitability. The 0.0001 is a double.
-long double GrowthFactor(int32_t prc, int32_t growth) {
-    return static_cast<long double>(CountingPrc(prc) * growth) * static_cast<long double>(0.0001);
+Extended GrowthFactor(int32_t prc, int32_t growth) {
+    return Extended(CountingPrc(prc) * growth) * Extended(0.0001);
 }
 
 // Die-off rate in % a year on a planet of habitability 0 or below; 0.1 (a double) at 0.
-long double DieOffRate(int32_t prc) {
-    return prc == 0 ? static_cast<long double>(0.1) : static_cast<long double>(-int64_t{prc});
-}
-
-// Hides a constant's value from the compiler, which then keeps it in an x87 register instead
-// of loading the 80-bit literal again (four micro-operations) at every use.
-void KeepInRegister(long double& value) {
-#if defined(__x86_64__) && defined(__GNUC__)
-    __asm__("" : "+t"(value));
-#else
-    (void)value;
-#endif
+Extended DieOffRate(int32_t prc) {
+    return prc == 0 ? Extended(0.1) : Extended(-int64_t{prc});
 }
 
 } // namespace
@@ -106,7 +94,7 @@ void SimState::LoadMinerals(const PlanetParams& planet) {
 void SimState::LoadMinerals(const int32_t conPrc[3], const int32_t mineral[3]) {
     // A concentration or an amount typed below zero counts as none.
     for (int i = 0; i < 3; ++i) {
-        con[i] = static_cast<double>(std::max(0, conPrc[i]) * 0.01L);
+        con[i] = (Extended(std::max(0, conPrc[i])) * kHundredth).ToDouble();
         surf[i] = std::max(0, mineral[i]);
     }
 }
@@ -159,8 +147,9 @@ bool SimState::StillBlocked() {
         return false;
     if (men <= blockedMen)
         return true;
-    const long double perTenThousand = men * 0.0001L;
-    if (perTenThousand * factoryWork >= fabr + 1.0L || perTenThousand * mineWork >= mine + 1.0L)
+    const Extended perTenThousand = Extended(men) * kTenThousandth;
+    if (perTenThousand * Extended(factoryWork) >= Extended(fabr) + Extended(1) ||
+        perTenThousand * Extended(mineWork) >= Extended(mine) + Extended(1))
         return false;
     blockedMen = men;
     return true;
@@ -238,22 +227,21 @@ void SimState::Mine(int64_t whole) {
     // exactly, since Con * 200 is exact with a 64-bit significand.
     if (operated == 0)
         return;
-    const long double u = static_cast<long double>(operated);
-    const long double dug = u * 0.2L * mineYield;
-    static constexpr double kFloor[2] = {1, 30}; // w of 0.5 % and, on a homeworld, 15 %
-    const long double floor = kFloor[homeworld ? 1 : 0];
-    long double share = 0.004L, loss = kPerConcentrationLoss, toFraction = 0.005L;
+    const Extended u(operated);
+    const Extended dug = u * kFifth * Extended(mineYield);
+    const Extended floor(homeworld ? 30 : 1); // w of 15 % on a homeworld, 0.5 % elsewhere
+    Extended share = kSubStepShare, loss = kSixtyThousandth, toFraction = kHalfPercent;
     KeepInRegister(share);
     KeepInRegister(loss);
     KeepInRegister(toFraction);
     for (int i = 0; i < 3; ++i) {
-        surf[i] = static_cast<double>(surf[i] + dug * con[i] * share);
-        long double w = con[i] * 200.0L;
+        surf[i] = (Extended(surf[i]) + dug * Extended(con[i]) * share).ToDouble();
+        Extended w = Extended(con[i]) * Extended(200);
         if (w > floor) {
             w = w - share * (u * w * loss);
             if (w <= floor)
                 w = floor;
-            con[i] = static_cast<double>(w * toFraction);
+            con[i] = (w * toFraction).ToDouble();
         }
     }
 }
@@ -262,55 +250,57 @@ void SimState::Mine(int64_t whole) {
 // of the yearly rate. Paying for terraforming slows the losses tenfold.
 void SimState::Population(int64_t whole) {
     // The least yearly change, 100 colonists, as a sub-step's share.
-    constexpr long double kLeastChange = 100 * 0.004L;
+    constexpr Extended kLeastChange = Extended::FromBits(0x3ffd, 0xcccccccccccccccc); // 100 * 0.004
+    const Extended hundred(100);
     if (prc <= 0) {
-        long double loss = DieOffRate(prc) * whole * 0.01L * 0.004L;
+        Extended loss = DieOffRate(prc) * Extended(whole) * kHundredth * kSubStepShare;
         if (terraformed)
-            loss = loss * 0.1L;
-        men = NotBelowZero(men - loss);
+            loss = loss * kTenth;
+        men = NotBelowZero(Extended(men) - loss);
     } else if (cap > men) {
-        const long double k = GrowthFactor(prc, growth);
-        long double grown;
-        if (cap * 0.25L > whole) {
-            grown = TruncToInt64(whole * k) * 0.004L;
+        const Extended k = GrowthFactor(prc, growth);
+        Extended grown;
+        if (Extended(cap) * Extended(0.25) > Extended(whole)) {
+            grown = Extended(TruncToInt64(Extended(whole) * k)) * kSubStepShare;
         } else {
-            const long double v = SatSub(cap, whole) * kThird * k;
-            grown = v < 100 ? kLeastChange : TruncToInt64(v) * 0.004L;
+            const Extended v = Extended(SatSub(cap, whole)) * kThird * k;
+            grown = v < hundred ? kLeastChange : Extended(TruncToInt64(v)) * kSubStepShare;
         }
-        men = NotBelowZero(men + grown);
+        men = NotBelowZero(Extended(men) + grown);
     } else {
         const int64_t d = SatSub(whole, cap);
-        long double loss;
+        Extended loss;
         if (d < 1000000 && cap < (int64_t{1} << 40) && d * d <= 99 * cap) {
             loss = kLeastChange; // (d / cap) * d is below 100 even after rounding
         } else {
-            const long double h = static_cast<long double>(d) / cap * d;
-            loss = (h > 100 ? TruncToInt64(h) : 100) * 0.004L;
+            const Extended h = Extended(d) / Extended(cap) * Extended(d);
+            loss = Extended(h > hundred ? TruncToInt64(h) : 100) * kSubStepShare;
         }
         if (terraformed)
-            loss = loss * 0.1L;
-        men = NotBelowZero(men - loss);
+            loss = loss * kTenth;
+        men = NotBelowZero(Extended(men) - loss);
     }
 }
 
 void SimState::SimulateYearPopulationOnly() {
     if (prc <= 0) {
-        men = NotBelowZero(TruncToInt64(men - DieOffRate(prc) * men * 0.01L));
+        men = NotBelowZero(
+            Extended(TruncToInt64(Extended(men) - DieOffRate(prc) * Extended(men) * kHundredth)));
     } else if (men >= cap) {
-        const long double d = men - static_cast<long double>(cap);
-        const long double h = d / cap * d;
-        men = NotBelowZero(men - (h > 100 ? TruncToInt64(h) : 100));
+        const Extended d = Extended(men) - Extended(cap);
+        const Extended h = d / Extended(cap) * d;
+        men = NotBelowZero(Extended(men - (h > Extended(100) ? TruncToInt64(h) : 100)));
     } else {
-        const long double k = GrowthFactor(prc, growth);
-        long double v;
-        if (cap * 0.25L > men) {
-            v = men * k;
+        const Extended k = GrowthFactor(prc, growth);
+        Extended v;
+        if (Extended(cap) * Extended(0.25) > Extended(men)) {
+            v = Extended(men) * k;
         } else {
-            v = (cap - static_cast<long double>(men)) * kThird * k;
-            if (v < 100)
-                v = 100;
+            v = (Extended(cap) - Extended(men)) * kThird * k;
+            if (v < Extended(100))
+                v = Extended(100);
         }
-        men = NotBelowZero(men + TruncToInt64(v));
+        men = NotBelowZero(Extended(men + TruncToInt64(v)));
     }
 }
 

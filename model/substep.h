@@ -9,6 +9,7 @@
 
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/extended.h"
 #include "model/numbers.h"
 
 namespace quendal {
@@ -22,16 +23,16 @@ inline int64_t CapacityFor(int64_t p) {
 }
 
 // kT of each mineral that a factory takes.
-inline constexpr long double kFactoryMinerals = 2;
+inline constexpr Extended kFactoryMinerals = Extended::FromBits(0x4000, 0x8000000000000000);
 
 // Factories or mines that `men` colonists operate at `per10000` (0 or more) per 10000.
-inline int64_t Operated(long double men, int32_t per10000) {
-    return TruncToInt64(men * 0.0001L * per10000);
+inline int64_t Operated(Extended men, int32_t per10000) {
+    return TruncToInt64(men * kTenThousandth * Extended(per10000));
 }
 
-// x after k steps x = double(x - cost) (long double arithmetic), the payment of k units one at
+// x after k steps x = double(x - cost) (Extended arithmetic), the payment of k units one at
 // a time, in a time that does not grow with k; no step may go below zero.
-double AfterPaying(double x, long double cost, int64_t k);
+double AfterPaying(double x, Extended cost, int64_t k);
 
 // A read-only copy of a queue template with the simulation's 1-based cursor. Templates do
 // not change during a run, so the sub-steps read an array instead of walking the list.
@@ -61,7 +62,7 @@ private:
 };
 
 // Everything one run reads and changes. Floating-point state is kept as double; every
-// formula over it is evaluated in long double and rounded only when stored.
+// formula over it is evaluated in Extended and rounded only when stored.
 struct SimState {
     // Inputs fixed for the run.
     const RaceParams* race = nullptr; // with its economy below as the sub-steps read it (SetRace)
@@ -114,10 +115,10 @@ struct SimState {
     int64_t OperableMines() const { return Operated(men, mineWork); }
     // Resources a year from colonists and from the operable factories built (0.004 of it a
     // sub-step); YearlyResources is the figure of the tables.
-    long double Resources(int64_t operable) const {
+    Extended Resources(int64_t operable) const {
         const int32_t perResource = race->NColonistYTo1Resource;
-        return (perResource > 0 ? men / static_cast<long double>(perResource) : 0.0L) +
-               static_cast<long double>(factoryYield) * std::min(operable, fabr) * 0.1L;
+        return (perResource > 0 ? Extended(men) / Extended(perResource) : Extended(0)) +
+               Extended(factoryYield) * Extended(std::min(operable, fabr)) * kTenth;
     }
     int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
 
