@@ -28,7 +28,7 @@ struct CalcField {
     Group group = Group::Always;
     std::string section, key;
     Kind kind = Kind::Numbers;
-    int count = 1;      // numbers: how many, separated by commas
+    int count;          // numbers: how many, separated by commas
     ValueRange range{}; // numbers: each one's; texts: the most characters (0: any)
     int since = 1;      // the version the key came in; older files give it its default
     std::function<int64_t(const CalcSetup&, int)> get; // numbers: number i

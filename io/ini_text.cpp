@@ -180,11 +180,6 @@ void IniSections::Read(std::string_view text, std::string_view magic) {
     for (std::string_view raw : lines) {
         ++line;
         const std::string_view trimmed = TrimBlanks(raw);
-        if (line == 1) {
-            section = std::string(trimmed.substr(1, trimmed.size() - 2));
-            sections_[section];
-            continue;
-        }
         if (ended) {
             if (!trimmed.empty())
                 FailIni(line, "", "text after [End]", "текст после [End]");

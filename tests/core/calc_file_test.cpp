@@ -8,6 +8,7 @@
 
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
+#include "model/output.h"
 #include "tests/core/temp_file.h"
 
 namespace quendal {
@@ -95,6 +96,12 @@ TEST(CalcFile, TableRecordOfAnySizeIsSkipped) {
     }
     const std::string gaps = Replace(text, "Year1=", "Year9=");
     EXPECT_FALSE(ParseCalcFile(gaps).error);
+    // Written by an editor with Windows line ends, or with its section lines indented.
+    std::string crlf;
+    for (const char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_FALSE(ParseCalcFile(crlf).error);
+    EXPECT_FALSE(ParseCalcFile(Replace(text, "[DataTable]", " \t[DataTable] ")).error);
     // Past the record the file is read again: what follows [End] still counts.
     EXPECT_TRUE(ParseCalcFile(text + "more\n").error);
 }
@@ -136,6 +143,7 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
     const struct {
         std::string bytes;
         std::string message;
+        std::string russian = ""; // where the window's message is checked too
     } cases[] = {
         {"", "line 1: not a calculation file: the first line is not [QuendalCalculation]"},
         {std::string("\x7f"
@@ -148,6 +156,7 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
          "one reads version 1)"},
         {Replace(good, "Version=1", "Version=x"),
          "line 2: [QuendalCalculation] Version: unknown version 'x'"},
+        {Replace(good, "Version=1", "Version=0"), "Version: unknown version '0'"},
         {Replace(good, "Years=40\n", "Years=40\nYears=41\n"),
          "[Start] Years: the key is given twice (first on line"},
         {Replace(good, "Criterion=5", "Criterion=6"), "[Search] Criterion: 6 is outside 0..5"},
@@ -160,16 +169,35 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         {Replace(good, "Interval=42", "Interval=0"), "[Search] Interval: 0 is outside 1..999"},
         {Replace(good, "Env=40,1,102", "Env=1000,1,102"),
          "[Planet] Env: 1000 is outside -999..999"},
-        {Replace(good, "Env=40,1,102", "Env=40,1"), "[Planet] Env: '40,1' is not 3 numbers"},
+        {Replace(good, "Env=40,1,102", "Env=40,1"),
+         "[Planet] Env: '40,1' is not 3 numbers separated by commas",
+         "[Planet] Env: «40,1» — не 3 числа через запятую"},
         {Replace(good, "Colonists=300", "Colonists=3e2"),
          "[Start] Colonists: '3e2' is not a whole number"},
+        // A value is quoted whole up to 40 characters, cut after them.
+        {Replace(good, "Colonists=300", "Colonists=" + std::string(40, 'x')),
+         "'" + std::string(40, 'x') + "' is not"},
+        {Replace(good, "Colonists=300", "Colonists=" + std::string(41, 'x')),
+         "'" + std::string(40, 'x') + "...' is not"},
         {Replace(good, "Env0Min=15", "Env0Min=-123456789"),
          "[Step2] Env0Min: -123456789 is outside -99999999..999999999"},
         {Replace(good, "RaceName=Хумы", "RaceName=" + std::string(50, 'x')),
          "[Step1] RaceName: longer than the 49 characters it holds"},
-        {Replace(good, "[Step3]", "[Step9]"), "[Step3]: the section is missing"},
+        {Replace(good, "[Step3]", "[Step9]"),
+         "[Step3]: the section is missing (the race takes [Step1] to [Step4] and [Planet])"},
+        {Replace(good, "[Start]", "[Begin]"), "[Start]: the section is missing"},
+        {Replace(good, "[Search]", "[Start]"), "line 60: [Start]: the section is given twice",
+         "строка 60: [Start]: раздел указан дважды"},
+        {Replace(good, "Growth=16", "Growth 16"),
+         "line 53: 'Growth 16' is neither a section, a key nor a comment",
+         "строка 53: «Growth 16» — не раздел, не ключ и не комментарий"},
+        // A carriage return only ends a line before a line feed.
+        {Replace(good, "Years=40\n", "Years=40\rX\n"), "line 54: binary data (byte 0x0D)"},
         {Replace(good, "Growth=16\n", ""), "[Start] Growth: the key is missing"},
         {Replace(good, "fab:50@10", "fab"), "[Templates] Minus: 'fab' needs a count"},
+        {Replace(good, "fab:50@10", "warp:3"),
+         "[Templates] Minus: unknown element 'warp:3' (min, max:N, fab:N or mine:N)",
+         "[Templates] Minus: неизвестный элемент «warp:3» (min, max:N, fab:N или mine:N)"},
         {Replace(good, "fab:50@10", "max:0"), "[Templates] Minus: 0 is outside 1..2147483647"},
         {good + "more\n", "text after [End]"},
         {std::string(kCalcFileMaxBytes + 1, ' '), "the file is larger than 16 MiB"},
@@ -179,8 +207,15 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         ASSERT_TRUE(read.error) << c.message;
         EXPECT_NE(read.error->Message().find(c.message), std::string::npos)
             << read.error->Message();
+        EXPECT_NE(read.error->Message(true).find(c.russian), std::string::npos)
+            << read.error->Message(true);
         EXPECT_EQ(read.error->Message().find('\n'), std::string::npos);
+        EXPECT_TRUE(read.setup == CalcSetup()); // nothing of a refused file is taken
     }
+    // At the limits: a race name of 49 characters, a file whose last line ends in "\r".
+    EXPECT_FALSE(
+        ParseCalcFile(Replace(good, "RaceName=Хумы", "RaceName=" + std::string(49, 'x'))).error);
+    EXPECT_FALSE(ParseCalcFile(good.substr(0, good.size() - 1) + "\r").error);
 }
 
 TEST(CalcFile, UnknownKeysAndSectionsAreIgnored) {
@@ -203,11 +238,15 @@ TEST(CalcSetup, AppliesToTheModelAndIsCapturedBack) {
     EXPECT_EQ(model->Race.NResourceBuildFactory, 12);
     EXPECT_EQ(model->Race.Env0Min, 15);
     EXPECT_EQ(model->Planet.MaxTFormPrc[2], 0);
+    YearResult row;
+    row.Year = 7;
     const CalcSetup captured =
-        CaptureSetup(*model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
+        CaptureSetup(*model, setup.race, setup.planetTab.list, setup.start, setup.search, {row});
+    EXPECT_EQ(captured.dataTable, std::vector<std::string>{DataTableLine(row)});
+    EXPECT_EQ(captured.mineralTable, std::vector<std::string>{MineralLine(row)});
     setup.planetTab.planet.MaxTFormPrc[2] = 0;
     setup.search.result->figures.mineral[2] = INT32_MAX; // the snapshot holds 32 bits
-    EXPECT_TRUE(captured == WithoutTables(setup));
+    EXPECT_TRUE(WithoutTables(captured) == WithoutTables(setup));
     // The search result is the model's as long as a search stands there.
     ClearSearchResult(model->GeneticState);
     EXPECT_FALSE(CaptureSetup(*model, setup.race, {}, setup.start, setup.search, {}).search.result);
