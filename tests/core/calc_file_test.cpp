@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
+#include "io/atomic_save.h"
+#include "io/file_bytes.h"
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
@@ -255,6 +258,27 @@ TEST(CalcSetup, AppliesToTheModelAndIsCapturedBack) {
     EXPECT_FALSE(model->RaceLoaded);
     EXPECT_EQ(model->QueuePlus.count(), 0);
     EXPECT_EQ(model->Planet.PlanetPrc, 100);
+}
+
+// A save replaces the file whole, keeps the permissions of the file it replaces (a new file
+// gets those of an ordinary new file), and a failed one says why and leaves the old file.
+TEST(AtomicSave, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
+    namespace fs = std::filesystem;
+    const TempFile old("old", ".cal");
+    fs::permissions(old.path(), fs::perms(0640));
+    ASSERT_FALSE(SaveFileAtomically(old.path(), "new"));
+    EXPECT_EQ(ReadFileBytes(old.path()), "new");
+    EXPECT_EQ(fs::status(old.path()).permissions() & fs::perms::all, fs::perms(0640));
+
+    const std::string fresh = old.path() + ".new";
+    const mode_t mask = umask(022);
+    EXPECT_FALSE(SaveFileAtomically(fresh, "x"));
+    umask(mask);
+    EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0644));
+    fs::remove(fresh);
+
+    EXPECT_TRUE(SaveFileAtomically(old.path() + "/inside.cal", "x")); // a file is no folder
+    EXPECT_EQ(ReadFileBytes(old.path()), "new");
 }
 
 } // namespace

@@ -176,6 +176,15 @@ private slots:
         // Its planet list was read again, and can be ranked.
         QCOMPARE(Control<QComboBox>(*opened.form, "cbPlanetList")->currentIndex(), 1);
         QVERIFY(Control<QPushButton>(*opened.form, "bnPlanetRank")->isEnabled());
+
+        // A calculation without a race, opened over one: no race, no list, the tabs it hides.
+        Companion({"--years", "3", "--save-calc", dir.filePath("none.cal")});
+        const QStringList withRace = VisibleTabs(Control<QTabWidget>(*opened.form, "PageControl1"));
+        QVERIFY(opened.form->OpenCalcFile(dir.filePath("none.cal")));
+        QCOMPARE(Control<QLabel>(*opened.form, "raceName")->text(), QString());
+        QCOMPARE(Control<QComboBox>(*opened.form, "cbPlanetList")->count(), 0);
+        QVERIFY(VisibleTabs(Control<QTabWidget>(*opened.form, "PageControl1")).size() <
+                withRace.size());
     }
 
     // A value that a search or a calculation file cannot take is named, and nothing runs or
