@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 20
 FUZZ_CORPUS ?= build-fuzz/corpus
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	test-tsan fuzz fuzz-long bench mutate clean format golden-update
+	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,11 +22,50 @@ build: deps
 run: build
 	./build/bin/quendal
 
-test: test-release check-desktop check-package fuzz test-sanitize test-tsan
+test: test-release test-soft test-arm64 test-wasm check-desktop check-package fuzz test-sanitize \
+	test-tsan
 
 test-release: build
 	bash scripts/check-deps.sh build
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The other back-end and other processors build the core, the companion and their tests only,
+# and run those tests (the fuzz seeds are replayed by the native builds).
+PORTABLE_TARGETS := quendal-calc quendal_core_tests quendal_cli_tests quendal_golden_tests
+PORTABLE_CONFIG := -DCMAKE_BUILD_TYPE=Release -DQUENDAL_WERROR=ON -DQUENDAL_APP=OFF \
+	-DQUENDAL_BENCH=OFF
+# Debian's emscripten needs its JavaScript parser from Debian's node modules, and its programs
+# load their WebAssembly from the disk, not by node's fetch.
+EM_ENV := NODE_PATH=/usr/share/nodejs
+NODE_RUN := node --no-experimental-fetch
+
+# The software extended type on this machine: the same figures as the x87 build.
+test-soft: deps
+	cmake -S . -B build-soft $(CMAKE_GEN) $(PORTABLE_CONFIG) -DQUENDAL_SOFT_EXTENDED=ON
+	cmake --build build-soft -j $(JOBS) --target $(PORTABLE_TARGETS)
+	cd build-soft && ctest --output-on-failure -j $(JOBS) -E '^FuzzSeeds[.]'
+
+# arm64 with Debian's cross compiler, run by qemu-user: the software back-end, the worker pool
+# without oneTBB and GoogleTest built from Debian's source. ctest runs every test, the golden
+# scenarios among them, through the emulator (cmake/aarch64-linux-gnu.cmake).
+test-arm64: deps
+	cmake -S . -B build-arm64 $(CMAKE_GEN) $(PORTABLE_CONFIG) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DQUENDAL_NO_TBB=ON \
+	    -DQUENDAL_GTEST_SOURCE=/usr/src/googletest
+	cmake --build build-arm64 -j $(JOBS) --target $(PORTABLE_TARGETS)
+	cd build-arm64 && ctest --output-on-failure -j $(JOBS) -E '^FuzzSeeds[.]'
+
+# WebAssembly with Debian's emscripten: the companion and the core's tests, on one thread, run
+# by node on the real files. Every golden scenario must print the same bytes through it. The
+# tests of a search or ranking that runs beside the caller need a second thread: left out.
+WASM_NEED_THREADS := BackgroundRank.*:ParallelSearch.MessagesKeepComing*
+test-wasm: deps
+	$(EM_ENV) emcmake cmake -S . -B build-wasm $(CMAKE_GEN) $(PORTABLE_CONFIG) \
+	    -DQUENDAL_GTEST_SOURCE=/usr/src/googletest \
+	    "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch"
+	$(EM_ENV) cmake --build build-wasm -j $(JOBS) --target quendal-calc quendal_core_tests
+	CALC_RUNNER="$(NODE_RUN)" bash scripts/golden.sh compare build-wasm/bin/quendal-calc.js
+	$(NODE_RUN) build-wasm/bin/quendal_core_tests.js --gtest_filter='-$(WASM_NEED_THREADS)'
 
 check-desktop: deps
 	desktop-file-validate app/desktop/org.quendal.Quendal.desktop
@@ -96,4 +135,5 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate
+	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate build-soft build-arm64 \
+	    build-wasm

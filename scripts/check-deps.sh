@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that the install script names every package the build needs: for each CMake package
-# that the configure step in BUILD_DIR found (a <Name>_DIR entry of its cache), the Debian
-# package that owns the config file must be named by the script or be among the (recursive)
-# dependencies of one it names. Prints each missing package and fails.
+# that the configure step in BUILD_DIR found (a <Name>_DIR entry of its cache), and for its
+# compiler, its emulator and GoogleTest's source folder when it has them, the Debian package
+# that owns the file must be named by the script or be among the (recursive) dependencies of
+# one it names. Prints each missing package and fails.
 # Usage: check-deps.sh BUILD_DIR [INSTALL_SCRIPT]
 set -euo pipefail
 build=$1
@@ -14,40 +15,58 @@ closure=$(apt-cache depends --recurse --installed --no-recommends --no-suggests 
 
 checked=0
 missing=0
-while IFS= read -r entry; do
-    name=${entry%%_DIR:PATH=*}
-    dir=${entry#*=}
-    config=""
-    for candidate in "$dir/${name}Config.cmake" "$dir/${name,,}-config.cmake"; do
-        if [ -f "$candidate" ]; then
-            config=$candidate
-            break
-        fi
-    done
-    [ -n "$config" ] || continue
+# Fails unless the Debian package that owns FILE is named by the script or pulled in by one it
+# names. WHAT says what needs it.
+check_owner() {
+    local what=$1 file=$2 owners owner found=0
     checked=$((checked + 1))
     # "pkg1:amd64, pkg2: /path" -> one package name a line, without the architecture.
-    owners=$(dpkg -S "$config" 2>/dev/null || dpkg -S "$(realpath "$config")" 2>/dev/null || true)
+    owners=$(dpkg -S "$file" 2>/dev/null || dpkg -S "$(realpath "$file")" 2>/dev/null || true)
     owners=$(sed 's/: .*//; s/, /\n/g; s/:[a-z0-9]*$//mg' <<<"$owners")
     if [ -z "$owners" ]; then
-        echo "check-deps: $name: no Debian package owns $config" >&2
+        echo "check-deps: $what: no Debian package owns $file" >&2
         missing=$((missing + 1))
-        continue
+        return
     fi
-    found=0
     while IFS= read -r owner; do
         if grep -qxF "$owner" <<<"$closure"; then
             found=1
         fi
     done <<<"$owners"
     if [ $found -eq 0 ]; then
-        echo "check-deps: $name needs the package $(head -n 1 <<<"$owners")," \
+        echo "check-deps: $what needs the package $(head -n 1 <<<"$owners")," \
             "which $script does not install" >&2
         missing=$((missing + 1))
     fi
+}
+
+while IFS= read -r entry; do
+    name=${entry%%_DIR:PATH=*}
+    dir=${entry#*=}
+    for candidate in "$dir/${name}Config.cmake" "$dir/${name,,}-config.cmake"; do
+        if [ -f "$candidate" ]; then
+            check_owner "$name" "$candidate"
+            break
+        fi
+    done
 done < <(grep -E '^[A-Za-z0-9_.+-]+_DIR:PATH=' "$build/CMakeCache.txt")
+
+# The compiler, the emulator that runs the programs of a cross build, and GoogleTest's source
+# when the build compiles it.
+cache_value() {
+    sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
+}
+compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake |
+    head -n 1)
+[ -n "$compiler" ] && check_owner "the compiler" "$compiler"
+emulator=$(cache_value CMAKE_CROSSCOMPILING_EMULATOR)
+emulator=${emulator%%;*}
+[ -n "$emulator" ] && check_owner "the emulator" "$(command -v "$emulator" || echo "$emulator")"
+gtest_source=$(cache_value QUENDAL_GTEST_SOURCE)
+[ -n "$gtest_source" ] && check_owner "GoogleTest" "$gtest_source/CMakeLists.txt"
 
 if [ $missing -ne 0 ]; then
     exit 1
 fi
-echo "check-deps: the $checked CMake packages found by the configure step are all installed by $script"
+echo "check-deps: the $checked CMake packages and programs the configure step used are all" \
+    "installed by $script"

@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-dev clang-format llvm
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file
+    g++-aarch64-linux-gnu qemu-user googletest emscripten
 )
 
 if [ "${1:-}" = "--list" ]; then

@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs quendal-calc (QUENDAL_CALC) as a separate process, as a user or a script would.
+// Runs quendal-calc (QUENDAL_CALC) as a separate process, as a user or a script would; built for
+// another processor, through the emulator QUENDAL_CALC_RUNNER (a command line).
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+#if !defined(QUENDAL_CALC_RUNNER)
+#define QUENDAL_CALC_RUNNER ""
+#endif
 
 namespace quendal::test {
 
@@ -30,8 +35,8 @@ inline CalcRun Calc(const std::string& args, const std::string& dir = QUENDAL_SO
     if (errFd < 0)
         return run;
     close(errFd);
-    const std::string command =
-        "cd '" + dir + "' && timeout 300 '" + QUENDAL_CALC + "' " + args + " 2>'" + errFile + "'";
+    const std::string command = "cd '" + dir + "' && timeout 300 " + QUENDAL_CALC_RUNNER + " '" +
+                                QUENDAL_CALC + "' " + args + " 2>'" + errFile + "'";
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
         size_t n;
