@@ -18,9 +18,11 @@ template <typename T> std::string Triple(const T (&values)[3]) {
 
 std::string DataTableLine(const YearResult& row) {
     char text[128];
-    std::snprintf(text, sizeof text, "%4d |%4d | %7ld | %5ld | %5ld |%5ld", row.Year, row.PlanetPrc,
-                  static_cast<long>(row.Men), static_cast<long>(row.Resource),
-                  static_cast<long>(row.Fabr), static_cast<long>(row.Mine));
+    // long long: long has 32 bits on some targets (WebAssembly), where colonists have more.
+    std::snprintf(text, sizeof text, "%4d |%4d | %7lld | %5lld | %5lld |%5lld", row.Year,
+                  row.PlanetPrc, static_cast<long long>(row.Men),
+                  static_cast<long long>(row.Resource), static_cast<long long>(row.Fabr),
+                  static_cast<long long>(row.Mine));
     return text;
 }
 
