@@ -7,7 +7,8 @@
 //
 // Sums, differences, products and quotients of normal operands with a normal result, and
 // the conversion of a value in double's normal range, take the inline paths; subnormals,
-// zeros, infinities, NaN, overflow and underflow go to the paths out of line.
+// sums, differences, products and quotients with a zero beside a normal operand take them
+// too; subnormals, infinities, NaN, overflow and underflow go to the paths out of line.
 
 #include <bit>
 #include <cstdint>
@@ -16,6 +17,10 @@
 #if !defined(__SIZEOF_INT128__)
 #error "The software extended type needs unsigned __int128 (gcc or clang)"
 #endif
+
+// The operations' fast paths are inlined at every use, whatever the compiler's estimate of
+// their size: a call costs as much as the operation.
+#define QUENDAL_SOFT_INLINE __attribute__((always_inline)) inline
 
 namespace quendal {
 
@@ -86,14 +91,16 @@ public:
 
     SoftExtended operator-() const { return FromBits(se_ ^ kSign, sig_); }
 
-    friend SoftExtended operator+(SoftExtended a, SoftExtended b) { return Add(a, b, b.se_); }
-    friend SoftExtended operator-(SoftExtended a, SoftExtended b) {
+    friend QUENDAL_SOFT_INLINE SoftExtended operator+(SoftExtended a, SoftExtended b) {
+        return Add(a, b, b.se_);
+    }
+    friend QUENDAL_SOFT_INLINE SoftExtended operator-(SoftExtended a, SoftExtended b) {
         return Add(a, b, b.se_ ^ kSign);
     }
-    friend SoftExtended operator*(SoftExtended a, SoftExtended b) {
-        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
+    friend QUENDAL_SOFT_INLINE SoftExtended operator*(SoftExtended a, SoftExtended b) {
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+        if (IsNormal(a) && IsNormal(b)) {
+            const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
             U128 p = static_cast<U128>(a.sig_) * b.sig_;
             // The product of significands in [1, 2) is in [1, 4): normalised without a branch.
             const uint32_t top = static_cast<uint32_t>(p >> 127);
@@ -103,31 +110,38 @@ public:
                 return RoundNormal(sign, e, p);
             return Pack(sign, e, p);
         }
+        if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
+            return FromBits(static_cast<uint16_t>(sign), 0);
         return MulSlow(a, b);
     }
-    friend SoftExtended operator/(SoftExtended a, SoftExtended b) {
-        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+    friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
+        if (IsNormal(a) && IsNormal(b)) {
+            const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
             int32_t e = static_cast<int32_t>(ea - eb) + kBias;
-            // The quotient's integer bit lands on bit 63 of q.
-            U128 n = static_cast<U128>(a.sig_) << 63;
+            // The quotient's integer bit lands on bit 63 of q: the dividend is a.sig_ * 2^63,
+            // or 2^64 when a.sig_ < b.sig_; its high half is below b.sig_ either way.
+            uint64_t high = a.sig_ >> 1, low = a.sig_ << 63;
             if (a.sig_ < b.sig_) {
-                n <<= 1;
+                high = a.sig_;
+                low = 0;
                 --e;
             }
             if (static_cast<uint32_t>(e - 1) < kMaxExp - 1) {
-                uint64_t q = static_cast<uint64_t>(n / b.sig_);
-                const uint64_t r = static_cast<uint64_t>(n % b.sig_);
-                const uint64_t rest = b.sig_ - r; // compares 2r with the divisor without overflow
-                if (r > rest || (r == rest && (q & 1))) {
-                    if (++q == 0) {
-                        q = kInteger;
-                        ++e;
-                    }
-                }
+                uint64_t r;
+                uint64_t q = DivideWide(high, low, b.sig_, r);
+                // Up when 2r is above the divisor, or equal to it with q odd; without a branch,
+                // as the direction is as good as random. rest compares 2r with the divisor
+                // without overflow.
+                const uint64_t rest = b.sig_ - r;
+                q += static_cast<uint64_t>(r > rest) | (static_cast<uint64_t>(r == rest) & q & 1);
+                const uint64_t carry = q == 0; // all ones rounded up: the next binade
+                q |= carry << 63;
+                e += static_cast<int32_t>(carry);
                 if (e < static_cast<int32_t>(kMaxExp))
                     return FromBits(static_cast<uint16_t>(((a.se_ ^ b.se_) & kSign) | e), q);
             }
+        } else if (IsZero(a) && IsNormal(b)) {
+            return FromBits(static_cast<uint16_t>((a.se_ ^ b.se_) & kSign), 0);
         }
         return DivSlow(a, b);
     }
@@ -184,9 +198,9 @@ private:
     static constexpr uint64_t kInteger = uint64_t{1} << 63;
     static constexpr uint64_t kQuiet = uint64_t{1} << 62;
 
-    static SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
+    static QUENDAL_SOFT_INLINE SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
         uint32_t ea = a.se_ & kMaxExp, eb = bSignExp & kMaxExp;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+        if (IsNormal(a) && IsNormal(b)) {
             uint64_t ma = a.sig_, mb = b.sig_;
             uint32_t sa = a.se_ & kSign, sb = bSignExp & kSign;
             if (ea < eb || (ea == eb && ma < mb)) { // a becomes the larger magnitude
@@ -218,26 +232,55 @@ private:
             } else if (d >= 66) { // b is below a quarter of a's ulp
                 return FromBits(static_cast<uint16_t>(sa | ea), ma);
             }
+        } else if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) { // a zero: exact
+            if (!IsZero(b))
+                return FromBits(static_cast<uint16_t>(bSignExp), b.sig_);
+            if (!IsZero(a))
+                return a;
+            return FromBits(static_cast<uint16_t>(a.se_ & bSignExp & kSign), 0); // -0 + -0 only
         }
         return AddSlow(a, b, bSignExp);
     }
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
     // e >= 1) to 64 bits.
-    static SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig, uint64_t rest) {
-        if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1))) {
-            if (++sig == 0) {
-                sig = kInteger;
-                ++e;
-            }
-        }
+    static QUENDAL_SOFT_INLINE SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig,
+                                                        uint64_t rest) {
+        // Up when rest is above half an ulp, or half with sig odd: exactly when
+        // rest + (2^63 - 1) + (sig & 1) carries out of 64 bits. No branch, as the direction is
+        // as good as random.
+        uint64_t ignored;
+        sig += __builtin_add_overflow(rest, kInteger - 1 + (sig & 1), &ignored);
+        const uint64_t carry = sig == 0; // all ones rounded up: the next binade
+        sig |= carry << 63;
+        e += static_cast<int32_t>(carry);
         if (e >= static_cast<int32_t>(kMaxExp))
             return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
         return FromBits(static_cast<uint16_t>(sign | e), sig);
     }
     // The same for r (bit 127 set; the value r * 2^(e - kBias - 127)).
-    static SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
+    static QUENDAL_SOFT_INLINE SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
         return RoundNormal(sign, e, static_cast<uint64_t>(r >> 64), static_cast<uint64_t>(r));
+    }
+
+    // A normal number: exponent field 1 to 0x7ffe and the integer bit set.
+    static constexpr bool IsNormal(SoftExtended x) {
+        return (x.se_ & kMaxExp) - 1u < kMaxExp - 1 && (x.sig_ & kInteger) != 0;
+    }
+    static constexpr bool IsZero(SoftExtended x) { return ((x.se_ & kMaxExp) | x.sig_) == 0; }
+
+    // (high * 2^64 + low) / d and its remainder, for high < d (the quotient fits 64 bits).
+    static QUENDAL_SOFT_INLINE uint64_t DivideWide(uint64_t high, uint64_t low, uint64_t d,
+                                                   uint64_t& remainder) {
+#if defined(__x86_64__)
+        uint64_t q;
+        __asm__("divq %[d]" : "=a"(q), "=d"(remainder) : "a"(low), "d"(high), [d] "rm"(d) : "cc");
+        return q;
+#else
+        const U128 n = static_cast<U128>(high) << 64 | low;
+        remainder = static_cast<uint64_t>(n % d);
+        return static_cast<uint64_t>(n / d);
+#endif
     }
 
     static constexpr bool Unordered(SoftExtended x) {
@@ -257,13 +300,13 @@ private:
 
     // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127)) for any e: overflow gives
     // infinity and e < 1 a subnormal, rounded once at its own precision.
-    static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
-    static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
-    static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
-    static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
+    [[gnu::cold]] static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
+    [[gnu::cold]] static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
+    [[gnu::cold]] static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
+    [[gnu::cold]] static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
-    double ToDoubleSlow() const;
+    [[gnu::cold]] double ToDoubleSlow() const;
 
     uint64_t sig_ = 0;
     uint16_t se_ = 0;
