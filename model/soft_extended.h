@@ -85,7 +85,7 @@ public:
             return std::bit_cast<double>((static_cast<uint64_t>(se_ & kSign) << 48) +
                                          (field << 52) + m);
         }
-        return ToDoubleSlow();
+        return ToDoubleSlow(se_, sig_);
     }
     explicit operator double() const { return ToDouble(); }
 
@@ -101,14 +101,18 @@ public:
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
         if (IsNormal(a) && IsNormal(b)) {
             const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
-            U128 p = static_cast<U128>(a.sig_) * b.sig_;
-            // The product of significands in [1, 2) is in [1, 4): normalised without a branch.
-            const uint32_t top = static_cast<uint32_t>(p >> 127);
-            p <<= top ^ 1;
+            const U128 p = static_cast<U128>(a.sig_) * b.sig_;
+            // The product of significands in [1, 2) is in [1, 4): normalised without a branch,
+            // shifted left by s = 1 when below 2.
+            uint64_t high = static_cast<uint64_t>(p >> 64), low = static_cast<uint64_t>(p);
+            const uint32_t top = static_cast<uint32_t>(high >> 63);
+            const uint32_t s = top ^ 1;
+            high = (high << s) | ((low >> 63) & s);
+            low <<= s;
             const int32_t e = static_cast<int32_t>(ea + eb + top) - kBias;
             if (static_cast<uint32_t>(e - 1) < kMaxExp - 1)
-                return RoundNormal(sign, e, p);
-            return Pack(sign, e, p);
+                return RoundNormal(sign, e, high, low);
+            return Pack(sign, e, static_cast<U128>(high) << 64 | low);
         }
         if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
             return FromBits(static_cast<uint16_t>(sign), 0);
@@ -134,9 +138,10 @@ public:
                 // without overflow.
                 const uint64_t rest = b.sig_ - r;
                 q += static_cast<uint64_t>(r > rest) | (static_cast<uint64_t>(r == rest) & q & 1);
-                const uint64_t carry = q == 0; // all ones rounded up: the next binade
-                q |= carry << 63;
-                e += static_cast<int32_t>(carry);
+                if (q == 0) [[unlikely]] { // all ones rounded up: the next binade
+                    q = kInteger;
+                    ++e;
+                }
                 if (e < static_cast<int32_t>(kMaxExp))
                     return FromBits(static_cast<uint16_t>(((a.se_ ^ b.se_) & kSign) | e), q);
             }
@@ -151,24 +156,25 @@ public:
     SoftExtended& operator/=(SoftExtended b) { return *this = *this / b; }
 
     // NaN, and the encodings that x87 refuses as operands, compare unordered: only != holds.
-    friend bool operator==(SoftExtended a, SoftExtended b) {
-        if (Unordered(a) || Unordered(b))
-            return false;
-        const U128 ka = Magnitude(a), kb = Magnitude(b);
-        return ka == kb && (ka == 0 || ((a.se_ ^ b.se_) & kSign) == 0);
+    // Normal numbers and zeros compare by their fields; the rest on the general paths.
+    friend QUENDAL_SOFT_INLINE bool operator==(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b)) // equal fields, or both zero whatever their signs
+            return a.sig_ == b.sig_ && (a.se_ == b.se_ || a.sig_ == 0);
+        return Equal(a, b);
     }
-    friend bool operator!=(SoftExtended a, SoftExtended b) { return !(a == b); }
-    friend bool operator<(SoftExtended a, SoftExtended b) {
-        if (Unordered(a) || Unordered(b))
-            return false;
-        const U128 ka = Magnitude(a), kb = Magnitude(b);
-        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
-            return (a.se_ & kSign) != 0 && (ka | kb) != 0;
-        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    friend QUENDAL_SOFT_INLINE bool operator!=(SoftExtended a, SoftExtended b) { return !(a == b); }
+    friend QUENDAL_SOFT_INLINE bool operator<(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b))
+            return PlainLess(a, b);
+        return Less(a, b);
     }
-    friend bool operator>(SoftExtended a, SoftExtended b) { return b < a; }
-    friend bool operator<=(SoftExtended a, SoftExtended b) { return a < b || a == b; }
-    friend bool operator>=(SoftExtended a, SoftExtended b) { return b < a || a == b; }
+    friend QUENDAL_SOFT_INLINE bool operator>(SoftExtended a, SoftExtended b) { return b < a; }
+    friend QUENDAL_SOFT_INLINE bool operator<=(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b))
+            return !PlainLess(b, a);
+        return Less(a, b) || Equal(a, b);
+    }
+    friend QUENDAL_SOFT_INLINE bool operator>=(SoftExtended a, SoftExtended b) { return b <= a; }
 
     // Toward zero as model/numbers.h's TruncToInt64 of a long double: NaN gives 0 and values
     // beyond 64 bits saturate.
@@ -251,10 +257,11 @@ private:
         // as good as random.
         uint64_t ignored;
         sig += __builtin_add_overflow(rest, kInteger - 1 + (sig & 1), &ignored);
-        const uint64_t carry = sig == 0; // all ones rounded up: the next binade
-        sig |= carry << 63;
-        e += static_cast<int32_t>(carry);
-        if (e >= static_cast<int32_t>(kMaxExp))
+        if (sig == 0) [[unlikely]] { // all ones rounded up: the next binade
+            sig = kInteger;
+            ++e;
+        }
+        if (e >= static_cast<int32_t>(kMaxExp)) [[unlikely]]
             return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
         return FromBits(static_cast<uint16_t>(sign | e), sig);
     }
@@ -283,6 +290,33 @@ private:
 #endif
     }
 
+    // Normal or zero: the values that compare by their fields.
+    static constexpr bool IsPlain(SoftExtended x) {
+        return IsNormal(x) || IsZero(x);
+    }
+    static constexpr bool Equal(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        return ka == kb && (ka == 0 || ((a.se_ ^ b.se_) & kSign) == 0);
+    }
+    static constexpr bool Less(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
+            return (a.se_ & kSign) != 0 && (ka | kb) != 0;
+        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    }
+    // a < b for normal numbers and zeros: ordered by exponent field and significand.
+    static QUENDAL_SOFT_INLINE bool PlainLess(SoftExtended a, SoftExtended b) {
+        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
+            return (a.se_ & kSign) != 0 && (a.sig_ | b.sig_) != 0;
+        const U128 ka = static_cast<U128>(a.se_ & kMaxExp) << 64 | a.sig_;
+        const U128 kb = static_cast<U128>(b.se_ & kMaxExp) << 64 | b.sig_;
+        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    }
+
     static constexpr bool Unordered(SoftExtended x) {
         const uint32_t e = x.se_ & kMaxExp;
         if (e == kMaxExp)
@@ -306,7 +340,7 @@ private:
     [[gnu::cold]] static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
-    [[gnu::cold]] double ToDoubleSlow() const;
+    [[gnu::cold]] static double ToDoubleSlow(uint32_t signExp, uint64_t sig); // by value: no spill
 
     uint64_t sig_ = 0;
     uint16_t se_ = 0;
