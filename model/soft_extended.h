@@ -47,11 +47,11 @@ public:
         const uint32_t exponent = static_cast<uint32_t>(bits >> 52) & 0x7ff;
         const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
         uint32_t e = exponent + (kBias - 1023);
-        if (exponent == 0x7ff) {
+        if (exponent - 1 < 0x7fe) [[likely]] { // normal
+            sig_ = kInteger | fraction << 11;
+        } else if (exponent == 0x7ff) {
             e = kMaxExp;
             sig_ = kInteger | (fraction == 0 ? 0 : kQuiet | fraction << 11);
-        } else if (exponent != 0) {
-            sig_ = kInteger | fraction << 11;
         } else if (fraction != 0) { // a subnormal double is normal here
             const int shift = std::countl_zero(fraction);
             sig_ = fraction << shift;
@@ -110,8 +110,8 @@ public:
             high = (high << s) | ((low >> 63) & s);
             low <<= s;
             const int32_t e = static_cast<int32_t>(ea + eb + top) - kBias;
-            if (static_cast<uint32_t>(e - 1) < kMaxExp - 1)
-                return RoundNormal(sign, e, high, low);
+            if (static_cast<uint32_t>(e - 1) < kMaxExp - 2) // a carry cannot overflow
+                return RoundNormal<false>(sign, e, high, low);
             return Pack(sign, e, static_cast<U128>(high) << 64 | low);
         }
         if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
@@ -208,17 +208,18 @@ private:
         uint32_t ea = a.se_ & kMaxExp, eb = bSignExp & kMaxExp;
         if (IsNormal(a) && IsNormal(b)) {
             uint64_t ma = a.sig_, mb = b.sig_;
-            uint32_t sa = a.se_ & kSign, sb = bSignExp & kSign;
+            const bool sameSign = ((a.se_ ^ bSignExp) & kSign) == 0;
+            uint32_t sa = a.se_ & kSign;            // the sign of the larger magnitude
             if (ea < eb || (ea == eb && ma < mb)) { // a becomes the larger magnitude
                 std::swap(ea, eb);
                 std::swap(ma, mb);
-                std::swap(sa, sb);
+                sa = bSignExp & kSign;
             }
             const uint32_t d = ea - eb;
             if (d < 64) {
                 // b aligned to a: hi under a's significand, lo the bits below it (exact).
                 const uint64_t hi = mb >> d, lo = (mb << 1) << (63 - d);
-                if (sa == sb) {
+                if (sameSign) {
                     const uint64_t sum = ma + hi;
                     if (sum >= ma)
                         return RoundNormal(sa, static_cast<int32_t>(ea), sum, lo);
@@ -250,6 +251,8 @@ private:
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
     // e >= 1) to 64 bits.
+    // Without kMayOverflow, e is below kMaxExp - 1.
+    template <bool kMayOverflow = true>
     static QUENDAL_SOFT_INLINE SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig,
                                                         uint64_t rest) {
         // Up when rest is above half an ulp, or half with sig odd: exactly when
@@ -261,7 +264,7 @@ private:
             sig = kInteger;
             ++e;
         }
-        if (e >= static_cast<int32_t>(kMaxExp)) [[unlikely]]
+        if (kMayOverflow && e >= static_cast<int32_t>(kMaxExp)) [[unlikely]]
             return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
         return FromBits(static_cast<uint16_t>(sign | e), sig);
     }
