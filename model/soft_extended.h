@@ -99,7 +99,7 @@ public:
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator*(SoftExtended a, SoftExtended b) {
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
-        if (IsNormal(a) && IsNormal(b)) {
+        if (BothNormal(a, b)) {
             const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
             const U128 p = static_cast<U128>(a.sig_) * b.sig_;
             // The product of significands in [1, 2) is in [1, 4): normalised without a branch,
@@ -119,7 +119,7 @@ public:
         return MulSlow(a, b);
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
-        if (IsNormal(a) && IsNormal(b)) {
+        if (BothNormal(a, b)) {
             const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
             int32_t e = static_cast<int32_t>(ea - eb) + kBias;
             // The quotient's integer bit lands on bit 63 of q: the dividend is a.sig_ * 2^63,
@@ -206,7 +206,7 @@ private:
 
     static QUENDAL_SOFT_INLINE SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
         uint32_t ea = a.se_ & kMaxExp, eb = bSignExp & kMaxExp;
-        if (IsNormal(a) && IsNormal(b)) {
+        if (BothNormal(a, b)) {
             uint64_t ma = a.sig_, mb = b.sig_;
             const bool sameSign = ((a.se_ ^ bSignExp) & kSign) == 0;
             uint32_t sa = a.se_ & kSign;            // the sign of the larger magnitude
@@ -276,6 +276,11 @@ private:
     // A normal number: exponent field 1 to 0x7ffe and the integer bit set.
     static constexpr bool IsNormal(SoftExtended x) {
         return (x.se_ & kMaxExp) - 1u < kMaxExp - 1 && (x.sig_ & kInteger) != 0;
+    }
+    // Both normal, the integer bits tested at once.
+    static constexpr bool BothNormal(SoftExtended a, SoftExtended b) {
+        return (a.se_ & kMaxExp) - 1u < kMaxExp - 1 && (b.se_ & kMaxExp) - 1u < kMaxExp - 1 &&
+               (a.sig_ & b.sig_ & kInteger) != 0;
     }
     static constexpr bool IsZero(SoftExtended x) { return ((x.se_ & kMaxExp) | x.sig_) == 0; }
 
