@@ -187,8 +187,8 @@ SoftExtended SoftExtended::DivSlow(SoftExtended a, SoftExtended b) {
     return Pack(sign, e, r);
 }
 
-double SoftExtended::ToDoubleSlow() const {
-    const Parts p = Unpack(*this);
+double SoftExtended::ToDoubleSlow(uint32_t signExp, uint64_t sig) {
+    const Parts p = Unpack(signExp, sig);
     const uint64_t sign = static_cast<uint64_t>(p.sign) << 48;
     switch (p.kind) {
     case Kind::Refused:

@@ -7,7 +7,8 @@
 //
 // Sums, differences, products and quotients of normal operands with a normal result, and
 // the conversion of a value in double's normal range, take the inline paths; subnormals,
-// zeros, infinities, NaN, overflow and underflow go to the paths out of line.
+// sums, differences, products and quotients with a zero beside a normal operand take them
+// too; subnormals, infinities, NaN, overflow and underflow go to the paths out of line.
 
 #include <bit>
 #include <cstdint>
@@ -16,6 +17,10 @@
 #if !defined(__SIZEOF_INT128__)
 #error "The software extended type needs unsigned __int128 (gcc or clang)"
 #endif
+
+// The operations' fast paths are inlined at every use, whatever the compiler's estimate of
+// their size: a call costs as much as the operation.
+#define QUENDAL_SOFT_INLINE __attribute__((always_inline)) inline
 
 namespace quendal {
 
@@ -42,11 +47,11 @@ public:
         const uint32_t exponent = static_cast<uint32_t>(bits >> 52) & 0x7ff;
         const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
         uint32_t e = exponent + (kBias - 1023);
-        if (exponent == 0x7ff) {
+        if (exponent - 1 < 0x7fe) [[likely]] { // normal
+            sig_ = kInteger | fraction << 11;
+        } else if (exponent == 0x7ff) {
             e = kMaxExp;
             sig_ = kInteger | (fraction == 0 ? 0 : kQuiet | fraction << 11);
-        } else if (exponent != 0) {
-            sig_ = kInteger | fraction << 11;
         } else if (fraction != 0) { // a subnormal double is normal here
             const int shift = std::countl_zero(fraction);
             sig_ = fraction << shift;
@@ -80,54 +85,68 @@ public:
             return std::bit_cast<double>((static_cast<uint64_t>(se_ & kSign) << 48) +
                                          (field << 52) + m);
         }
-        return ToDoubleSlow();
+        return ToDoubleSlow(se_, sig_);
     }
     explicit operator double() const { return ToDouble(); }
 
     SoftExtended operator-() const { return FromBits(se_ ^ kSign, sig_); }
 
-    friend SoftExtended operator+(SoftExtended a, SoftExtended b) { return Add(a, b, b.se_); }
-    friend SoftExtended operator-(SoftExtended a, SoftExtended b) {
+    friend QUENDAL_SOFT_INLINE SoftExtended operator+(SoftExtended a, SoftExtended b) {
+        return Add(a, b, b.se_);
+    }
+    friend QUENDAL_SOFT_INLINE SoftExtended operator-(SoftExtended a, SoftExtended b) {
         return Add(a, b, b.se_ ^ kSign);
     }
-    friend SoftExtended operator*(SoftExtended a, SoftExtended b) {
-        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
+    friend QUENDAL_SOFT_INLINE SoftExtended operator*(SoftExtended a, SoftExtended b) {
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
-            U128 p = static_cast<U128>(a.sig_) * b.sig_;
-            // The product of significands in [1, 2) is in [1, 4): normalised without a branch.
-            const uint32_t top = static_cast<uint32_t>(p >> 127);
-            p <<= top ^ 1;
+        if (BothNormal(a, b)) {
+            const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
+            const U128 p = static_cast<U128>(a.sig_) * b.sig_;
+            // The product of significands in [1, 2) is in [1, 4): normalised without a branch,
+            // shifted left by s = 1 when below 2.
+            uint64_t high = static_cast<uint64_t>(p >> 64), low = static_cast<uint64_t>(p);
+            const uint32_t top = static_cast<uint32_t>(high >> 63);
+            const uint32_t s = top ^ 1;
+            high = (high << s) | ((low >> 63) & s);
+            low <<= s;
             const int32_t e = static_cast<int32_t>(ea + eb + top) - kBias;
-            if (static_cast<uint32_t>(e - 1) < kMaxExp - 1)
-                return RoundNormal(sign, e, p);
-            return Pack(sign, e, p);
+            if (static_cast<uint32_t>(e - 1) < kMaxExp - 2) // a carry cannot overflow
+                return RoundNormal<false>(sign, e, high, low);
+            return Pack(sign, e, static_cast<U128>(high) << 64 | low);
         }
+        if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
+            return FromBits(static_cast<uint16_t>(sign), 0);
         return MulSlow(a, b);
     }
-    friend SoftExtended operator/(SoftExtended a, SoftExtended b) {
-        const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+    friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
+        if (BothNormal(a, b)) {
+            const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
             int32_t e = static_cast<int32_t>(ea - eb) + kBias;
-            // The quotient's integer bit lands on bit 63 of q.
-            U128 n = static_cast<U128>(a.sig_) << 63;
+            // The quotient's integer bit lands on bit 63 of q: the dividend is a.sig_ * 2^63,
+            // or 2^64 when a.sig_ < b.sig_; its high half is below b.sig_ either way.
+            uint64_t high = a.sig_ >> 1, low = a.sig_ << 63;
             if (a.sig_ < b.sig_) {
-                n <<= 1;
+                high = a.sig_;
+                low = 0;
                 --e;
             }
             if (static_cast<uint32_t>(e - 1) < kMaxExp - 1) {
-                uint64_t q = static_cast<uint64_t>(n / b.sig_);
-                const uint64_t r = static_cast<uint64_t>(n % b.sig_);
-                const uint64_t rest = b.sig_ - r; // compares 2r with the divisor without overflow
-                if (r > rest || (r == rest && (q & 1))) {
-                    if (++q == 0) {
-                        q = kInteger;
-                        ++e;
-                    }
+                uint64_t r;
+                uint64_t q = DivideWide(high, low, b.sig_, r);
+                // Up when 2r is above the divisor, or equal to it with q odd; without a branch,
+                // as the direction is as good as random. rest compares 2r with the divisor
+                // without overflow.
+                const uint64_t rest = b.sig_ - r;
+                q += static_cast<uint64_t>(r > rest) | (static_cast<uint64_t>(r == rest) & q & 1);
+                if (q == 0) [[unlikely]] { // all ones rounded up: the next binade
+                    q = kInteger;
+                    ++e;
                 }
                 if (e < static_cast<int32_t>(kMaxExp))
                     return FromBits(static_cast<uint16_t>(((a.se_ ^ b.se_) & kSign) | e), q);
             }
+        } else if (IsZero(a) && IsNormal(b)) {
+            return FromBits(static_cast<uint16_t>((a.se_ ^ b.se_) & kSign), 0);
         }
         return DivSlow(a, b);
     }
@@ -137,24 +156,25 @@ public:
     SoftExtended& operator/=(SoftExtended b) { return *this = *this / b; }
 
     // NaN, and the encodings that x87 refuses as operands, compare unordered: only != holds.
-    friend bool operator==(SoftExtended a, SoftExtended b) {
-        if (Unordered(a) || Unordered(b))
-            return false;
-        const U128 ka = Magnitude(a), kb = Magnitude(b);
-        return ka == kb && (ka == 0 || ((a.se_ ^ b.se_) & kSign) == 0);
+    // Normal numbers and zeros compare by their fields; the rest on the general paths.
+    friend QUENDAL_SOFT_INLINE bool operator==(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b)) // equal fields, or both zero whatever their signs
+            return a.sig_ == b.sig_ && (a.se_ == b.se_ || a.sig_ == 0);
+        return Equal(a, b);
     }
-    friend bool operator!=(SoftExtended a, SoftExtended b) { return !(a == b); }
-    friend bool operator<(SoftExtended a, SoftExtended b) {
-        if (Unordered(a) || Unordered(b))
-            return false;
-        const U128 ka = Magnitude(a), kb = Magnitude(b);
-        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
-            return (a.se_ & kSign) != 0 && (ka | kb) != 0;
-        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    friend QUENDAL_SOFT_INLINE bool operator!=(SoftExtended a, SoftExtended b) { return !(a == b); }
+    friend QUENDAL_SOFT_INLINE bool operator<(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b))
+            return PlainLess(a, b);
+        return Less(a, b);
     }
-    friend bool operator>(SoftExtended a, SoftExtended b) { return b < a; }
-    friend bool operator<=(SoftExtended a, SoftExtended b) { return a < b || a == b; }
-    friend bool operator>=(SoftExtended a, SoftExtended b) { return b < a || a == b; }
+    friend QUENDAL_SOFT_INLINE bool operator>(SoftExtended a, SoftExtended b) { return b < a; }
+    friend QUENDAL_SOFT_INLINE bool operator<=(SoftExtended a, SoftExtended b) {
+        if (IsPlain(a) && IsPlain(b))
+            return !PlainLess(b, a);
+        return Less(a, b) || Equal(a, b);
+    }
+    friend QUENDAL_SOFT_INLINE bool operator>=(SoftExtended a, SoftExtended b) { return b <= a; }
 
     // Toward zero as model/numbers.h's TruncToInt64 of a long double: NaN gives 0 and values
     // beyond 64 bits saturate.
@@ -184,21 +204,22 @@ private:
     static constexpr uint64_t kInteger = uint64_t{1} << 63;
     static constexpr uint64_t kQuiet = uint64_t{1} << 62;
 
-    static SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
+    static QUENDAL_SOFT_INLINE SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
         uint32_t ea = a.se_ & kMaxExp, eb = bSignExp & kMaxExp;
-        if (ea - 1 < kMaxExp - 1 && eb - 1 < kMaxExp - 1 && (a.sig_ & b.sig_ & kInteger)) {
+        if (BothNormal(a, b)) {
             uint64_t ma = a.sig_, mb = b.sig_;
-            uint32_t sa = a.se_ & kSign, sb = bSignExp & kSign;
+            const bool sameSign = ((a.se_ ^ bSignExp) & kSign) == 0;
+            uint32_t sa = a.se_ & kSign;            // the sign of the larger magnitude
             if (ea < eb || (ea == eb && ma < mb)) { // a becomes the larger magnitude
                 std::swap(ea, eb);
                 std::swap(ma, mb);
-                std::swap(sa, sb);
+                sa = bSignExp & kSign;
             }
             const uint32_t d = ea - eb;
             if (d < 64) {
                 // b aligned to a: hi under a's significand, lo the bits below it (exact).
                 const uint64_t hi = mb >> d, lo = (mb << 1) << (63 - d);
-                if (sa == sb) {
+                if (sameSign) {
                     const uint64_t sum = ma + hi;
                     if (sum >= ma)
                         return RoundNormal(sa, static_cast<int32_t>(ea), sum, lo);
@@ -218,26 +239,90 @@ private:
             } else if (d >= 66) { // b is below a quarter of a's ulp
                 return FromBits(static_cast<uint16_t>(sa | ea), ma);
             }
+        } else if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) { // a zero: exact
+            if (!IsZero(b))
+                return FromBits(static_cast<uint16_t>(bSignExp), b.sig_);
+            if (!IsZero(a))
+                return a;
+            return FromBits(static_cast<uint16_t>(a.se_ & bSignExp & kSign), 0); // -0 + -0 only
         }
         return AddSlow(a, b, bSignExp);
     }
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
     // e >= 1) to 64 bits.
-    static SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig, uint64_t rest) {
-        if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1))) {
-            if (++sig == 0) {
-                sig = kInteger;
-                ++e;
-            }
+    // Without kMayOverflow, e is below kMaxExp - 1.
+    template <bool kMayOverflow = true>
+    static QUENDAL_SOFT_INLINE SoftExtended RoundNormal(uint32_t sign, int32_t e, uint64_t sig,
+                                                        uint64_t rest) {
+        // Up when rest is above half an ulp, or half with sig odd: exactly when
+        // rest + (2^63 - 1) + (sig & 1) carries out of 64 bits. No branch, as the direction is
+        // as good as random.
+        uint64_t ignored;
+        sig += __builtin_add_overflow(rest, kInteger - 1 + (sig & 1), &ignored);
+        if (sig == 0) [[unlikely]] { // all ones rounded up: the next binade
+            sig = kInteger;
+            ++e;
         }
-        if (e >= static_cast<int32_t>(kMaxExp))
+        if (kMayOverflow && e >= static_cast<int32_t>(kMaxExp)) [[unlikely]]
             return FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
         return FromBits(static_cast<uint16_t>(sign | e), sig);
     }
     // The same for r (bit 127 set; the value r * 2^(e - kBias - 127)).
-    static SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
+    static QUENDAL_SOFT_INLINE SoftExtended RoundNormal(uint32_t sign, int32_t e, U128 r) {
         return RoundNormal(sign, e, static_cast<uint64_t>(r >> 64), static_cast<uint64_t>(r));
+    }
+
+    // A normal number: exponent field 1 to 0x7ffe and the integer bit set.
+    static constexpr bool IsNormal(SoftExtended x) {
+        return (x.se_ & kMaxExp) - 1u < kMaxExp - 1 && (x.sig_ & kInteger) != 0;
+    }
+    // Both normal, the integer bits tested at once.
+    static constexpr bool BothNormal(SoftExtended a, SoftExtended b) {
+        return (a.se_ & kMaxExp) - 1u < kMaxExp - 1 && (b.se_ & kMaxExp) - 1u < kMaxExp - 1 &&
+               (a.sig_ & b.sig_ & kInteger) != 0;
+    }
+    static constexpr bool IsZero(SoftExtended x) { return ((x.se_ & kMaxExp) | x.sig_) == 0; }
+
+    // (high * 2^64 + low) / d and its remainder, for high < d (the quotient fits 64 bits).
+    static QUENDAL_SOFT_INLINE uint64_t DivideWide(uint64_t high, uint64_t low, uint64_t d,
+                                                   uint64_t& remainder) {
+#if defined(__x86_64__)
+        uint64_t q;
+        __asm__("divq %[d]" : "=a"(q), "=d"(remainder) : "a"(low), "d"(high), [d] "rm"(d) : "cc");
+        return q;
+#else
+        const U128 n = static_cast<U128>(high) << 64 | low;
+        remainder = static_cast<uint64_t>(n % d);
+        return static_cast<uint64_t>(n / d);
+#endif
+    }
+
+    // Normal or zero: the values that compare by their fields.
+    static constexpr bool IsPlain(SoftExtended x) {
+        return IsNormal(x) || IsZero(x);
+    }
+    static constexpr bool Equal(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        return ka == kb && (ka == 0 || ((a.se_ ^ b.se_) & kSign) == 0);
+    }
+    static constexpr bool Less(SoftExtended a, SoftExtended b) {
+        if (Unordered(a) || Unordered(b))
+            return false;
+        const U128 ka = Magnitude(a), kb = Magnitude(b);
+        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
+            return (a.se_ & kSign) != 0 && (ka | kb) != 0;
+        return (a.se_ & kSign) ? kb < ka : ka < kb;
+    }
+    // a < b for normal numbers and zeros: ordered by exponent field and significand.
+    static QUENDAL_SOFT_INLINE bool PlainLess(SoftExtended a, SoftExtended b) {
+        if ((a.se_ ^ b.se_) & kSign) // ±0 are equal
+            return (a.se_ & kSign) != 0 && (a.sig_ | b.sig_) != 0;
+        const U128 ka = static_cast<U128>(a.se_ & kMaxExp) << 64 | a.sig_;
+        const U128 kb = static_cast<U128>(b.se_ & kMaxExp) << 64 | b.sig_;
+        return (a.se_ & kSign) ? kb < ka : ka < kb;
     }
 
     static constexpr bool Unordered(SoftExtended x) {
@@ -257,13 +342,13 @@ private:
 
     // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127)) for any e: overflow gives
     // infinity and e < 1 a subnormal, rounded once at its own precision.
-    static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
-    static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
-    static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
-    static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
+    [[gnu::cold]] static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
+    [[gnu::cold]] static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
+    [[gnu::cold]] static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
+    [[gnu::cold]] static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
-    double ToDoubleSlow() const;
+    [[gnu::cold]] static double ToDoubleSlow(uint32_t signExp, uint64_t sig); // by value: no spill
 
     uint64_t sig_ = 0;
     uint16_t se_ = 0;
