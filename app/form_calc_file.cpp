@@ -31,13 +31,6 @@ const QString kCalcFileFilter = QStringLiteral("Результаты расче�
 const QString kSaveCaption = QStringLiteral("Сохранить результат расчета");
 const QString kLoadCaption = QStringLiteral("Загрузить результаты расчета");
 
-std::vector<std::string> TemplateLines(const std::vector<QueueItem>& items) {
-    std::vector<std::string> lines;
-    for (const QueueItem& item : items)
-        lines.push_back(QueueLineText(item));
-    return lines;
-}
-
 void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
     list->clear();
     for (const std::string& line : lines)

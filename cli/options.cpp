@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "io/ini_text.h"
 #include "lists/queue_item.h"
 #include "model/numbers.h"
 
@@ -32,26 +33,15 @@ int64_t ParseNumber(const std::string& text, const std::string& option, int64_t 
     return *value;
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = text.find(separator, start);
-        parts.push_back(text.substr(start, at - start));
-        if (at == std::string::npos)
-            return parts;
-        start = at + 1;
-    }
-}
-
 std::vector<int32_t> ParseTriple(const std::string& text, const std::string& option,
                                  ValueRange range) {
-    const std::vector<std::string> parts = Split(text, ',');
+    const std::vector<std::string_view> parts = SplitAt(text, ',');
     if (parts.size() != 3)
         throw UsageError(option + " takes three numbers separated by commas");
     std::vector<int32_t> values;
-    for (const std::string& part : parts)
-        values.push_back(static_cast<int32_t>(ParseNumber(part, option, range.lo, range.hi)));
+    for (std::string_view part : parts)
+        values.push_back(
+            static_cast<int32_t>(ParseNumber(std::string(part), option, range.lo, range.hi)));
     return values;
 }
 
@@ -61,7 +51,8 @@ std::vector<ElementOption> ParseElements(const std::string& text, const std::str
     std::vector<ElementOption> elements;
     if (text.empty())
         return elements;
-    for (const std::string& item : Split(text, ',')) {
+    for (const std::string_view part : SplitAt(text, ',')) {
+        const std::string item(part);
         const size_t colon = item.find(':');
         const std::string kind = item.substr(0, colon);
         ElementOption element;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <vector>
 
 #include "io/race_file.h"
@@ -190,53 +191,53 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
                 std::string("«") + QuotedValue(text) + "» без числа, нужно как в fab:5");
     item.count = colon == std::string_view::npos
                      ? 1
-                     : static_cast<int32_t>(IniSections::NumberOf(
-                           TrimBlanks(head.substr(colon + 1)), line, name, 1, INT32_MAX));
+                     : static_cast<int32_t>(
+                           IniNumber(TrimBlanks(head.substr(colon + 1)), line, name, 1, INT32_MAX));
     item.unitCost = at == std::string_view::npos
                         ? DefaultUnitCost(item.kind, tab)
-                        : static_cast<int32_t>(IniSections::NumberOf(
-                              TrimBlanks(text.substr(at + 1)), line, name, INT32_MIN, INT32_MAX));
+                        : static_cast<int32_t>(IniNumber(TrimBlanks(text.substr(at + 1)), line,
+                                                         name, INT32_MIN, INT32_MAX));
     return item;
 }
 
 void ReadField(const IniSections& file, const CalcField& f, int version, CalcSetup& setup) {
-    if (f.since > version && !file.Has(f.section, f.key))
+    if (f.since > version && !file.Find(f.section, f.key))
         return;
-    const std::string name = IniSections::Name(f.section, f.key);
+    const std::string name = IniName(f.section, f.key);
+    const auto& [text, line] = file.Value(f.section, f.key);
     switch (f.kind) {
     case Kind::Numbers: {
-        const std::vector<int64_t> values =
-            file.Numbers(f.section, f.key, static_cast<size_t>(f.count), f.range.lo, f.range.hi);
+        const std::vector<std::string_view> parts =
+            f.count == 1 ? std::vector<std::string_view>{text} : SplitAt(text, ',');
+        if (parts.size() != static_cast<size_t>(f.count))
+            FailIni(line, name,
+                    "'" + QuotedValue(text) + "' is not " + std::to_string(f.count) +
+                        " numbers separated by commas",
+                    "«" + QuotedValue(text) + "» — не " + std::to_string(f.count) +
+                        " числа через запятую");
         for (int i = 0; i < f.count; ++i)
-            f.set(setup, i, values[static_cast<size_t>(i)]);
+            f.set(setup, i, IniNumber(TrimBlanks(parts[i]), line, name, f.range.lo, f.range.hi));
         break;
     }
-    case Kind::Text: {
-        const std::string& text = file.Text(f.section, f.key);
+    case Kind::Text:
         if (f.range.hi > 0 && Utf8Length(text) > static_cast<size_t>(f.range.hi))
-            FailIni(file.Line(f.section, f.key), name,
+            FailIni(line, name,
                     "longer than the " + std::to_string(f.range.hi) + " characters it holds",
                     "длиннее " + std::to_string(f.range.hi) + " символов, которые он вмещает");
         f.text(setup) = text;
         break;
-    }
-    case Kind::Elements: {
-        std::vector<QueueItem>& items = f.items(setup);
-        items.clear();
-        const std::string& value = file.Text(f.section, f.key);
-        if (TrimBlanks(value).empty())
-            break;
-        for (std::string_view part : SplitAt(value, ','))
-            items.push_back(
-                ParseElement(TrimBlanks(part), file.Line(f.section, f.key), name, setup.planetTab));
+    case Kind::Elements:
+        f.items(setup).clear();
+        if (!TrimBlanks(text).empty())
+            for (std::string_view part : SplitAt(text, ','))
+                f.items(setup).push_back(
+                    ParseElement(TrimBlanks(part), line, name, setup.planetTab));
         break;
-    }
     }
 }
 
 int ReadVersion(const IniSections& file) {
-    const std::string& text = file.Text("QuendalCalculation", "Version");
-    const int line = file.Line("QuendalCalculation", "Version");
+    const auto& [text, line] = file.Value("QuendalCalculation", "Version");
     const std::optional<int64_t> version = StrictInt(TrimBlanks(text));
     const std::string ours = std::to_string(kVersion);
     if (version && *version > kVersion)
@@ -277,10 +278,12 @@ CalcSetup ReadSetup(const IniSections& file) {
     return setup;
 }
 
-// The kept text of a file, its table record left out.
-CalcFileResult ParseKept(std::string_view text) {
+// A file's text read from `in`, its table record left out unread.
+CalcFileResult ParseStream(std::istream& in) {
     CalcFileResult result;
     try {
+        const std::string kept = KeptText(in, kRecordSections, kCalcFileMaxBytes);
+        std::string_view text = kept;
         if (text.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors write
             text.remove_prefix(3);
         CheckTextBytes(text);
@@ -290,12 +293,6 @@ CalcFileResult ParseKept(std::string_view text) {
         result.setup = CalcSetup();
         result.error = failure.error;
     }
-    return result;
-}
-
-CalcFileResult Refused(const IniFailure& failure) {
-    CalcFileResult result;
-    result.error = failure.error;
     return result;
 }
 
@@ -356,13 +353,8 @@ void WriteRows(std::string& text, const char* section, const std::vector<std::st
 } // namespace
 
 CalcFileResult ParseCalcFile(std::string_view bytes) {
-    RecordFilter filter(kRecordSections, kCalcFileMaxBytes);
-    try {
-        filter.Feed(bytes);
-    } catch (const IniFailure& failure) {
-        return Refused(failure);
-    }
-    return ParseKept(filter.Finish());
+    std::istringstream in{std::string(bytes)};
+    return ParseStream(in);
 }
 
 std::string WriteCalcFile(const CalcSetup& setup) {
@@ -387,19 +379,9 @@ std::string WriteCalcFile(const CalcSetup& setup) {
 
 CalcFileResult ReadCalcFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    RecordFilter filter(kRecordSections, kCalcFileMaxBytes);
-    std::vector<char> piece(size_t{1} << 16);
-    try {
-        while (file) {
-            file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-            filter.Feed(std::string_view(piece.data(), static_cast<size_t>(file.gcount())));
-        }
-    } catch (const IniFailure& failure) {
-        return Refused(failure);
-    }
-    if (!file.eof()) // not opened, a folder, or a read error
-        return Refused({{0, "", "cannot be read", "не читается"}});
-    CalcFileResult read = ParseKept(filter.Finish());
+    CalcFileResult read = ParseStream(file);
+    if (!file.is_open() || file.bad()) // not opened, a folder, or a read error
+        return {{}, IniError{0, "", "cannot be read", "не читается"}};
     // A relative planet-list path (a file written by hand) is read against the file's folder.
     std::string& list = read.setup.planetTab.list.path;
     if (!list.empty() && std::filesystem::path(list).is_relative())

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -59,95 +60,60 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
 
 } // namespace
 
-RecordFilter::RecordFilter(std::vector<std::string> recordSections, size_t maxKept)
-    : records_(std::move(recordSections)), maxKept_(maxKept) {}
-
-void RecordFilter::Feed(std::string_view piece) {
-    while (!piece.empty()) {
-        const size_t end = piece.find('\n');
-        const std::string_view part = piece.substr(0, end);
-        if (!dropping_) {
-            line_.append(part);
-            // A record's row is known by its first character: only a section line is kept.
-            const std::string_view start = TrimBlanks(line_);
-            dropping_ = inRecord_ && !start.empty() && start.front() != '[';
-            if (dropping_)
-                line_.clear();
-            else if (kept_.size() + line_.size() > maxKept_)
-                FailIni(0, "", "the file is larger than " + std::to_string(maxKept_ >> 20) + " MiB",
-                        "файл больше " + std::to_string(maxKept_ >> 20) + " МиБ");
+std::string KeptText(std::istream& in, const std::vector<std::string>& records, size_t maxKept) {
+    std::string kept, line;
+    const auto keep = [&](char c) {
+        line += c;
+        if (kept.size() + line.size() > maxKept)
+            FailIni(0, "", "the file is larger than " + std::to_string(maxKept >> 20) + " MiB",
+                    "файл больше " + std::to_string(maxKept >> 20) + " МиБ");
+    };
+    bool inRecord = false;
+    while (in.peek() != std::char_traits<char>::eof()) {
+        line.clear();
+        while (in.peek() == ' ' || in.peek() == '\t')
+            keep(static_cast<char>(in.get()));
+        // A record's row is known by its first character: only a section line is kept.
+        if (inRecord && in.peek() != '[') {
+            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            kept += in.eof() ? "" : "\n";
+            continue;
         }
-        if (end == std::string_view::npos)
-            return;
-        EndLine();
-        kept_ += '\n';
-        piece.remove_prefix(end + 1);
+        char c = 0;
+        while (in.get(c) && c != '\n')
+            keep(c);
+        if (const std::optional<std::string_view> section = SectionOf(line))
+            inRecord = std::find(records.begin(), records.end(), *section) != records.end();
+        else if (inRecord)
+            line.clear(); // a row that began with '['
+        kept += line + (c == '\n' ? "\n" : "");
     }
+    return kept;
 }
 
-// A dropped row leaves an empty line, so that the lines after it keep their numbers.
-void RecordFilter::EndLine() {
-    if (const std::optional<std::string_view> section = SectionOf(line_))
-        inRecord_ = std::find(records_.begin(), records_.end(), *section) != records_.end();
-    else if (inRecord_)
-        line_.clear(); // a blank line or a row that began with '['
-    kept_ += line_;
-    line_.clear();
-    dropping_ = false;
-}
-
-std::string RecordFilter::Finish() {
-    EndLine();
-    return std::move(kept_);
-}
-
-IniSections::IniSections(std::string_view text, std::string_view magic) {
-    Read(text, magic);
-}
-
-const IniSections::Entry& IniSections::Get(const std::string& section,
-                                           const std::string& key) const {
+const IniValue* IniSections::Find(const std::string& section, const std::string& key) const {
     const auto found = sections_.find(section);
     if (found == sections_.end())
-        FailIni(0, "[" + section + "]", "the section is missing", "нет раздела");
+        return nullptr;
     const auto entry = found->second.find(key);
-    if (entry == found->second.end())
-        FailIni(0, Name(section, key), "the key is missing", "нет ключа");
-    return entry->second;
+    return entry == found->second.end() ? nullptr : &entry->second;
 }
 
-bool IniSections::Has(const std::string& section, const std::string& key) const {
-    const auto found = sections_.find(section);
-    return found != sections_.end() && found->second.count(key) != 0;
+const IniValue& IniSections::Value(const std::string& section, const std::string& key) const {
+    if (!Has(section))
+        FailIni(0, "[" + section + "]", "the section is missing", "нет раздела");
+    const IniValue* value = Find(section, key);
+    if (!value)
+        FailIni(0, IniName(section, key), "the key is missing", "нет ключа");
+    return *value;
 }
 
-const std::string& IniSections::Text(const std::string& section, const std::string& key) const {
-    return Get(section, key).value;
+std::string IniName(const std::string& section, const std::string& key) {
+    return "[" + section + "] " + key;
 }
 
-int IniSections::Line(const std::string& section, const std::string& key) const {
-    return Get(section, key).line;
-}
-
-std::vector<int64_t> IniSections::Numbers(const std::string& section, const std::string& key,
-                                          size_t count, int64_t lo, int64_t hi) const {
-    const Entry& entry = Get(section, key);
-    const std::vector<std::string_view> parts =
-        count == 1 ? std::vector<std::string_view>{entry.value} : SplitAt(entry.value, ',');
-    if (parts.size() != count)
-        FailIni(entry.line, Name(section, key),
-                std::string("'") + QuotedValue(entry.value) + "' is not " + std::to_string(count) +
-                    " numbers separated by commas",
-                std::string("«") + QuotedValue(entry.value) + "» — не " + std::to_string(count) +
-                    " числа через запятую");
-    std::vector<int64_t> values;
-    for (std::string_view part : parts)
-        values.push_back(NumberOf(TrimBlanks(part), entry.line, Name(section, key), lo, hi));
-    return values;
-}
-
-int64_t IniSections::NumberOf(std::string_view text, int line, const std::string& name, int64_t lo,
-                              int64_t hi) {
+int64_t IniNumber(std::string_view text, int line, const std::string& name, int64_t lo,
+                  int64_t hi) {
     const std::optional<int64_t> value = StrictInt(text);
     if (!value)
         FailIni(line, name, std::string("'") + QuotedValue(text) + "' is not a whole number",
@@ -160,7 +126,7 @@ int64_t IniSections::NumberOf(std::string_view text, int line, const std::string
     return *value;
 }
 
-void IniSections::Read(std::string_view text, std::string_view magic) {
+IniSections::IniSections(std::string_view text, std::string_view magic) {
     std::vector<std::string_view> lines = SplitAt(text, '\n');
     for (std::string_view& raw : lines)
         if (!raw.empty() && raw.back() == '\r')
@@ -189,7 +155,7 @@ void IniSections::Read(std::string_view text, std::string_view magic) {
             continue;
         if (const std::optional<std::string_view> name = SectionOf(trimmed)) {
             section = std::string(*name);
-            if (!sections_.emplace(section, std::map<std::string, Entry>()).second)
+            if (!sections_.emplace(section, std::map<std::string, IniValue>()).second)
                 FailIni(line, "[" + section + "]", "the section is given twice",
                         "раздел указан дважды");
             ended = section == "End";
@@ -205,10 +171,10 @@ void IniSections::Read(std::string_view text, std::string_view magic) {
                     std::string("«") + QuotedValue(trimmed) +
                         "» — не раздел, не ключ и не комментарий");
         const auto [at, added] =
-            sections_[section].emplace(key, Entry{std::string(raw.substr(equals + 1)), line});
+            sections_[section].emplace(key, IniValue{std::string(raw.substr(equals + 1)), line});
         if (!added)
             FailIni(
-                line, Name(section, key),
+                line, IniName(section, key),
                 "the key is given twice (first on line " + std::to_string(at->second.line) + ")",
                 "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) + ")");
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <istream>
 #include <map>
 #include <string>
 #include <string_view>
@@ -37,26 +38,16 @@ std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 // A value as a message quotes it: at most 40 characters.
 std::string QuotedValue(std::string_view value);
 
-// Passes a text on without the lines of its record sections (tables written for a reader,
-// never read back), so that they are neither parsed nor held in memory nor counted against
-// the size limit; their section lines stay. Fed in pieces of any size.
-class RecordFilter {
-public:
-    RecordFilter(std::vector<std::string> recordSections, size_t maxKept);
-    // Fails when the kept text grows past maxKept.
-    void Feed(std::string_view piece);
-    // The kept text; call once, after the last piece.
-    std::string Finish();
+// The text read from `in` without the rows of its record sections (tables written for a
+// reader, never read back), so that they are neither parsed nor held in memory nor counted
+// against maxKept; their section lines stay, and a dropped row leaves an empty line, so that
+// the lines after it keep their numbers. Fails when the kept text grows past maxKept.
+std::string KeptText(std::istream& in, const std::vector<std::string>& records, size_t maxKept);
 
-private:
-    void EndLine();
-
-    std::vector<std::string> records_;
-    size_t maxKept_;
-    std::string kept_;
-    std::string line_;      // the current line, while it may be kept or is a section line
-    bool inRecord_ = false; // the current section is a record
-    bool dropping_ = false; // the current line is a record's row
+// A key's value as written (after '=') and its line.
+struct IniValue {
+    std::string text;
+    int line = 0;
 };
 
 class IniSections {
@@ -65,30 +56,18 @@ public:
     IniSections(std::string_view text, std::string_view magic);
 
     bool Has(const std::string& section) const { return sections_.count(section) != 0; }
-    bool Has(const std::string& section, const std::string& key) const;
-    // The value of a key that must be there, and its line.
-    const std::string& Text(const std::string& section, const std::string& key) const;
-    int Line(const std::string& section, const std::string& key) const;
-    // `count` whole numbers separated by commas, each within [lo, hi].
-    std::vector<int64_t> Numbers(const std::string& section, const std::string& key, size_t count,
-                                 int64_t lo, int64_t hi) const;
-
-    static std::string Name(const std::string& section, const std::string& key) {
-        return "[" + section + "] " + key;
-    }
-    static int64_t NumberOf(std::string_view text, int line, const std::string& name, int64_t lo,
-                            int64_t hi);
+    // The value of a key, or null; Value fails where the key or its section is missing.
+    const IniValue* Find(const std::string& section, const std::string& key) const;
+    const IniValue& Value(const std::string& section, const std::string& key) const;
 
 private:
-    struct Entry {
-        std::string value;
-        int line = 0;
-    };
-    const Entry& Get(const std::string& section, const std::string& key) const;
-    void Read(std::string_view text, std::string_view magic);
-
-    std::map<std::string, std::map<std::string, Entry>> sections_;
+    std::map<std::string, std::map<std::string, IniValue>> sections_;
 };
+
+// "[Section] Key", as a message names a key.
+std::string IniName(const std::string& section, const std::string& key);
+// A whole number within [lo, hi], or a failure that names the key.
+int64_t IniNumber(std::string_view text, int line, const std::string& name, int64_t lo, int64_t hi);
 
 // Refuses bytes that text never holds: NUL and the control characters other than tab, line
 // feed and a carriage return before a line feed.

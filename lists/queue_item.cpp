@@ -56,4 +56,11 @@ std::string QueueLineText(const QueueItem& item) {
     return line;
 }
 
+std::vector<QueueItem> ItemsOf(const LIST_ITEM& list) {
+    std::vector<QueueItem> items;
+    for (const QueueItem& item : list)
+        items.push_back(item);
+    return items;
+}
+
 } // namespace quendal

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lists/list_fix.h"
 
@@ -52,5 +53,21 @@ std::string ElementText(const QueueItem& item);
 // The list-box line of an element: the kind's name padded to 16 characters, a blank and the
 // count ("%-16s %d"); "неопред-й эл-нт" for a kind outside 1..4.
 std::string QueueLineText(const QueueItem& item);
+
+// A template's elements in order, and a template refilled from any range of elements.
+std::vector<QueueItem> ItemsOf(const LIST_ITEM& list);
+template <typename Range> void FillTemplate(LIST_ITEM& list, const Range& items) {
+    list.Clear();
+    for (const QueueItem& item : items)
+        list.Append(&item);
+}
+
+// The list-box lines of a range of elements.
+template <typename Range> std::vector<std::string> TemplateLines(const Range& items) {
+    std::vector<std::string> lines;
+    for (const QueueItem& item : items)
+        lines.push_back(QueueLineText(item));
+    return lines;
+}
 
 } // namespace quendal

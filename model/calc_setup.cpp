@@ -10,22 +10,7 @@
 
 namespace quendal {
 
-namespace {
-
-void FillList(LIST_ITEM& list, const std::vector<QueueItem>& items) {
-    list.Clear();
-    for (const QueueItem& item : items)
-        list.Append(&item);
-}
-
-std::vector<QueueItem> ItemsOf(const LIST_ITEM& list) {
-    std::vector<QueueItem> items;
-    for (const QueueItem& item : list)
-        items.push_back(item);
-    return items;
-}
-
-} // namespace
+namespace {} // namespace
 
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
     if (kind == Factories)
@@ -48,12 +33,12 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     } else {
         model.Planet.PlanetPrc = setup.start.prc;
     }
-    FillList(model.QueueMinus, setup.minus);
-    FillList(model.QueuePlus, setup.plus);
+    FillTemplate(model.QueueMinus, setup.minus);
+    FillTemplate(model.QueuePlus, setup.plus);
     s_GeneticState& state = model.GeneticState;
     const SearchOutcome found = setup.search.result.value_or(SearchOutcome{});
-    FillList(state.GenQueueMinus, found.minus);
-    FillList(state.GenQueuePlus, found.plus);
+    FillTemplate(state.GenQueueMinus, found.minus);
+    FillTemplate(state.GenQueuePlus, found.plus);
     const PlanetFigures& f = found.figures;
     state.GenResPrc = f.prc;
     state.GenResMen = f.men;

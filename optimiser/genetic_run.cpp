@@ -20,19 +20,6 @@ uint32_t SteadyTicks() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::vector<std::string> TemplateLines(const LIST_ITEM& list) {
-    std::vector<std::string> lines;
-    for (const QueueItem& item : list)
-        lines.push_back(QueueLineText(item));
-    return lines;
-}
-
-void CopyTemplate(const LIST_ITEM& from, LIST_ITEM& to) {
-    to.Clear();
-    for (const QueueItem& item : from)
-        to.Append(&item);
-}
-
 } // namespace
 
 void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
@@ -150,8 +137,8 @@ std::string FormatDuration(int64_t milliseconds) {
 }
 
 void CopyToTemplates(CalcModel& model) {
-    CopyTemplate(model.GeneticState.GenQueueMinus, model.QueueMinus);
-    CopyTemplate(model.GeneticState.GenQueuePlus, model.QueuePlus);
+    FillTemplate(model.QueueMinus, model.GeneticState.GenQueueMinus);
+    FillTemplate(model.QueuePlus, model.GeneticState.GenQueuePlus);
 }
 
 } // namespace quendal

@@ -12,13 +12,6 @@ namespace quendal {
 
 namespace {
 
-std::vector<QueueItem> Items(const LIST_ITEM& list) {
-    std::vector<QueueItem> items;
-    for (const QueueItem& item : list)
-        items.push_back(item);
-    return items;
-}
-
 // The displayed calculation of one planet: the year-0 habitability and the last year's row.
 void Calculate(CalcModel& model, const StartConditions& start, RankedPlanet& row) {
     YearResult first;
@@ -52,8 +45,8 @@ bool Search(CalcModel& model, const GeneticInputs& inputs, const std::atomic<boo
     const GeneticResults results = run.Run(model, inputs);
     row.figures = results.figures;
     row.startPrc = model.GeneticState.GenPlanetPrc;
-    row.foundMinus = Items(model.GeneticState.GenQueueMinus);
-    row.foundPlus = Items(model.GeneticState.GenQueuePlus);
+    row.foundMinus = ItemsOf(model.GeneticState.GenQueueMinus);
+    row.foundPlus = ItemsOf(model.GeneticState.GenQueuePlus);
     return !results.stopped;
 }
 

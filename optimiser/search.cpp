@@ -1,6 +1,7 @@
 #include "optimiser/search.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "model/simulation.h"
@@ -59,12 +60,6 @@ void RefineTemplate(QueueSearch& engine, uint8_t* best, int32_t firstOrderGene,
         engine.SetGene(best, orderGene, order);
         bestScore = TuneAmountGene(engine, best, firstAmountGene + e, bestScore);
     }
-}
-
-void FillList(const DecodedTemplate& decoded, LIST_ITEM& target) {
-    target.Clear();
-    for (int32_t i = 0; i < decoded.count; ++i)
-        target.Append(&decoded.items[i]);
 }
 
 } // namespace
@@ -139,8 +134,8 @@ double SearchScore(const PlanetFigures& figures, Criterion criterion) {
 }
 
 void StoreOutcome(const CandidateOutcome& outcome, s_GeneticState& state) {
-    FillList(outcome.minus, state.GenQueueMinus);
-    FillList(outcome.plus, state.GenQueuePlus);
+    FillTemplate(state.GenQueueMinus, std::span(outcome.minus.items, outcome.minus.count));
+    FillTemplate(state.GenQueuePlus, std::span(outcome.plus.items, outcome.plus.count));
     StoreGenResults(outcome.results, state);
 }
 
