@@ -16,6 +16,7 @@
 #include "app/elided_label.h"
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
+#include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "io/atomic_save.h"
 #include "io/calc_file.h"
@@ -30,12 +31,6 @@ namespace {
 const QString kCalcFileFilter = QStringLiteral("Результаты расчета (*.cal *.CAL)");
 const QString kSaveCaption = QStringLiteral("Сохранить результат расчета");
 const QString kLoadCaption = QStringLiteral("Загрузить результаты расчета");
-
-void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const std::string& line : lines)
-        list->addItem(QString::fromStdString(line));
-}
 
 } // namespace
 

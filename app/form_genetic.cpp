@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include "app/form_main.h"
+#include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "app/rank_view.h"
 #include "lists/queue_item.h"
@@ -25,19 +26,6 @@
 namespace quendal {
 
 namespace {
-
-void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
-    for (const std::string& line : lines)
-        list->addItem(QString::fromStdString(line));
-}
-
-// Mirrors a template in its list box.
-void ShowTemplate(QListWidget* list, const LIST_ITEM& queue) {
-    list->clear();
-    for (const QueueItem& item : queue)
-        list->addItem(QString::fromStdString(QueueLineText(item)));
-}
 
 } // namespace
 
@@ -193,8 +181,8 @@ void TFormMain::bnToGraphicClick() {
     editLightYears->edit()->setText(editGenLYear->edit()->text());
     editStartPlanetMen->edit()->setText(editGenFixed->edit()->text());
     CopyToTemplates(model_);
-    ShowTemplate(lbQueueM, model_.QueueMinus);
-    ShowTemplate(lbQueue, model_.QueuePlus);
+    ShowLines(lbQueueM, TemplateLines(model_.QueueMinus));
+    ShowLines(lbQueue, TemplateLines(model_.QueuePlus));
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@
 
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
+#include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "app/rank_view.h"
 #include "app/sample_folder.h"
@@ -110,20 +111,10 @@ void TFormMain::UseRankedPlanet(const RankedPlanet& row, bool searched) {
     cbPlanetList->setCurrentIndex(row.index);
     cbPlanetListChange(row.index);
     if (searched) {
-        const struct {
-            const std::vector<QueueItem>& items;
-            LIST_ITEM& queue;
-            QListWidget* list;
-        } templates[] = {{row.foundMinus, model_.QueueMinus, lbQueueM},
-                         {row.foundPlus, model_.QueuePlus, lbQueue}};
-        for (const auto& t : templates) {
-            t.queue.Clear();
-            t.list->clear();
-            for (const QueueItem& item : t.items) {
-                t.queue.Append(&item);
-                t.list->addItem(QString::fromStdString(QueueLineText(item)));
-            }
-        }
+        FillTemplate(model_.QueueMinus, row.foundMinus);
+        FillTemplate(model_.QueuePlus, row.foundPlus);
+        ShowLines(lbQueueM, TemplateLines(row.foundMinus));
+        ShowLines(lbQueue, TemplateLines(row.foundPlus));
     }
     // Leaving the tab stores the planet; the start habitability follows it.
     PageControl1->setCurrentWidget(TabCalc);

@@ -129,4 +129,10 @@ QComboBox* MakeDropDown(QWidget* parent, const QString& name, const QRect& rect,
     return box;
 }
 
+void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    for (const std::string& line : lines)
+        list->addItem(QString::fromStdString(line));
+}
+
 } // namespace quendal

@@ -5,6 +5,9 @@
 #include <QRect>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -73,6 +76,8 @@ NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QStr
 QLineEdit* MakeReadOnly(QWidget* parent, const QString& name, const QRect& rect);
 QListWidget* MakeListBox(QWidget* parent, const QString& name, const QRect& rect,
                          const QFont& font);
+// Fills a list box with the lines, one item each.
+void ShowLines(QListWidget* list, const std::vector<std::string>& lines);
 QComboBox* MakeDropDown(QWidget* parent, const QString& name, const QRect& rect, int rows);
 
 } // namespace quendal
