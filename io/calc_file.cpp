@@ -49,20 +49,20 @@ public:
     // `count` of them.
     template <typename Ref>
     void Numbers(std::string key, Ref ref, ValueRange range = kInt32Range, int count = 1) {
-        CalcField& f = Add(std::move(key), Kind::Numbers, range, count);
-        f.get = [ref](const CalcSetup& s, int i) -> int64_t {
-            auto& value = ref(const_cast<CalcSetup&>(s));
+        const auto number = [ref](CalcSetup & s, int i) -> auto& {
+            auto& value = ref(s);
             if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
                 return value[i];
             else
-                return static_cast<int64_t>(value);
+                return value;
         };
-        f.set = [ref](CalcSetup& s, int i, int64_t v) {
-            auto& value = ref(s);
-            if constexpr (std::is_array_v<std::remove_reference_t<decltype(value)>>)
-                value[i] = static_cast<std::remove_reference_t<decltype(value[0])>>(v);
-            else
-                value = static_cast<std::remove_reference_t<decltype(value)>>(v);
+        CalcField& f = Add(std::move(key), Kind::Numbers, range, count);
+        f.get = [number](const CalcSetup& s, int i) {
+            return static_cast<int64_t>(number(const_cast<CalcSetup&>(s), i));
+        };
+        f.set = [number](CalcSetup& s, int i, int64_t v) {
+            auto& value = number(s, i);
+            value = static_cast<std::remove_reference_t<decltype(value)>>(v);
         };
     }
     void Text(std::string key, std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
@@ -256,9 +256,8 @@ CalcSetup ReadSetup(const IniSections& file) {
     const int version = ReadVersion(file);
     CalcSetup setup;
     const char* const raceSections[5] = {"Step1", "Step2", "Step3", "Step4", "Planet"};
-    bool race = false;
-    for (const char* section : raceSections)
-        race = race || file.Has(section);
+    const bool race = std::any_of(std::begin(raceSections), std::end(raceSections),
+                                  [&file](const char* section) { return file.Has(section); });
     if (race) {
         for (const char* section : raceSections)
             if (!file.Has(section))
