@@ -75,7 +75,9 @@ TEST(CompanionRank, BestFirstByTheCriterionTiesInFileOrder) {
 }
 
 TEST(CompanionRank, RowIsThePickedPlanetsFirstAndLastYear) {
-    const std::string options = " --plus fab:20,mine:20 --minus min --years 12 --csv";
+    // Surface minerals that differ, so that each column shows its own.
+    const std::string options =
+        " --plus fab:20,mine:20 --minus min --years 12 --minerals 700,800,900 --csv";
     const CalcRun ranked = Calc(kList + " --rank" + options);
     ASSERT_EQ(ranked.status, 0) << ranked.err;
     for (const auto& row : CsvRows(ranked)) {

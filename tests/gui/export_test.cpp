@@ -16,26 +16,6 @@ namespace quendal::test {
 
 namespace {
 
-// Right-clicks `target` at its centre and returns the menu that opened.
-QMenu* OpenContextMenu(QWidget* target) {
-    const QPoint pos = target->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
-    QApplication::sendEvent(target, &event);
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
-
-// Clicks the menu entry captioned `text`; false when there is none or it is disabled.
-bool ChooseMenuEntry(QMenu* menu, const QString& text) {
-    if (!menu)
-        return false;
-    for (QAction* action : menu->actions())
-        if (action->text() == text && action->isEnabled()) {
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-            return true;
-        }
-    return false;
-}
-
 // Every whole number of a line, in order: "  3 100/90/80 ..." gives 3, 100, 90, 80, ...
 QList<qint64> Numbers(const QString& line) {
     QList<qint64> numbers;

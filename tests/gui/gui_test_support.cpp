@@ -1,6 +1,10 @@
 #include "gui_test_support.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include "app/application.h"
@@ -108,6 +112,25 @@ QString SampleRace() {
 void LoadRaceFile(Window& window, const QString& path) {
     window.dialogs->answers << path;
     Click(*window.form, "bnLoadRaceFile");
+}
+
+// Right-clicks `target` at its centre and returns the menu that opened.
+QMenu* OpenContextMenu(QWidget* target) {
+    const QPoint pos = target->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+    QApplication::sendEvent(target, &event);
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+bool ChooseMenuEntry(QMenu* menu, const QString& text) {
+    if (!menu)
+        return false;
+    for (QAction* action : menu->actions())
+        if (action->text() == text && action->isEnabled()) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return true;
+        }
+    return false;
 }
 
 } // namespace quendal::test

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QObject>
 #include <QStringList>
 #include <QTabBar>
@@ -93,6 +94,10 @@ void ClickSpin(const QWidget& root, const char* spin, bool up, int clicks = 1);
 QString Text(const QWidget& root, const char* name);
 
 QStringList Lines(const QListWidget* list);
+// Right-clicks `target` at its centre and returns the menu that opened; clicks the menu entry
+// captioned `text` (false when there is none or it is disabled).
+QMenu* OpenContextMenu(QWidget* target);
+bool ChooseMenuEntry(QMenu* menu, const QString& text);
 QStringList VisibleTabs(const QTabWidget* tabs);
 // The list-box lines that a template should show.
 QStringList TemplateLines(const LIST_ITEM& queue);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include "app/application.h"
 #include "app/rank_view.h"
@@ -86,6 +87,13 @@ struct RankWindow {
             texts << table->item(r, c)->text();
         return texts;
     }
+    QList<QStringList> Rows() const {
+        QList<QStringList> rows;
+        for (int r = 0; r < table->rowCount(); ++r)
+            rows << Row(r);
+        return rows;
+    }
+    QString Label(const char* name) const { return Control<QLabel>(*view, name)->text(); }
 };
 
 } // namespace
@@ -106,11 +114,13 @@ private slots:
             QStringList shown;
             for (int r = 0; r < rw.table->rowCount(); ++r) {
                 std::vector<std::string> fields;
-                for (QString text : rw.Row(r))
+                for (QString text : rw.Row(r)) {
+                    QVERIFY(!text.isEmpty()); // an empty template shows as "-"
                     fields.push_back((fields.size() < 12 ? text
                                       : text == "-"      ? QString()
                                                          : text.replace(u',', u';'))
                                          .toStdString());
+                }
                 shown << QString::fromStdString(CsvRow(fields));
             }
             QCOMPARE(shown, lines);
@@ -129,6 +139,62 @@ private slots:
         QCOMPARE(copied.size(), rw.table->rowCount() + 2); // the header, the rows, a last break
         QVERIFY(copied[0].startsWith(QStringLiteral("Место\t№\tПланета\t")));
         QCOMPARE(copied[1].split(u'\t')[5], rw.table->item(0, 5)->text());
+    }
+
+    // The table as a player reads it: its captions, numbers aligned right, no row numbers, cells
+    // that typing leaves alone; a ranking after a sort by another column puts every figure in
+    // its planet's row again; the CSV reached by a right click.
+    void tableReadsAndSavesAsShown() {
+        RankWindow rw;
+        QCOMPARE(Control<QProgressBar>(*rw.view, "pbRank")->value(), 0);
+        QStringList labels;
+        for (const QLabel* label : rw.view->findChildren<QLabel*>())
+            labels << label->text();
+        QVERIFY(labels.contains(QStringLiteral("Прошло:")));
+        QVERIFY(labels.contains(QStringLiteral("Осталось:")));
+        const QRect criterion = Control<QComboBox>(*rw.view, "cbRankCriterion")->geometry();
+        QVERIFY(rw.button()->geometry().left() > criterion.right());
+        QVERIFY(qAbs(rw.button()->geometry().center().y() - criterion.center().y()) < 8);
+
+        rw.Rank(2, true);
+        QStringList header;
+        for (int c = 0; c < rw.table->columnCount(); ++c)
+            header << rw.table->horizontalHeaderItem(c)->text();
+        QCOMPARE(header, QStringList({"Место", "№", "Планета", "% нач.", "% кон.", "Население",
+                                      "Ресурсы", "Фабрики", "Шахты", "Ир.", "Ур.", "Либ.",
+                                      "ОП для негативной планеты", "ОП для пригодной планеты"}));
+        QVERIFY(!rw.table->verticalHeader()->isVisible());
+        for (int c = 0; c < rw.table->columnCount(); ++c)
+            QCOMPARE((rw.table->item(0, c)->textAlignment() & Qt::AlignRight) != 0,
+                     c != 2 && c < 12);
+        const QList<QStringList> ranked = rw.Rows();
+        rw.table->setFocus();
+        rw.table->setCurrentCell(0, 5);
+        QTest::keyClick(rw.table, Qt::Key_5);
+        QTest::keyClick(rw.table, Qt::Key_F2);
+        rw.table->setCurrentCell(1, 5);
+        QCOMPARE(rw.Rows(), ranked);
+
+        QHeaderView* columns = rw.table->horizontalHeader();
+        QTest::mouseClick(columns->viewport(), Qt::LeftButton, {},
+                          QPoint(columns->sectionViewportPosition(2) + 5, 5));
+        QVERIFY(rw.Rows() != ranked);
+        rw.Rank(2, true);
+        QCOMPARE(rw.Rows(), ranked);
+
+        QTemporaryDir dir;
+        rw.w.dialogs->answers << dir.filePath(QStringLiteral("rank.csv"));
+        QVERIFY(ChooseMenuEntry(OpenContextMenu(rw.table->viewport()),
+                                QStringLiteral("Сохранить как CSV…")));
+        QFile csv(dir.filePath(QStringLiteral("rank.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), ranked.size() + 1);
+        QCOMPARE(lines[0].split(u','), header);
+        std::vector<std::string> first;
+        for (const QString& field : ranked[0])
+            first.push_back(field.toStdString());
+        QCOMPARE(lines[1], QString::fromStdString(CsvRow(first)));
     }
 
     void chosenSearchedRowIsShown() {
@@ -181,6 +247,7 @@ private slots:
             clock.start();
         };
         start();
+        QCOMPARE(rw.Label("sRankRemaining"), QString()); // no planet has ended yet
         Click(*rw.view, "bnRank");
         QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 1000);
         QCOMPARE(rw.status()->text(), QStringLiteral("Прервано, рассчитано планет: 0 из 5"));
@@ -191,6 +258,7 @@ private slots:
         QTest::keyClick(rw.view, Qt::Key_Escape);
         QVERIFY(!rw.view->running());
         QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(rw.status()->text(), QStringLiteral("Прервано"));
 
         Click(*rw.w.form, "bnPlanetRank");
         start();
@@ -208,7 +276,10 @@ private slots:
         for (int r = 0; r < rw.table->rowCount(); ++r)
             whole << rw.Row(r);
         Click(*rw.view, "bnRank");
-        QTRY_VERIFY_WITH_TIMEOUT(Control<QProgressBar>(*rw.view, "pbRank")->value() > 0, 60000);
+        const auto* progress = Control<QProgressBar>(*rw.view, "pbRank");
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 0, 60000);
+        if (progress->value() == 1) // shown with the first planet's end
+            QVERIFY(!rw.Label("sRankRemaining").isEmpty());
         Click(*rw.view, "bnRank");
         QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 5000);
         QList<QStringList> shown, expected;
