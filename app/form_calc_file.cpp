@@ -15,10 +15,10 @@
 
 #include "app/elided_label.h"
 #include "app/file_dialogs.h"
+#include "app/form_export.h"
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
-#include "io/atomic_save.h"
 #include "io/calc_file.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
@@ -43,13 +43,9 @@ void TFormMain::bnSaveCalcFileClick() {
         return;
     if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
         path += QStringLiteral(".cal");
-    if (const std::optional<std::string> error = SaveFileAtomically(
-            QFile::encodeName(path).toStdString(), WriteCalcFile(WindowSetup()))) {
-        dialogs_->showError(this, kSaveCaption,
-                            QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                                .arg(path, QString::fromLocal8Bit(error->c_str())));
+    if (!WriteFile(this, dialogs_.get(), path,
+                   QByteArray::fromStdString(WriteCalcFile(WindowSetup())), kSaveCaption))
         return;
-    }
     fileName->setText(path);
     fileName->setToolTip(path);
 }

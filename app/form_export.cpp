@@ -60,8 +60,8 @@ QByteArray SvgBytes(QWidget* widget) {
     return bytes;
 }
 
-// Writes the file whole or not at all (nothing for empty bytes: the picture or text could not
-// be made); says so in a message when it fails.
+} // namespace
+
 bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
                const QString& caption) {
     std::optional<std::string> error;
@@ -74,6 +74,8 @@ bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const
                            .arg(path, QString::fromLocal8Bit(error.value_or("").c_str())));
     return false;
 }
+
+namespace {
 
 QString Text(const QWidget* root, const char* name) {
     const auto* label = root->findChild<const QLabel*>(QString::fromLatin1(name));

@@ -46,6 +46,11 @@ private:
     Targets targets_;
 };
 
+// Writes the file whole or not at all (nothing for empty bytes: the picture or text could not
+// be made); says so in a message headed `caption` when it fails.
+bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
+               const QString& caption);
+
 // Asks for a CSV file name (".csv" added when it has no such suffix) and writes `text` into
 // it, whole or not at all; says so in a message when it fails.
 void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text);
