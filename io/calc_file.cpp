@@ -285,7 +285,6 @@ CalcFileResult ParseStream(std::istream& in) {
         std::string_view text = kept;
         if (text.substr(0, 3) == "\xEF\xBB\xBF") // a byte order mark some editors write
             text.remove_prefix(3);
-        CheckTextBytes(text);
         const std::string decoded = IsValidUtf8(text) ? std::string(text) : DecodeCp1251(text);
         result.setup = ReadSetup(IniSections(decoded, kCalcFileMagic));
     } catch (const IniFailure& failure) {

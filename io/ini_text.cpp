@@ -62,7 +62,17 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
 
 std::string KeptText(std::istream& in, const std::vector<std::string>& records, size_t maxKept) {
     std::string kept, line;
+    int number = 1; // of the line being read
+    // Text never holds NUL nor the control characters other than tab and a line end.
     const auto keep = [&](char c) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        const bool lineEnd = c == '\r' && (in.peek() == '\n' || in.peek() == EOF);
+        if ((u < 0x20 && c != '\t' && !lineEnd) || u == 0x7f) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", u);
+            FailIni(number, "", std::string("binary data (byte ") + code + "): not a text file",
+                    std::string("двоичные данные (байт ") + code + "): не текстовый файл");
+        }
         line += c;
         if (kept.size() + line.size() > maxKept)
             FailIni(0, "", "the file is larger than " + std::to_string(maxKept >> 20) + " MiB",
@@ -77,6 +87,7 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
         if (inRecord && in.peek() != '[') {
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
             kept += in.eof() ? "" : "\n";
+            ++number;
             continue;
         }
         char c = 0;
@@ -87,6 +98,7 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
         else if (inRecord)
             line.clear(); // a row that began with '['
         kept += line + (c == '\n' ? "\n" : "");
+        number += c == '\n';
     }
     return kept;
 }
@@ -177,22 +189,6 @@ IniSections::IniSections(std::string_view text, std::string_view magic) {
                 line, IniName(section, key),
                 "the key is given twice (first on line " + std::to_string(at->second.line) + ")",
                 "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) + ")");
-    }
-}
-
-void CheckTextBytes(std::string_view bytes) {
-    int line = 1;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c == '\n')
-            ++line;
-        const bool lineEnd = c == '\r' && (i + 1 == bytes.size() || bytes[i + 1] == '\n');
-        if ((c < 0x20 && c != '\t' && c != '\n' && !lineEnd) || c == 0x7f) {
-            char code[8];
-            std::snprintf(code, sizeof code, "0x%02X", c);
-            FailIni(line, "", std::string("binary data (byte ") + code + "): not a text file",
-                    std::string("двоичные данные (байт ") + code + "): не текстовый файл");
-        }
     }
 }
 

@@ -41,7 +41,9 @@ std::string QuotedValue(std::string_view value);
 // The text read from `in` without the rows of its record sections (tables written for a
 // reader, never read back), so that they are neither parsed nor held in memory nor counted
 // against maxKept; their section lines stay, and a dropped row leaves an empty line, so that
-// the lines after it keep their numbers. Fails when the kept text grows past maxKept.
+// the lines after it keep their numbers. Fails when the kept text grows past maxKept or holds
+// bytes that text never does: NUL and the control characters other than tab, line feed and a
+// carriage return before a line feed.
 std::string KeptText(std::istream& in, const std::vector<std::string>& records, size_t maxKept);
 
 // A key's value as written (after '=') and its line.
@@ -68,9 +70,5 @@ private:
 std::string IniName(const std::string& section, const std::string& key);
 // A whole number within [lo, hi], or a failure that names the key.
 int64_t IniNumber(std::string_view text, int line, const std::string& name, int64_t lo, int64_t hi);
-
-// Refuses bytes that text never holds: NUL and the control characters other than tab, line
-// feed and a carriage return before a line feed.
-void CheckTextBytes(std::string_view bytes);
 
 } // namespace quendal
