@@ -25,9 +25,7 @@
 
 namespace quendal {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
@@ -98,16 +96,9 @@ bool TFormMain::RefuseOutOfRange(const QString& caption, bool withYears) {
 void TFormMain::RunSearch() {
     if (RefuseOutOfRange(QStringLiteral("Подбор ОП"), false))
         return;
-    const SearchTab search = ShownSearchTab();
-    GeneticInputs inputs;
-    inputs.params = search.params;
-    inputs.planetPrc = LeadingInt(editGenPlanetPrc->text().toStdString());
-    inputs.years = search.interval;
-    inputs.startMen = search.landing;
-    inputs.menYearPrc = editMenYearPrc->value();
-    inputs.criterion = search.criterion;
-    if (searchSeed_)
-        inputs.seed = *searchSeed_;
+    const GeneticInputs inputs =
+        SearchInputsOf(ShownSearchTab(), LeadingInt(editGenPlanetPrc->text().toStdString()),
+                       editMenYearPrc->value(), searchSeed_);
 
     QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     bnGeneticCalc->setText(QStringLiteral("Прервать"));

@@ -182,16 +182,18 @@ std::vector<YearResult> CalculateRows(const Options& o, CalcModel& model,
 
 } // namespace
 
+SearchTab SearchTabOf(const Options& o, const Prepared& prepared) {
+    const SearchOptions& s = o.searchOptions;
+    return {s.params, s.criterion, s.years.value_or(SearchInterval(o.years)),
+            s.men.value_or(prepared.startMen), std::nullopt};
+}
+
 void SaveCalculation(const Options& o, CalcModel& model, const Prepared& prepared) {
     const std::vector<YearResult> rows = CalculateRows(o, model, prepared);
-    SearchTab search;
-    search.params = o.searchOptions.params;
-    search.criterion = o.searchOptions.criterion;
-    search.interval = o.searchOptions.years.value_or(SearchInterval(o.years));
-    search.landing = o.searchOptions.men.value_or(prepared.startMen);
-    const CalcSetup setup = CaptureSetup(
-        model, prepared.race, prepared.list,
-        {prepared.startPrc, prepared.startMen, prepared.growth, o.years}, search, rows);
+    const CalcSetup setup =
+        CaptureSetup(model, prepared.race, prepared.list,
+                     {prepared.startPrc, prepared.startMen, prepared.growth, o.years},
+                     SearchTabOf(o, prepared), rows);
     if (const std::optional<std::string> error =
             SaveFileAtomically(*o.saveCalc, WriteCalcFile(setup)))
         throw FileError("cannot write '" + *o.saveCalc + "': " + *error);

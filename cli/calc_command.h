@@ -58,6 +58,10 @@ StartConditions StartOf(const Options& options, const Prepared& prepared);
 void PrintCalculation(const Options& options, CalcModel& model, const Prepared& prepared,
                       std::FILE* out);
 
+// The search tab's fields the options give: the search options, a trial's years and colonists
+// defaulting as entering the tab takes them.
+SearchTab SearchTabOf(const Options& options, const Prepared& prepared);
+
 // --save-calc: calculates again (as "Расчет" before a save) and writes the calculation the
 // options describe, with the search result when one stands in the model. FileError when it
 // cannot be written.

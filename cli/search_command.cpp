@@ -7,25 +7,12 @@
 
 namespace quendal::cli {
 
-GeneticInputs SearchInputs(const Options& o, const CalcModel& model, const Prepared& prepared) {
-    const SearchOptions& s = o.searchOptions;
-    GeneticInputs inputs;
-    inputs.params = s.params;
-    // The search tab takes its planet, years and colonists as it does on entering the tab.
-    inputs.planetPrc = model.Planet.PlanetPrc;
-    inputs.years = s.years ? *s.years : SearchInterval(o.years);
-    inputs.startMen = s.men ? *s.men : prepared.startMen;
-    inputs.menYearPrc = prepared.growth;
-    inputs.criterion = s.criterion;
-    if (s.seed)
-        inputs.seed = *s.seed;
-    return inputs;
-}
-
 void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepared,
                       std::FILE* out) {
     const SearchOptions& s = o.searchOptions;
-    const GeneticInputs inputs = SearchInputs(o, model, prepared);
+    // The search tab takes its planet as it does on entering the tab.
+    const GeneticInputs inputs =
+        SearchInputsOf(SearchTabOf(o, prepared), model.Planet.PlanetPrc, prepared.growth, s.seed);
     GeneticRun run;
     run.threads = o.threads.value_or(1);
     if (isatty(fileno(stderr)))

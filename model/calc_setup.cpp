@@ -10,8 +10,6 @@
 
 namespace quendal {
 
-namespace {} // namespace
-
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
     if (kind == Factories)
         return tab.economy[2];

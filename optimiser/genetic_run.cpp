@@ -112,6 +112,19 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     return results;
 }
 
+GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,
+                             std::optional<uint32_t> seed) {
+    GeneticInputs inputs;
+    inputs.params = tab.params;
+    inputs.planetPrc = planetPrc;
+    inputs.years = tab.interval;
+    inputs.startMen = tab.landing;
+    inputs.menYearPrc = growth;
+    inputs.criterion = tab.criterion;
+    inputs.seed = seed.value_or(inputs.seed);
+    return inputs;
+}
+
 std::string GenPlanetText(const CalcModel& model) {
     const PlanetParams& planet = model.Planet;
     std::string text =

@@ -3,10 +3,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/calc_model.h"
+#include "model/calc_setup.h"
 #include "model/simulation.h"
 #include "optimiser/genetic.h"
 
@@ -30,6 +32,11 @@ struct GeneticInputs {
     uint32_t seed = ClockSeed(); // seed of the engine's generator
     Criterion criterion = Criterion::Resources;
 };
+
+// A search's inputs from the search tab's fields: `planetPrc` decides the kind of search,
+// `growth` is the planet-dynamics tab's; without a seed, the clock's.
+GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,
+                             std::optional<uint32_t> seed);
 
 // Reported after every generation.
 struct GeneticProgress {

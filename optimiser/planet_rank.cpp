@@ -120,14 +120,10 @@ PlanetSetup SetUpListPlanet(CalcModel& model, const PlanetEntry& entry,
     start.MenYearPrc = settings.growth;
     start.Years = settings.years;
     // The search tab's task as entering the tab takes it.
-    GeneticInputs& search = setup.search;
-    search.params = settings.params;
-    search.planetPrc = model.Planet.PlanetPrc;
-    search.years = settings.searchYears.value_or(SearchInterval(settings.years));
-    search.startMen = settings.searchMen.value_or(start.StartMen);
-    search.menYearPrc = settings.growth;
-    search.seed = settings.seed;
-    search.criterion = settings.criterion;
+    const SearchTab tab{settings.params, settings.criterion,
+                        settings.searchYears.value_or(SearchInterval(settings.years)),
+                        settings.searchMen.value_or(start.StartMen), std::nullopt};
+    setup.search = SearchInputsOf(tab, model.Planet.PlanetPrc, settings.growth, settings.seed);
     return setup;
 }
 
