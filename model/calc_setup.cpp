@@ -37,14 +37,7 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     const SearchOutcome found = setup.search.result.value_or(SearchOutcome{});
     FillTemplate(state.GenQueueMinus, found.minus);
     FillTemplate(state.GenQueuePlus, found.plus);
-    const PlanetFigures& f = found.figures;
-    state.GenResPrc = f.prc;
-    state.GenResMen = f.men;
-    state.GenResResource = f.resource;
-    state.GenResFabr = f.fabr;
-    state.GenResMine = f.mine;
-    for (int i = 0; i < 3; ++i)
-        state.GenResMineral[i] = SaturateInt32(f.mineral[i]);
+    SetGenResFigures(found.figures, state);
     state.searched = setup.search.result.has_value();
 }
 

@@ -177,6 +177,10 @@ void StoreGenResults(const GenSimResults& results, s_GeneticState& state) {
     state.GenBuildList.Clear();
     if (results.hasOrder)
         state.GenBuildList.Append(&results.order);
+    SetGenResFigures(f, state);
+}
+
+void SetGenResFigures(const PlanetFigures& f, s_GeneticState& state) {
     state.GenResPrc = f.prc;
     state.GenResMen = f.men;
     state.GenResResource = f.resource;
@@ -184,7 +188,7 @@ void StoreGenResults(const GenSimResults& results, s_GeneticState& state) {
     state.GenResMine = f.mine;
     for (int i = 0; i < 3; ++i) {
         state.GenResConPrc[i] = f.conPrc[i];
-        state.GenResMineral[i] = static_cast<int32_t>(f.mineral[i]); // saturated by the run
+        state.GenResMineral[i] = SaturateInt32(f.mineral[i]);
     }
 }
 

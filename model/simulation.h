@@ -83,6 +83,8 @@ GenSimResults RunGenSimulation(CalcModel& model);
 // the figures back.
 void StoreGenResults(const GenSimResults& results, s_GeneticState& state);
 PlanetFigures GenResFigures(const s_GeneticState& state);
+// Sets the GenRes fields to the figures, the minerals saturated to their 32 bits.
+void SetGenResFigures(const PlanetFigures& figures, s_GeneticState& state);
 
 // Factories that may still be ordered: as many as colonists can operate beyond those built,
 // and no more than half of the scarcest surface mineral allows.
