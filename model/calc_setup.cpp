@@ -50,8 +50,11 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     }
     FillList(model.QueueMinus, setup.minus);
     FillList(model.QueuePlus, setup.plus);
-    s_GeneticState& state = model.GeneticState;
-    const SearchOutcome found = setup.search.result.value_or(SearchOutcome{});
+    ApplySearchOutcome(model.GeneticState, setup.search.result);
+}
+
+void ApplySearchOutcome(s_GeneticState& state, const std::optional<SearchOutcome>& result) {
+    const SearchOutcome found = result.value_or(SearchOutcome{});
     FillList(state.GenQueueMinus, found.minus);
     FillList(state.GenQueuePlus, found.plus);
     const PlanetFigures& f = found.figures;
@@ -62,7 +65,7 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     state.GenResMine = f.mine;
     for (int i = 0; i < 3; ++i)
         state.GenResMineral[i] = SaturateInt32(f.mineral[i]);
-    state.searched = setup.search.result.has_value();
+    state.searched = result.has_value();
 }
 
 CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& race,

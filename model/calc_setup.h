@@ -90,6 +90,10 @@ int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
 // snapshot. Without a race: the race is cleared and the start habitability becomes PlanetPrc.
 void ApplySetup(CalcModel& model, const CalcSetup& setup);
 
+// A search's result as the search snapshot holds it (its found templates and figures), or
+// none: the snapshot as before any search.
+void ApplySearchOutcome(s_GeneticState& state, const std::optional<SearchOutcome>& result);
+
 // The whole calculation a model holds, with what the model does not: the race as loaded, the
 // planet list, the start fields, the search fields and the rows last calculated. The search
 // result comes from the model when a search has run (s_GeneticState::searched).

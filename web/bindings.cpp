@@ -1,0 +1,147 @@
+// The page's way into the core: the session of the window (web/session.h) and the two jobs
+// that run in the search worker, the search of the search tab and nothing else.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <vector>
+
+#include "io/calc_file.h"
+#include "model/calc_setup.h"
+#include "model/output.h"
+#include "model/planet_rules.h"
+#include "model/value_ranges.h"
+#include "optimiser/genetic_run.h"
+#include "web/json_out.h"
+#include "web/session.h"
+
+namespace quendal::web {
+
+namespace {
+
+using emscripten::val;
+
+std::vector<int> Ints(const val& array) {
+    return emscripten::vecFromJSArray<int>(array);
+}
+
+// The search of the search tab on the calculation `calText` (as the page saves it: the search
+// tab's fields in [Search], the growth in [Start]) with seed `seed`. After every generation
+// `progress(generations, position, elapsed, remaining)` is called. Answers JSON: the eight
+// figures, both templates' lines and the calculation with its result, for the page's session.
+std::string RunSearch(const std::string& calText, double seed, val progress) {
+    const CalcFileResult read = ParseCalcFile(calText);
+    if (read.error)
+        return JsonOut().Begin().Key("error").String(read.error->Message(true)).End().Text();
+    const CalcSetup& setup = read.setup;
+    CalcModel model;
+    ApplySetup(model, setup);
+    model.RaceLoaded = setup.race.has_value();
+    GeneticInputs inputs;
+    inputs.params = setup.search.params;
+    inputs.planetPrc = model.Planet.PlanetPrc;
+    inputs.years = setup.search.interval;
+    inputs.startMen = setup.search.landing;
+    inputs.menYearPrc = setup.start.growth;
+    inputs.criterion = setup.search.criterion;
+    inputs.seed = static_cast<uint32_t>(seed);
+    GeneticRun run;
+    run.onProgress = [&](const GeneticProgress& p) {
+        progress(p.generationsDone, p.position, p.elapsedText, p.remainingText);
+    };
+    const GeneticResults r = run.Run(model, inputs);
+    const CalcSetup found =
+        CaptureSetup(model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
+    const PlanetFigures& f = r.figures;
+    JsonOut out;
+    out.Begin().Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
+    out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+    out.Key("minus").Strings(r.queueMinusLines).Key("plus").Strings(r.queuePlusLines);
+    out.Key("evaluations").Int(r.evaluations);
+    out.Key("cal").String(WriteCalcFile(found));
+    return out.End().Text();
+}
+
+// The texts the page takes from the core: the tables' header lines and the criteria.
+std::string Captions() {
+    JsonOut out;
+    out.Begin().Key("headers").Strings(
+        {kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2});
+    out.Key("criteria").BeginArray();
+    for (const char* caption : kCriterionCaptions)
+        out.String(caption);
+    return out.EndArray().End().Text();
+}
+
+// The first field outside what a search or a calculation file takes, as the window names it
+// ("П1: 0 вне допустимых пределов 2..9999"); empty when all hold. `values`: П1..П6, the
+// interval and, when `withYears`, the years.
+std::string OutOfRange(const val& values, bool withYears) {
+    const std::vector<int> v = Ints(values);
+    struct Checked {
+        std::string name;
+        ValueRange range;
+    };
+    std::vector<Checked> fields;
+    for (int i = 0; i < 6; ++i)
+        fields.push_back({"П" + std::to_string(i + 1), kGeneticParamRanges[i]});
+    fields.push_back({"Интервал расчета", kSearchYearsRange});
+    if (withYears)
+        fields.push_back({"ЛЕТ", kYearsRange});
+    for (size_t i = 0; i < fields.size() && i < v.size(); ++i)
+        if (!fields[i].range.Holds(v[i]))
+            return fields[i].name + ": " + std::to_string(v[i]) + " вне допустимых пределов " +
+                   std::to_string(fields[i].range.lo) + ".." + std::to_string(fields[i].range.hi);
+    return "";
+}
+
+std::string SaveCalc(const Session& s, const val& values) {
+    return s.SaveCalc(Ints(values));
+}
+
+std::string Rank(Session& s, const val& settings) {
+    return s.Rank(Ints(settings));
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(quendal_web) {
+    using emscripten::class_;
+    class_<Session>("Session")
+        .constructor<>()
+        .function("loadRace", &Session::LoadRace)
+        .function("clearRace", &Session::ClearRace)
+        .function("takeStartPrc", &Session::TakeStartPrc)
+        .function("setEconomy", &Session::SetEconomy)
+        .function("setFullTForm", &Session::SetFullTForm)
+        .function("typeFactor", &Session::TypeFactor)
+        .function("typeTFormLimit", &Session::TypeTFormLimit)
+        .function("setFactories", &Session::SetFactories)
+        .function("setMines", &Session::SetMines)
+        .function("setHomeworld", &Session::SetHomeworld)
+        .function("setConcentration", &Session::SetConcentration)
+        .function("setMineral", &Session::SetMineral)
+        .function("addElement", &Session::AddElement)
+        .function("deleteLine", &Session::DeleteLine)
+        .function("moveUp", &Session::MoveUp)
+        .function("moveDown", &Session::MoveDown)
+        .function("clearTemplate", &Session::ClearTemplate)
+        .function("loadPlanetList", &Session::LoadPlanetList)
+        .function("choosePlanet", &Session::ChoosePlanet)
+        .function("calculate", &Session::Calculate)
+        .function("saveCalc", &SaveCalc)
+        .function("openCalc", &Session::OpenCalc)
+        .function("adoptSearchResult", &Session::AdoptSearchResult)
+        .function("copyFoundToTemplates", &Session::CopyFoundToTemplates)
+        .function("clearSearchResult", &Session::ClearSearchResult)
+        .function("rank", &Rank)
+        .function("rankCsv", &Session::RankCsv)
+        .function("useRankedPlanet", &Session::UseRankedPlanet)
+        .function("state", &Session::State);
+    emscripten::function("runSearch", &RunSearch);
+    emscripten::function("captions", &Captions);
+    emscripten::function("outOfRange", &OutOfRange);
+    emscripten::function("searchInterval", &SearchInterval);
+}
+
+} // namespace quendal::web

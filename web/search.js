@@ -1,0 +1,113 @@
+// "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
+// progress, "Прервать", the best variant found and "В график".
+import { $, ctx, intOf, setValue, say, fillSelect } from './context.js';
+
+let worker = null;
+
+export function searching() {
+  return worker !== null;
+}
+
+export function enterGenetic() {
+  const s = ctx.refresh();
+  setValue($('editGenPlanetPrc'), s.genPlanet);
+  setValue($('editGenLYear'), ctx.core.searchInterval(intOf($('editLightYears'))));
+  $('editGenFixed').value = $('editStartPlanetMen').value;
+}
+
+export function searchTabValues() {
+  const params = [1, 2, 3, 4, 5, 6].map((n) => intOf($(`editGeneticP${n}`)));
+  const checked = document.querySelector('input[name="criterion"]:checked');
+  return [...params, checked ? Number(checked.value) : 2, intOf($('editGenLYear')),
+    intOf($('editGenFixed'))];
+}
+
+export function showSearchTab(search) {
+  search.params.forEach((value, i) => setValue($(`editGeneticP${i + 1}`), value));
+  $(`rgGenMaxFactor${search.criterion}`).checked = true;
+  setValue($('editGenLYear'), search.interval);
+  setValue($('editGenFixed'), search.landing);
+}
+
+export function showFound(figures, minus, plus) {
+  figures.forEach((value, i) => { $(`sGenValue${i + 1}`).textContent = String(value); });
+  fillSelect($('lbGenQueue1'), minus);
+  fillSelect($('lbGenQueue2'), plus);
+}
+
+export function clearFound() {
+  for (let i = 1; i <= 8; ++i) $(`sGenValue${i}`).textContent = '';
+  fillSelect($('lbGenQueue1'), []);
+  fillSelect($('lbGenQueue2'), []);
+  $('sTimeReady').textContent = '';
+  $('sTimeRemai').textContent = '';
+  $('pbGenetic').value = 0;
+  $('bnToGraphic').disabled = true;
+  ctx.session.clearSearchResult();
+}
+
+// The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
+function seed() {
+  const fixed = new URLSearchParams(location.search).get('seed');
+  if (fixed !== null && /^\d+$/.test(fixed)) return Number(fixed) >>> 0;
+  return crypto.getRandomValues(new Uint32Array(1))[0];
+}
+
+function setBusy(busy, saveEnabled) {
+  $('bnGeneticCalc').textContent = busy ? 'Прервать' : 'Расчет';
+  $('bnLoadRaceFile').disabled = busy;
+  $('bnLoadCalcFile').disabled = busy;
+  $('bnSaveCalcFile').disabled = busy || !saveEnabled;
+  document.body.classList.toggle('busy', busy);
+}
+
+function stop(saveEnabled) {
+  worker.terminate();
+  worker = null;
+  setBusy(false, saveEnabled);
+}
+
+// `calText`: the page's calculation with the search tab's fields (saveCalc).
+export function startSearch(calText, startValues) {
+  const problem = ctx.core.outOfRange(startValues, false);
+  if (problem) {
+    say(`Подбор ОП: ${problem}`);
+    return;
+  }
+  const saveEnabled = !$('bnSaveCalcFile').disabled;
+  say('');
+  $('pbGenetic').value = 0;
+  $('sTimeReady').textContent = '';
+  $('sTimeRemai').textContent = '';
+  setBusy(true, saveEnabled);
+  worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+  worker.onmessage = (event) => {
+    const { progress, result, milliseconds } = event.data;
+    if (progress) {
+      $('sTimeReady').textContent = progress.elapsed;
+      $('sTimeRemai').textContent = progress.remaining;
+      $('pbGenetic').value = progress.position;
+      return;
+    }
+    if (result.error) {
+      say(result.error);
+    } else {
+      showFound(result.figures, result.minus, result.plus);
+      ctx.session.adoptSearchResult(result.cal);
+      $('bnToGraphic').disabled = false;
+      document.body.dataset.searchMs = String(Math.round(milliseconds));
+    }
+    stop(saveEnabled);
+  };
+  worker.onerror = (event) => {
+    say(`Подбор ОП: ${event.message}`);
+    stop(saveEnabled);
+  };
+  worker.postMessage({ cal: calText, seed: seed() });
+  $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
+}
+
+// "Прервать": the worker ends where it is and the tab is idle again, without a result.
+export function interruptSearch() {
+  if (worker) stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
+}
