@@ -88,7 +88,7 @@ run-web: web
 
 # The page in headless Chromium through WebDriver, against the native companion's figures.
 test-web: web build
-	python3 -B tests/web/test_page.py --site build-web/site --calc build/bin/quendal-calc
+	/usr/bin/python3 -B tests/web/test_page.py --site build-web/site --calc build/bin/quendal-calc
 
 check-desktop: deps
 	desktop-file-validate app/desktop/org.quendal.Quendal.desktop

@@ -200,7 +200,7 @@ function openCalcText(bytes, name) {
   }
   say('');
   selectTab('tabBtnCalc');
-  clearFound();
+  clearFound(false); // the file's result, if any, stands in the session
   const s = ctx.refresh();
   if (s.raceLoaded) {
     showLoadedRace();

@@ -26,7 +26,8 @@ export function showChart(box, points, shown) {
   plot?.destroy();
   const series = [{ label: 'Год' }];
   SERIES.forEach((s, i) => series.push({ ...s, show: visible[i], width: 2, points: { show: true, size: 5 } }));
-  plot = new uPlot({ ...size(box), series, axes: [{}, {}], legend: { live: false } }, data, box);
+  plot = new uPlot({ ...size(box), series, scales: { x: { time: false } },
+    axes: [{ label: 'Год' }, {}], legend: { live: false } }, data, box);
 }
 
 export function clearChart() {

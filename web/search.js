@@ -35,7 +35,9 @@ export function showFound(figures, minus, plus) {
   fillSelect($('lbGenQueue2'), plus);
 }
 
-export function clearFound() {
+// The tab's start state: no figures, templates or progress, "В график" disabled; and with
+// `forget` the session's search result forgotten too.
+export function clearFound(forget = true) {
   for (let i = 1; i <= 8; ++i) $(`sGenValue${i}`).textContent = '';
   fillSelect($('lbGenQueue1'), []);
   fillSelect($('lbGenQueue2'), []);
@@ -43,7 +45,7 @@ export function clearFound() {
   $('sTimeRemai').textContent = '';
   $('pbGenetic').value = 0;
   $('bnToGraphic').disabled = true;
-  ctx.session.clearSearchResult();
+  if (forget) ctx.session.clearSearchResult();
 }
 
 // The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
