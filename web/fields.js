@@ -80,10 +80,12 @@ export function buildFields(criteria) {
     $('gbGenetic').append(row(`sGeneticP${n}`, caption,
       number(`editGeneticP${n}`, min, max, step, value), i === 0 ? 'navy b' : '', true));
   });
+  const criteriaBox = el('div', { class: 'criteria' });
+  $('rgGenMaxFactor').append(criteriaBox);
   criteria.forEach((caption, i) => {
     const radio = el('input', { type: 'radio', name: 'criterion', id: `rgGenMaxFactor${i}`,
       value: String(i), checked: i === 2 });
-    $('rgGenMaxFactor').append(el('label', { class: 'green b' }, radio, ` ${caption}`));
+    criteriaBox.append(el('label', { class: 'green b' }, radio, ` ${caption}`));
     $('cbRankCriterion').append(el('option', { value: String(i), selected: i === 2 }, caption));
   });
   const results = ['Планета (%):', 'Население (чел):', 'Ресурсы:', 'Фабрики:', 'Шахты:'];

@@ -228,6 +228,9 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.lines('lbGenQueue1'), [s.strip() for s in out[2:plus_at]])
                 self.assertEqual(self.lines('lbGenQueue2'),
                                  [s.strip() for s in out[plus_at + 1:] if s.strip()])
+                self.click('bnToGraphic')  # the found templates become the page's
+                self.assertEqual((self.lines('lbQueueM'), self.lines('lbQueue')),
+                                 (self.lines('lbGenQueue1'), self.lines('lbGenQueue2')))
 
     def test_interrupt_stops_the_search_and_the_page_answers_meanwhile(self):
         self.search([999, 999])
