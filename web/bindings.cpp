@@ -21,6 +21,13 @@ namespace {
 
 using emscripten::val;
 
+std::vector<std::string> Lines(const std::vector<QueueItem>& items) {
+    std::vector<std::string> lines;
+    for (const QueueItem& item : items)
+        lines.push_back(QueueLineText(item));
+    return lines;
+}
+
 std::vector<int> Ints(const val& array) {
     return emscripten::vecFromJSArray<int>(array);
 }
@@ -28,7 +35,8 @@ std::vector<int> Ints(const val& array) {
 // The search of the search tab on the calculation `calText` (as the page saves it: the search
 // tab's fields in [Search], the growth in [Start]) with seed `seed`. After every generation
 // `progress(generations, position, elapsed, remaining)` is called. Answers JSON: the eight
-// figures, both templates' lines and the calculation with its result, for the page's session.
+// figures, both templates' lines and the calculation with its result, for the page's session;
+// `progress` gets the same of the individual last simulated as its fifth argument.
 std::string RunSearch(const std::string& calText, double seed, val progress) {
     const CalcFileResult read = ParseCalcFile(calText);
     if (read.error)
@@ -45,20 +53,34 @@ std::string RunSearch(const std::string& calText, double seed, val progress) {
     inputs.menYearPrc = setup.start.growth;
     inputs.criterion = setup.search.criterion;
     inputs.seed = static_cast<uint32_t>(seed);
+    // What the snapshot holds: the individual last simulated (after each generation, what an
+    // interrupt leaves) or, at the end, the refined best.
+    auto found = [&](JsonOut& out) {
+        s_GeneticState& state = model.GeneticState;
+        const bool searched = state.searched;
+        state.searched = true;
+        const CalcSetup setupFound =
+            CaptureSetup(model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
+        state.searched = searched;
+        const SearchOutcome& result = *setupFound.search.result;
+        const PlanetFigures& f = GenResFigures(state);
+        out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
+        out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+        out.Key("minus").Strings(Lines(result.minus)).Key("plus").Strings(Lines(result.plus));
+        out.Key("cal").String(WriteCalcFile(setupFound));
+    };
     GeneticRun run;
     run.onProgress = [&](const GeneticProgress& p) {
-        progress(p.generationsDone, p.position, p.elapsedText, p.remainingText);
+        JsonOut last;
+        last.Begin();
+        found(last);
+        progress(p.generationsDone, p.position, p.elapsedText, p.remainingText, last.End().Text());
     };
     const GeneticResults r = run.Run(model, inputs);
-    const CalcSetup found =
-        CaptureSetup(model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
-    const PlanetFigures& f = r.figures;
     JsonOut out;
-    out.Begin().Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
-    out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
-    out.Key("minus").Strings(r.queueMinusLines).Key("plus").Strings(r.queuePlusLines);
+    out.Begin();
+    found(out);
     out.Key("evaluations").Int(r.evaluations);
-    out.Key("cal").String(WriteCalcFile(found));
     return out.End().Text();
 }
 

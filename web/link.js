@@ -30,10 +30,11 @@ export async function linkFor(calText) {
   return location.origin + location.pathname + PREFIX + base64url(packed);
 }
 
-// The calculation text of an address's fragment; null when it holds none; throws when it is
-// broken (not base64url, not deflated).
+// The calculation text of an address's fragment; null when there is none; throws when it is
+// broken (not base64url, not deflated) or foreign (not ours).
 export async function calcOfFragment(hash) {
-  if (!hash.startsWith(PREFIX)) return null;
+  if (hash === '' || hash === '#') return null;
+  if (!hash.startsWith(PREFIX)) throw new Error('foreign');
   const packed = fromBase64url(hash.slice(PREFIX.length));
   return through(new DecompressionStream('deflate-raw'), packed);
 }

@@ -3,6 +3,7 @@
 import { $, ctx, intOf, setValue, say, fillSelect } from './context.js';
 
 let worker = null;
+let lastFound = null; // the individual the worker last reported: what an interrupt shows
 
 export function searching() {
   return worker !== null;
@@ -63,6 +64,12 @@ function setBusy(busy, saveEnabled) {
   document.body.classList.toggle('busy', busy);
 }
 
+function adopt(found) {
+  showFound(found.figures, found.minus, found.plus);
+  ctx.session.adoptSearchResult(found.cal);
+  $('bnToGraphic').disabled = false;
+}
+
 function stop(saveEnabled) {
   worker.terminate();
   worker = null;
@@ -82,6 +89,7 @@ export function startSearch(calText, startValues) {
   $('sTimeReady').textContent = '';
   $('sTimeRemai').textContent = '';
   setBusy(true, saveEnabled);
+  lastFound = null;
   worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
   worker.onmessage = (event) => {
     const { progress, result, milliseconds } = event.data;
@@ -89,14 +97,13 @@ export function startSearch(calText, startValues) {
       $('sTimeReady').textContent = progress.elapsed;
       $('sTimeRemai').textContent = progress.remaining;
       $('pbGenetic').value = progress.position;
+      lastFound = progress.last;
       return;
     }
     if (result.error) {
       say(result.error);
     } else {
-      showFound(result.figures, result.minus, result.plus);
-      ctx.session.adoptSearchResult(result.cal);
-      $('bnToGraphic').disabled = false;
+      adopt(result);
       document.body.dataset.searchMs = String(Math.round(milliseconds));
     }
     stop(saveEnabled);
@@ -109,7 +116,10 @@ export function startSearch(calText, startValues) {
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 
-// "Прервать": the worker ends where it is and the tab is idle again, without a result.
+// "Прервать": the worker ends where it is and the tab shows the individual it simulated last
+// of those it reported (after each generation).
 export function interruptSearch() {
-  if (worker) stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
+  if (!worker) return;
+  if (lastFound) adopt(lastFound);
+  stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
 }

@@ -7,8 +7,9 @@ const core = QuendalCore();
 self.onmessage = async (event) => {
   const { cal, seed } = event.data;
   const module = await core;
-  const progress = (generations, position, elapsed, remaining) =>
-    self.postMessage({ progress: { generations, position, elapsed, remaining } });
+  const progress = (generations, position, elapsed, remaining, last) =>
+    self.postMessage({ progress: { generations, position, elapsed, remaining,
+      last: JSON.parse(last) } });
   const started = performance.now();
   const result = JSON.parse(module.runSearch(cal, seed, progress));
   self.postMessage({ result, milliseconds: performance.now() - started });

@@ -193,9 +193,21 @@ class Page(unittest.TestCase):
                 self.assertEqual((data, minerals), tables(companion(*args)))
                 self.assertTrue(data)
 
-    def test_windows_1251_race_reads_as_the_desktop_reads_it(self):
+    def drop(self, path):
+        """Drops the file on the page as a file manager would."""
+        with open(path, 'rb') as f:
+            data = list(f.read())
+        self.js("""
+            const transfer = new DataTransfer();
+            transfer.items.add(new File([new Uint8Array(arguments[0])], arguments[1]));
+            document.getElementById('TabCalc').dispatchEvent(new DragEvent('drop',
+                { dataTransfer: transfer, bubbles: true, cancelable: true }));""",
+                data, os.path.basename(path))
+
+    def test_windows_1251_race_dropped_reads_as_the_desktop_reads_it(self):
         self.open()
-        self.race('immune-two.urc')
+        self.drop(os.path.join(DATA, 'immune-two.urc'))
+        self.wait(lambda: self.el('raceName').text != '')
         saved = os.path.join(self.tmp, 'race.cal')
         companion('--race', 'data/immune-two.urc', '--save-calc', saved)
         with open(saved, encoding='utf-8') as f:
@@ -247,7 +259,10 @@ class Page(unittest.TestCase):
         progress = self.el('pbGenetic').get_attribute('value')
         time.sleep(1)
         self.assertEqual(self.el('pbGenetic').get_attribute('value'), progress)
-        self.assertEqual(self.el('sGenValue1').text, '')
+        # The individual last reported is shown and can go to the templates, as on the desktop.
+        self.assertNotEqual(self.el('sGenValue2').text, '')
+        self.click('bnToGraphic')
+        self.assertEqual(self.lines('lbQueue'), self.lines('lbGenQueue2'))
 
     def test_calculation_files_go_both_ways(self):
         desktop = os.path.join(tempfile.mkdtemp(prefix='quendal-web-'), 'desktop.cal')
@@ -300,7 +315,8 @@ class Page(unittest.TestCase):
         self.wait(lambda: self.js('return document.body.dataset.ready') == 'true')
         self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')), shown)
         self.assertEqual(self.lines('lbQueue'), ['Фабрики          30'])
-        for broken in ('#calc=not-deflate', '#calc=' + link.split('#calc=')[1][:-12]):
+        for broken in ('#calc=not-deflate', '#calc=' + link.split('#calc=')[1][:-12],
+                       '#elsewhere'):
             with self.subTest(fragment=broken[:20]):
                 self.driver.get('about:blank')
                 self.open(fragment=broken)
