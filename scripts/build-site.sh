@@ -13,11 +13,17 @@ cp "$build/bin/quendal_web.js" "$build/bin/quendal_web.wasm" "$site/" 2>/dev/nul
 cp "$root/node_modules/uplot/dist/uPlot.esm.js" "$root/node_modules/uplot/dist/uPlot.min.css" \
     "$site/lib/"
 cp "$root/app/icons/hicolor/scalable/apps/org.quendal.Quendal.svg" "$site/icons/quendal.svg"
-for size in 128; do
-    if [ -f "$root/app/icons/hicolor/${size}x${size}/apps/org.quendal.Quendal.png" ]; then
-        cp "$root/app/icons/hicolor/${size}x${size}/apps/org.quendal.Quendal.png" \
-            "$site/icons/quendal-$size.png"
+cp "$root/app/icons/hicolor/128x128/apps/org.quendal.Quendal.png" "$site/icons/quendal-128.png"
+# The sizes an installed app asks for, drawn once per build folder by the icon's own script.
+for size in 192 512; do
+    icon="$build/icons/quendal-$size.png"
+    if [ ! -f "$icon" ]; then
+        mkdir -p "$build/icons"
+        python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import make_icon as m
+open(sys.argv[3], 'wb').write(m.png(int(sys.argv[2]), m.render(int(sys.argv[2]))))" \
+            "$root/app/icons" "$size" "$icon"
     fi
+    cp "$icon" "$site/icons/"
 done
 # The service worker's cache is named after the files it keeps, so that a new build replaces
 # the old cache on the next visit.
