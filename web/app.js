@@ -182,8 +182,7 @@ function calcText() {
 }
 
 function saveCalc() {
-  const v = pageValues();
-  const problem = ctx.core.outOfRange([...v.slice(4, 10), v[11], v[3]], true);
+  const problem = ctx.core.outOfRange(pageValues(), true);
   if (problem) {
     say(`Сохранить результат расчета: ${problem}`);
     return;
@@ -326,10 +325,7 @@ async function start() {
   $('bnShareLink').addEventListener('click', shareLink);
   $('bnGeneticCalc').addEventListener('click', () => {
     if (searching()) interruptSearch();
-    else {
-      const v = searchTabValues();
-      startSearch(calcText(), [...v.slice(0, 6), v[7]]);
-    }
+    else startSearch(calcText(), pageValues());
   });
   $('bnToGraphic').addEventListener('click', () => {
     $('editLightYears').value = $('editGenLYear').value;

@@ -10,7 +10,6 @@
 #include "model/calc_setup.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
-#include "model/value_ranges.h"
 #include "optimiser/genetic_run.h"
 #include "web/json_out.h"
 #include "web/session.h"
@@ -95,26 +94,15 @@ std::string Captions() {
     return out.EndArray().End().Text();
 }
 
-// The first field outside what a search or a calculation file takes, as the window names it
-// ("П1: 0 вне допустимых пределов 2..9999"); empty when all hold. `values`: П1..П6, the
-// interval and, when `withYears`, the years.
+// OutOfRangeField of the page's values (as SaveCalc takes them), with the years or without.
 std::string OutOfRange(const val& values, bool withYears) {
-    const std::vector<int> v = Ints(values);
-    struct Checked {
-        std::string name;
-        ValueRange range;
-    };
-    std::vector<Checked> fields;
+    std::vector<int> v = Ints(values);
+    v.resize(13);
+    SearchTab search;
     for (int i = 0; i < 6; ++i)
-        fields.push_back({"П" + std::to_string(i + 1), kGeneticParamRanges[i]});
-    fields.push_back({"Интервал расчета", kSearchYearsRange});
-    if (withYears)
-        fields.push_back({"ЛЕТ", kYearsRange});
-    for (size_t i = 0; i < fields.size() && i < v.size(); ++i)
-        if (!fields[i].range.Holds(v[i]))
-            return fields[i].name + ": " + std::to_string(v[i]) + " вне допустимых пределов " +
-                   std::to_string(fields[i].range.lo) + ".." + std::to_string(fields[i].range.hi);
-    return "";
+        search.params[i] = v[4 + static_cast<size_t>(i)];
+    search.interval = v[11];
+    return OutOfRangeField(search, withYears ? std::optional<int32_t>(v[3]) : std::nullopt);
 }
 
 std::string SaveCalc(const Session& s, const val& values) {

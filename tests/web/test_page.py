@@ -298,6 +298,23 @@ class Page(unittest.TestCase):
         self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')), shown)
         self.assertEqual(self.el('raceName').text, 'Kessarine Weavers')
 
+    def test_out_of_range_search_field_refuses_save_and_search(self):
+        self.open()
+        self.race('typical.urc')
+        self.calculate()
+        self.tab('genetic')
+        self.type('editGeneticP1', 0)
+        for button, caption in (('bnGeneticCalc', 'Подбор ОП'),
+                                ('bnSaveCalcFile', 'Сохранить результат расчета')):
+            with self.subTest(button=button):
+                if button == 'bnSaveCalcFile':
+                    self.tab('calc')
+                self.click(button)
+                self.assertEqual(self.message(),
+                                 f'{caption}: П1: 0 вне допустимых пределов 2..9999')
+        self.assertEqual(self.el('bnGeneticCalc').get_attribute('textContent'), 'Расчет')
+        self.assertFalse(os.path.exists(os.path.join(self.tmp, 'quendal.cal')))
+
     def test_link_restores_the_calculation(self):
         self.open()
         self.type('editStartPlanetPrc', -20)
