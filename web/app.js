@@ -7,7 +7,7 @@ import { buildFields } from './fields.js';
 import { showChart, clearChart, fitChart } from './chart.js';
 import { showParams, showPlanetList, connectParams } from './params.js';
 import { enterGenetic, searchTabValues, showSearchTab, showFound, clearFound, startSearch,
-  interruptSearch, searching } from './search.js';
+  interruptSearch, searching, seed } from './search.js';
 import { connectRank, resetRank } from './rank.js';
 import { linkFor, calcOfFragment } from './link.js';
 
@@ -291,14 +291,17 @@ function connectFiles() {
 function rankSettings() {
   const v = searchTabValues();
   return [intOf($('editLightYears')), intOf($('editMenYearPrc')), intOf($('editStartPlanetPrc')),
-    ...v.slice(0, 6), Number($('cbRankCriterion').value), 0];
+    ...v.slice(0, 6), Number($('cbRankCriterion').value), seed()];
 }
 
-function pickRanked(row) {
-  const men = ctx.session.useRankedPlanet(row);
+// A ranked row: its entry chosen (and a searched row's templates taken), then calculated.
+function pickRanked(index, minus, plus, searched) {
+  if (shownTab === 'TabCalc') ctx.session.takeStartPrc(intOf($('editStartPlanetPrc')));
+  const men = ctx.session.useRankedPlanet(index, minus, plus, searched);
   if (men < 0) return;
   setValue($('editStartPlanetMen'), men);
   showPlanetList(ctx.refresh(), ctx.state.chosen);
+  showTemplates();
   selectTab('tabBtnCalc');
   selectOutput('tabBtnDataChart');
   calculate();
@@ -319,7 +322,7 @@ async function start() {
   connectFiles();
   connectTemplates();
   connectParams();
-  connectRank(rankSettings, pickRanked);
+  connectRank(calcText, rankSettings, pickRanked);
   $('bnCalculate').addEventListener('click', calculate);
   $('bnSaveCalcFile').addEventListener('click', saveCalc);
   $('bnShareLink').addEventListener('click', shareLink);

@@ -109,8 +109,28 @@ std::string SaveCalc(const Session& s, const val& values) {
     return s.SaveCalc(Ints(values));
 }
 
-std::string Rank(Session& s, const val& settings) {
-    return s.Rank(Ints(settings));
+// A template from the ranking's [kind, unit cost, count] elements.
+std::vector<QueueItem> Items(const val& elements) {
+    std::vector<QueueItem> items;
+    const int n = elements["length"].as<int>();
+    for (int i = 0; i < n; ++i) {
+        const std::vector<int> e = Ints(elements[i]);
+        if (e.size() == 3)
+            items.push_back(QueueItem{e[0], e[1], e[2], 0.0});
+    }
+    return items;
+}
+
+int UseRankedPlanet(Session& s, int index, const val& minus, const val& plus, bool searched) {
+    return s.UseRankedPlanet(index, Items(minus), Items(plus), searched);
+}
+
+// The list's bytes as they are (a JavaScript string would be decoded as UTF-8).
+val ListBytes(const Session& s) {
+    const std::string& bytes = s.ListBytes();
+    return val(emscripten::typed_memory_view(bytes.size(),
+                                             reinterpret_cast<const uint8_t*>(bytes.data())))
+        .call<val>("slice");
 }
 
 } // namespace
@@ -144,9 +164,8 @@ EMSCRIPTEN_BINDINGS(quendal_web) {
         .function("adoptSearchResult", &Session::AdoptSearchResult)
         .function("copyFoundToTemplates", &Session::CopyFoundToTemplates)
         .function("clearSearchResult", &Session::ClearSearchResult)
-        .function("rank", &Rank)
-        .function("rankCsv", &Session::RankCsv)
-        .function("useRankedPlanet", &Session::UseRankedPlanet)
+        .function("listBytes", &ListBytes)
+        .function("useRankedPlanet", &UseRankedPlanet)
         .function("state", &Session::State);
     emscripten::function("runSearch", &RunSearch);
     emscripten::function("captions", &Captions);

@@ -50,7 +50,7 @@ export function clearFound(forget = true) {
 }
 
 // The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
-function seed() {
+export function seed() {
   const fixed = new URLSearchParams(location.search).get('seed');
   if (fixed !== null && /^\d+$/.test(fixed)) return Number(fixed) >>> 0;
   return crypto.getRandomValues(new Uint32Array(1))[0];
@@ -112,7 +112,7 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  worker.postMessage({ cal: calText, seed: seed() });
+  worker.postMessage({ kind: 'search', cal: calText, seed: seed() });
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 

@@ -1,9 +1,9 @@
 #include "web/session.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "io/calc_file.h"
-#include "io/csv_text.h"
 #include "io/race_file.h"
 #include "model/habitability.h"
 #include "model/output.h"
@@ -130,7 +130,6 @@ void Session::LoadPlanetList(const std::string& bytes, const std::string& path) 
     listBytes_ = bytes;
     listPath_ = path;
     chosenEntry_ = -1;
-    ranked_.clear(); // its rows were another list's
 }
 
 int Session::ChoosePlanet(int index) {
@@ -233,7 +232,6 @@ std::string Session::OpenCalc(const std::string& bytes, const std::string& path)
         list_ = ParsePlanetList(listBytes_, model_.Race);
         chosenEntry_ = choice.entry < static_cast<int>(list_.entries.size()) ? choice.entry : -1;
     }
-    ranked_.clear();
     const StartFields& s = setup.start;
     out.Key("prc").Int(s.prc);
     out.Key("men").Int(s.men).Key("growth").Int(s.growth).Key("years").Int(s.years);
@@ -266,50 +264,20 @@ void Session::ClearSearchResult() {
     quendal::ClearSearchResult(model_.GeneticState);
 }
 
-std::string Session::Rank(const std::vector<int>& v) {
-    auto at = [&](size_t i) { return i < v.size() ? v[i] : 0; };
-    ranked_.clear();
-    if (!model_.RaceLoaded || list_.entries.empty())
-        return "[]";
-    RankSettings settings;
-    settings.years = std::min(at(0), kMaxShownYears);
-    settings.growth = at(1);
-    settings.startPrc = at(2);
-    for (int i = 0; i < 6; ++i)
-        settings.params[i] = at(3 + static_cast<size_t>(i));
-    settings.criterion = static_cast<Criterion>(std::clamp(at(9), 0, 5));
-    settings.seed = static_cast<uint32_t>(at(10));
-    RankTask task;
-    task.entries = list_.entries;
-    task.criterion = settings.criterion;
-    const CalcModel base = model_;
-    task.prepare = [&](int32_t index, CalcModel& model) {
-        model = base;
-        return SetUpListPlanet(model, list_.planets[static_cast<size_t>(index)], settings);
-    };
-    ranked_ = RankPlanets(task);
-    JsonOut out;
-    out.Begin().Key("columns").Strings(RankColumnCaptions(false)).Key("rows").BeginArray();
-    for (const RankedPlanet& row : ranked_)
-        out.Strings(RankRowFields(row, false, ',', "-"));
-    out.EndArray().End();
-    return out.Text();
-}
-
-std::string Session::RankCsv() const {
-    std::vector<std::string> header;
-    for (const RankColumn& column : RankColumns(false))
-        header.push_back(column.csvName);
-    std::string text = CsvRow(header) + "\n";
-    for (const RankedPlanet& row : ranked_)
-        text += CsvRow(RankRowFields(row, false, ';', "")) + "\n";
-    return text;
-}
-
-int Session::UseRankedPlanet(int row) {
-    if (row < 0 || static_cast<size_t>(row) >= ranked_.size() || !model_.RaceLoaded)
+int Session::UseRankedPlanet(int index, const std::vector<QueueItem>& minus,
+                             const std::vector<QueueItem>& plus, bool searched) {
+    if (!model_.RaceLoaded)
         return -1;
-    return ChoosePlanet(ranked_[static_cast<size_t>(row)].index);
+    const int men = ChoosePlanet(index);
+    if (men < 0 || !searched)
+        return men;
+    for (const auto& [items, queue] :
+         {std::pair{&minus, &model_.QueueMinus}, std::pair{&plus, &model_.QueuePlus}}) {
+        queue->Clear();
+        for (const QueueItem& item : *items)
+            queue->Append(&item);
+    }
+    return men;
 }
 
 } // namespace quendal::web

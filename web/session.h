@@ -8,7 +8,6 @@
 #include "io/planet_list.h"
 #include "model/calc_model.h"
 #include "model/calc_setup.h"
-#include "optimiser/planet_rank.h"
 
 namespace quendal::web {
 
@@ -66,12 +65,13 @@ public:
     void CopyFoundToTemplates();
     void ClearSearchResult();
 
-    // The ranking of the loaded planet list by calculation; its rows as JSON; a row's planet
-    // taken as the ranking window's pick does (the page then calculates). `settings` holds
-    // years, growth, start habitability, П1..П6, criterion and seed.
-    std::string Rank(const std::vector<int>& settings);
-    std::string RankCsv() const;
-    int UseRankedPlanet(int row);
+    // The planet list's bytes, for the ranking in the worker; and a ranked row picked as the
+    // ranking view's pick does it: its entry chosen and, for a ranking by search, the templates
+    // found (each element [kind, unit cost, count]) put into the templates. Returns the
+    // entry's colonists for the start field (-1 for no pick); the page then calculates.
+    const std::string& ListBytes() const { return listBytes_; }
+    int UseRankedPlanet(int index, const std::vector<QueueItem>& minus,
+                        const std::vector<QueueItem>& plus, bool searched);
 
     // Everything the page shows of the model, as JSON.
     std::string State() const;
@@ -87,7 +87,6 @@ private:
     std::string listBytes_; // read again with the race of a calculation file
     int chosenEntry_ = -1;
     std::vector<YearResult> rows_;
-    std::vector<RankedPlanet> ranked_;
 };
 
 } // namespace quendal::web

@@ -67,7 +67,6 @@ std::string Session::State() const {
     out.Key("listPath").String(listPath_);
     out.Key("genPlanet").String(GenPlanetText(model_));
     out.Key("searched").Bool(model_.GeneticState.searched);
-    out.Key("ranked").Int(static_cast<int64_t>(ranked_.size()));
     return out.End().Text();
 }
 

@@ -340,43 +340,65 @@ class Page(unittest.TestCase):
                 self.assertIn('Ссылка', self.message())
                 self.assertEqual(self.el('raceName').text, '')
 
-    def test_ranking_equals_the_companions(self):
-        self.open()
+    def rank(self, search, genetic=()):
+        self.open('?seed=7')
         self.race('typical.urc')
+        if genetic:
+            self.tab('genetic')
+            for i, value in enumerate(genetic):
+                self.type(f'editGeneticP{i + 1}', value)
         self.tab('params')
         self.el('bnPlanetListInput').send_keys(os.path.join(DATA, 'planets-rank.txt'))
         self.wait(lambda: self.el('bnPlanetRank').is_enabled())
         self.click('bnPlanetRank')
+        if search:
+            self.click('cbRankSearch')
         self.click('bnRank')
-        self.wait(lambda: self.js("return document.querySelectorAll('#tbRank tbody tr').length"))
-        rows = self.js("return [...document.querySelectorAll('#tbRank tbody tr')]"
+        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 300)
+        return self.js("return [...document.querySelectorAll('#tbRank tbody tr')]"
                        ".map(r => [...r.cells].map(c => c.textContent))")
-        expected = list(csv.reader(io.StringIO(companion(
-            '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--rank',
-            '--csv'))))[1:]
-        self.assertEqual(rows, expected)
-        self.click('bnRankSaveCsv')
-        self.assertEqual(self.downloaded('rank.csv').decode(), companion(
-            '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--rank',
-            '--csv'))
-        # Sorting by the entry index, then a pick by Enter: that planet's calculation.
+
+    def test_ranking_equals_the_companions(self):
+        base = ['--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt']
+        for search in (False, True):
+            with self.subTest(search=search):
+                extra = ['--search', '--seed', '7', '--population', '20', '--generations',
+                         '3'] if search else []
+                rows = self.rank(search, (20, 3) if search else ())
+                expected = companion(*base, '--rank', '--csv', *extra)
+                table = list(csv.reader(io.StringIO(expected)))[1:]
+                self.assertEqual([r[:12] for r in rows], [r[:12] for r in table])
+                self.click('bnRankSaveCsv')
+                self.assertEqual(self.downloaded('rank.csv').decode(), expected)
+                # A pick by Enter of the last row: that planet's calculation, with a searched
+                # row's templates.
+                last = self.driver.find_elements(By.CSS_SELECTOR, '#tbRank tbody tr')[-1]
+                index = last.find_elements(By.TAG_NAME, 'td')[1].text
+                templates = []
+                if search:
+                    minus, plus = table[-1][12:14]
+                    templates = ['--minus', minus.replace(';', ','),
+                                 '--plus', plus.replace(';', ',')]
+                last.send_keys(Keys.ENTER)
+                self.wait(lambda: self.el('TabCalc').is_displayed() and self.lines('lbDataSet'))
+                self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')),
+                                 tables(companion(*base, '--pick', index, *templates)))
+
+    def test_ranking_sorts_and_picks_by_double_click(self):
+        self.rank(False)
         self.driver.find_elements(By.CSS_SELECTOR, '#tbRank th button')[1].click()
-        first = self.driver.find_element(By.CSS_SELECTOR, '#tbRank tbody tr')
-        self.assertEqual(first.find_elements(By.TAG_NAME, 'td')[1].text, '0')
-        last = self.driver.find_elements(By.CSS_SELECTOR, '#tbRank tbody tr')[-1]
-        index = last.find_elements(By.TAG_NAME, 'td')[1].text
-        last.send_keys(Keys.ENTER)
-        self.wait(lambda: self.el('TabCalc').is_displayed() and self.lines('lbDataSet'))
-        self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')), tables(companion(
-            '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--pick',
-            index)))
-        self.tab('params')  # a double-click picks too
+        indexes = self.js("return [...document.querySelectorAll('#tbRank tbody tr')]"
+                          ".map(r => r.cells[1].textContent)")
+        self.assertEqual(indexes, sorted(indexes, key=int))
+        self.driver.find_elements(By.CSS_SELECTOR, '#tbRank th button')[1].click()
+        self.assertEqual(self.js("return document.querySelector('#tbRank tbody tr')"
+                                 ".cells[1].textContent"), indexes[-1])
         row = self.driver.find_elements(By.CSS_SELECTOR, '#tbRank tbody tr')[0]
         ActionChains(self.driver).double_click(row.find_elements(By.TAG_NAME, 'td')[2]).perform()
         self.wait(lambda: self.el('TabCalc').is_displayed())
         self.assertEqual(self.lines('lbDataSet'), tables(companion(
             '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--pick',
-            '0'))[0])
+            indexes[-1]))[0])
 
     def overflowing(self):
         """Elements reaching past the viewport's sides, other than inside a scrolled box."""
