@@ -12,6 +12,7 @@ import functools
 import http.server
 import io
 import os
+import re
 import socketserver
 import subprocess
 import sys
@@ -435,6 +436,33 @@ class Page(unittest.TestCase):
                     self.assertEqual(self.overflowing(), [], f'{tab} at {width} px')
                     self.driver.save_screenshot(os.path.join(SHOTS, f'{tab}-{width}.png'))
         self.driver.set_window_size(1280, 900)
+
+    def test_controls_carry_the_windows_names(self):
+        """Every control the window's layout names (app/form_layout_*.cpp) is in the page."""
+        names = set()
+        for layout in ('calc', 'params', 'genetic'):
+            with open(os.path.join(ROOT, 'app', f'form_layout_{layout}.cpp'),
+                      encoding='utf-8') as f:
+                text = f.read()
+            names |= set(re.findall(r'(?<!Numbered\()"((?:edit|bn|lb|cb|rb|pb)[A-Z]\w*)"', text))
+            names |= {f'{stem}1' for stem in re.findall(r'Numbered\("(\w+)"', text)
+                      if not stem.startswith('ud')}
+        names = {{'rgGenMaxFactor1': 'rgGenMaxFactor0', 'sEnv1': 'sEnv1Opt'}.get(n, n)
+                 for n in names}
+        names |= {f'{n}Input' for n in ('bnLoadRaceFile', 'bnPlanetList', 'bnLoadCalcFile')}
+        self.open()
+        missing = self.js('return arguments[0].filter((id) => !document.getElementById(id))',
+                          sorted(names))
+        self.assertEqual(missing, [])
+        self.assertGreater(len(names), 50)  # the layouts were read
+
+    def test_nothing_is_asked_of_another_origin(self):
+        self.open()
+        self.race('typical.urc')
+        self.calculate()
+        foreign = self.js("return performance.getEntriesByType('resource').map((e) => e.name)"
+                          ".filter((url) => !url.startsWith(location.origin))")
+        self.assertEqual(foreign, [])
 
     def test_every_control_has_a_label_and_a_tab_stop(self):
         self.open()
