@@ -2,7 +2,8 @@
 // calculation files and the link. Every rule is the core's (quendal_web.js, built from the
 // same sources as the desktop); this page only shows what the core answers.
 import QuendalCore from './quendal_web.js';
-import { $, ctx, intOf, setValue, say, fillSelect, download, bytesOf } from './context.js';
+import { $, ctx, intOf, setValue, say, download, bytesOf, fillList, selectedLine, setListEnabled,
+  connectListBox } from './context.js';
 import { buildFields } from './fields.js';
 import { showChart, clearChart, fitChart } from './chart.js';
 import { showParams, showPlanetList, connectParams } from './params.js';
@@ -68,10 +69,11 @@ function selectOutput(buttonId) {
 
 function setRaceControls(enable) {
   $('rbQueueMinus').checked = true;
-  for (const id of ['rbQueueMinus', 'rbQueuePlus', 'lbQueueM', 'bnQueueDel', 'bnQueueUp',
-    'bnQueueDown', 'bnQueueClear', 'cbItemAdd', 'editItemAdd', 'bnItemAdd'])
+  for (const id of ['rbQueueMinus', 'rbQueuePlus', 'bnQueueDel', 'bnQueueUp', 'bnQueueDown',
+    'bnQueueClear', 'cbItemAdd', 'editItemAdd', 'bnItemAdd'])
     $(id).disabled = !enable;
-  $('lbQueue').disabled = true;
+  setListEnabled($('lbQueueM'), enable);
+  setListEnabled($('lbQueue'), false);
   $('tabBtnAddParam').hidden = !enable;
   $('tabBtnGenetic').hidden = !enable;
 }
@@ -93,8 +95,8 @@ function clearRaceFromPage() {
   ctx.session.clearRace();
   $('fileName').textContent = '';
   $('raceName').textContent = '';
-  fillSelect($('lbQueueM'), []);
-  fillSelect($('lbQueue'), []);
+  fillList($('lbQueueM'), []);
+  fillList($('lbQueue'), []);
   $('editStartPlanetPrc').disabled = false;
   setRaceControls(false);
   clearFound();
@@ -124,16 +126,17 @@ const activeList = () => (activePlus() ? $('lbQueue') : $('lbQueueM'));
 
 function showTemplates(selected = -1) {
   const s = ctx.refresh();
-  fillSelect($('lbQueueM'), s.minus, activePlus() ? -1 : selected);
-  fillSelect($('lbQueue'), s.plus, activePlus() ? selected : -1);
+  fillList($('lbQueueM'), s.minus, activePlus() ? -1 : selected);
+  fillList($('lbQueue'), s.plus, activePlus() ? selected : -1);
 }
 
 function connectTemplates() {
   const session = () => ctx.session;
   const chooseTemplate = () => {
-    $('lbQueueM').disabled = activePlus();
-    $('lbQueue').disabled = !activePlus();
+    setListEnabled($('lbQueueM'), !activePlus());
+    setListEnabled($('lbQueue'), activePlus());
   };
+  for (const id of ['lbQueueM', 'lbQueue', 'lbGenQueue1', 'lbGenQueue2']) connectListBox($(id));
   $('rbQueueMinus').addEventListener('change', chooseTemplate);
   $('rbQueuePlus').addEventListener('change', chooseTemplate);
   $('bnItemAdd').addEventListener('click', () => {
@@ -142,7 +145,7 @@ function connectTemplates() {
       showTemplates();
   });
   const act = (id, action) => $(id).addEventListener('click', () => {
-    const line = activeList().selectedIndex;
+    const line = selectedLine(activeList());
     showTemplates(action(line));
   });
   act('bnQueueDel', (line) => session().deleteLine(activePlus(), line));

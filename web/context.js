@@ -59,3 +59,51 @@ export function download(name, text, type) {
 export async function bytesOf(file) {
   return new Uint8Array(await file.arrayBuffer());
 }
+
+// A list box of lines (a list with the listbox role): the lines keep their spacing, as in
+// the window's fixed-pitch list boxes; one line is selected by a click or the arrow keys.
+export function fillList(list, lines, selected = -1) {
+  list.replaceChildren(...lines.map((line, i) => {
+    const item = document.createElement('li');
+    item.setAttribute('role', 'option');
+    item.id = `${list.id}-${i}`;
+    item.textContent = line;
+    return item;
+  }));
+  selectLine(list, selected);
+}
+
+export function selectedLine(list) {
+  return Number(list.dataset.selected ?? -1);
+}
+
+function selectLine(list, line) {
+  list.dataset.selected = String(line);
+  [...list.children].forEach((item, i) => item.setAttribute('aria-selected', String(i === line)));
+  if (line >= 0) {
+    list.setAttribute('aria-activedescendant', `${list.id}-${line}`);
+    list.children[line].scrollIntoView({ block: 'nearest' });
+  } else {
+    list.removeAttribute('aria-activedescendant');
+  }
+}
+
+export function setListEnabled(list, enabled) {
+  list.setAttribute('aria-disabled', String(!enabled));
+  list.tabIndex = enabled ? 0 : -1;
+}
+
+export function connectListBox(list) {
+  list.addEventListener('click', (e) => {
+    const item = e.target.closest('li');
+    if (item && list.getAttribute('aria-disabled') !== 'true')
+      selectLine(list, [...list.children].indexOf(item));
+  });
+  list.addEventListener('keydown', (e) => {
+    const step = { ArrowDown: 1, ArrowUp: -1 }[e.key];
+    if (!step || list.children.length === 0) return;
+    const line = Math.max(0, Math.min(list.children.length - 1, selectedLine(list) + step));
+    selectLine(list, line);
+    e.preventDefault();
+  });
+}

@@ -1,6 +1,6 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
-import { $, ctx, intOf, setValue, say, fillSelect } from './context.js';
+import { $, ctx, intOf, setValue, say, fillList } from './context.js';
 
 let worker = null;
 let lastFound = null; // the individual the worker last reported: what an interrupt shows
@@ -32,16 +32,16 @@ export function showSearchTab(search) {
 
 export function showFound(figures, minus, plus) {
   figures.forEach((value, i) => { $(`sGenValue${i + 1}`).textContent = String(value); });
-  fillSelect($('lbGenQueue1'), minus);
-  fillSelect($('lbGenQueue2'), plus);
+  fillList($('lbGenQueue1'), minus);
+  fillList($('lbGenQueue2'), plus);
 }
 
 // The tab's start state: no figures, templates or progress, "В график" disabled; and with
 // `forget` the session's search result forgotten too.
 export function clearFound(forget = true) {
   for (let i = 1; i <= 8; ++i) $(`sGenValue${i}`).textContent = '';
-  fillSelect($('lbGenQueue1'), []);
-  fillSelect($('lbGenQueue2'), []);
+  fillList($('lbGenQueue1'), []);
+  fillList($('lbGenQueue2'), []);
   $('sTimeReady').textContent = '';
   $('sTimeRemai').textContent = '';
   $('pbGenetic').value = 0;

@@ -205,6 +205,30 @@ class Page(unittest.TestCase):
                 { dataTransfer: transfer, bubbles: true, cancelable: true }));""",
                 data, os.path.basename(path))
 
+    def test_template_buttons_edit_the_template_the_companion_gets(self):
+        self.open()
+        self.race('typical.urc')
+        for entry, count in ((2, 10), (3, 20), (1, 3)):
+            self.add(True, entry, count)
+        steps = [  # (button, line clicked first, lines afterwards)
+            ('bnQueueUp', 1, ['Шахты            20', 'Фабрики          10',
+                              'Макс.терраформ.  3']),
+            ('bnQueueDown', 0, ['Фабрики          10', 'Шахты            20',
+                                'Макс.терраформ.  3']),
+            ('bnQueueDown', 1, ['Фабрики          10', 'Макс.терраформ.  3',
+                                'Шахты            20']),
+            ('bnQueueDel', 0, ['Макс.терраформ.  3', 'Шахты            20']),
+        ]
+        for button, line, expected in steps:
+            with self.subTest(button=button, line=line):
+                self.driver.find_elements(By.CSS_SELECTOR, '#lbQueue li')[line].click()
+                self.click(button)
+                self.assertEqual(self.lines('lbQueue'), expected)
+        self.assertEqual(self.calculate(), tables(companion(
+            '--race', 'data/typical.urc', '--plus', 'max:3,mine:20')))
+        self.click('bnQueueClear')
+        self.assertEqual(self.lines('lbQueue'), [])
+
     def test_windows_1251_race_dropped_reads_as_the_desktop_reads_it(self):
         self.open()
         self.drop(os.path.join(DATA, 'immune-two.urc'))
@@ -468,11 +492,13 @@ class Page(unittest.TestCase):
         self.open()
         self.race('typical.urc')
         unlabelled = self.js("""
-            return [...document.querySelectorAll('input:not(.file), select')].filter((e) =>
-                !e.labels?.length && !e.getAttribute('aria-label')).map((e) => e.id);""")
+            return [...document.querySelectorAll('input:not(.file), select, [role="listbox"]')]
+                .filter((e) => !e.labels?.length && !e.getAttribute('aria-label')
+                    && !e.getAttribute('aria-labelledby')).map((e) => e.id);""")
         self.assertEqual(unlabelled, [])
         unreachable = self.js("""
-            return [...document.querySelectorAll('button, input:not(.file), select')]
+            return [...document.querySelectorAll('button, input:not(.file), select, '
+                + '[role="listbox"]:not([aria-disabled="true"])')]
                 .filter((e) => e.tabIndex < 0 && e.getAttribute('role') !== 'tab')
                 .map((e) => e.id);""")
         self.assertEqual(unreachable, [])
