@@ -8,7 +8,8 @@ FUZZ_SECONDS ?= 20
 FUZZ_CORPUS ?= build-fuzz/corpus
 
 .PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
-	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update
+	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update \
+	web run-web test-web
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,8 +23,8 @@ build: deps
 run: build
 	./build/bin/quendal
 
-test: test-release test-soft test-arm64 test-wasm check-desktop check-package fuzz test-sanitize \
-	test-tsan
+test: test-release test-soft test-arm64 test-wasm test-web check-desktop check-package fuzz \
+	test-sanitize test-tsan
 
 test-release: build
 	bash scripts/check-deps.sh build
@@ -70,6 +71,24 @@ test-wasm: deps
 	$(EM_ENV) cmake --build build-wasm -j $(JOBS) --target quendal-calc quendal_core_tests
 	CALC_RUNNER="$(NODE_RUN)" bash scripts/golden.sh compare build-wasm/bin/quendal-calc.js
 	$(NODE_RUN) build-wasm/bin/quendal_core_tests.js --gtest_filter='-$(WASM_NEED_THREADS):$(WASM_OWN_POW)'
+
+# The page: the core built by emscripten for the browser (the software extended type, one
+# thread) with the page's own files, the chart library and the icons, in build-web/site/.
+WEB_PORT ?= 8137
+web: deps
+	$(EM_ENV) emcmake cmake -S . -B build-web $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	    -DQUENDAL_WERROR=ON -DQUENDAL_APP=OFF -DQUENDAL_BENCH=OFF -DBUILD_TESTING=OFF \
+	    -DQUENDAL_SOFT_EXTENDED=ON -DQUENDAL_NO_TBB=ON -DQUENDAL_WEB=ON
+	$(EM_ENV) cmake --build build-web -j $(JOBS) --target quendal_web
+	bash scripts/build-site.sh build-web
+
+run-web: web
+	@echo "Quendal: http://127.0.0.1:$(WEB_PORT)/"
+	cd build-web/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The page in headless Chromium through WebDriver, against the native companion's figures.
+test-web: web build
+	/usr/bin/python3 -B tests/web/test_page.py --site build-web/site --calc build/bin/quendal-calc
 
 check-desktop: deps
 	desktop-file-validate app/desktop/org.quendal.Quendal.desktop
@@ -140,4 +159,4 @@ format:
 
 clean:
 	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate build-soft build-arm64 \
-	    build-wasm
+	    build-wasm build-web

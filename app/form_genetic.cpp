@@ -1,6 +1,7 @@
 // The search tab: the task shown on entering it, the search started and interrupted by one
 // button, its progress and results, and "В график". The search itself is the core's
 // GeneticRun; the window only feeds it and shows what it reports.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,30 +68,13 @@ void TFormMain::ShowSearchTab(const SearchTab& search) {
 }
 
 bool TFormMain::RefuseOutOfRange(const QString& caption, bool withYears) {
-    struct Checked {
-        QString name;
-        int value;
-        ValueRange range;
-    };
-    std::vector<Checked> fields;
-    for (int i = 0; i < 6; ++i)
-        fields.push_back(
-            {QStringLiteral("П%1").arg(i + 1), editGeneticP[i]->value(), kGeneticParamRanges[i]});
-    fields.push_back(
-        {QStringLiteral("Интервал расчета"), editGenLYear->value(), kSearchYearsRange});
-    if (withYears)
-        fields.push_back({QStringLiteral("ЛЕТ"), editLightYears->value(), kYearsRange});
-    for (const Checked& field : fields)
-        if (!field.range.Holds(field.value)) {
-            dialogs_->showError(this, caption,
-                                QStringLiteral("%1: %2 вне допустимых пределов %3..%4")
-                                    .arg(field.name)
-                                    .arg(field.value)
-                                    .arg(field.range.lo)
-                                    .arg(field.range.hi));
-            return true;
-        }
-    return false;
+    const std::string problem =
+        OutOfRangeField(ShownSearchTab(),
+                        withYears ? std::optional<int32_t>(editLightYears->value()) : std::nullopt);
+    if (problem.empty())
+        return false;
+    dialogs_->showError(this, caption, QString::fromStdString(problem));
+    return true;
 }
 
 void TFormMain::RunSearch() {

@@ -171,6 +171,8 @@ private:
     void ShowPlanetList(const PlanetList& list, const QString& path, int chosen);
     // The template the editing buttons act on, with its list box.
     LIST_ITEM& ActiveTemplate();
+    // Mirrors in the active list box a move of line `line` that the core answered with `to`.
+    void MirrorQueueMove(int line, int to);
     QListWidget* ActiveListBox() const;
 
     CalcModel model_;

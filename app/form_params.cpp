@@ -21,10 +21,6 @@ namespace quendal {
 
 namespace {
 
-// Highest terraforming limit a spin offers, with and without full terraforming.
-constexpr int kFullTFormLimit = 30;
-constexpr int kTFormLimit = 15;
-
 QString Number(int32_t value) {
     return QString::number(value);
 }
@@ -89,7 +85,7 @@ void TFormMain::TabAddParamEnter() {
     for (int i = 0; i < 7; ++i)
         editRaceP[i]->setValue(race.Economy(i));
     cbFullTForm->setChecked(race.FullTForm);
-    const int limit = cbFullTForm->isChecked() ? kFullTFormLimit : kTFormLimit;
+    const int limit = TFormLimitMax(cbFullTForm->isChecked());
     for (NumberSpinField* field : editMaxTFormPrc)
         field->setRange(field->minimum(), limit);
 
@@ -169,28 +165,24 @@ void TFormMain::editPlanetEnv1Change() {
     bool edited = false;
     for (int i = 0; i < 3; ++i) {
         if (editPlanetEnv[i]->edit()->isModified()) {
-            model_.Planet.PlanetEnv[i] = editPlanetEnv[i]->value();
+            TypePlanetFactor(model_, i, editPlanetEnv[i]->value());
             edited = true;
         }
     }
-    if (!edited)
-        return;
-    model_.Planet.PlanetPrc = CalcPlanetPrc(model_.Race, model_.Planet.PlanetEnv);
-    ShowDerivedPrc();
+    if (edited)
+        ShowDerivedPrc();
 }
 
 void TFormMain::editMaxTFormPrc1Change() {
     bool edited = false;
     for (int i = 0; i < 3; ++i) {
         if (editMaxTFormPrc[i]->edit()->isModified()) {
-            model_.Planet.MaxTFormPrc[i] = editMaxTFormPrc[i]->value();
+            TypeTFormLimit(model_, i, editMaxTFormPrc[i]->value());
             edited = true;
         }
     }
-    if (!edited)
-        return;
-    model_.Planet.PlanetPrc = CalcPlanetPrc(model_.Race, model_.Planet.PlanetEnv);
-    ShowDerivedPrc();
+    if (edited)
+        ShowDerivedPrc();
 }
 
 // The spin has written its position, which ran the change handler as a program write;
@@ -208,7 +200,7 @@ void TFormMain::udMaxTFormPrcClick(int i) {
 
 // The lowered limits are program writes: the model takes them when the tab is left.
 void TFormMain::cbFullTFormClick() {
-    const int limit = cbFullTForm->isChecked() ? kFullTFormLimit : kTFormLimit;
+    const int limit = TFormLimitMax(cbFullTForm->isChecked());
     for (NumberSpinField* field : editMaxTFormPrc)
         field->setRange(field->minimum(), limit);
     for (NumberSpinField* field : editMaxTFormPrc) {

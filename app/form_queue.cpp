@@ -57,7 +57,7 @@ void TFormMain::bnQueueDelClick() {
     const int line = SelectedLine(list);
     if (line < 0)
         return;
-    ActiveTemplate().RemoveAt(line + 1);
+    DeleteQueueLine(ActiveTemplate(), line);
     delete list->takeItem(line);
     list->setCurrentRow(-1); // no new selection
 }
@@ -67,36 +67,23 @@ void TFormMain::bnQueueClearClick() {
     ActiveListBox()->clear();
 }
 
-void TFormMain::bnQueueUpClick() {
+// The list box follows the core's move: the line moves, or goes when its element was lost.
+void TFormMain::MirrorQueueMove(int line, int to) {
     QListWidget* list = ActiveListBox();
-    const int line = SelectedLine(list);
-    if (line <= 0)
-        return;
-    LIST_ITEM& queue = ActiveTemplate();
-    QueueItem moved{};
-    queue.CopyAt(&moved, line + 1);
-    queue.RemoveAt(line + 1);
-    if (queue.InsertAt(&moved, line) != LIST_OK) {
-        delete list->takeItem(line); // the element is gone; keep the list box in step
-        return;
-    }
-    MoveLine(list, line, line - 1);
+    if (to == -2)
+        delete list->takeItem(line);
+    else if (to >= 0)
+        MoveLine(list, line, to);
+}
+
+void TFormMain::bnQueueUpClick() {
+    const int line = SelectedLine(ActiveListBox());
+    MirrorQueueMove(line, MoveQueueLineUp(ActiveTemplate(), line));
 }
 
 void TFormMain::bnQueueDownClick() {
-    QListWidget* list = ActiveListBox();
-    const int line = SelectedLine(list);
-    if (line < 0 || line >= list->count() - 1)
-        return;
-    LIST_ITEM& queue = ActiveTemplate();
-    QueueItem moved{};
-    queue.CopyAt(&moved, line + 1);
-    queue.RemoveAt(line + 1);
-    if (queue.InsertAt(&moved, line + 2) != LIST_OK) {
-        delete list->takeItem(line);
-        return;
-    }
-    MoveLine(list, line, line + 1);
+    const int line = SelectedLine(ActiveListBox());
+    MirrorQueueMove(line, MoveQueueLineDown(ActiveTemplate(), line));
 }
 
 void TFormMain::rbQueueMinusClick() {

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "model/numbers.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
 #include "model/simulation.h"
+#include "model/value_ranges.h"
 
 namespace quendal {
 
@@ -16,6 +19,25 @@ int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
     if (kind == Mines)
         return tab.economy[4];
     return kTerraformUnitCost;
+}
+
+std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years) {
+    struct Checked {
+        std::string name;
+        int32_t value;
+        ValueRange range;
+    };
+    std::vector<Checked> fields;
+    for (int i = 0; i < 6; ++i)
+        fields.push_back({"П" + std::to_string(i + 1), search.params[i], kGeneticParamRanges[i]});
+    fields.push_back({"Интервал расчета", search.interval, kSearchYearsRange});
+    if (years)
+        fields.push_back({"ЛЕТ", *years, kYearsRange});
+    for (const Checked& field : fields)
+        if (!field.range.Holds(field.value))
+            return field.name + ": " + std::to_string(field.value) + " вне допустимых пределов " +
+                   std::to_string(field.range.lo) + ".." + std::to_string(field.range.hi);
+    return {};
 }
 
 void ApplySetup(CalcModel& model, const CalcSetup& setup) {
@@ -33,12 +55,15 @@ void ApplySetup(CalcModel& model, const CalcSetup& setup) {
     }
     FillTemplate(model.QueueMinus, setup.minus);
     FillTemplate(model.QueuePlus, setup.plus);
-    s_GeneticState& state = model.GeneticState;
-    const SearchOutcome found = setup.search.result.value_or(SearchOutcome{});
+    ApplySearchOutcome(model.GeneticState, setup.search.result);
+}
+
+void ApplySearchOutcome(s_GeneticState& state, const std::optional<SearchOutcome>& result) {
+    const SearchOutcome found = result.value_or(SearchOutcome{});
     FillTemplate(state.GenQueueMinus, found.minus);
     FillTemplate(state.GenQueuePlus, found.plus);
     SetGenResFigures(found.figures, state);
-    state.searched = setup.search.result.has_value();
+    state.searched = result.has_value();
 }
 
 CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& race,

@@ -84,11 +84,20 @@ struct CalcSetup {
 // template editor prices it): 100 for both terraforming kinds, the factory or mine cost.
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
 
+// The first field of the search tab, and with `years` the years, outside what a search or a
+// calculation file takes, as the window names it ("П1: 0 вне допустимых пределов 2..9999");
+// empty when every field holds its value.
+std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years);
+
 // Puts a calculation into the model as the window's controls would: the race loaded (with the
 // start habitability), then the additional parameters typed over it (immune factors marked),
 // the templates and, when a search has run, its found templates and figures in the search
 // snapshot. Without a race: the race is cleared and the start habitability becomes PlanetPrc.
 void ApplySetup(CalcModel& model, const CalcSetup& setup);
+
+// A search's result as the search snapshot holds it (its found templates and figures), or
+// none: the snapshot as before any search.
+void ApplySearchOutcome(s_GeneticState& state, const std::optional<SearchOutcome>& result);
 
 // The whole calculation a model holds, with what the model does not: the race as loaded, the
 // planet list, the start fields, the search fields and the rows last calculated. The search

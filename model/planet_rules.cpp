@@ -71,4 +71,14 @@ int32_t SearchInterval(int32_t years) {
     return std::min(years, kMaxSearchInterval);
 }
 
+void TypePlanetFactor(CalcModel& model, int i, int32_t value) {
+    model.Planet.PlanetEnv[i] = value;
+    model.Planet.PlanetPrc = CalcPlanetPrc(model.Race, model.Planet.PlanetEnv);
+}
+
+void TypeTFormLimit(CalcModel& model, int i, int32_t value) {
+    model.Planet.MaxTFormPrc[i] = value;
+    model.Planet.PlanetPrc = CalcPlanetPrc(model.Race, model.Planet.PlanetEnv);
+}
+
 } // namespace quendal

@@ -58,6 +58,19 @@ int32_t TFormLimitOf(const PlanetParams& planet, int i);
 // A concentration as a homeworld has it: at least kHomeworldConPrc.
 int32_t HomeworldConPrc(int32_t conPrc);
 
+// The highest terraforming limit a limit field offers: kFullTFormLimit with full
+// terraforming, kTFormLimit without. A field above it comes down to it when the box changes.
+inline constexpr int32_t kTFormLimit = 15;
+inline constexpr int32_t kFullTFormLimit = 30;
+inline constexpr int32_t TFormLimitMax(bool fullTForm) {
+    return fullTForm ? kFullTFormLimit : kTFormLimit;
+}
+
+// A factor, or a terraforming limit, typed on the additional-parameters tab: the planet
+// takes it and its habitability follows its factors.
+void TypePlanetFactor(CalcModel& model, int i, int32_t value);
+void TypeTFormLimit(CalcModel& model, int i, int32_t value);
+
 // The years a search simulates for the years of the planet-dynamics tab.
 int32_t SearchInterval(int32_t years);
 

@@ -44,4 +44,36 @@ bool MakeQueueElement(const RaceParams& race, int entry, std::string_view countT
     return true;
 }
 
+namespace {
+
+// Takes the element of `line` out and puts it back at line `to`.
+int MoveQueueLine(LIST_ITEM& queue, int line, int to) {
+    QueueItem moved{};
+    queue.CopyAt(&moved, line + 1);
+    queue.RemoveAt(line + 1);
+    if (queue.InsertAt(&moved, to + 1) != LIST_OK)
+        return -2;
+    return to;
+}
+
+} // namespace
+
+int DeleteQueueLine(LIST_ITEM& queue, int line) {
+    if (line >= 0 && line < queue.count())
+        queue.RemoveAt(line + 1);
+    return -1;
+}
+
+int MoveQueueLineUp(LIST_ITEM& queue, int line) {
+    if (line <= 0 || line >= queue.count())
+        return -1;
+    return MoveQueueLine(queue, line, line - 1);
+}
+
+int MoveQueueLineDown(LIST_ITEM& queue, int line) {
+    if (line < 0 || line >= queue.count() - 1)
+        return -1;
+    return MoveQueueLine(queue, line, line + 1);
+}
+
 } // namespace quendal

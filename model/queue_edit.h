@@ -18,4 +18,13 @@ inline constexpr const char* kItemAddEntries[4] = {"Мин.терраформ.",
 bool MakeQueueElement(const RaceParams& race, int entry, std::string_view countText,
                       QueueItem& out);
 
+// The template buttons, on line `line` (from 0; -1 when none is selected) of a template.
+// Each returns the line selected afterwards: -1 after a delete or when nothing was done, the
+// moved element's new line after a move. A move that cannot be done leaves the template as
+// it was; one whose element is lost on re-insertion (a full list) returns -2, so that a
+// mirror of the template drops the line too.
+int DeleteQueueLine(LIST_ITEM& queue, int line);
+int MoveQueueLineUp(LIST_ITEM& queue, int line);
+int MoveQueueLineDown(LIST_ITEM& queue, int line);
+
 } // namespace quendal

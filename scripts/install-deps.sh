@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file
     g++-aarch64-linux-gnu qemu-user googletest emscripten
+    chromium chromium-driver python3-selenium
 )
 
 if [ "${1:-}" = "--list" ]; then
@@ -19,13 +20,26 @@ if [ "${1:-}" = "--list" ]; then
 fi
 
 missing=()
+# npm for the page's libraries: Debian's, unless a node installed otherwise brings its own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         missing+=("$p")
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+install_npm() {
+    # The page's libraries, as package-lock.json pins them.
+    if [ ! -d "$root/node_modules/uplot" ]; then
+        (cd "$root" && npm ci --no-audit --no-fund --silent)
+    fi
+}
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ ${#missing[@]} -eq 0 ]; then
+    install_npm
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""
@@ -35,3 +49,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_npm

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace quendal {
 namespace {
 
@@ -68,6 +70,45 @@ TEST(MakeQueueElement, LaterCostChangeDoesNotRepriceMadeElements) {
     ASSERT_TRUE(MakeQueueElement(race, 2, "5", after));
     EXPECT_EQ(before.unitCost, 12);
     EXPECT_EQ(after.unitCost, 20);
+}
+
+// The template buttons on a template of counts 1, 2, 3: the counts afterwards and the line
+// selected afterwards, for every line and the edges (no selection, past the end).
+TEST(QueueButtons, MoveAndDeleteLines) {
+    using Button = int (*)(LIST_ITEM&, int);
+    struct Case {
+        const char* name;
+        Button button;
+        int line;
+        std::vector<int32_t> counts;
+        int selected;
+    } cases[] = {
+        {"up from the middle", MoveQueueLineUp, 1, {2, 1, 3}, 0},
+        {"up from the last", MoveQueueLineUp, 2, {1, 3, 2}, 1},
+        {"up from the first does nothing", MoveQueueLineUp, 0, {1, 2, 3}, -1},
+        {"up without a selection", MoveQueueLineUp, -1, {1, 2, 3}, -1},
+        {"up past the end", MoveQueueLineUp, 3, {1, 2, 3}, -1},
+        {"down from the first", MoveQueueLineDown, 0, {2, 1, 3}, 1},
+        {"down from the middle", MoveQueueLineDown, 1, {1, 3, 2}, 2},
+        {"down from the last does nothing", MoveQueueLineDown, 2, {1, 2, 3}, -1},
+        {"down without a selection", MoveQueueLineDown, -1, {1, 2, 3}, -1},
+        {"delete the middle", DeleteQueueLine, 1, {1, 3}, -1},
+        {"delete the last", DeleteQueueLine, 2, {1, 2}, -1},
+        {"delete without a selection", DeleteQueueLine, -1, {1, 2, 3}, -1},
+        {"delete past the end", DeleteQueueLine, 3, {1, 2, 3}, -1},
+    };
+    for (const Case& c : cases) {
+        LIST_ITEM queue;
+        for (int32_t count = 1; count <= 3; ++count) {
+            const QueueItem item{Factories, 10, count, 0.0};
+            queue.Append(&item);
+        }
+        EXPECT_EQ(c.button(queue, c.line), c.selected) << c.name;
+        std::vector<int32_t> counts;
+        for (const QueueItem& item : queue)
+            counts.push_back(item.count);
+        EXPECT_EQ(counts, c.counts) << c.name;
+    }
 }
 
 } // namespace

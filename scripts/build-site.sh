@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Puts the page together in BUILD/site: the page's own files (web/), the core that emscripten
+# built in BUILD (quendal_web.js and .wasm), the chart library from node_modules and the icons.
+set -euo pipefail
+build="$1"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+site="$build/site"
+rm -rf "$site"
+mkdir -p "$site/lib" "$site/icons"
+cp "$root"/web/*.html "$root"/web/*.js "$root"/web/*.css "$root"/web/*.webmanifest "$site/"
+cp "$build/bin/quendal_web.js" "$build/bin/quendal_web.wasm" "$site/" 2>/dev/null ||
+    cp "$build/web/quendal_web.js" "$build/web/quendal_web.wasm" "$site/"
+cp "$root/node_modules/uplot/dist/uPlot.esm.js" "$root/node_modules/uplot/dist/uPlot.min.css" \
+    "$site/lib/"
+cp "$root/app/icons/hicolor/scalable/apps/org.quendal.Quendal.svg" "$site/icons/quendal.svg"
+cp "$root/app/icons/hicolor/128x128/apps/org.quendal.Quendal.png" "$site/icons/quendal-128.png"
+# The sizes an installed app asks for, drawn once per build folder by the icon's own script.
+for size in 192 512; do
+    icon="$build/icons/quendal-$size.png"
+    if [ ! -f "$icon" ]; then
+        mkdir -p "$build/icons"
+        python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import make_icon as m
+open(sys.argv[3], 'wb').write(m.png(int(sys.argv[2]), m.render(int(sys.argv[2]))))" \
+            "$root/app/icons" "$size" "$icon"
+    fi
+    cp "$icon" "$site/icons/"
+done
+# The service worker's cache is named after the files it keeps, so that a new build replaces
+# the old cache on the next visit.
+version=$(cd "$site" && find . -type f ! -name sw.js | sort | xargs sha256sum | sha256sum |
+    cut -c1-16)
+sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"
+du -cb "$site"/* "$site"/lib/* "$site"/icons/* | tail -1 | awk '{print "site: " $1 " bytes"}'

@@ -1,0 +1,163 @@
+// The page's way into the core: the session of the window (web/session.h) and the two jobs
+// that run in the search worker, the search of the search tab and nothing else.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <vector>
+
+#include "io/calc_file.h"
+#include "model/calc_setup.h"
+#include "model/output.h"
+#include "model/planet_rules.h"
+#include "optimiser/genetic_run.h"
+#include "web/json_out.h"
+#include "web/session.h"
+
+namespace quendal::web {
+
+namespace {
+
+using emscripten::val;
+
+std::vector<int> Ints(const val& array) {
+    return emscripten::vecFromJSArray<int>(array);
+}
+
+// The search of the search tab on the calculation `calText` (as the page saves it: the search
+// tab's fields in [Search], the growth in [Start]) with seed `seed`. After every generation
+// `progress(generations, position, elapsed, remaining)` is called. Answers JSON: the eight
+// figures, both templates' lines and the calculation with its result, for the page's session;
+// `progress` gets the same of the individual last simulated as its fifth argument.
+std::string RunSearch(const std::string& calText, double seed, val progress) {
+    const CalcFileResult read = ParseCalcFile(calText);
+    if (read.error)
+        return JsonOut().Begin().Key("error").String(read.error->Message(true)).End().Text();
+    const CalcSetup& setup = read.setup;
+    CalcModel model;
+    ApplySetup(model, setup);
+    model.RaceLoaded = setup.race.has_value();
+    const GeneticInputs inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc,
+                                                setup.start.growth, static_cast<uint32_t>(seed));
+    // What the snapshot holds: the individual last simulated (after each generation, what an
+    // interrupt leaves) or, at the end, the refined best.
+    auto found = [&](JsonOut& out) {
+        s_GeneticState& state = model.GeneticState;
+        const bool searched = state.searched;
+        state.searched = true;
+        const CalcSetup setupFound =
+            CaptureSetup(model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
+        state.searched = searched;
+        const SearchOutcome& result = *setupFound.search.result;
+        const PlanetFigures& f = GenResFigures(state);
+        out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
+        out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+        out.Key("minus").Strings(TemplateLines(result.minus)).Key("plus").Strings(TemplateLines(result.plus));
+        out.Key("cal").String(WriteCalcFile(setupFound));
+    };
+    GeneticRun run;
+    run.onProgress = [&](const GeneticProgress& p) {
+        JsonOut last;
+        last.Begin();
+        found(last);
+        progress(p.generationsDone, p.position, p.elapsedText, p.remainingText, last.End().Text());
+    };
+    const GeneticResults r = run.Run(model, inputs);
+    JsonOut out;
+    out.Begin();
+    found(out);
+    out.Key("evaluations").Int(r.evaluations);
+    return out.End().Text();
+}
+
+// The texts the page takes from the core: the tables' header lines and the criteria.
+std::string Captions() {
+    JsonOut out;
+    out.Begin().Key("headers").Strings(
+        {kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2});
+    out.Key("criteria").BeginArray();
+    for (const char* caption : kCriterionCaptions)
+        out.String(caption);
+    return out.EndArray().End().Text();
+}
+
+// OutOfRangeField of the page's values (as SaveCalc takes them), with the years or without.
+std::string OutOfRange(const val& values, bool withYears) {
+    std::vector<int> v = Ints(values);
+    v.resize(13);
+    SearchTab search;
+    for (int i = 0; i < 6; ++i)
+        search.params[i] = v[4 + static_cast<size_t>(i)];
+    search.interval = v[11];
+    return OutOfRangeField(search, withYears ? std::optional<int32_t>(v[3]) : std::nullopt);
+}
+
+std::string SaveCalc(const Session& s, const val& values) {
+    return s.SaveCalc(Ints(values));
+}
+
+// A template from the ranking's [kind, unit cost, count] elements.
+std::vector<QueueItem> Items(const val& elements) {
+    std::vector<QueueItem> items;
+    const int n = elements["length"].as<int>();
+    for (int i = 0; i < n; ++i) {
+        const std::vector<int> e = Ints(elements[i]);
+        if (e.size() == 3)
+            items.push_back(QueueItem{e[0], e[1], e[2], 0.0});
+    }
+    return items;
+}
+
+int UseRankedPlanet(Session& s, int index, const val& minus, const val& plus, bool searched) {
+    return s.UseRankedPlanet(index, Items(minus), Items(plus), searched);
+}
+
+// The list's bytes as they are (a JavaScript string would be decoded as UTF-8).
+val ListBytes(const Session& s) {
+    const std::string& bytes = s.ListBytes();
+    return val(emscripten::typed_memory_view(bytes.size(),
+                                             reinterpret_cast<const uint8_t*>(bytes.data())))
+        .call<val>("slice");
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(quendal_web) {
+    using emscripten::class_;
+    class_<Session>("Session")
+        .constructor<>()
+        .function("loadRace", &Session::LoadRace)
+        .function("clearRace", &Session::ClearRace)
+        .function("takeStartPrc", &Session::TakeStartPrc)
+        .function("setEconomy", &Session::SetEconomy)
+        .function("setFullTForm", &Session::SetFullTForm)
+        .function("typeFactor", &Session::TypeFactor)
+        .function("typeTFormLimit", &Session::TypeTFormLimit)
+        .function("setFactories", &Session::SetFactories)
+        .function("setMines", &Session::SetMines)
+        .function("setHomeworld", &Session::SetHomeworld)
+        .function("setConcentration", &Session::SetConcentration)
+        .function("setMineral", &Session::SetMineral)
+        .function("addElement", &Session::AddElement)
+        .function("deleteLine", &Session::DeleteLine)
+        .function("moveUp", &Session::MoveUp)
+        .function("moveDown", &Session::MoveDown)
+        .function("clearTemplate", &Session::ClearTemplate)
+        .function("loadPlanetList", &Session::LoadPlanetList)
+        .function("choosePlanet", &Session::ChoosePlanet)
+        .function("calculate", &Session::Calculate)
+        .function("saveCalc", &SaveCalc)
+        .function("openCalc", &Session::OpenCalc)
+        .function("adoptSearchResult", &Session::AdoptSearchResult)
+        .function("copyFoundToTemplates", &Session::CopyFoundToTemplates)
+        .function("clearSearchResult", &Session::ClearSearchResult)
+        .function("listBytes", &ListBytes)
+        .function("useRankedPlanet", &UseRankedPlanet)
+        .function("state", &Session::State);
+    emscripten::function("runSearch", &RunSearch);
+    emscripten::function("captions", &Captions);
+    emscripten::function("outOfRange", &OutOfRange);
+    emscripten::function("searchInterval", &SearchInterval);
+}
+
+} // namespace quendal::web

@@ -1,0 +1,46 @@
+// The chart of "График": the five series of the desktop's chart, drawn by uPlot.
+import uPlot from './lib/uPlot.esm.js';
+
+const SERIES = [
+  { label: '% среды', stroke: '#008000' },
+  { label: 'Насел-е', stroke: '#c8b400' },
+  { label: 'Ресурсы', stroke: '#ff0000' },
+  { label: 'Фабрики', stroke: '#00c0c0' },
+  { label: 'Шахты', stroke: '#0000ff' },
+];
+
+let plot = null;
+let lastData = null;
+
+function size(box) {
+  return { width: Math.max(200, box.clientWidth - 4), height: Math.max(180, Math.min(320, box.clientWidth * 0.6)) };
+}
+
+// `points`: [year, prc, men (thousands), resources, factories, mines] per plotted year;
+// `shown`: which of resources, factories and mines the calculation plots.
+export function showChart(box, points, shown) {
+  const visible = [true, true, shown.resources, shown.factories, shown.mines];
+  const data = [points.map((p) => p[0])];
+  SERIES.forEach((_, i) => data.push(points.map((p) => (visible[i] ? p[i + 1] : null))));
+  lastData = { data, visible };
+  plot?.destroy();
+  const series = [{ label: 'Год' }];
+  SERIES.forEach((s, i) => series.push({ ...s, show: visible[i], width: 2, points: { show: true, size: 5 } }));
+  plot = new uPlot({ ...size(box), series, scales: { x: { time: false } },
+    axes: [{ label: 'Год' }, {}], legend: { live: false } }, data, box);
+}
+
+export function clearChart() {
+  plot?.destroy();
+  plot = null;
+  lastData = null;
+}
+
+// The chart follows the width of its page.
+export function fitChart(box) {
+  if (plot && box.clientWidth > 0) plot.setSize(size(box));
+}
+
+export function chartData() {
+  return lastData;
+}
