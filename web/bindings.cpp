@@ -52,7 +52,10 @@ std::string RunSearch(const std::string& calText, double seed, val progress) {
         const PlanetFigures& f = GenResFigures(state);
         out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
         out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
-        out.Key("minus").Strings(TemplateLines(result.minus)).Key("plus").Strings(TemplateLines(result.plus));
+        out.Key("minus")
+            .Strings(TemplateLines(result.minus))
+            .Key("plus")
+            .Strings(TemplateLines(result.plus));
         out.Key("cal").String(WriteCalcFile(setupFound));
     };
     GeneticRun run;
