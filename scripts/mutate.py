@@ -35,6 +35,8 @@ from mutate_run import Stopped, Worker, ctest_selection  # noqa: E402
 
 ROOT = Path(__file__).resolve().parent.parent
 BASE = ROOT / "build-mutate"
+# The text each file had when its mutants were generated.
+generated_from = {}
 FOLDERS = ("lists", "model", "io", "optimiser", "app", "cli")
 EQUIVALENT_LIST = "tests/mutants-equivalent.txt"
 STATUS_NAMES = {"caught": "caught", "survived": "survived", "build": "did not build",
@@ -125,7 +127,8 @@ def select_mutants(args, equivalents):
     generated = collections.Counter()
     run, equivalent = [], []
     for f in args.files:
-        mutants = generate(f, (ROOT / f).read_text(errors="replace"))
+        generated_from[f] = (ROOT / f).read_text(errors="replace")
+        mutants = generate(f, generated_from[f])
         if args.ops:
             mutants = [m for m in mutants if m.op in args.ops.split(",")]
         if args.lines:
@@ -329,7 +332,15 @@ def main(argv):
         plans = make_plans(workers[0], args.files)
         mutants = [m for m in mutants if m.path in plans]
         baseline(workers[0], plans, args.timeout_factor)
-        sources = {f: (ROOT / f).read_bytes() for f in plans}
+        # The mutants apply to the text the copies were built from: a tree edited since the
+        # mutants were generated would mix old and new files in every build.
+        sources = {f: (workers[0].src / f).read_bytes() for f in plans}
+        for w in workers:
+            for f in plans:
+                if (w.src / f).read_bytes() != sources[f] or \
+                        sources[f].decode(errors="replace") != generated_from[f]:
+                    raise SystemExit(f"{f} changed while the run was setting up: "
+                                     "run again on a tree left alone")
         jobs = queue.Queue()
         for m in mutants:
             jobs.put(m)
