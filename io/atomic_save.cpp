@@ -3,15 +3,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quendal {
 
 std::optional<std::string> SaveFileAtomically(const std::string& path, std::string_view bytes) {
-    const size_t slash = path.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-                       ".quendal-save-XXXXXX";
+    // Beside the file, so that the rename stays on its file system.
+    std::string temp =
+        (std::filesystem::path(path).parent_path() / ".quendal-save-XXXXXX").string();
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return std::strerror(errno);

@@ -1,0 +1,106 @@
+// The atomic save: a file replaced whole or not at all, with the permissions it had, also when
+// the disk cuts writes short, interrupts them or fails to sync.
+#include "io/atomic_save.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+#include "io/file_bytes.h"
+#include "tests/core/temp_file.h"
+
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#include <sys/syscall.h>
+#include <unistd.h>
+
+// Faults a disk may give, put into the save's system calls. These definitions take the place of
+// the C library's for the whole test program; they pass every call through until a test arms
+// them.
+namespace {
+int writeLimit = 0;         // bytes a write takes at most; 0: any
+bool interruptNext = false; // the next write fails with EINTR before writing
+int syncError = 0;          // fsync fails with this error
+} // namespace
+
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+    if (interruptNext) {
+        interruptNext = false;
+        errno = EINTR;
+        return -1;
+    }
+    if (writeLimit > 0 && size > static_cast<size_t>(writeLimit))
+        size = static_cast<size_t>(writeLimit);
+    return syscall(SYS_write, fd, data, size);
+}
+
+extern "C" int fsync(int fd) {
+    if (syncError != 0) {
+        errno = syncError;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+#endif
+
+namespace quendal {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A save replaces the file whole, keeps the permissions of the file it replaces (a new file
+// gets those of an ordinary new file), and a failed one says why and leaves the old file.
+TEST(AtomicSave, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
+    const TempFile old("old", ".cal");
+    fs::permissions(old.path(), fs::perms(0751));
+    ASSERT_FALSE(SaveFileAtomically(old.path(), "new"));
+    EXPECT_EQ(ReadFileBytes(old.path()), "new");
+    EXPECT_EQ(fs::status(old.path()).permissions() & fs::perms::all, fs::perms(0751));
+
+    const std::string fresh = old.path() + ".new";
+    const mode_t mask = umask(022);
+    EXPECT_FALSE(SaveFileAtomically(fresh, "x"));
+    umask(mask);
+    EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0644));
+    fs::remove(fresh);
+
+    EXPECT_TRUE(SaveFileAtomically(old.path() + "/inside.cal", "x")); // a file is no folder
+    EXPECT_EQ(ReadFileBytes(old.path()), "new");
+}
+
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
+    const TempFile file("cut", ".cal");
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += std::to_string(i) + ',';
+    writeLimit = 7;
+    interruptNext = true;
+    const std::optional<std::string> error = SaveFileAtomically(file.path(), text);
+    writeLimit = 0;
+    EXPECT_FALSE(error) << *error;
+    EXPECT_EQ(ReadFileBytes(file.path()), text);
+}
+
+// A folder of its own, so that nothing else is beside the file.
+TEST(AtomicSave, AFailedSyncIsToldAndLeavesTheOldFileAlone) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("quendal-sync-" + std::to_string(::getpid()));
+    fs::create_directory(folder);
+    const std::string file = (folder / "a.cal").string();
+    ASSERT_FALSE(SaveFileAtomically(file, "old"));
+    syncError = EIO;
+    const std::optional<std::string> error = SaveFileAtomically(file, "new");
+    syncError = 0;
+    EXPECT_EQ(error, std::string(std::strerror(EIO)));
+    EXPECT_EQ(ReadFileBytes(file), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    fs::remove_all(folder);
+}
+#endif
+
+} // namespace
+} // namespace quendal
