@@ -148,8 +148,9 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
 
 RankView::~RankView() = default; // a running ranking is stopped and waited for
 
-// Called with no ranking running.
 void RankView::Reset() {
+    run_.reset(); // a ranking of the list another one replaces
+    SetIdle(true);
     rows_.clear();
     tbRank->clear();
     tbRank->setRowCount(0);

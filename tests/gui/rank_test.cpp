@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -105,6 +106,8 @@ private slots:
         RankWindow rw;
         for (const bool search : {false, true}) {
             rw.Rank(1, search);
+            if (!search) // the view opens wide enough for the calculated columns
+                QVERIFY(!rw.table->horizontalScrollBar()->isVisible());
             QStringList args = {"--rank", "--csv", "--plus", "fab:20,mine:20", "--criterion", "1"};
             if (search)
                 args << "--search" << kSearchArgs;
@@ -155,8 +158,25 @@ private slots:
         const QRect criterion = Control<QComboBox>(*rw.view, "cbRankCriterion")->geometry();
         QVERIFY(rw.button()->geometry().left() > criterion.right());
         QVERIFY(qAbs(rw.button()->geometry().center().y() - criterion.center().y()) < 8);
+        const auto* bar = Control<QProgressBar>(*rw.view, "pbRank");
+        const QRect idleBar = bar->geometry();
 
         rw.Rank(2, true);
+        // Every control inside the view and none over another; the bar, without a percentage,
+        // takes the row's spare width and keeps its place while the times change.
+        QList<QRect> placed;
+        for (const QWidget* control : rw.view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control->isVisible()) {
+                QVERIFY2(rw.view->rect().contains(control->geometry()),
+                         qPrintable(control->objectName()));
+                for (const QRect& other : placed)
+                    QVERIFY2(!other.intersects(control->geometry()),
+                             qPrintable(control->objectName()));
+                placed << control->geometry();
+            }
+        QVERIFY(!bar->isTextVisible());
+        QVERIFY(bar->width() > rw.view->width() / 3);
+        QVERIFY(qAbs(bar->width() - idleBar.width()) < 8);
         QStringList header;
         for (int c = 0; c < rw.table->columnCount(); ++c)
             header << rw.table->horizontalHeaderItem(c)->text();
@@ -175,7 +195,18 @@ private slots:
         rw.table->setCurrentCell(1, 5);
         QCOMPARE(rw.Rows(), ranked);
 
+        // Sorted by factories, planets alike keep their ranking order.
         QHeaderView* columns = rw.table->horizontalHeader();
+        QTest::mouseClick(columns->viewport(), Qt::LeftButton, {},
+                          QPoint(columns->sectionViewportPosition(7) + 5, 5));
+        int ties = 0;
+        for (int r = 1; r < rw.table->rowCount(); ++r)
+            if (rw.table->item(r, 7)->text() == rw.table->item(r - 1, 7)->text()) {
+                ++ties;
+                QVERIFY(rw.table->item(r - 1, 0)->text().toInt() <
+                        rw.table->item(r, 0)->text().toInt());
+            }
+        QVERIFY(ties > 0);
         QTest::mouseClick(columns->viewport(), Qt::LeftButton, {},
                           QPoint(columns->sectionViewportPosition(2) + 5, 5));
         QVERIFY(rw.Rows() != ranked);
@@ -253,6 +284,14 @@ private slots:
         QCOMPARE(rw.status()->text(), QStringLiteral("Прервано, рассчитано планет: 0 из 5"));
         QCOMPARE(rw.button()->text(), QStringLiteral("Рассчитать"));
         QCOMPARE(rw.table->rowCount(), 0);
+
+        // Another planet list in the window stops the ranking of the one it replaces.
+        start();
+        rw.w.dialogs->answers << kData + "planets-rank.txt";
+        Click(*rw.w.form, "bnPlanetList");
+        QVERIFY(!rw.view->running());
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(rw.button()->text(), QStringLiteral("Рассчитать"));
 
         start();
         QTest::keyClick(rw.view, Qt::Key_Escape);
