@@ -105,10 +105,11 @@ private slots:
     void rowsAreTheCompanions() {
         RankWindow rw;
         for (const bool search : {false, true}) {
-            rw.Rank(1, search);
+            // By habitability, where planets alike keep their list order, unlike by resources.
+            rw.Rank(0, search);
             if (!search) // the view opens wide enough for the calculated columns
                 QVERIFY(!rw.table->horizontalScrollBar()->isVisible());
-            QStringList args = {"--rank", "--csv", "--plus", "fab:20,mine:20", "--criterion", "1"};
+            QStringList args = {"--rank", "--csv", "--plus", "fab:20,mine:20", "--criterion", "0"};
             if (search)
                 args << "--search" << kSearchArgs;
             QStringList lines = Companion(args).split(u'\n', Qt::SkipEmptyParts);
@@ -184,6 +185,9 @@ private slots:
                                       "Ресурсы", "Фабрики", "Шахты", "Ир.", "Ур.", "Либ.",
                                       "ОП для негативной планеты", "ОП для пригодной планеты"}));
         QVERIFY(!rw.table->verticalHeader()->isVisible());
+        // Rows as dense as text lines, and the table takes the view's spare height.
+        QVERIFY(rw.table->rowHeight(0) < 2 * rw.table->fontMetrics().height());
+        QVERIFY(rw.table->height() > rw.view->height() / 2);
         for (int c = 0; c < rw.table->columnCount(); ++c)
             QCOMPARE((rw.table->item(0, c)->textAlignment() & Qt::AlignRight) != 0,
                      c != 2 && c < 12);
@@ -213,19 +217,34 @@ private slots:
         rw.Rank(2, true);
         QCOMPARE(rw.Rows(), ranked);
 
+        // The CSV by the button and by a right click.
         QTemporaryDir dir;
-        rw.w.dialogs->answers << dir.filePath(QStringLiteral("rank.csv"));
-        QVERIFY(ChooseMenuEntry(OpenContextMenu(rw.table->viewport()),
-                                QStringLiteral("Сохранить как CSV…")));
-        QFile csv(dir.filePath(QStringLiteral("rank.csv")));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), ranked.size() + 1);
-        QCOMPARE(lines[0].split(u','), header);
         std::vector<std::string> first;
         for (const QString& field : ranked[0])
             first.push_back(field.toStdString());
-        QCOMPARE(lines[1], QString::fromStdString(CsvRow(first)));
+        for (const QString name : {"button.csv", "menu.csv"}) {
+            rw.w.dialogs->answers << dir.filePath(name);
+            if (name == "button.csv")
+                Click(*rw.view, "bnRankSaveCsv");
+            else
+                QVERIFY(ChooseMenuEntry(OpenContextMenu(rw.table->viewport()),
+                                        QStringLiteral("Сохранить как CSV…")));
+            QFile csv(dir.filePath(name));
+            QVERIFY(csv.open(QIODevice::ReadOnly));
+            const QStringList lines =
+                QString::fromUtf8(csv.readAll()).split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), ranked.size() + 1);
+            QCOMPARE(lines[0].split(u','), header);
+            QCOMPARE(lines[1], QString::fromStdString(CsvRow(first)));
+        }
+
+        // Another planet list in the window clears the rows and the progress of this one.
+        rw.w.dialogs->answers << kData + "planets-rank.txt";
+        Click(*rw.w.form, "bnPlanetList");
+        QCOMPARE(rw.table->rowCount(), 0);
+        QCOMPARE(bar->value(), 0);
+        for (const char* label : {"sRankElapsed", "sRankRemaining", "sRankStatus"})
+            QCOMPARE(rw.Label(label), QString());
     }
 
     void chosenSearchedRowIsShown() {
@@ -280,6 +299,7 @@ private slots:
         start();
         QCOMPARE(rw.Label("sRankRemaining"), QString()); // no planet has ended yet
         Click(*rw.view, "bnRank");
+        QVERIFY(!rw.button()->isEnabled()); // until the ranking has stopped
         QTRY_VERIFY_WITH_TIMEOUT(!rw.view->running(), 1000);
         QCOMPARE(rw.status()->text(), QStringLiteral("Прервано, рассчитано планет: 0 из 5"));
         QCOMPARE(rw.button()->text(), QStringLiteral("Рассчитать"));
