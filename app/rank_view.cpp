@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -152,18 +151,12 @@ void RankView::Reset() {
     run_.reset(); // a ranking of the list another one replaces
     SetIdle(true);
     rows_.clear();
-    tbRank->clear();
     tbRank->setRowCount(0);
     tbRank->setColumnCount(0);
     pbRank->setValue(0);
     sElapsed->clear();
     sRemaining->clear();
     sStatus->clear();
-}
-
-void RankView::closeEvent(QCloseEvent* event) {
-    StopAndForget();
-    QDialog::closeEvent(event);
 }
 
 void RankView::reject() {
@@ -239,7 +232,6 @@ void RankView::Poll() {
 void RankView::ShowRows() {
     const std::span<const RankColumn> columns = RankColumns(rowsSearched_);
     tbRank->setSortingEnabled(false);
-    tbRank->clear();
     tbRank->setColumnCount(static_cast<int>(columns.size()));
     tbRank->setRowCount(static_cast<int>(rows_.size()));
     QStringList header;

@@ -12,7 +12,6 @@
 #include "optimiser/planet_rank.h"
 
 class QCheckBox;
-class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -50,8 +49,8 @@ public:
     void Reset();
 
 protected:
-    // Closing the view (Escape included) stops a running ranking.
-    void closeEvent(QCloseEvent* event) override;
+    // Closing the view (Escape included; a dialog's close event rejects it) stops a running
+    // ranking.
     void reject() override;
 
 private:
