@@ -151,7 +151,7 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
             else if (!Search(model, setup.search, task.stop, row))
                 return; // cut short by the stop
         }
-        ended[static_cast<size_t>(index)] = 1;
+        ended[static_cast<size_t>(index)] = true;
         if (!task.onProgress)
             return;
         const std::lock_guard<std::mutex> lock(progressLock);

@@ -38,11 +38,13 @@ TEST(BackgroundRank, EndsWithItsRowsAndAStopEndsItAtOnce) {
     using Clock = std::chrono::steady_clock;
     const auto base = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
 
-    const RankTask task = SearchedRanking(*base, 5, 3);
+    const RankTask task = SearchedRanking(*base, 5, 10);
     BackgroundRank background(task);
     while (!background.finished())
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_EQ(background.progress().done, 5);
+    EXPECT_GT(background.progress().elapsedMs, 0);
+    EXPECT_EQ(background.progress().remainingMs, 0); // nothing remains once all have ended
     EXPECT_FALSE(background.stopped());
     EXPECT_EQ(background.TakeRows().size(), 5u);
 
