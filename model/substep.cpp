@@ -234,7 +234,17 @@ void SimState::Mine(int64_t whole) {
     KeepInRegister(share);
     KeepInRegister(loss);
     KeepInRegister(toFraction);
+    double lastSurf = 0, lastCon = 0; // the figures of the mineral before, as they were
     for (int i = 0; i < 3; ++i) {
+        // A mineral alike in amount and concentration to the one before (on a planet without
+        // figures of its own, all three are) changes alike: its new figures are copied.
+        if (i > 0 && SameBits(surf[i], lastSurf) && SameBits(con[i], lastCon)) {
+            surf[i] = surf[i - 1];
+            con[i] = con[i - 1];
+            continue;
+        }
+        lastSurf = surf[i];
+        lastCon = con[i];
         surf[i] = (Extended(surf[i]) + dug * Extended(con[i]) * share).ToDouble();
         Extended w = Extended(con[i]) * Extended(200);
         if (w > floor) {

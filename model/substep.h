@@ -4,6 +4,7 @@
 // calculation and the headless run. Private to the simulation.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,11 @@ struct GenSimInputs;
 // as 5.
 inline int64_t CapacityFor(int64_t p) {
     return 10000 * (p >= 1 && p <= 4 ? 5 : p);
+}
+
+// Equal to the bit, which makes two figures give equal results in every formula.
+inline bool SameBits(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
 // kT of each mineral that a factory takes.
