@@ -43,7 +43,13 @@ void SimState::Spend(int64_t operable) {
     terraformed = false;
     if (!hasOrder)
         return;
-    double r = (Resources(operable) * kSubStepShare).ToDouble();
+    // Resources(operable), the factories' part computed again only when their count changes.
+    const int64_t working = std::min(operable, fabr);
+    if (working != factoryResourcesFor) {
+        factoryResourcesFor = working;
+        factoryResources = FactoryResources(working);
+    }
+    double r = ((ColonistResources() + factoryResources) * kSubStepShare).ToDouble();
 
     QueueItem& o = order;
     const Extended unitCost(o.unitCost);

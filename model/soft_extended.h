@@ -118,7 +118,7 @@ public:
         }
         if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
             return FromBits(static_cast<uint16_t>(sign), 0);
-        return MulSlow(a, b);
+        return MulSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_);
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
         if (BothNormal(a, b)) {
@@ -152,7 +152,7 @@ public:
         } else if (IsZero(a) && IsNormal(b)) {
             return FromBits(static_cast<uint16_t>((a.se_ ^ b.se_) & kSign), 0);
         }
-        return DivSlow(a, b);
+        return DivSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_);
     }
     SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
     SoftExtended& operator-=(SoftExtended b) { return *this = *this - b; }
@@ -250,7 +250,7 @@ private:
                 return a;
             return FromBits(static_cast<uint16_t>(a.se_ & bSignExp & kSign), 0); // -0 + -0 only
         }
-        return AddSlow(a, b, bSignExp);
+        return AddSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_, bSignExp);
     }
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
@@ -331,9 +331,15 @@ private:
     // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127)) for any e: overflow gives
     // infinity and e < 1 a subnormal, rounded once at its own precision.
     [[gnu::cold]] static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
-    [[gnu::cold]] static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
-    [[gnu::cold]] static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
-    [[gnu::cold]] static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
+    // The paths out of line take their operands' fields by value: an operand passed whole goes
+    // through memory in WebAssembly, copied there before the inline path has even begun.
+    // AddSlow adds b with the sign and exponent addedSignExp (b's own, or its negation).
+    [[gnu::cold]] static SoftExtended AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig, uint32_t addedSignExp);
+    [[gnu::cold]] static SoftExtended MulSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig);
+    [[gnu::cold]] static SoftExtended DivSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig);
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
     [[gnu::cold]] static double ToDoubleSlow(uint32_t signExp, uint64_t sig); // by value: no spill

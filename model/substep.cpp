@@ -221,6 +221,7 @@ void SimState::Mine(int64_t whole) {
         (whole != operatedFor.whole && (operatedMines < mine || whole < operatedFor.whole))) {
         operatedFor = {whole, mine};
         operatedMines = std::min(mine, Operated(whole, mineWork));
+        dugYearly = Extended(operatedMines) * kFifth * Extended(mineYield);
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -228,7 +229,7 @@ void SimState::Mine(int64_t whole) {
     if (operated == 0)
         return;
     const Extended u(operated);
-    const Extended dug = u * kFifth * Extended(mineYield);
+    const Extended dug = dugYearly;
     const Extended floor(homeworld ? 30 : 1); // w of 15 % on a homeworld, 0.5 % elsewhere
     Extended share = kSubStepShare, loss = kSixtyThousandth, toFraction = kHalfPercent;
     KeepInRegister(share);
@@ -268,9 +269,14 @@ void SimState::Population(int64_t whole) {
             loss = loss * kTenth;
         men = NotBelowZero(Extended(men) - loss);
     } else if (cap > men) {
-        const Extended k = GrowthFactor(prc, growth);
+        if (prc != growthFor.prc || growth != growthFor.growth || cap != growthFor.cap) {
+            growthFor = {prc, growth, cap};
+            growthFactor = GrowthFactor(prc, growth);
+            quarterCap = Extended(cap) * Extended(0.25);
+        }
+        const Extended k = growthFactor;
         Extended grown;
-        if (Extended(cap) * Extended(0.25) > Extended(whole)) {
+        if (quarterCap > Extended(whole)) {
             grown = Extended(TruncToInt64(Extended(whole) * k)) * kSubStepShare;
         } else {
             const Extended v = Extended(SatSub(cap, whole)) * kThird * k;
