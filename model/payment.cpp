@@ -19,11 +19,18 @@ bool IsTerraformOrder(int32_t kind) {
 // Takes a factory's share of minerals: `share` kT of each (0 or more), no more than a whole
 // factory's and no more than the scarcest mineral on the surface.
 Extended TakeFactoryMinerals(double surf[3], Extended share) {
-    Extended m = std::min(kFactoryMinerals, share);
+    Extended m = share < kFactoryMinerals ? share : kFactoryMinerals;
     for (int i = 0; i < 3; ++i)
-        m = std::min(m, Extended(surf[i]));
-    for (int i = 0; i < 3; ++i)
-        surf[i] = (Extended(surf[i]) - m).ToDouble();
+        if (Extended(surf[i]) < m)
+            m = Extended(surf[i]);
+    double last = 0, lastRest = 0;
+    for (int i = 0; i < 3; ++i) {
+        // Equal amounts (on a planet without figures of its own, all three) leave equal rests.
+        const double before = surf[i];
+        surf[i] = i > 0 && SameBits(before, last) ? lastRest : (Extended(before) - m).ToDouble();
+        last = before;
+        lastRest = surf[i];
+    }
     return m;
 }
 
@@ -36,7 +43,13 @@ void SimState::Spend(int64_t operable) {
     terraformed = false;
     if (!hasOrder)
         return;
-    double r = (Resources(operable) * kSubStepShare).ToDouble();
+    // Resources(operable), the factories' part computed again only when their count changes.
+    const int64_t working = std::min(operable, fabr);
+    if (working != factoryResourcesFor) {
+        factoryResourcesFor = working;
+        factoryResources = FactoryResources(working);
+    }
+    double r = ((ColonistResources() + factoryResources) * kSubStepShare).ToDouble();
 
     QueueItem& o = order;
     const Extended unitCost(o.unitCost);

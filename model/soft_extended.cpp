@@ -106,8 +106,11 @@ SoftExtended SoftExtended::Pack(uint32_t sign, int32_t e, U128 r) {
     return FromBits(static_cast<uint16_t>(sign | (sig >> 63)), sig);
 }
 
-SoftExtended SoftExtended::AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp) {
-    Parts x = Unpack(a), y = Unpack(bSignExp, b.sig_);
+SoftExtended SoftExtended::AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                   uint64_t bSig, uint32_t addedSignExp) {
+    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
+    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
+    Parts x = Unpack(a), y = Unpack(addedSignExp, bSig);
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)
         return kIndefinite;
     if (x.kind == Kind::NaN || y.kind == Kind::NaN)
@@ -142,7 +145,10 @@ SoftExtended SoftExtended::AddSlow(SoftExtended a, SoftExtended b, uint32_t bSig
     return Pack(x.sign, x.exp + 1 - shift, diff << shift);
 }
 
-SoftExtended SoftExtended::MulSlow(SoftExtended a, SoftExtended b) {
+SoftExtended SoftExtended::MulSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                   uint64_t bSig) {
+    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
+    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
     const Parts x = Unpack(a), y = Unpack(b);
     const uint32_t sign = x.sign ^ y.sign;
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)
@@ -158,7 +164,10 @@ SoftExtended SoftExtended::MulSlow(SoftExtended a, SoftExtended b) {
     return p >> 127 ? Pack(sign, e + 1, p) : Pack(sign, e, p << 1);
 }
 
-SoftExtended SoftExtended::DivSlow(SoftExtended a, SoftExtended b) {
+SoftExtended SoftExtended::DivSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                   uint64_t bSig) {
+    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
+    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
     const Parts x = Unpack(a), y = Unpack(b);
     const uint32_t sign = x.sign ^ y.sign;
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "model/wide_word.h"
+
 #if !defined(__SIZEOF_INT128__)
 #error "The software extended type needs unsigned __int128 (gcc or clang)"
 #endif
@@ -69,7 +71,7 @@ public:
         x.sig_ = significand;
         return x;
     }
-    constexpr uint16_t SignExponent() const { return se_; }
+    constexpr uint16_t SignExponent() const { return static_cast<uint16_t>(se_); }
     constexpr uint64_t Significand() const { return sig_; }
 
     // Rounded to nearest even at double's precision and exponent, as x87 stores a double.
@@ -85,26 +87,26 @@ public:
             return std::bit_cast<double>((static_cast<uint64_t>(se_ & kSign) << 48) +
                                          (field << 52) + m);
         }
-        return ToDoubleSlow(se_, sig_);
+        return ToDoubleSlow(static_cast<uint32_t>(se_), sig_);
     }
     explicit operator double() const { return ToDouble(); }
 
-    SoftExtended operator-() const { return FromBits(se_ ^ kSign, sig_); }
+    SoftExtended operator-() const { return FromBits(static_cast<uint16_t>(se_ ^ kSign), sig_); }
 
     friend QUENDAL_SOFT_INLINE SoftExtended operator+(SoftExtended a, SoftExtended b) {
-        return Add(a, b, b.se_);
+        return Add(a, b, static_cast<uint32_t>(b.se_));
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator-(SoftExtended a, SoftExtended b) {
-        return Add(a, b, b.se_ ^ kSign);
+        return Add(a, b, static_cast<uint32_t>(b.se_ ^ kSign));
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator*(SoftExtended a, SoftExtended b) {
         const uint32_t sign = (a.se_ ^ b.se_) & kSign;
         if (BothNormal(a, b)) {
             const uint32_t ea = a.se_ & kMaxExp, eb = b.se_ & kMaxExp;
-            const U128 p = static_cast<U128>(a.sig_) * b.sig_;
             // The product of significands in [1, 2) is in [1, 4): normalised without a branch,
             // shifted left by s = 1 when below 2.
-            uint64_t high = static_cast<uint64_t>(p >> 64), low = static_cast<uint64_t>(p);
+            uint64_t high, low;
+            wide::Multiply(a.sig_, b.sig_, high, low);
             const uint32_t top = static_cast<uint32_t>(high >> 63);
             const uint32_t s = top ^ 1;
             high = (high << s) | ((low >> 63) & s);
@@ -116,7 +118,7 @@ public:
         }
         if ((IsNormal(a) || IsZero(a)) && (IsNormal(b) || IsZero(b))) // one of them zero
             return FromBits(static_cast<uint16_t>(sign), 0);
-        return MulSlow(a, b);
+        return MulSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_);
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
         if (BothNormal(a, b)) {
@@ -131,8 +133,10 @@ public:
                 --e;
             }
             if (static_cast<uint32_t>(e - 1) < kMaxExp - 1) {
+                if (b.sig_ == kInteger) // by a power of two: exact, the dividend's significand
+                    return FromBits(static_cast<uint16_t>(((a.se_ ^ b.se_) & kSign) | e), a.sig_);
                 uint64_t r;
-                uint64_t q = DivideWide(high, low, b.sig_, r);
+                uint64_t q = wide::Divide(high, low, b.sig_, r);
                 // Up when 2r is above the divisor, or equal to it with q odd; without a branch,
                 // as the direction is as good as random. rest compares 2r with the divisor
                 // without overflow.
@@ -148,7 +152,7 @@ public:
         } else if (IsZero(a) && IsNormal(b)) {
             return FromBits(static_cast<uint16_t>((a.se_ ^ b.se_) & kSign), 0);
         }
-        return DivSlow(a, b);
+        return DivSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_);
     }
     SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
     SoftExtended& operator-=(SoftExtended b) { return *this = *this - b; }
@@ -246,7 +250,7 @@ private:
                 return a;
             return FromBits(static_cast<uint16_t>(a.se_ & bSignExp & kSign), 0); // -0 + -0 only
         }
-        return AddSlow(a, b, bSignExp);
+        return AddSlow(a.SignExponent(), a.sig_, b.SignExponent(), b.sig_, bSignExp);
     }
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent field
@@ -284,24 +288,8 @@ private:
     }
     static constexpr bool IsZero(SoftExtended x) { return ((x.se_ & kMaxExp) | x.sig_) == 0; }
 
-    // (high * 2^64 + low) / d and its remainder, for high < d (the quotient fits 64 bits).
-    static QUENDAL_SOFT_INLINE uint64_t DivideWide(uint64_t high, uint64_t low, uint64_t d,
-                                                   uint64_t& remainder) {
-#if defined(__x86_64__)
-        uint64_t q;
-        __asm__("divq %[d]" : "=a"(q), "=d"(remainder) : "a"(low), "d"(high), [d] "rm"(d) : "cc");
-        return q;
-#else
-        const U128 n = static_cast<U128>(high) << 64 | low;
-        remainder = static_cast<uint64_t>(n % d);
-        return static_cast<uint64_t>(n / d);
-#endif
-    }
-
     // Normal or zero: the values that compare by their fields.
-    static constexpr bool IsPlain(SoftExtended x) {
-        return IsNormal(x) || IsZero(x);
-    }
+    static constexpr bool IsPlain(SoftExtended x) { return IsNormal(x) || IsZero(x); }
     static constexpr bool Equal(SoftExtended a, SoftExtended b) {
         if (Unordered(a) || Unordered(b))
             return false;
@@ -343,15 +331,24 @@ private:
     // Rounds r (bit 127 set; the value r * 2^(e - kBias - 127)) for any e: overflow gives
     // infinity and e < 1 a subnormal, rounded once at its own precision.
     [[gnu::cold]] static SoftExtended Pack(uint32_t sign, int32_t e, U128 r);
-    [[gnu::cold]] static SoftExtended AddSlow(SoftExtended a, SoftExtended b, uint32_t bSignExp);
-    [[gnu::cold]] static SoftExtended MulSlow(SoftExtended a, SoftExtended b);
-    [[gnu::cold]] static SoftExtended DivSlow(SoftExtended a, SoftExtended b);
+    // The paths out of line take their operands' fields by value: an operand passed whole goes
+    // through memory in WebAssembly, copied there before the inline path has even begun.
+    // AddSlow adds b with the sign and exponent addedSignExp (b's own, or its negation).
+    [[gnu::cold]] static SoftExtended AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig, uint32_t addedSignExp);
+    [[gnu::cold]] static SoftExtended MulSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig);
+    [[gnu::cold]] static SoftExtended DivSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
+                                              uint64_t bSig);
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
     [[gnu::cold]] static double ToDoubleSlow(uint32_t signExp, uint64_t sig); // by value: no spill
 
     uint64_t sig_ = 0;
-    uint16_t se_ = 0;
+    // The sign and exponent field, of 16 bits, kept in a whole word: where a value passes
+    // through memory (in WebAssembly, to and from every call), a copy then reads back the
+    // word as it was stored, instead of waiting for a 16-bit store to reach memory.
+    uint64_t se_ = 0;
 };
 
 } // namespace quendal

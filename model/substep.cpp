@@ -221,6 +221,7 @@ void SimState::Mine(int64_t whole) {
         (whole != operatedFor.whole && (operatedMines < mine || whole < operatedFor.whole))) {
         operatedFor = {whole, mine};
         operatedMines = std::min(mine, Operated(whole, mineWork));
+        dugYearly = Extended(operatedMines) * kFifth * Extended(mineYield);
     }
     const int64_t operated = operatedMines;
     // Without operated mines nothing changes: w * 0.005 gives back the stored concentration
@@ -228,13 +229,23 @@ void SimState::Mine(int64_t whole) {
     if (operated == 0)
         return;
     const Extended u(operated);
-    const Extended dug = u * kFifth * Extended(mineYield);
+    const Extended dug = dugYearly;
     const Extended floor(homeworld ? 30 : 1); // w of 15 % on a homeworld, 0.5 % elsewhere
     Extended share = kSubStepShare, loss = kSixtyThousandth, toFraction = kHalfPercent;
     KeepInRegister(share);
     KeepInRegister(loss);
     KeepInRegister(toFraction);
+    double lastSurf = 0, lastCon = 0; // the figures of the mineral before, as they were
     for (int i = 0; i < 3; ++i) {
+        // A mineral alike in amount and concentration to the one before (on a planet without
+        // figures of its own, all three are) changes alike: its new figures are copied.
+        if (i > 0 && SameBits(surf[i], lastSurf) && SameBits(con[i], lastCon)) {
+            surf[i] = surf[i - 1];
+            con[i] = con[i - 1];
+            continue;
+        }
+        lastSurf = surf[i];
+        lastCon = con[i];
         surf[i] = (Extended(surf[i]) + dug * Extended(con[i]) * share).ToDouble();
         Extended w = Extended(con[i]) * Extended(200);
         if (w > floor) {
@@ -258,9 +269,14 @@ void SimState::Population(int64_t whole) {
             loss = loss * kTenth;
         men = NotBelowZero(Extended(men) - loss);
     } else if (cap > men) {
-        const Extended k = GrowthFactor(prc, growth);
+        if (prc != growthFor.prc || growth != growthFor.growth || cap != growthFor.cap) {
+            growthFor = {prc, growth, cap};
+            growthFactor = GrowthFactor(prc, growth);
+            quarterCap = Extended(cap) * Extended(0.25);
+        }
+        const Extended k = growthFactor;
         Extended grown;
-        if (Extended(cap) * Extended(0.25) > Extended(whole)) {
+        if (quarterCap > Extended(whole)) {
             grown = Extended(TruncToInt64(Extended(whole) * k)) * kSubStepShare;
         } else {
             const Extended v = Extended(SatSub(cap, whole)) * kThird * k;

@@ -4,6 +4,7 @@
 // calculation and the headless run. Private to the simulation.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,11 @@ struct GenSimInputs;
 // as 5.
 inline int64_t CapacityFor(int64_t p) {
     return 10000 * (p >= 1 && p <= 4 ? 5 : p);
+}
+
+// Equal to the bit, which makes two figures give equal results in every formula.
+inline bool SameBits(double a, double b) {
+    return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
 // kT of each mineral that a factory takes.
@@ -93,6 +99,16 @@ struct SimState {
         int64_t whole = INT64_MIN, mine = 0;
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
+    Extended dugYearly; // kT of each mineral a year per unit of concentration, from operatedMines
+    // Figures that change only with the habitability, the capacity or the factories at work,
+    // and the inputs they were computed from.
+    struct {
+        int32_t prc = INT32_MIN, growth = 0;
+        int64_t cap = 0;
+    } growthFor;
+    Extended growthFactor, quarterCap;       // GrowthFactor(prc, growth), cap * 0.25
+    int64_t factoryResourcesFor = INT64_MIN; // factories at work
+    Extended factoryResources;               // FactoryResources(factoryResourcesFor)
 
     // The race of the run; a race's operator rates and yields below zero operate and yield none.
     void SetRace(const RaceParams& r);
@@ -116,9 +132,14 @@ struct SimState {
     // Resources a year from colonists and from the operable factories built (0.004 of it a
     // sub-step); YearlyResources is the figure of the tables.
     Extended Resources(int64_t operable) const {
+        return ColonistResources() + FactoryResources(std::min(operable, fabr));
+    }
+    Extended ColonistResources() const {
         const int32_t perResource = race->NColonistYTo1Resource;
-        return (perResource > 0 ? Extended(men) / Extended(perResource) : Extended(0)) +
-               Extended(factoryYield) * Extended(std::min(operable, fabr)) * kTenth;
+        return perResource > 0 ? Extended(men) / Extended(perResource) : Extended(0);
+    }
+    Extended FactoryResources(int64_t working) const {
+        return Extended(factoryYield) * Extended(working) * kTenth;
     }
     int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
 
