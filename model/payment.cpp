@@ -117,8 +117,9 @@ double AfterPaying(double x, Extended cost, int64_t k) {
         const Extended d = Extended(x) - Extended(x1);
         x = x2;
         // x and x1 are sources within the binade; so is every jumped source down to x2 - s d.
-        if (d == Extended(x1) - Extended(x2) && Extended(x1) - low >= cost &&
-            Extended(x2) - low >= cost) {
+        // With x1 - low >= cost, x2 = x1 - d lies at least cost - d above low: s comes to 0 or
+        // more.
+        if (d == Extended(x1) - Extended(x2) && Extended(x1) - low >= cost) {
             const Extended fits = (Extended(x2) - low - cost) / d + Extended(1);
             int64_t s = fits >= Extended(k) ? k : TruncToInt64(fits);
             while (s > 0 && Extended(x2) - d * Extended(s - 1) - low < cost) // may round up

@@ -76,9 +76,9 @@ void TypePlanetFactor(CalcModel& model, int i, int32_t value) {
     model.Planet.PlanetPrc = CalcPlanetPrc(model.Race, model.Planet.PlanetEnv);
 }
 
+// The habitability follows the factors alone, which a limit leaves.
 void TypeTFormLimit(CalcModel& model, int i, int32_t value) {
     model.Planet.MaxTFormPrc[i] = value;
-    model.Planet.PlanetPrc = CalcPlanetPrc(model.Race, model.Planet.PlanetEnv);
 }
 
 } // namespace quendal

@@ -154,6 +154,14 @@ TEST(LoadRace, EmptyFileLoadsDefaults) {
     EXPECT_EQ(model->Race.Env0Min, 0);
     EXPECT_EQ(model->Race.NColonistYTo1Resource, 0);
     EXPECT_TRUE(model->RaceLoaded);
+
+    // A race given by its bounds alone gets its optimum and half-width.
+    RaceParams bounds;
+    bounds.Env0Min = 10;
+    bounds.Env0Max = 50;
+    ApplyRace(*model, bounds, 30);
+    EXPECT_EQ(model->Race.EnvOpt[0], 30);
+    EXPECT_EQ(model->Race.EnvHalfWidth[0], 20);
 }
 
 TEST(LoadRace, ImmuneToAllGivesFullHabitability) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "model/habitability.h"
@@ -206,6 +208,25 @@ TEST(Spend, AfterPayingIsTheUnitByUnitPayment) {
                 EXPECT_EQ(AfterPaying(x, c, k), oneByOne) << x << " " << c << " " << k;
             }
     EXPECT_GT(fixedPoints, 100);
+
+    // Random starts a few thousand units above a binade's foot, so that many payments cross it.
+    std::mt19937_64 random(11);
+    int crossed = 0;
+    for (int trial = 0; trial < 2000; ++trial) {
+        const int e = 53 + static_cast<int>(random() % 20);
+        const double foot = std::ldexp(1.0, e);
+        const double ulp = std::ldexp(1.0, e - 52);
+        const double x = foot + ulp * static_cast<double>(random() % 3000);
+        const uint64_t widest = static_cast<uint64_t>(std::min(4 * ulp, 1e6));
+        const int64_t c = 1 + static_cast<int64_t>(random() % widest);
+        const int64_t k = 1 + static_cast<int64_t>(random() % 5000);
+        double oneByOne = x;
+        for (int64_t paid = 0; paid < k; ++paid)
+            oneByOne = (Extended(oneByOne) - Extended(c)).ToDouble();
+        crossed += oneByOne < foot;
+        EXPECT_EQ(AfterPaying(x, Extended(c), k), oneByOne) << x << " " << c << " " << k;
+    }
+    EXPECT_GT(crossed, 300);
 }
 
 // A billion units of cost 1 from 2^55 resources and minerals, where paying a unit rounds back
@@ -322,28 +343,75 @@ TEST(Spend, TerraformingPaidInPartsSlowsTheDieOff) {
     s.Population(TruncToInt64(s.men));
     EXPECT_NEAR(slowed * 10, men - s.men, 1e-9);
     EXPECT_NEAR(men - s.men, 250000 * 0.2 * 0.004, 1e-9);
+
+    // Colonists that give no resources pay nothing, and nothing slows their loss.
+    model->Race.NColonistYTo1Resource = 0;
+    Prepare(s, *model, 250000);
+    s.order = Element(TerraformGravity, 1, 100);
+    s.hasOrder = true;
+    s.Spend(s.OperableFactories());
+    EXPECT_FALSE(s.terraformed);
+    EXPECT_DOUBLE_EQ(Invested(s), 0.0);
+}
+
+// Above 2^53 every unit of an odd cost here loses 1 to rounding: the units paid in one go are
+// never more than one at a time would pay, and leave what paying them one at a time leaves.
+TEST(Spend, WholeUnitsAboveTheExactRangeAllowForRounding) {
+    auto model = TypicalRace(100);
+    SimState s;
+    Prepare(s, *model, 1e6);
+    const int32_t cost = (1 << 23) + 3;
+    s.order = Element(BuildMine, INT32_MAX, cost);
+    s.hasOrder = true;
+    s.mine = 0;
+    const double start = 0x1p53 + 0x1p52;
+    double r = start;
+    ASSERT_TRUE(s.PayWholeUnits(r));
+    // One at a time pays unit n while what n - 1 units leave covers it.
+    int64_t payable = 0;
+    for (int64_t lo = 1, hi = INT32_MAX; lo <= hi;) {
+        const int64_t n = lo + (hi - lo) / 2;
+        if (AfterPaying(start, Extended(cost), n - 1) >= cost) {
+            payable = n;
+            lo = n + 1;
+        } else {
+            hi = n - 1;
+        }
+    }
+    EXPECT_LE(s.mine, payable);
+    EXPECT_GT(s.mine, payable - 1000);
+    EXPECT_EQ(r, AfterPaying(start, Extended(cost), s.mine));
 }
 
 TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
     auto model = TypicalRace(100);
-    SimState s;
-    Prepare(s, *model, 1e8);
-    s.surf[0] = 1; // half a factory's minerals
-    s.order = Element(BuildFactory, 1, 10);
-    s.hasOrder = true;
-    s.Spend(s.OperableFactories());
-    EXPECT_EQ(s.fabr, 0);
-    ASSERT_TRUE(s.hasOrder);
-    EXPECT_DOUBLE_EQ(Invested(s), 5.0);
-    EXPECT_DOUBLE_EQ(s.surf[0], 0.0);
-    EXPECT_DOUBLE_EQ(s.surf[1], 499.0);
+    for (int scarce = 0; scarce < 3; ++scarce) {
+        SimState s;
+        Prepare(s, *model, 1e8);
+        const int other = (scarce + 1) % 3;
+        s.surf[scarce] = 1; // half a factory's minerals
+        s.order = Element(BuildFactory, 1, 10);
+        s.hasOrder = true;
+        s.Spend(s.OperableFactories());
+        EXPECT_EQ(s.fabr, 0);
+        ASSERT_TRUE(s.hasOrder);
+        EXPECT_DOUBLE_EQ(Invested(s), 5.0);
+        EXPECT_DOUBLE_EQ(s.surf[scarce], 0.0);
+        EXPECT_DOUBLE_EQ(s.surf[other], 499.0);
 
-    s.surf[0] = 100; // mining brought more
-    s.Spend(s.OperableFactories());
-    EXPECT_EQ(s.fabr, 1);
-    EXPECT_FALSE(s.hasOrder);
-    EXPECT_DOUBLE_EQ(s.surf[0], 99.0);
-    EXPECT_DOUBLE_EQ(s.surf[1], 498.0);
+        s.surf[scarce] = 0.5; // mining brought a little: paid on top
+        s.Spend(s.OperableFactories());
+        EXPECT_EQ(s.fabr, 0);
+        EXPECT_DOUBLE_EQ(Invested(s), 7.5);
+        EXPECT_DOUBLE_EQ(s.surf[other], 498.5);
+
+        s.surf[scarce] = 100; // mining brought enough
+        s.Spend(s.OperableFactories());
+        EXPECT_EQ(s.fabr, 1);
+        EXPECT_FALSE(s.hasOrder);
+        EXPECT_DOUBLE_EQ(s.surf[scarce], 99.5);
+        EXPECT_DOUBLE_EQ(s.surf[other], 498.0);
+    }
 }
 
 // A factory of unit cost 0 needs no payment and takes its full 2 kT of each mineral; the
