@@ -412,6 +412,17 @@ TEST(Spend, FactoryShortOfMineralsWaitsForMining) {
         EXPECT_DOUBLE_EQ(s.surf[scarce], 99.5);
         EXPECT_DOUBLE_EQ(s.surf[other], 498.0);
     }
+    // Minerals that pay the rest to within rounding finish the factory.
+    SimState s;
+    Prepare(s, *model, 1e8);
+    s.surf[0] = 1;
+    s.order = Element(BuildFactory, 1, 10);
+    s.hasOrder = true;
+    s.Spend(s.OperableFactories());
+    s.surf[0] = std::nextafter(1.0, 0.0);
+    s.Spend(s.OperableFactories());
+    EXPECT_EQ(s.fabr, 1);
+    EXPECT_FALSE(s.hasOrder);
 }
 
 // A factory of unit cost 0 needs no payment and takes its full 2 kT of each mineral; the
