@@ -66,7 +66,9 @@ public:
         };
     }
     void Text(std::string key, std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
-        Add(std::move(key), Kind::Text, {0, maxChars}).text = std::move(ref);
+        CalcField& f = Add(std::move(key), Kind::Text);
+        f.range.hi = maxChars; // the most characters; the least is not read
+        f.text = std::move(ref);
     }
     void Elements(std::string key, std::function<std::vector<QueueItem>&(CalcSetup&)> ref) {
         Add(std::move(key), Kind::Elements).items = std::move(ref);

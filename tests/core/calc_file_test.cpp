@@ -34,6 +34,7 @@ CalcSetup FullSetup() {
     for (int i = 0; i < 7; ++i)
         s.planetTab.economy[i] = 2001 + i;
     s.planetTab.economy[2] = 12;
+    s.planetTab.fullTForm = true;
     PlanetParams& p = s.planetTab.planet;
     p = {{40, 1, 102}, -20, {15, 3, 4}, {5, 6, 32000}, {7, 25, 8}, true, 9, 11};
     s.planetTab.list = {"/data/planets-20.txt", 3, "Гамма, обитаемая, 45%"};
@@ -75,6 +76,18 @@ TEST(CalcFile, WrittenFileReadsBackToTheSameCalculationAndTheSameText) {
     EXPECT_NE(text.find("\nMinerals=100,200,5000000000\n"), std::string::npos);
     EXPECT_NE(text.find("\nMinus=min,max:5,fab:50@10\nPlus=fab:20,mine:30,min:3\n"),
               std::string::npos);
+    // The tables as a record for a reader, with their comment.
+    EXPECT_NE(text.find("\n[DataTable]\n; The tables as last computed, for reading: loading "
+                        "computes them again.\nYear0="),
+              std::string::npos);
+    EXPECT_NE(text.find("\n[MineralTable]\nYear0=  0 15/100/100 ...\nYear1=  1 ...\n"),
+              std::string::npos);
+    // A control character of a text is written as '?', so that the text stays one value.
+    CalcSetup odd = FullSetup();
+    odd.race->name = "Ка\x7f~\x01";
+    EXPECT_NE(WriteCalcFile(odd).find("\nRaceName=Ка?~?\n"), std::string::npos);
+    // A byte order mark some editors write is passed over.
+    EXPECT_FALSE(ParseCalcFile("\xEF\xBB\xBF" + text).error);
 }
 
 // A file written by an earlier build, kept as it was: each key read into its own field.
@@ -197,7 +210,8 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         // A carriage return only ends a line before a line feed.
         {Replace(good, "Years=40\n", "Years=40\rX\n"), "line 54: binary data (byte 0x0D)"},
         {Replace(good, "Growth=16\n", ""), "[Start] Growth: the key is missing"},
-        {Replace(good, "fab:50@10", "fab"), "[Templates] Minus: 'fab' needs a count"},
+        {Replace(good, "fab:50@10", "fab"), "[Templates] Minus: 'fab' needs a count",
+         "«fab» без числа, нужно как в fab:5"},
         {Replace(good, "fab:50@10", "warp:3"),
          "[Templates] Minus: unknown element 'warp:3' (min, max:N, fab:N or mine:N)",
          "[Templates] Minus: неизвестный элемент «warp:3» (min, max:N, fab:N или mine:N)"},
