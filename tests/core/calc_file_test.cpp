@@ -131,6 +131,10 @@ TEST(CalcFile, RelativePlanetListIsReadAgainstTheFilesFolder) {
     ASSERT_FALSE(read.error) << read.error->Message();
     EXPECT_EQ(read.setup.planetTab.list.path,
               (std::filesystem::path(file.path()).parent_path() / "lists/planets-20.txt").string());
+    // No list stays no list.
+    setup.planetTab.list = {};
+    const TempFile without(WriteCalcFile(setup), ".cal");
+    EXPECT_EQ(ReadCalcFile(without.path()).setup.planetTab.list.path, "");
 }
 
 // A file an older editor saved in Windows-1251 is decoded, as race files are.
