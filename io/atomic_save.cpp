@@ -22,15 +22,17 @@ std::optional<std::string> SaveFileAtomically(const std::string& path, std::stri
     mode = stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mode;
     fchmod(fd, mode);
     size_t done = 0;
+    int error = 0; // taken where a call fails: errno may hold an earlier call's (stat's)
     while (done < bytes.size()) {
         const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno == EINTR)
             continue;
-        if (wrote <= 0)
+        if (wrote <= 0) { // a write that takes nothing has a full disk
+            error = wrote < 0 ? errno : ENOSPC;
             break;
+        }
         done += static_cast<size_t>(wrote);
     }
-    int error = done < bytes.size() ? (errno ? errno : ENOSPC) : 0;
     if (!error && fsync(fd) != 0)
         error = errno;
     if (close(fd) != 0 && !error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "lists/queue_item.h"
@@ -26,13 +28,14 @@ struct RaceParams {
     int32_t NMineralYFrom10Mine = 0;
     bool FullTForm = false; // one terraforming step moves all three factors
 
-    // Economy value i (0..6), in the order of the race file's keys above.
+    // Economy value i (0..6), in the order of the race file's keys above; std::out_of_range
+    // for another i.
     int32_t& Economy(int i) {
-        int32_t* const fields[7] = {&NColonistYTo1Resource, &NResourceYFrom10Factory,
-                                    &NResourceBuildFactory, &NFactoryWork10000,
-                                    &NResourceBuildMine,    &NMineWork10000,
-                                    &NMineralYFrom10Mine};
-        return *fields[i];
+        const std::array<int32_t*, 7> fields = {&NColonistYTo1Resource, &NResourceYFrom10Factory,
+                                                &NResourceBuildFactory, &NFactoryWork10000,
+                                                &NResourceBuildMine,    &NMineWork10000,
+                                                &NMineralYFrom10Mine};
+        return *fields.at(static_cast<size_t>(i));
     }
     int32_t Economy(int i) const { return const_cast<RaceParams*>(this)->Economy(i); }
     int32_t EnvMin(int i) const { return i == 0 ? Env0Min : i == 1 ? Env1Min : Env2Min; }

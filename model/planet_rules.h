@@ -37,9 +37,9 @@ void ApplyRace(CalcModel& model, const RaceParams& race, int32_t startPrc);
 void ClearRace(CalcModel& model);
 
 // Whether the race is immune to factor i: the factor's field holds 102 and cannot be typed
-// into, and it is never terraformed.
+// into, and it is never terraformed. False for an i outside the three factors.
 inline bool ImmuneFactor(const RaceParams& race, int i) {
-    return race.EnvOpt[i] == kImmune;
+    return i >= 0 && i < 3 && race.EnvOpt[i] == kImmune;
 }
 
 // Gives the factors the race is immune to the immune mark and terraforming limit 0, as their

@@ -21,7 +21,7 @@
 // the C library's for the whole test program; they pass every call through until a test arms
 // them.
 namespace {
-int writeLimit = 0;         // bytes a write takes at most; 0: any
+int writeLimit = 0;         // bytes a write takes at most; 0: any; -1: none, as a full disk
 bool interruptNext = false; // the next write fails with EINTR before writing
 int syncError = 0;          // fsync fails with this error
 } // namespace
@@ -32,6 +32,8 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
         errno = EINTR;
         return -1;
     }
+    if (writeLimit < 0)
+        return 0;
     if (writeLimit > 0 && size > static_cast<size_t>(writeLimit))
         size = static_cast<size_t>(writeLimit);
     return syscall(SYS_write, fd, data, size);
@@ -63,7 +65,7 @@ TEST(AtomicSave, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
     const std::string fresh = old.path() + ".new";
     const mode_t mask = umask(022);
     EXPECT_FALSE(SaveFileAtomically(fresh, "x"));
-    umask(mask);
+    EXPECT_EQ(umask(mask), 022); // the process's mask is left as it was
     EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0644));
     fs::remove(fresh);
 
@@ -83,6 +85,17 @@ TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
     writeLimit = 0;
     EXPECT_FALSE(error) << *error;
     EXPECT_EQ(ReadFileBytes(file.path()), text);
+}
+
+// A disk that takes no more bytes: the save fails, says so, and does not try for ever.
+TEST(AtomicSave, ADiskThatTakesNothingFailsTheSave) {
+    const TempFile file("old", ".cal");
+    writeLimit = -1;
+    errno = EINTR; // as an earlier call may leave it
+    const std::optional<std::string> error = SaveFileAtomically(file.path(), "new");
+    writeLimit = 0;
+    EXPECT_EQ(error, std::string(std::strerror(ENOSPC)));
+    EXPECT_EQ(ReadFileBytes(file.path()), "old");
 }
 
 // A folder of its own, so that nothing else is beside the file.

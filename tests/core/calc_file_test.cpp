@@ -12,6 +12,7 @@
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
+#include "model/value_ranges.h"
 #include "tests/core/temp_file.h"
 
 namespace quendal {
@@ -178,7 +179,7 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
          "line 2: [QuendalCalculation] Version: unknown version 'x'"},
         {Replace(good, "Version=1", "Version=0"), "Version: unknown version '0'"},
         {Replace(good, "Years=40\n", "Years=40\nYears=41\n"),
-         "[Start] Years: the key is given twice (first on line"},
+         "[Start] Years: the key is given twice (first on line 54)"},
         {Replace(good, "Criterion=5", "Criterion=6"), "[Search] Criterion: 6 is outside 0..5"},
         // What the companion's options refuse, a file refuses too.
         {Replace(good, "Years=40", "Years=-7"), "[Start] Years: -7 is outside 0..99999"},
@@ -193,7 +194,7 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
          "[Planet] Env: '40,1' is not 3 numbers separated by commas",
          "[Planet] Env: «40,1» — не 3 числа через запятую"},
         {Replace(good, "Colonists=300", "Colonists=3e2"),
-         "[Start] Colonists: '3e2' is not a whole number"},
+         "[Start] Colonists: '3e2' is not a whole number", "«3e2» — не целое число"},
         // A value is quoted whole up to 40 characters, cut after them.
         {Replace(good, "Colonists=300", "Colonists=" + std::string(40, 'x')),
          "'" + std::string(40, 'x') + "' is not"},
@@ -247,6 +248,25 @@ TEST(CalcFile, UnknownKeysAndSectionsAreIgnored) {
     const CalcFileResult read = ParseCalcFile(extended);
     ASSERT_FALSE(read.error) << read.error->Message();
     EXPECT_TRUE(read.setup == WithoutTables(FullSetup()));
+}
+
+// The first search field outside what a search or a file takes is named, П1..П6, the interval
+// and, when asked, the years; nothing when all hold.
+TEST(CalcSetup, FieldOutOfRangeIsNamed) {
+    const SearchTab good;
+    EXPECT_EQ(OutOfRangeField(good, 15), "");
+    for (int i = 0; i < 6; ++i) {
+        SearchTab search = good;
+        search.params[i] = static_cast<int32_t>(kGeneticParamRanges[i].hi + 1);
+        EXPECT_EQ(
+            OutOfRangeField(search, std::nullopt).rfind("П" + std::to_string(i + 1) + ": ", 0), 0u)
+            << i;
+    }
+    SearchTab search = good;
+    search.interval = 0;
+    EXPECT_EQ(OutOfRangeField(search, std::nullopt),
+              "Интервал расчета: 0 вне допустимых пределов 1..999");
+    EXPECT_EQ(OutOfRangeField(good, -7), "ЛЕТ: -7 вне допустимых пределов 0..99999");
 }
 
 // Applied to a model and taken back, a calculation keeps its planet, templates and search

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -38,13 +39,16 @@ TEST(BackgroundRank, EndsWithItsRowsAndAStopEndsItAtOnce) {
     using Clock = std::chrono::steady_clock;
     const auto base = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
 
-    const RankTask task = SearchedRanking(*base, 5, 10);
+    RankTask task = SearchedRanking(*base, 5, 10);
+    std::atomic<int> reports{0}; // the caller's own progress, besides progress()
+    task.onProgress = [&reports](const RankProgress&) { ++reports; };
     BackgroundRank background(task);
     while (!background.finished())
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_EQ(background.progress().done, 5);
     EXPECT_GT(background.progress().elapsedMs, 0);
     EXPECT_EQ(background.progress().remainingMs, 0); // nothing remains once all have ended
+    EXPECT_EQ(reports, 5);
     EXPECT_FALSE(background.stopped());
     EXPECT_EQ(background.TakeRows().size(), 5u);
 

@@ -249,6 +249,28 @@ TEST(Spend, BillionUnitsAtAFixedPointArePaidAtOnce) {
         for (const double kT : s.surf)
             EXPECT_EQ(kT, 0x1p55);
     }
+    // A billion free factories on a planet without Liberium take no minerals and need none.
+    SimState s;
+    Prepare(s, *model, 1e6);
+    s.fabr = 0;
+    s.surf[2] = 0;
+    s.order = Element(BuildFactory, 1000000000, 0);
+    s.hasOrder = true;
+    double r = 100;
+    ASSERT_TRUE(s.PayWholeUnits(r));
+    EXPECT_EQ(s.fabr, 1000000000);
+    EXPECT_FALSE(s.hasOrder);
+
+    // Units paid at once up to the last but one leave the order for that one.
+    s.order = Element(BuildMine, 3, 10);
+    s.hasOrder = true;
+    s.mine = 0;
+    r = 25;
+    ASSERT_TRUE(s.PayWholeUnits(r));
+    EXPECT_EQ(s.mine, 2);
+    EXPECT_TRUE(s.hasOrder);
+    EXPECT_EQ(s.order.count, 1);
+    EXPECT_EQ(r, 5);
 }
 
 // Whole factories and mines paid in one go leave what paying them one at a time leaves: units
@@ -438,6 +460,30 @@ TEST(Spend, FactoryOfNoCostTakesFullMinerals) {
     EXPECT_FALSE(s.hasOrder);
     for (int i = 0; i < 3; ++i)
         EXPECT_DOUBLE_EQ(s.surf[i], 494.0) << i;
+}
+
+// A factory paid in part takes minerals in proportion to what is paid, and no more is paid
+// than the scarcest mineral allows: a million colonists give 4 resources a sub-step.
+TEST(Spend, FactoryPaidInPartTakesItsShareOfMinerals) {
+    auto model = TypicalRace(100);
+    struct Case {
+        int32_t cost;
+        double men, scarce, invested, rest;
+    } const cases[] = {{10, 1e6, 500, 4, 499.2},
+                       {10, 1e6, 0.2, 1, 0},
+                       {5, 1e6, 500, 4, 498.4},
+                       {1, 1e5, 500, 0.4, 499.2}};
+    for (const Case& c : cases) {
+        SimState s;
+        Prepare(s, *model, c.men);
+        s.surf[1] = c.scarce;
+        s.order = Element(BuildFactory, 1, c.cost);
+        s.hasOrder = true;
+        s.Spend(s.OperableFactories());
+        EXPECT_EQ(s.fabr, 0) << c.cost << " " << c.scarce;
+        EXPECT_DOUBLE_EQ(Invested(s), c.invested) << c.cost << " " << c.scarce;
+        EXPECT_DOUBLE_EQ(s.surf[1], c.rest) << c.cost << " " << c.scarce;
+    }
 }
 
 // A race without colonists per resource gets nothing from its colonists instead of a

@@ -136,6 +136,8 @@ private slots:
         QCOMPARE(Text(form, "editLightYears"), QStringLiteral("7"));
         Click(form, "bnLoadCalcFile");
         QCOMPARE(Snapshot(form), onCalc);
+        // The file's name shows its whole path on hovering.
+        QCOMPARE(Control<QLabel>(form, "fileName")->toolTip(), path);
         EnterTab(form, "TabAddParam");
         QCOMPARE(Snapshot(form), onParams);
 

@@ -163,6 +163,8 @@ private slots:
         const QRect idleBar = bar->geometry();
 
         rw.Rank(2, true);
+        QVERIFY(!rw.Label("sRankElapsed").isEmpty());
+        QVERIFY(!rw.view->windowIcon().isNull());
         // Every control inside the view and none over another; the bar, without a percentage,
         // takes the row's spare width and keeps its place while the times change.
         QList<QRect> placed;
