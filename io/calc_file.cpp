@@ -289,8 +289,7 @@ CalcFileResult ParseStream(std::istream& in) {
             text.remove_prefix(3);
         const std::string decoded = IsValidUtf8(text) ? std::string(text) : DecodeCp1251(text);
         result.setup = ReadSetup(IniSections(decoded, kCalcFileMagic));
-    } catch (const IniFailure& failure) {
-        result.setup = CalcSetup();
+    } catch (const IniFailure& failure) { // the setup is still the empty one
         result.error = failure.error;
     }
     return result;

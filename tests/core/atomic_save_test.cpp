@@ -21,15 +21,15 @@
 // the C library's for the whole test program; they pass every call through until a test arms
 // them.
 namespace {
-int writeLimit = 0;         // bytes a write takes at most; 0: any; -1: none, as a full disk
-bool interruptNext = false; // the next write fails with EINTR before writing
-int syncError = 0;          // fsync fails with this error
+int writeLimit = 0; // bytes a write takes at most; 0: any; -1: none, as a full disk
+int failNext = 0;   // the next write fails with this error before writing
+int syncError = 0;  // fsync fails with this error
 } // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
-    if (interruptNext) {
-        interruptNext = false;
-        errno = EINTR;
+    if (failNext != 0) {
+        errno = failNext;
+        failNext = 0;
         return -1;
     }
     if (writeLimit < 0)
@@ -80,16 +80,19 @@ TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
     for (int i = 0; i < 300; ++i)
         text += std::to_string(i) + ',';
     writeLimit = 7;
-    interruptNext = true;
+    failNext = EINTR;
     const std::optional<std::string> error = SaveFileAtomically(file.path(), text);
     writeLimit = 0;
     EXPECT_FALSE(error) << *error;
     EXPECT_EQ(ReadFileBytes(file.path()), text);
 }
 
-// A disk that takes no more bytes: the save fails, says so, and does not try for ever.
-TEST(AtomicSave, ADiskThatTakesNothingFailsTheSave) {
+// A write that fails says why; a disk that takes no more bytes says it is full, and the save
+// does not try for ever.
+TEST(AtomicSave, AFailedWriteIsToldAndLeavesTheOldFile) {
     const TempFile file("old", ".cal");
+    failNext = EIO;
+    EXPECT_EQ(SaveFileAtomically(file.path(), "new"), std::string(std::strerror(EIO)));
     writeLimit = -1;
     errno = EINTR; // as an earlier call may leave it
     const std::optional<std::string> error = SaveFileAtomically(file.path(), "new");

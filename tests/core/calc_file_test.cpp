@@ -43,8 +43,9 @@ CalcSetup FullSetup() {
     s.minus = {{MinTerraform, 100, 1}, {MaxTerraform, 100, 5}, {Factories, 10, 50}};
     s.plus = {{Factories, 12, 20}, {Mines, 2005, 30}, {MinTerraform, 100, 3}}; // default costs
     s.search = {{150, 21, 6, 81, 2, 41}, Criterion::Minerals, 42, 301, std::nullopt};
-    s.search.result = SearchOutcome{
-        {43, 1234567, 890, 13, 34, {}, {100, 200, 5000000000}}, {}, {{MaxTerraform, 100, 31}}};
+    s.search.result = SearchOutcome{{43, 1234567, 890, 13, 34, {}, {100, 200, 5000000000}},
+                                    {{MinTerraform, 100, 1}},
+                                    {{MaxTerraform, 100, 31}}};
     s.dataTable = {"   0 | -20 |   30000 |     0 |     7 |    0", "   1 | -20 |   31000 |"};
     s.mineralTable = {"  0 15/100/100 ...", "  1 ..."};
     return s;
@@ -135,7 +136,9 @@ TEST(CalcFile, RelativePlanetListIsReadAgainstTheFilesFolder) {
     // No list stays no list.
     setup.planetTab.list = {};
     const TempFile without(WriteCalcFile(setup), ".cal");
-    EXPECT_EQ(ReadCalcFile(without.path()).setup.planetTab.list.path, "");
+    const CalcFileResult back = ReadCalcFile(without.path());
+    ASSERT_FALSE(back.error) << back.error->Message();
+    EXPECT_EQ(back.setup.planetTab.list, PlanetListChoice());
 }
 
 // A file an older editor saved in Windows-1251 is decoded, as race files are.
@@ -215,6 +218,13 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         // A carriage return only ends a line before a line feed.
         {Replace(good, "Years=40\n", "Years=40\rX\n"), "line 54: binary data (byte 0x0D)"},
         {Replace(good, "Growth=16\n", ""), "[Start] Growth: the key is missing"},
+        {Replace(good, "Growth=16\n", "Growth=16\n=5\n"),
+         "'=5' is neither a section, a key nor a comment"},
+        {Replace(good, "FullTForm=1", "FullTForm=2"), "[Planet] FullTForm: 2 is outside 0..1"},
+        {Replace(good, "Homeworld=1", "Homeworld=-1"), "[Planet] Homeworld: -1 is outside 0..1"},
+        // Lines each below the limit that together pass it.
+        {std::string(kCalcFileMaxBytes / 2, ' ') + "\n" + std::string(kCalcFileMaxBytes / 2, ' '),
+         "the file is larger than 16 MiB"},
         {Replace(good, "fab:50@10", "fab"), "[Templates] Minus: 'fab' needs a count",
          "«fab» без числа, нужно как в fab:5"},
         {Replace(good, "fab:50@10", "warp:3"),

@@ -165,6 +165,7 @@ private slots:
         rw.Rank(2, true);
         QVERIFY(!rw.Label("sRankElapsed").isEmpty());
         QVERIFY(!rw.view->windowIcon().isNull());
+        QCOMPARE(rw.view->font(), rw.w.form->font());
         // Every control inside the view and none over another; the bar, without a percentage,
         // takes the row's spare width and keeps its place while the times change.
         QList<QRect> placed;
