@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -68,11 +69,17 @@ TEST(BackgroundRank, EndsWithItsRowsAndAStopEndsItAtOnce) {
 // short. The planets that ended are ranked among themselves, as in the whole ranking.
 TEST(RankPlanets, AStopRanksOnlyThePlanetsThatEnded) {
     const auto base = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
+    std::map<int32_t, int32_t> startPrc; // by planet, as the calculation shows it
     for (const bool search : {false, true}) {
         RankTask task = SearchedRanking(*base, 5, 3);
         task.search = search;
         task.threads = 1;
         const std::vector<RankedPlanet> whole = RankPlanets(task);
+        for (const RankedPlanet& row : whole) // a search starts where the calculation does
+            if (search)
+                EXPECT_EQ(row.startPrc, startPrc.at(row.index)) << row.index;
+            else
+                startPrc[row.index] = row.startPrc;
 
         std::atomic<bool> stop{false};
         std::vector<int32_t> ended; // the planets set up, in turn
