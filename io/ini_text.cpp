@@ -63,6 +63,12 @@ std::optional<std::string_view> SectionOf(std::string_view line) {
 std::string KeptText(std::istream& in, const std::vector<std::string>& records, size_t maxKept) {
     std::string kept, line;
     int number = 1; // of the line being read
+    // The kept text with `more` bytes after the current line stays within maxKept.
+    const auto fits = [&](size_t more) {
+        if (kept.size() + line.size() + more > maxKept)
+            FailIni(0, "", "the file is larger than " + std::to_string(maxKept >> 20) + " MiB",
+                    "файл больше " + std::to_string(maxKept >> 20) + " МиБ");
+    };
     // Text never holds NUL nor the control characters other than tab and a line end.
     const auto keep = [&](char c) {
         const unsigned char u = static_cast<unsigned char>(c);
@@ -74,9 +80,7 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
                     std::string("двоичные данные (байт ") + code + "): не текстовый файл");
         }
         line += c;
-        if (kept.size() + line.size() > maxKept)
-            FailIni(0, "", "the file is larger than " + std::to_string(maxKept >> 20) + " MiB",
-                    "файл больше " + std::to_string(maxKept >> 20) + " МиБ");
+        fits(0);
     };
     bool inRecord = false;
     while (in.peek() != std::char_traits<char>::eof()) {
@@ -97,6 +101,8 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
             inRecord = std::find(records.begin(), records.end(), *section) != records.end();
         else if (inRecord)
             line.clear(); // a row that began with '['
+        if (c == '\n')
+            fits(1); // the line feed too
         kept += line + (c == '\n' ? "\n" : "");
         number += c == '\n';
     }

@@ -222,6 +222,8 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
          "'=5' is neither a section, a key nor a comment"},
         {Replace(good, "FullTForm=1", "FullTForm=2"), "[Planet] FullTForm: 2 is outside 0..1"},
         {Replace(good, "Homeworld=1", "Homeworld=-1"), "[Planet] Homeworld: -1 is outside 0..1"},
+        {Replace(good, "PlanetEntry=3", "PlanetEntry=-2"),
+         "[Planet] PlanetEntry: -2 is outside -1..2147483647"},
         // Lines each below the limit that together pass it.
         {std::string(kCalcFileMaxBytes / 2, ' ') + "\n" + std::string(kCalcFileMaxBytes / 2, ' '),
          "the file is larger than 16 MiB"},
@@ -244,7 +246,19 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
         EXPECT_EQ(read.error->Message().find('\n'), std::string::npos);
         EXPECT_TRUE(read.setup == CalcSetup()); // nothing of a refused file is taken
     }
-    // At the limits: a race name of 49 characters, a file whose last line ends in "\r".
+    // At the limits: a file of 16 MiB outside its table record, with or without a last line
+    // feed (a byte more is refused), a race name of 49 characters, a last line ending in "\r".
+    const std::string small = WriteCalcFile(WithoutTables(FullSetup()));
+    const std::string padded =
+        Replace(small, "\n", "\n;" + std::string(kCalcFileMaxBytes - small.size() - 2, 'x') + "\n");
+    ASSERT_EQ(padded.size(), kCalcFileMaxBytes);
+    EXPECT_FALSE(ParseCalcFile(padded).error);
+    const std::string unended =
+        Replace(small.substr(0, small.size() - 1), "\n",
+                "\n;" + std::string(kCalcFileMaxBytes - small.size() - 1, 'x') + "\n");
+    ASSERT_EQ(unended.size(), kCalcFileMaxBytes);
+    EXPECT_FALSE(ParseCalcFile(unended).error);
+    EXPECT_TRUE(ParseCalcFile(padded + "\n").error);
     EXPECT_FALSE(
         ParseCalcFile(Replace(good, "RaceName=Хумы", "RaceName=" + std::string(49, 'x'))).error);
     EXPECT_FALSE(ParseCalcFile(good.substr(0, good.size() - 1) + "\r").error);
