@@ -93,22 +93,31 @@ void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text) {
     WriteFile(window, dialogs, path, text.toUtf8(), kCsvCaption);
 }
 
-void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos) {
-    const auto* area = qobject_cast<QAbstractScrollArea*>(owner);
-    menu->popup((area ? area->viewport() : owner)->mapToGlobal(pos));
+QMenu* ContextMenu(QWidget* owner, const QString& name) {
+    auto* menu = new QMenu(owner);
+    menu->setObjectName(name);
+    owner->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(owner, &QWidget::customContextMenuRequested, menu, [owner, menu](QPoint pos) {
+        const auto* area = qobject_cast<QAbstractScrollArea*>(owner); // a list box's viewport
+        menu->popup((area ? area->viewport() : owner)->mapToGlobal(pos));
+    });
+    return menu;
+}
+
+QAction* AddCopyAction(QMenu* menu, QWidget* owner) {
+    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    owner->addAction(copy);
+    return copy;
 }
 
 FormExport::FormExport(const Targets& targets) : QObject(targets.window), targets_(targets) {
-    auto* chartMenu = new QMenu(targets_.chart);
-    chartMenu->setObjectName(QStringLiteral("ChartMenu"));
+    QMenu* chartMenu = ContextMenu(targets_.chart, QStringLiteral("ChartMenu"));
     connect(chartMenu->addAction(QStringLiteral("Сохранить изображение…")), &QAction::triggered,
             this, &FormExport::SaveChartImage);
     connect(chartMenu->addAction(QStringLiteral("Копировать изображение")), &QAction::triggered,
             this, &FormExport::CopyChartImage);
-    targets_.chart->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(
-        targets_.chart, &QWidget::customContextMenuRequested, chartMenu,
-        [chart = targets_.chart, chartMenu](const QPoint& pos) { PopupAt(chartMenu, chart, pos); });
 
     AddTableMenu(targets_.dataTable, YearTable::Data);
     AddTableMenu(targets_.mineralTable, YearTable::Minerals);
@@ -116,32 +125,21 @@ FormExport::FormExport(const Targets& targets) : QObject(targets.window), target
     // The value labels and the template lists of the result pass their context menu
     // requests on to the group.
     QWidget* result = targets_.searchResult;
-    auto* resultMenu = new QMenu(result);
-    resultMenu->setObjectName(QStringLiteral("SearchResultMenu"));
+    QMenu* resultMenu = ContextMenu(result, QStringLiteral("SearchResultMenu"));
     QAction* copy = resultMenu->addAction(QStringLiteral("Копировать"));
     connect(copy, &QAction::triggered, this, &FormExport::CopySearchResult);
     connect(resultMenu, &QMenu::aboutToShow, copy,
             [copy, result] { copy->setEnabled(!Text(result, "sGenValue1").isEmpty()); });
-    result->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(result, &QWidget::customContextMenuRequested, resultMenu,
-            [result, resultMenu](const QPoint& pos) { PopupAt(resultMenu, result, pos); });
 }
 
 void FormExport::AddTableMenu(QListWidget* list, YearTable table) {
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* menu = new QMenu(list);
-    menu->setObjectName(list->objectName() + QStringLiteral("Menu"));
-    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    list->addAction(copy); // Ctrl+C while the table has the focus
-    connect(copy, &QAction::triggered, this, [this, list, table] { CopyTable(list, table); });
+    QMenu* menu = ContextMenu(list, list->objectName() + QStringLiteral("Menu"));
+    connect(AddCopyAction(menu, list), &QAction::triggered, this,
+            [this, list, table] { CopyTable(list, table); });
     QAction* save = menu->addAction(QStringLiteral("Сохранить как CSV…"));
     connect(save, &QAction::triggered, this, [this, list, table] { SaveTableCsv(list, table); });
     connect(menu, &QMenu::aboutToShow, list, [list, save] { save->setEnabled(list->count() > 0); });
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, menu,
-            [list, menu](const QPoint& pos) { PopupAt(menu, list, pos); });
 }
 
 void FormExport::SaveChartImage() {

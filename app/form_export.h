@@ -8,10 +8,10 @@
 #include "app/table_export.h"
 #include "model/calc_model.h"
 
+class QAction;
 class QByteArray;
 class QListWidget;
 class QMenu;
-class QPoint;
 class QWidget;
 
 namespace quendal {
@@ -55,7 +55,9 @@ bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const
 // it, whole or not at all; says so in a message when it fails.
 void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text);
 
-// Opens `menu` at `pos` of `owner` (a list box's position is in its viewport).
-void PopupAt(QMenu* menu, QWidget* owner, const QPoint& pos);
+// A context menu named `name` that a right click on `owner` opens.
+QMenu* ContextMenu(QWidget* owner, const QString& name);
+// The menu's "Копировать", also Ctrl+C while `owner` has the focus.
+QAction* AddCopyAction(QMenu* menu, QWidget* owner);
 
 } // namespace quendal

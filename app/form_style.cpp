@@ -56,42 +56,39 @@ template <typename Widget> Widget* Place(Widget* widget, const QString& name, co
     return widget;
 }
 
+template <typename Widget>
+Widget* Styled(Widget* widget, const QString& name, const QRect& rect, const TextStyle& style) {
+    ApplyStyle(Place(widget, name, rect), style);
+    return widget;
+}
+
 } // namespace
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& rect,
                   const TextStyle& style) {
-    auto* label = Place(new QLabel(text, parent), name, rect);
-    ApplyStyle(label, style);
-    return label;
+    return Styled(new QLabel(text, parent), name, rect, style);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
                         const QRect& rect, const TextStyle& style) {
-    auto* button = Place(new QPushButton(text, parent), name, rect);
+    auto* button = Styled(new QPushButton(text, parent), name, rect, style);
     button->setAutoDefault(false);
-    ApplyStyle(button, style);
     return button;
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& title, const QRect& rect,
                      const TextStyle& style) {
-    auto* group = Place(new QGroupBox(title, parent), name, rect);
-    ApplyStyle(group, style);
-    return group;
+    return Styled(new QGroupBox(title, parent), name, rect, style);
 }
 
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text, const QRect& rect,
                      const TextStyle& style) {
-    auto* box = Place(new QCheckBox(text, parent), name, rect);
-    ApplyStyle(box, style);
-    return box;
+    return Styled(new QCheckBox(text, parent), name, rect, style);
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text,
                         const QRect& rect, const TextStyle& style) {
-    auto* button = Place(new QRadioButton(text, parent), name, rect);
-    ApplyStyle(button, style);
-    return button;
+    return Styled(new QRadioButton(text, parent), name, rect, style);
 }
 
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
@@ -103,14 +100,13 @@ NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QStr
 }
 
 QLineEdit* MakeReadOnly(QWidget* parent, const QString& name, const QRect& rect) {
-    auto* edit = Place(new QLineEdit(parent), name, rect);
+    auto* edit = Styled(new QLineEdit(parent), name, rect, kBold);
     edit->setReadOnly(true);
     edit->setFrame(false);
     edit->setFocusPolicy(Qt::NoFocus);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     edit->setPalette(palette);
-    ApplyStyle(edit, kBold);
     return edit;
 }
 

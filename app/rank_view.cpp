@@ -47,6 +47,11 @@ public:
     }
 };
 
+template <typename Widget> Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -61,51 +66,39 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
     setWindowIcon(QIcon(QStringLiteral(":/icons/quendal.png")));
     resize(980, 440);
 
-    auto* criterionLabel = new QLabel(QStringLiteral("Максимизация:"), this);
-    cbCriterion = new QComboBox(this);
-    cbCriterion->setObjectName(QStringLiteral("cbRankCriterion"));
+    cbCriterion = Named(new QComboBox(this), "cbRankCriterion");
     for (const char* caption : kCriterionCaptions)
         cbCriterion->addItem(QString::fromUtf8(caption));
     cbCriterion->setCurrentIndex(static_cast<int>(Criterion::Resources));
-    cbSearch = new QCheckBox(QStringLiteral("с подбором ОП"), this);
-    cbSearch->setObjectName(QStringLiteral("cbRankSearch"));
-    bnRank = new QPushButton(QStringLiteral("Рассчитать"), this);
-    bnRank->setObjectName(QStringLiteral("bnRank"));
-    bnSaveCsv = new QPushButton(QStringLiteral("Сохранить как CSV…"), this);
-    bnSaveCsv->setObjectName(QStringLiteral("bnRankSaveCsv"));
-    for (QPushButton* button : {bnRank, bnSaveCsv})
-        button->setAutoDefault(false);
+    cbSearch = Named(new QCheckBox(QStringLiteral("с подбором ОП"), this), "cbRankSearch");
+    bnRank = Named(new QPushButton(QStringLiteral("Рассчитать"), this), "bnRank");
+    bnSaveCsv = Named(new QPushButton(QStringLiteral("Сохранить как CSV…"), this), "bnRankSaveCsv");
     auto* task = new QHBoxLayout;
-    task->addWidget(criterionLabel);
-    task->addWidget(cbCriterion);
-    task->addWidget(cbSearch);
-    task->addWidget(bnRank);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             new QLabel(QStringLiteral("Максимизация:"), this), cbCriterion, cbSearch, bnRank})
+        task->addWidget(w);
     task->addStretch();
     task->addWidget(bnSaveCsv);
+    for (QPushButton* button : {bnRank, bnSaveCsv})
+        button->setAutoDefault(false);
 
-    pbRank = new QProgressBar(this);
-    pbRank->setObjectName(QStringLiteral("pbRank"));
+    pbRank = Named(new QProgressBar(this), "pbRank");
     pbRank->setTextVisible(false);
     pbRank->setValue(0);
-    sElapsed = new QLabel(this);
-    sElapsed->setObjectName(QStringLiteral("sRankElapsed"));
-    sRemaining = new QLabel(this);
-    sRemaining->setObjectName(QStringLiteral("sRankRemaining"));
+    sElapsed = Named(new QLabel(this), "sRankElapsed");
+    sRemaining = Named(new QLabel(this), "sRankRemaining");
     for (QLabel* time : {sElapsed, sRemaining})
         time->setMinimumWidth(
             time->fontMetrics().horizontalAdvance(QStringLiteral("00 мин 00 сек")));
-    sStatus = new QLabel(this);
-    sStatus->setObjectName(QStringLiteral("sRankStatus"));
+    sStatus = Named(new QLabel(this), "sRankStatus");
     auto* progress = new QHBoxLayout;
     progress->addWidget(pbRank, 1);
-    progress->addWidget(new QLabel(QStringLiteral("Прошло:"), this));
-    progress->addWidget(sElapsed);
-    progress->addWidget(new QLabel(QStringLiteral("Осталось:"), this));
-    progress->addWidget(sRemaining);
-    progress->addWidget(sStatus);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             new QLabel(QStringLiteral("Прошло:"), this), sElapsed,
+             new QLabel(QStringLiteral("Осталось:"), this), sRemaining, sStatus})
+        progress->addWidget(w);
 
-    tbRank = new QTableWidget(this);
-    tbRank->setObjectName(QStringLiteral("tbRank"));
+    tbRank = Named(new QTableWidget(this), "tbRank");
     tbRank->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tbRank->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbRank->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -119,18 +112,10 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
     layout->addWidget(tbRank, 1);
 
     // Copy (also Ctrl+C while the table has the focus) and CSV, as on the other tables.
-    auto* menu = new QMenu(tbRank);
-    menu->setObjectName(QStringLiteral("tbRankMenu"));
-    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    tbRank->addAction(copy);
-    connect(copy, &QAction::triggered, this, &RankView::CopyRows);
-    QAction* save = menu->addAction(QStringLiteral("Сохранить как CSV…"));
-    connect(save, &QAction::triggered, this, &RankView::SaveCsv);
-    tbRank->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tbRank, &QWidget::customContextMenuRequested, menu,
-            [this, menu](const QPoint& pos) { PopupAt(menu, tbRank, pos); });
+    QMenu* menu = ContextMenu(tbRank, QStringLiteral("tbRankMenu"));
+    connect(AddCopyAction(menu, tbRank), &QAction::triggered, this, &RankView::CopyRows);
+    connect(menu->addAction(QStringLiteral("Сохранить как CSV…")), &QAction::triggered, this,
+            &RankView::SaveCsv);
 
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
         connect(new QShortcut(key, tbRank, nullptr, nullptr, Qt::WidgetShortcut),

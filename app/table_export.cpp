@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/csv_text.h"
+#include "model/output.h"
 
 namespace quendal {
 
@@ -23,14 +24,13 @@ const char* const kMineralColumns[] = {"Год",
 
 // The figures of one table line, in the order of the table's columns.
 std::vector<std::string> Figures(YearTable table, const YearResult& r) {
-    const auto text = [](auto value) { return std::to_string(value); };
-    if (table == YearTable::Data)
-        return {text(r.Year),     text(r.PlanetPrc), text(r.Men),
-                text(r.Resource), text(r.Fabr),      text(r.Mine)};
-    return {text(r.Year),           text(r.ConPrc[0]),      text(r.ConPrc[1]),
-            text(r.ConPrc[2]),      text(r.MineralYear[0]), text(r.MineralYear[1]),
-            text(r.MineralYear[2]), text(r.Mineral[0]),     text(r.Mineral[1]),
-            text(r.Mineral[2])};
+    std::vector<int64_t> figures = YearFigures(r, table == YearTable::Minerals);
+    if (table == YearTable::Minerals)
+        figures.erase(figures.begin() + 1, figures.begin() + 6); // the year, then the minerals
+    std::vector<std::string> fields;
+    for (const int64_t figure : figures)
+        fields.push_back(std::to_string(figure));
+    return fields;
 }
 
 } // namespace

@@ -212,16 +212,9 @@ void PrintCalculation(const Options& o, CalcModel& model, const Prepared& prepar
                        out);
         std::fputc('\n', out);
         for (const YearResult& r : rows) {
-            std::fprintf(out, "%d,%d,%lld,%lld,%d,%d", r.Year, r.PlanetPrc,
-                         static_cast<long long>(r.Men), static_cast<long long>(r.Resource), r.Fabr,
-                         r.Mine);
-            if (minerals)
-                std::fprintf(
-                    out, ",%d,%d,%d,%lld,%lld,%lld,%lld,%lld,%lld", r.ConPrc[0], r.ConPrc[1],
-                    r.ConPrc[2], static_cast<long long>(r.MineralYear[0]),
-                    static_cast<long long>(r.MineralYear[1]),
-                    static_cast<long long>(r.MineralYear[2]), static_cast<long long>(r.Mineral[0]),
-                    static_cast<long long>(r.Mineral[1]), static_cast<long long>(r.Mineral[2]));
+            const std::vector<int64_t> figures = YearFigures(r, minerals);
+            for (size_t i = 0; i < figures.size(); ++i)
+                std::fprintf(out, i ? ",%lld" : "%lld", static_cast<long long>(figures[i]));
             std::fputc('\n', out);
         }
         return;

@@ -1,6 +1,7 @@
 #include "model/output.h"
 
 #include <cstdio>
+#include <iterator>
 
 namespace quendal {
 
@@ -31,6 +32,16 @@ std::string MineralLine(const YearResult& row) {
     std::snprintf(text, sizeof text, "%3d %-11s %-14s %s", row.Year, Triple(row.ConPrc).c_str(),
                   Triple(row.MineralYear).c_str(), Triple(row.Mineral).c_str());
     return text;
+}
+
+std::vector<int64_t> YearFigures(const YearResult& r, bool minerals) {
+    std::vector<int64_t> figures = {r.Year, r.PlanetPrc, r.Men, r.Resource, r.Fabr, r.Mine};
+    if (minerals) {
+        figures.insert(figures.end(), std::begin(r.ConPrc), std::end(r.ConPrc));
+        figures.insert(figures.end(), std::begin(r.MineralYear), std::end(r.MineralYear));
+        figures.insert(figures.end(), std::begin(r.Mineral), std::end(r.Mineral));
+    }
+    return figures;
 }
 
 bool IsPlottedYear(int32_t year, int32_t lastYear) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/calc_model.h"
 
@@ -21,6 +22,11 @@ std::string DataTableLine(const YearResult& row);
 
 // A minerals-table row: "%3d %-11s %-14s %s" with three "%d/%d/%d" texts.
 std::string MineralLine(const YearResult& row);
+
+// A year's figures as the tables give them, in their columns' order: year, habitability,
+// colonists, resources, factories, mines; with `minerals` the concentrations, the yearly
+// yields and the surface minerals after them, Ironium, Uranium and Liberium each.
+std::vector<int64_t> YearFigures(const YearResult& row, bool minerals);
 
 // Whether the chart gets a point for this year: year 0, the last year and every
 // (lastYear / 40 + 1)-th year, so about 40 points whatever the number of years.
