@@ -1,6 +1,7 @@
 // The two parameter tabs and the model: each tab's controls are filled from the model when
 // the tab is entered and copied back when it is left; in between, edits of a factor or a
 // terraforming limit update the model and the two derived fields at once.
+#include <array>
 #include <optional>
 
 #include <QCheckBox>
@@ -21,8 +22,15 @@ namespace quendal {
 
 namespace {
 
-QString Number(int32_t value) {
-    return QString::number(value);
+// Passes each field the player has typed into (or moved by a spin) to `take`; whether any.
+template <typename Take> bool TakeTyped(const std::array<NumberSpinField*, 3>& fields, Take take) {
+    bool edited = false;
+    for (int i = 0; i < 3; ++i)
+        if (fields[i]->edit()->isModified()) {
+            take(i, fields[i]->value());
+            edited = true;
+        }
+    return edited;
 }
 
 // The application's standard error message.
@@ -109,10 +117,10 @@ void TFormMain::TabAddParamEnter() {
     editPlanetMine->setValue(planet.PlanetMine);
     cbPlanetHW->setChecked(planet.PlanetHW);
     // After the homeworld box, so that the fields show the model's concentrations.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
-    for (int i = 0; i < 3; ++i)
         editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
+    }
 }
 
 void TFormMain::TabAddParamExit() {
@@ -123,32 +131,28 @@ void TFormMain::TabAddParamExit() {
     race.FullTForm = cbFullTForm->isChecked();
     planet.PlanetPrc = LeadingInt(editCurPlanetPrc->text().toStdString());
     // Disabled fields too: an immune factor leaves with 102 and a limit of 0.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         planet.PlanetEnv[i] = editPlanetEnv[i]->value();
-    for (int i = 0; i < 3; ++i)
         planet.MaxTFormPrc[i] = editMaxTFormPrc[i]->value();
+        planet.PlanetConPrc[i] = editPlanetConPrc[i]->value();
+        planet.PlanetMineral[i] = editPlanetMineral[i]->value();
+    }
     planet.PlanetFabr = editPlanetFabr->value();
     planet.PlanetMine = editPlanetMine->value();
     planet.PlanetHW = cbPlanetHW->isChecked();
-    for (int i = 0; i < 3; ++i)
-        planet.PlanetConPrc[i] = editPlanetConPrc[i]->value();
-    for (int i = 0; i < 3; ++i)
-        planet.PlanetMineral[i] = editPlanetMineral[i]->value();
 }
 
 // A factor's fields are enabled while it does not hold the immune mark.
 void TFormMain::ShowFactorRowEnabled(int i) {
     const bool enabled = model_.Planet.PlanetEnv[i] != kImmune;
-    for (QWidget* control :
-         {static_cast<QWidget*>(editPlanetEnv[i]->edit()), static_cast<QWidget*>(sPlanetEnv[i]),
-          static_cast<QWidget*>(editMaxTFormPrc[i]->edit()),
-          static_cast<QWidget*>(sMaxTFormPrc[i])})
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             editPlanetEnv[i]->edit(), sPlanetEnv[i], editMaxTFormPrc[i]->edit(), sMaxTFormPrc[i]})
         control->setEnabled(enabled);
 }
 
 void TFormMain::ShowDerivedPrc() {
-    editCurPlanetPrc->setText(Number(model_.Planet.PlanetPrc));
-    editCurTFormPrc->setText(Number(CalcTFormPrc(model_, model_.Planet.PlanetEnv)));
+    editCurPlanetPrc->setText(QString::number(model_.Planet.PlanetPrc));
+    editCurTFormPrc->setText(QString::number(CalcTFormPrc(model_, model_.Planet.PlanetEnv)));
 }
 
 void TFormMain::ShowPlanetEnv() {
@@ -160,28 +164,13 @@ void TFormMain::ShowPlanetEnv() {
         editPlanetEnv[i]->setValue(model_.Planet.PlanetEnv[i]);
 }
 
-// Only the fields the player has typed into (or moved by a spin) are taken.
 void TFormMain::editPlanetEnv1Change() {
-    bool edited = false;
-    for (int i = 0; i < 3; ++i) {
-        if (editPlanetEnv[i]->edit()->isModified()) {
-            TypePlanetFactor(model_, i, editPlanetEnv[i]->value());
-            edited = true;
-        }
-    }
-    if (edited)
+    if (TakeTyped(editPlanetEnv, [this](int i, int32_t v) { TypePlanetFactor(model_, i, v); }))
         ShowDerivedPrc();
 }
 
 void TFormMain::editMaxTFormPrc1Change() {
-    bool edited = false;
-    for (int i = 0; i < 3; ++i) {
-        if (editMaxTFormPrc[i]->edit()->isModified()) {
-            TypeTFormLimit(model_, i, editMaxTFormPrc[i]->value());
-            edited = true;
-        }
-    }
-    if (edited)
+    if (TakeTyped(editMaxTFormPrc, [this](int i, int32_t v) { TypeTFormLimit(model_, i, v); }))
         ShowDerivedPrc();
 }
 
