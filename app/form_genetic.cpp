@@ -1,6 +1,7 @@
 // The search tab: the task shown on entering it, the search started and interrupted by one
 // button, its progress and results, and "В график". The search itself is the core's
 // GeneticRun; the window only feeds it and shows what it reports.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +26,6 @@
 #include "optimiser/worker_pool.h"
 
 namespace quendal {
-
-namespace {} // namespace
 
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
@@ -129,9 +128,7 @@ void TFormMain::RunSearch() {
 }
 
 void TFormMain::ShowSearchResults(const GeneticResults& results) {
-    const PlanetFigures& f = results.figures;
-    const qint64 figures[8] = {f.prc,  f.men,        f.resource,   f.fabr,
-                               f.mine, f.mineral[0], f.mineral[1], f.mineral[2]};
+    const std::array<int64_t, 8> figures = ShownFigures(results.figures);
     for (int i = 0; i < 8; ++i)
         sGenValue[i]->setText(QString::number(figures[i]));
     ShowLines(lbGenQueue1, results.queueMinusLines);

@@ -26,12 +26,10 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
     if (run.onProgress)
         std::fputs("\r\033[K", stderr);
 
-    const PlanetFigures& f = r.figures;
-    std::fprintf(out, "result: %d %lld %lld %d %d %lld %lld %lld\n", f.prc,
-                 static_cast<long long>(f.men), static_cast<long long>(f.resource), f.fabr, f.mine,
-                 static_cast<long long>(f.mineral[0]), static_cast<long long>(f.mineral[1]),
-                 static_cast<long long>(f.mineral[2]));
-    std::fputs("minus:\n", out);
+    std::fputs("result:", out);
+    for (const int64_t figure : ShownFigures(r.figures))
+        std::fprintf(out, " %lld", static_cast<long long>(figure));
+    std::fputs("\nminus:\n", out);
     for (const std::string& line : r.queueMinusLines)
         std::fprintf(out, "  %s\n", line.c_str());
     std::fputs("plus:\n", out);

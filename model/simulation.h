@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -62,6 +63,12 @@ struct PlanetFigures {
     int64_t mineral[3] = {};
     bool operator==(const PlanetFigures&) const = default;
 };
+
+// The eight figures a search result shows, in order: habitability, colonists, resources,
+// factories, mines and the three minerals.
+inline std::array<int64_t, 8> ShownFigures(const PlanetFigures& f) {
+    return {f.prc, f.men, f.resource, f.fabr, f.mine, f.mineral[0], f.mineral[1], f.mineral[2]};
+}
 
 // What a headless run leaves: its figures and the work list's pending order.
 struct GenSimResults {

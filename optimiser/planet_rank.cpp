@@ -93,12 +93,10 @@ std::vector<std::string> RankColumnCaptions(bool search) {
 
 std::vector<std::string> RankRowFields(const RankedPlanet& r, bool search, char itemSeparator,
                                        const std::string& noTemplate) {
-    const PlanetFigures& f = r.figures;
-    std::vector<std::string> fields = {
-        std::to_string(r.rank),       std::to_string(r.index),      r.entry,
-        std::to_string(r.startPrc),   std::to_string(f.prc),        std::to_string(f.men),
-        std::to_string(f.resource),   std::to_string(f.fabr),       std::to_string(f.mine),
-        std::to_string(f.mineral[0]), std::to_string(f.mineral[1]), std::to_string(f.mineral[2])};
+    std::vector<std::string> fields = {std::to_string(r.rank), std::to_string(r.index), r.entry,
+                                       std::to_string(r.startPrc)};
+    for (const int64_t figure : ShownFigures(r.figures))
+        fields.push_back(std::to_string(figure));
     if (search) {
         fields.push_back(TemplateText(r.foundMinus, itemSeparator, noTemplate));
         fields.push_back(TemplateText(r.foundPlus, itemSeparator, noTemplate));

@@ -18,8 +18,10 @@ namespace quendal::web {
 namespace {
 
 void WriteFigures(JsonOut& out, const PlanetFigures& f) {
-    out.BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr).Int(f.mine);
-    out.Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+    out.BeginArray();
+    for (const int64_t figure : ShownFigures(f))
+        out.Int(figure);
+    out.EndArray();
 }
 
 // The search tab's fields as the page holds them: П1..П6, criterion, interval, landing.
