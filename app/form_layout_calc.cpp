@@ -104,24 +104,22 @@ void TFormMain::BuildStartConditions(QWidget* page) {
         const char* label;
         const char* edit;
         const char* spin;
-        int minimum, maximum, step, value;
         NumberSpinField** field;
     };
     const Row rows[] = {
-        {"Начальный процент годности планеты:", "editStartPlanetPrc", "UpDown2", -75, 100, 5, 100,
+        {"Начальный процент годности планеты:", "editStartPlanetPrc", "UpDown2",
          &editStartPlanetPrc},
-        {"Начальное число колонистов (в сотнях):", "editStartPlanetMen", "UpDown3", 10, 30000, 50,
-         250, &editStartPlanetMen},
-        {"Процент прироста колонистов (за год):", "editMenYearPrc", "UpDown4", 5, 20, 1, 15,
-         &editMenYearPrc},
+        {"Начальное число колонистов (в сотнях):", "editStartPlanetMen", "UpDown3",
+         &editStartPlanetMen},
+        {"Процент прироста колонистов (за год):", "editMenYearPrc", "UpDown4", &editMenYearPrc},
     };
     int y = 18;
     for (const Row& row : rows) {
         const QString edit = QString::fromLatin1(row.edit);
         MakeLabel(sStartPlanet, QStringLiteral("s") + edit.mid(4), QString::fromUtf8(row.label),
                   {8, y + 2, 270, 16}, kBoldGreen);
-        *row.field = MakeNumber(sStartPlanet, edit, QString::fromLatin1(row.spin), row.minimum,
-                                row.maximum, row.step, row.value, {282, y, 72, 21});
+        *row.field =
+            MakeNumber(sStartPlanet, edit, QString::fromLatin1(row.spin), {282, y, 72, 21});
         y += 22;
     }
 
@@ -133,7 +131,7 @@ void TFormMain::BuildStartConditions(QWidget* page) {
     bnLoadCalcFile = MakeButton(page, QStringLiteral("bnLoadCalcFile"), QStringLiteral("Загрузить"),
                                 {174, 128, 86, 24}, kBoldItalic);
     editLightYears = MakeNumber(page, QStringLiteral("editLightYears"), QStringLiteral("UpDown1"),
-                                1, 999, 5, 15, {270, 129, 56, 22});
+                                {270, 129, 56, 22});
     sLYear = MakeLabel(page, QStringLiteral("sLYear"), QStringLiteral("ЛЕТ"), {330, 132, 34, 16});
 }
 
@@ -173,7 +171,7 @@ void TFormMain::BuildQueueControls(QWidget* page) {
         cbItemAdd->addItem(QString::fromUtf8(entry));
     cbItemAdd->setCurrentIndex(-1);
     editItemAdd = MakeNumber(gbQueueItem, QStringLiteral("editItemAdd"), QStringLiteral("UpDown9"),
-                             1, 999, 5, 1, {124, 20, 51, 21});
+                             {124, 20, 51, 21});
     bnItemAdd = MakeButton(gbQueueItem, QStringLiteral("bnItemAdd"),
                            QStringLiteral("Добавить в очередь"), {6, 50, 169, 26});
 }

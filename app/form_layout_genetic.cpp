@@ -13,6 +13,7 @@
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "model/field_specs.h"
 
 namespace quendal {
 
@@ -36,25 +37,12 @@ void TFormMain::BuildTabGenetic() {
 
     gbGenetic = MakeGroup(page, QStringLiteral("gbGenetic"),
                           QStringLiteral("Параметры алгоритма (П1..П6):"), {4, 2, 368, 146});
-    struct Param {
-        const char* label;
-        int minimum, maximum, step, value;
-    };
-    const Param params[6] = {
-        {"1. Численность популяции особей (вариантов)", 50, 999, 50, 100},
-        {"2. Число поколений (итераций алгоритма)", 1, 999, 10, 20},
-        {"3. 'Элита', % от популяции (немутируемые особи)", 1, 50, 1, 5},
-        {"4. Фактор выживания: >= (F(x)-min)/(max-min)", 50, 99, 1, 80},
-        {"5. Вероятность мутации особи", 1, 50, 1, 1},
-        {"6. Вероятность скрещивания особи", 0, 50, 1, 40},
-    };
     for (int i = 0; i < 6; ++i) {
-        const Param& p = params[i];
+        const NumberFieldSpec& p = kGeneticParamFields[i];
         const int y = 16 + i * 21;
-        editGeneticP[i] =
-            MakeNumber(gbGenetic, Numbered("editGeneticP", i + 1), Numbered("udGeneticP", i + 1),
-                       p.minimum, p.maximum, p.step, p.value, {6, y, 54, 21});
-        MakeLabel(gbGenetic, Numbered("sGeneticP", i + 1), QString::fromUtf8(p.label),
+        editGeneticP[i] = MakeNumber(gbGenetic, Numbered("editGeneticP", i + 1),
+                                     Numbered("udGeneticP", i + 1), p.range, {6, y, 54, 21});
+        MakeLabel(gbGenetic, Numbered("sGeneticP", i + 1), QString::fromUtf8(p.caption),
                   {64, y + 2, 300, 16}, i == 0 ? kBoldNavy : kPlain);
     }
 
@@ -86,15 +74,15 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
     editGenPlanetPrc = MakeReadOnly(gbTask, QStringLiteral("editGenPlanetPrc"), {160, 16, 156, 20});
     MakeLabel(gbTask, QStringLiteral("sGenLYear"), QStringLiteral("Интервал расчета:"),
               {8, 39, 150, 16}, kBoldGreen);
-    editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"), 1,
-                              99, 5, 15, {160, 37, 52, 21});
+    editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"),
+                              {160, 37, 52, 21});
     MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), QStringLiteral("ЛЕТ"), {216, 39, 30, 16});
     auto* sGenFixed =
         MakeLabel(gbTask, QStringLiteral("sGenFixed"), QStringLiteral("Десант:  (в сотнях)"),
                   {8, 60, 150, 16}, kBoldGreen);
     sGenFixed->setWordWrap(true);
-    editGenFixed = MakeNumber(gbTask, QStringLiteral("editGenFixed"), QStringLiteral("UpDown8"), 10,
-                              30000, 100, 1000, {160, 58, 72, 21});
+    editGenFixed = MakeNumber(gbTask, QStringLiteral("editGenFixed"), QStringLiteral("UpDown8"),
+                              {160, 58, 72, 21});
 
     // Two columns of three items, filled column by column.
     rgGenMaxFactor = MakeGroup(gbTask, QStringLiteral("rgGenMaxFactor"),
@@ -147,30 +135,28 @@ void TFormMain::BuildGeneticResult(QWidget* page) {
         *lists[i] = list;
     }
 
-    const char* const results[5] = {
-        "Планета (%):", "Население (чел):", "Ресурсы:", "Фабрики:", "Шахты:"};
     const int x = 356;
     const int valueRight = 544; // every value ends here, right-aligned
     for (int i = 0; i < 5; ++i) {
         const int y = 14 + i * 13;
-        MakeLabel(gbResult, Numbered("sGenResult", i + 1), QString::fromUtf8(results[i]),
-                  {x, y, 104, 13}, kNavy);
+        MakeLabel(gbResult, Numbered("sGenResult", i + 1),
+                  QString::fromUtf8(kSearchResultCaptions[i]), {x, y, 104, 13}, kNavy);
         sGenValue[i] = MakeLabel(gbResult, Numbered("sGenValue", i + 1), QString(),
                                  {x + 106, y, valueRight - x - 106, 13}, kBoldNavy);
         sGenValue[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     // The minerals: the caption on two lines beside them, and each mineral's name over its
     // value.
-    QLabel* minerals =
-        MakeLabel(gbResult, QStringLiteral("sGenResult6"), QStringLiteral("Минералы (кТ):"),
-                  {x, 79, 60, 26}, TextStyle(false, colour::kNavy, false, true));
+    QLabel* minerals = MakeLabel(gbResult, QStringLiteral("sGenResult6"),
+                                 QString::fromUtf8(kSearchResultCaptions[5]), {x, 79, 60, 26},
+                                 TextStyle(false, colour::kNavy, false, true));
     minerals->setWordWrap(true);
-    const char* const names[3] = {"Ир.", "Ур.", "Либ."};
     constexpr int kMineralWidth = 42;
     for (int i = 0; i < 3; ++i) {
         const int left = valueRight - (3 - i) * kMineralWidth;
         QLabel* name = MakeLabel(gbResult, Numbered("sGenMineral", i + 1),
-                                 QString::fromUtf8(names[i]), {left, 79, kMineralWidth, 13}, kNavy);
+                                 QString::fromUtf8(kMineralShortNames[i]),
+                                 {left, 79, kMineralWidth, 13}, kNavy);
         name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         sGenValue[5 + i] = MakeLabel(gbResult, Numbered("sGenValue", 6 + i), QString(),
                                      {left, 92, kMineralWidth, 13}, kBoldNavy);

@@ -12,6 +12,7 @@
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "model/field_specs.h"
 
 namespace quendal {
 
@@ -24,7 +25,6 @@ const TextStyle kBoldYellow(true, colour::kYellow);
 
 // Gravity, temperature, radiation.
 const TextStyle* const kFactorStyles[3] = {&kBoldNavy, &kBoldMaroon, &kBoldGreen};
-const char* const kFactorCaptions[3] = {"Гравитация:", "Температура:", "Радиация:"};
 
 QString Numbered(const char* stem, int number) {
     return QString::fromLatin1(stem) + QString::number(number);
@@ -40,28 +40,14 @@ void TFormMain::BuildTabAddParam() {
 
     gbRace = MakeGroup(page, QStringLiteral("gbRace"), QStringLiteral("Из описания расы:"),
                        {4, 2, 372, 168});
-    struct RaceRow {
-        const char* label;
-        const char* spin;
-        int minimum, maximum, step;
-    };
-    const RaceRow raceRows[7] = {
-        {"Колонистов дают 1 ресурс в год", "UpDown6", 700, 2500, 100},
-        {"Ресурсов дают в год 10 фабрик", "UpDown10", 5, 15, 1},
-        {"Ресурсов стоит 1 фабрика", "UpDown14", 5, 25, 1},
-        {"Фабрик, управляемых 10000 колонистами", "UpDown13", 5, 25, 1},
-        {"Ресурсов стоит 1 шахта", "UpDown12", 2, 15, 1},
-        {"Шахт, управляемых 10000 колонистами", "UpDown11", 5, 25, 1},
-        {"кТ каждого минерала в год добывают 5 шахт", "UpDown15", 5, 25, 1},
-    };
+    const char* const spins[7] = {"UpDown6",  "UpDown10", "UpDown14", "UpDown13",
+                                  "UpDown12", "UpDown11", "UpDown15"};
     for (int i = 0; i < 7; ++i) {
-        const RaceRow& row = raceRows[i];
+        const NumberFieldSpec& f = kEconomyFields[i];
         const int y = 17 + i * 21;
-        const int value = i == 0 ? 1000 : 10;
-        editRaceP[i] =
-            MakeNumber(gbRace, Numbered("editRaceP", i + 1), QString::fromLatin1(row.spin),
-                       row.minimum, row.maximum, row.step, value, {6, y, 58, 21});
-        sRaceP[i] = MakeLabel(gbRace, Numbered("sRaceP", i + 1), QString::fromUtf8(row.label),
+        editRaceP[i] = MakeNumber(gbRace, Numbered("editRaceP", i + 1),
+                                  QString::fromLatin1(spins[i]), f.range, {6, y, 58, 21});
+        sRaceP[i] = MakeLabel(gbRace, Numbered("sRaceP", i + 1), QString::fromUtf8(f.caption),
                               {68, y + 2, 300, 16}, kBoldNavy);
     }
 
@@ -74,9 +60,8 @@ void TFormMain::BuildTabAddParam() {
         sMaxTFormPrc[i] =
             MakeLabel(gbMaxTFormPrc, Numbered("sMaxTFormPrc", i + 1),
                       QString::fromUtf8(kFactorCaptions[i]), {8, y + 2, 92, 16}, *kFactorStyles[i]);
-        editMaxTFormPrc[i] =
-            MakeNumber(gbMaxTFormPrc, Numbered("editMaxTFormPrc", i + 1),
-                       Numbered("udMaxTFormPrc", i + 1), 1, 15, 1, 11, {104, y, 56, 21});
+        editMaxTFormPrc[i] = MakeNumber(gbMaxTFormPrc, Numbered("editMaxTFormPrc", i + 1),
+                                        Numbered("udMaxTFormPrc", i + 1), {104, y, 56, 21});
     }
     editMaxTFormPrc[0]->edit()->setEnabled(false);
 
@@ -107,11 +92,11 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
     MakeLabel(gbPlanet, QStringLiteral("sPlanetFabr"), QStringLiteral("Фабрик:"), {8, 40, 58, 16},
               kBold);
     editPlanetFabr = MakeNumber(gbPlanet, QStringLiteral("editPlanetFabr"),
-                                QStringLiteral("UpDown5"), 0, 10000, 50, 0, {68, 38, 64, 21});
+                                QStringLiteral("UpDown5"), {68, 38, 64, 21});
     MakeLabel(gbPlanet, QStringLiteral("sPlanetMine"), QStringLiteral("Шахт:"), {146, 40, 44, 16},
               kBold);
     editPlanetMine = MakeNumber(gbPlanet, QStringLiteral("editPlanetMine"),
-                                QStringLiteral("UpDown22"), 0, 10000, 50, 0, {192, 38, 64, 21});
+                                QStringLiteral("UpDown22"), {192, 38, 64, 21});
 
     gbPlanetEnv = MakeGroup(gbPlanet, QStringLiteral("gbPlanetEnv"),
                             QStringLiteral("Факторы среды:"), {6, 62, 154, 84});
@@ -123,9 +108,8 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
         sPlanetEnv[i] =
             MakeLabel(gbPlanetEnv, Numbered("sPlanetEnv", i + 1),
                       QString::fromUtf8(kFactorCaptions[i]), {8, y + 2, 90, 16}, *kFactorStyles[i]);
-        editPlanetEnv[i] =
-            MakeNumber(gbPlanetEnv, Numbered("editPlanetEnv", i + 1),
-                       Numbered("udPlanetEnv", i + 1), 0, 100, 1, 0, {100, y, 48, 21});
+        editPlanetEnv[i] = MakeNumber(gbPlanetEnv, Numbered("editPlanetEnv", i + 1),
+                                      Numbered("udPlanetEnv", i + 1), {100, y, 48, 21});
         // Factors run 0..100 (102 immune): three digits, so that the planet's text on the
         // search tab always fits its field.
         editPlanetEnv[i]->setMaxDigits(3);
@@ -151,20 +135,17 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
                                QStringLiteral("Концен     Минералы  трация      на поверх."),
                                {72, 42, 128, 28}, TextStyle(false, colour::kNavy));
     sPlanetMineral->setWordWrap(true);
-    const char* const mineralNames[3] = {"Ирониум", "Ураниум", "Либериум"};
     const TextStyle* const mineralStyles[3] = {&kBoldNavy, &kBoldGreen, &kBoldYellow};
     const char* const conSpins[3] = {"UpDown16", "UpDown20", "UpDown21"};
     const char* const mineralSpins[3] = {"UpDown17", "UpDown18", "UpDown19"};
     for (int i = 0; i < 3; ++i) {
         const int y = 74 + i * 22;
         MakeLabel(gbPlanetMineral, Numbered("sPlanetMineral", i + 1),
-                  QString::fromUtf8(mineralNames[i]), {6, y + 2, 66, 16}, *mineralStyles[i]);
-        editPlanetConPrc[i] =
-            MakeNumber(gbPlanetMineral, Numbered("editPlanetConPrc", i + 1),
-                       QString::fromLatin1(conSpins[i]), 1, 100, 1, 100, {72, y, 52, 21});
-        editPlanetMineral[i] =
-            MakeNumber(gbPlanetMineral, Numbered("editPlanetMineral", i + 1),
-                       QString::fromLatin1(mineralSpins[i]), 0, 32000, 100, 0, {130, y, 66, 21});
+                  QString::fromUtf8(kMineralNames[i]), {6, y + 2, 66, 16}, *mineralStyles[i]);
+        editPlanetConPrc[i] = MakeNumber(gbPlanetMineral, Numbered("editPlanetConPrc", i + 1),
+                                         QString::fromLatin1(conSpins[i]), {72, y, 52, 21});
+        editPlanetMineral[i] = MakeNumber(gbPlanetMineral, Numbered("editPlanetMineral", i + 1),
+                                          QString::fromLatin1(mineralSpins[i]), {130, y, 66, 21});
     }
 }
 

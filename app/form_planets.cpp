@@ -63,10 +63,10 @@ void TFormMain::cbPlanetListChange(int index) {
     ShowPlanetEnv();
     editPlanetFabr->setValue(planet.PlanetFabr);
     editPlanetMine->setValue(planet.PlanetMine);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
-    for (int i = 0; i < 3; ++i)
         editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
+    }
 }
 
 void TFormMain::bnPlanetRankClick() {
@@ -100,7 +100,7 @@ RankInput TFormMain::TakeRankInput() {
     settings.growth = editMenYearPrc->value();
     settings.startPrc = editStartPlanetPrc->value();
     settings.params = ShownSearchTab().params;
-    settings.seed = searchSeed_ ? *searchSeed_ : ClockSeed();
+    settings.seed = searchSeed_.value_or(ClockSeed());
     return input;
 }
 

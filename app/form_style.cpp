@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include "app/number_spin_field.h"
+#include "model/field_specs.h"
 
 namespace quendal {
 
@@ -92,8 +93,14 @@ QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& tex
 }
 
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
-                            int minimum, int maximum, int step, int value, const QRect& rect) {
-    auto* field = new NumberSpinField(editName, spinName, minimum, maximum, step, value, parent);
+                            const QRect& rect) {
+    return MakeNumber(parent, editName, spinName, RangeOfField(editName.toStdString()), rect);
+}
+
+NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
+                            const FieldRange& range, const QRect& rect) {
+    auto* field = new NumberSpinField(editName, spinName, range.minimum, range.maximum, range.step,
+                                      range.value, parent);
     field->setGeometry(rect);
     ApplyStyle(field->edit(), TextStyle(true, colour::kBlue));
     return field;

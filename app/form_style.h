@@ -20,6 +20,8 @@ class QWidget;
 
 namespace quendal {
 
+struct FieldRange;
+
 class NumberSpinField;
 
 // The window's colour code: factors gravity navy, temperature maroon, radiation green;
@@ -71,7 +73,10 @@ QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& tex
                         const QRect& rect, const TextStyle& style);
 // A number field in bold blue; `rect` holds the field and its spin.
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
-                            int minimum, int maximum, int step, int value, const QRect& rect);
+                            const FieldRange& range, const QRect& rect);
+// The same with the range of the field's name (RangeOfField).
+NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
+                            const QRect& rect);
 // A field without border in the window colour that only displays values.
 QLineEdit* MakeReadOnly(QWidget* parent, const QString& name, const QRect& rect);
 QListWidget* MakeListBox(QWidget* parent, const QString& name, const QRect& rect,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/csv_text.h"
+#include "model/field_specs.h"
 #include "model/output.h"
 
 namespace quendal {
@@ -11,17 +12,6 @@ namespace {
 
 const char* const kDataColumns[] = {"Год",     "% годности", "Население",
                                     "Ресурсы", "Фабрики",    "Шахты"};
-const char* const kMineralColumns[] = {"Год",
-                                       "Концентрация Ирониум",
-                                       "Концентрация Ураниум",
-                                       "Концентрация Либериум",
-                                       "Добыча в год Ирониум",
-                                       "Добыча в год Ураниум",
-                                       "Добыча в год Либериум",
-                                       "На поверхности Ирониум",
-                                       "На поверхности Ураниум",
-                                       "На поверхности Либериум"};
-
 // The figures of one table line, in the order of the table's columns.
 std::vector<std::string> Figures(YearTable table, const YearResult& r) {
     std::vector<int64_t> figures = YearFigures(r, table == YearTable::Minerals);
@@ -41,7 +31,10 @@ QString TableText(YearTable table, const std::vector<YearResult>& rows, const QL
     if (table == YearTable::Data)
         header.assign(std::begin(kDataColumns), std::end(kDataColumns));
     else
-        header.assign(std::begin(kMineralColumns), std::end(kMineralColumns));
+        header = {"Год"};
+    for (const char* figure : {"Концентрация ", "Добыча в год ", "На поверхности "})
+        for (int i = 0; table == YearTable::Minerals && i < 3; ++i)
+            header.push_back(figure + std::string(kMineralNames[i]));
     std::vector<std::vector<std::string>> fields;
     const auto addLine = [&](int line) {
         if (line >= 0 && static_cast<size_t>(line) < rows.size())

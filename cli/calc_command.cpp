@@ -126,8 +126,7 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
         planet.PlanetPrc = CalcPlanetPrc(model.Race, planet.PlanetEnv);
     }
     if (o.tformLimit)
-        for (int i = 0; i < 3; ++i)
-            planet.MaxTFormPrc[i] = (*o.tformLimit)[i];
+        std::copy_n(o.tformLimit->begin(), 3, planet.MaxTFormPrc);
     const bool planetOptions = o.env || o.tformLimit || o.fullTForm || o.homeworld ||
                                o.concentration || o.minerals || o.factories || o.mines;
     if (planetOptions)
@@ -141,11 +140,9 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
             concentration = HomeworldConPrc(concentration);
     }
     if (o.concentration)
-        for (int i = 0; i < 3; ++i)
-            planet.PlanetConPrc[i] = (*o.concentration)[i];
+        std::copy_n(o.concentration->begin(), 3, planet.PlanetConPrc);
     if (o.minerals)
-        for (int i = 0; i < 3; ++i)
-            planet.PlanetMineral[i] = (*o.minerals)[i];
+        std::copy_n(o.minerals->begin(), 3, planet.PlanetMineral);
     if (o.factories)
         planet.PlanetFabr = *o.factories;
     if (o.mines)

@@ -41,10 +41,7 @@ void PrintTable(const std::vector<RankedPlanet>& rows, bool search, std::FILE* o
             const std::string pad(widths[c] - Utf8Length(line[c]), ' ');
             if (c > 0)
                 text += "  ";
-            if (!columns[c].number)
-                text += line[c] + (c + 1 < line.size() ? pad : "");
-            else
-                text += pad + line[c];
+            text += columns[c].number ? pad + line[c] : line[c] + (c + 1 < line.size() ? pad : "");
         }
         std::fprintf(out, "%s\n", text.c_str());
     }
@@ -74,7 +71,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     settings.searchYears = s.years;
     settings.searchMen = s.men;
     // One seed for every planet, so that a row replays with --pick K --search --seed S.
-    settings.seed = s.seed ? *s.seed : ClockSeed();
+    settings.seed = s.seed.value_or(ClockSeed());
     settings.criterion = s.criterion;
 
     RankTask task;

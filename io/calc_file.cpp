@@ -1,5 +1,6 @@
 #include "io/calc_file.h"
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -65,10 +66,9 @@ public:
             value = static_cast<std::remove_reference_t<decltype(value)>>(v);
         };
     }
+    // `maxChars`: the most characters; the least is not read.
     void Text(std::string key, std::function<std::string&(CalcSetup&)> ref, int64_t maxChars = 0) {
-        CalcField& f = Add(std::move(key), Kind::Text);
-        f.range.hi = maxChars; // the most characters; the least is not read
-        f.text = std::move(ref);
+        Add(std::move(key), Kind::Text, {0, maxChars}).text = std::move(ref);
     }
     void Elements(std::string key, std::function<std::vector<QueueItem>&(CalcSetup&)> ref) {
         Add(std::move(key), Kind::Elements).items = std::move(ref);
@@ -143,12 +143,13 @@ std::vector<CalcField> MakeFields() {
     f.Elements("Plus", AT(s.plus));
 
     f.Section(Group::Always, "Search");
-    const char* const paramKeys[6] = {"Population", "Generations", "Elite",
-                                      "Survival",   "Mutation",    "Crossover"};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) { // the options' names capitalised: Population, ...
+        std::string key = kGeneticParamNames[i];
+        key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
         f.Numbers(
-            paramKeys[i], [i](CalcSetup & s) -> auto& { return s.search.params[i]; },
+            key, [i](CalcSetup & s) -> auto& { return s.search.params[i]; },
             kGeneticParamRanges[i]);
+    }
     f.Numbers("Criterion", AT(s.search.criterion), kCriterionRange);
     f.Numbers("Interval", AT(s.search.interval), kSearchYearsRange);
     f.Numbers("Colonists", AT(s.search.landing));

@@ -24,11 +24,6 @@ double NotBelowZero(Extended men) {
     return men > Extended(0) ? men.ToDouble() : 0.0;
 }
 
-// Habitability as it counts for capacity and growth: 1 to 4 count as 5.
-int64_t CountingPrc(int32_t prc) {
-    return prc >= 1 && prc <= 4 ? 5 : prc;
-}
-
 // Yearly growth factor: the growth rate scaled by habitability. The 0.0001 is a double.
 Extended GrowthFactor(int32_t prc, int32_t growth) {
     return Extended(CountingPrc(prc) * growth) * Extended(0.0001);

@@ -17,10 +17,14 @@ namespace quendal {
 
 struct GenSimInputs;
 
-// Capacity in colonists of a planet with habitability p: 10000 per point, 1 to 4 counting
-// as 5.
+// Habitability as it counts for capacity and growth: 1 to 4 count as 5.
+inline int64_t CountingPrc(int64_t prc) {
+    return prc >= 1 && prc <= 4 ? 5 : prc;
+}
+
+// Capacity in colonists of a planet with habitability p: 10000 per counting point.
 inline int64_t CapacityFor(int64_t p) {
-    return 10000 * (p >= 1 && p <= 4 ? 5 : p);
+    return 10000 * CountingPrc(p);
 }
 
 // Equal to the bit, which makes two figures give equal results in every formula.

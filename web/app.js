@@ -316,7 +316,7 @@ async function start() {
   ctx.session = new ctx.core.Session();
   ctx.refresh();
   const captions = JSON.parse(ctx.core.captions());
-  buildFields(captions.criteria);
+  buildFields(captions);
   ['sHead1', 'sHead2', 'sHead3', 'sHead4'].forEach((id, i) => {
     $(id).textContent = captions.headers[i];
   });

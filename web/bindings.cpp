@@ -3,11 +3,15 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <iterator>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/calc_file.h"
 #include "model/calc_setup.h"
+#include "model/field_specs.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
@@ -73,15 +77,41 @@ std::string RunSearch(const std::string& calText, double seed, val progress) {
     return out.End().Text();
 }
 
-// The texts the page takes from the core: the tables' header lines and the criteria.
+// The texts the page takes from the core: the tables' header lines, the criteria and the
+// captions, ranges, steps and first values of the fields the window shows too.
 std::string Captions() {
     JsonOut out;
     out.Begin().Key("headers").Strings(
         {kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2});
-    out.Key("criteria").BeginArray();
-    for (const char* caption : kCriterionCaptions)
-        out.String(caption);
-    return out.EndArray().End().Text();
+    const auto strings = [](const auto& texts) {
+        return std::vector<std::string>(std::begin(texts), std::end(texts));
+    };
+    out.Key("criteria").Strings(strings(kCriterionCaptions));
+    // [caption or name, minimum, maximum, step, first value]
+    const auto range = [](JsonOut& row, const FieldRange& r) {
+        row.Int(r.minimum).Int(r.maximum).Int(r.step).Int(r.value).EndArray();
+    };
+    using Fields = std::pair<const char*, std::span<const NumberFieldSpec>>;
+    for (const auto& [key, fields] :
+         {Fields{"economy", kEconomyFields}, Fields{"genetic", kGeneticParamFields}}) {
+        out.Key(key).BeginArray();
+        for (const NumberFieldSpec& f : fields)
+            range(out.BeginArray().String(f.caption), f.range);
+        out.EndArray();
+    }
+    out.Key("numbers").BeginArray();
+    for (const NamedNumberField& f : kNumberFields)
+        range(out.BeginArray().String(f.name), f.range);
+    out.EndArray();
+    out.Key("factors")
+        .Strings(strings(kFactorCaptions))
+        .Key("minerals")
+        .Strings(strings(kMineralNames));
+    out.Key("mineralShort")
+        .Strings(strings(kMineralShortNames))
+        .Key("results")
+        .Strings(strings(kSearchResultCaptions));
+    return out.End().Text();
 }
 
 // OutOfRangeField of the page's values (as SaveCalc takes them), with the years or without.

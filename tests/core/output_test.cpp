@@ -1,3 +1,4 @@
+#include "model/field_specs.h"
 #include "model/output.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,15 @@ TEST(IsPlottedYear, AboutFortyPointsWhateverTheYears) {
     EXPECT_EQ(PlottedYears(100)[33], 99);
     EXPECT_EQ(PlottedYears(999)[39], 975);
     EXPECT_FALSE(IsPlottedYear(998, 999));
+}
+
+// A row's fields share their stem's range; a name outside the table is a fault of the caller.
+TEST(RangeOfField, ByNameOrStem) {
+    EXPECT_EQ(RangeOfField("editPlanetEnv2").maximum, 100);
+    EXPECT_EQ(RangeOfField("editStartPlanetPrc").minimum, -75);
+    EXPECT_EQ(RangeOfField("editPlanetMineral3").step, 100);
+    EXPECT_THROW(RangeOfField("editPlanet"), std::out_of_range);
+    EXPECT_THROW(RangeOfField("123"), std::out_of_range);
 }
 
 } // namespace
