@@ -1,17 +1,20 @@
 #include "lists/queue_item.h"
 
+#include <algorithm>
+
 #include "lists/utf8_text.h"
 
 namespace quendal {
 
-namespace {
-
 constexpr const char* kKindWords[5] = {"", "min", "max", "fab", "mine"};
-
-} // namespace
+constexpr const char* kKindNames[5] = {"", "Мин.терраформ.", "Макс.терраформ.", "Фабрики", "Шахты"};
 
 const char* ItemKindWord(int32_t kind) {
     return kKindWords[kind >= MinTerraform && kind <= Mines ? kind : 0];
+}
+
+const char* ItemKindName(int32_t kind) {
+    return kKindNames[kind >= MinTerraform && kind <= Mines ? kind : 0];
 }
 
 int32_t KindOfWord(std::string_view word) {
@@ -28,32 +31,14 @@ std::string ElementText(const QueueItem& item) {
     return text;
 }
 
-const char* ItemKindName(int32_t kind) {
-    switch (kind) {
-    case MinTerraform:
-        return "Мин.терраформ.";
-    case MaxTerraform:
-        return "Макс.терраформ.";
-    case Factories:
-        return "Фабрики";
-    case Mines:
-        return "Шахты";
-    default:
-        return "";
-    }
-}
-
 std::string QueueLineText(const QueueItem& item) {
     if (item.kind < MinTerraform || item.kind > Mines)
         return "неопред-й эл-нт";
     // The width counts letters, not bytes.
     const char* name = ItemKindName(item.kind);
     std::string line = name;
-    for (size_t n = Utf8Length(name); n < 16; ++n)
-        line += ' ';
-    line += ' ';
-    line += std::to_string(item.count);
-    return line;
+    line.append(16 - std::min<size_t>(Utf8Length(name), 16), ' ');
+    return line + ' ' + std::to_string(item.count);
 }
 
 std::vector<QueueItem> ItemsOf(const LIST_ITEM& list) {

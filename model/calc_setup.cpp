@@ -1,14 +1,11 @@
 #include "model/calc_setup.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "model/numbers.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
-#include "model/simulation.h"
 #include "model/value_ranges.h"
 
 namespace quendal {
@@ -91,7 +88,7 @@ CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& 
         SearchOutcome found;
         found.figures = GenResFigures(state);
         // The file keeps the eight figures the search tab shows, which leave out concentrations.
-        std::fill(std::begin(found.figures.conPrc), std::end(found.figures.conPrc), 0);
+        std::ranges::fill(found.figures.conPrc, 0);
         found.minus = ItemsOf(state.GenQueueMinus);
         found.plus = ItemsOf(state.GenQueuePlus);
         setup.search.result = found;

@@ -6,23 +6,17 @@
 
 namespace quendal {
 
-namespace {
-
 // Terraforming available on a freshly loaded planet, per factor.
 constexpr int32_t kStartTFormLimit = 11;
-
-} // namespace
 
 void ApplyRace(CalcModel& model, const RaceParams& race, int32_t startPrc) {
     model.Race = race;
     model.Race.DeriveOptimum();
     PlanetParams& planet = model.Planet;
     planet.PlanetHW = false;
-    for (int i = 0; i < 3; ++i) {
-        planet.MaxTFormPrc[i] = kStartTFormLimit;
-        planet.PlanetConPrc[i] = 100;
-        planet.PlanetMineral[i] = 0;
-    }
+    std::ranges::fill(planet.MaxTFormPrc, kStartTFormLimit);
+    std::ranges::fill(planet.PlanetConPrc, 100);
+    std::ranges::fill(planet.PlanetMineral, 0);
     planet.PlanetFabr = 0;
     planet.PlanetMine = 0;
     EnvForPrc(model.Race, startPrc, planet.PlanetEnv);
