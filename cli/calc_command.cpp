@@ -39,6 +39,19 @@ void AddElements(const std::vector<ElementOption>& elements, const RaceParams& r
     }
 }
 
+// The rows of the displayed calculation, from the start conditions the options give.
+std::vector<YearResult> CalculateRows(const Options& o, CalcModel& model,
+                                      const Prepared& prepared) {
+    const StartConditions start{.StartMen = prepared.startMen,
+                                .StartPrc = prepared.startPrc,
+                                .MenYearPrc = prepared.growth,
+                                .Years = o.years};
+    std::vector<YearResult> rows;
+    rows.reserve(static_cast<size_t>(std::max(o.years, 0)) + 1);
+    RunCalculation(model, start, [&rows](const YearResult& row) { rows.push_back(row); });
+    return rows;
+}
+
 } // namespace
 
 CalcSetup ReadCalcOption(const std::string& path) {
@@ -156,28 +169,6 @@ void ApplyPlanetOptions(const Options& o, CalcModel& model, Prepared& prepared) 
     AddElements(o.minus, model.Race, model.QueueMinus);
     AddElements(o.plus, model.Race, model.QueuePlus);
 }
-
-StartConditions StartOf(const Options& o, const Prepared& prepared) {
-    StartConditions start;
-    start.StartMen = prepared.startMen;
-    start.StartPrc = prepared.startPrc;
-    start.MenYearPrc = prepared.growth;
-    start.Years = o.years;
-    return start;
-}
-
-namespace {
-
-std::vector<YearResult> CalculateRows(const Options& o, CalcModel& model,
-                                      const Prepared& prepared) {
-    std::vector<YearResult> rows;
-    rows.reserve(static_cast<size_t>(std::max(o.years, 0)) + 1);
-    RunCalculation(model, StartOf(o, prepared),
-                   [&rows](const YearResult& row) { rows.push_back(row); });
-    return rows;
-}
-
-} // namespace
 
 SearchTab SearchTabOf(const Options& o, const Prepared& prepared) {
     const SearchOptions& s = o.searchOptions;

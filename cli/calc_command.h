@@ -2,13 +2,11 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "cli/options.h"
 #include "io/planet_list.h"
 #include "model/calc_model.h"
 #include "model/calc_setup.h"
-#include "model/simulation.h"
 
 namespace quendal::cli {
 
@@ -50,9 +48,6 @@ Prepared LoadRaceAndList(const Options& options, CalcModel& model, PlanetList& l
 // The last steps of ApplyOptions, after the chosen planet: the additional parameters and the
 // templates.
 void ApplyPlanetOptions(const Options& options, CalcModel& model, Prepared& prepared);
-
-// The start conditions of the displayed calculation.
-StartConditions StartOf(const Options& options, const Prepared& prepared);
 
 // Runs the displayed calculation and prints its tables (or CSV) to `out`.
 void PrintCalculation(const Options& options, CalcModel& model, const Prepared& prepared,

@@ -343,11 +343,7 @@ void WriteRows(std::string& text, const char* section, const std::vector<std::st
     if (comment)
         text.append("; ").append(comment).append("\n");
     for (size_t i = 0; i < rows.size(); ++i)
-        text.append("Year")
-            .append(std::to_string(i))
-            .append("=")
-            .append(CleanText(rows[i]))
-            .append("\n");
+        text += "Year" + std::to_string(i) + "=" + CleanText(rows[i]) + "\n";
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "io/race_file.h"
 
-#include <cstdint>
 
 #include "io/profile.h"
 #include "io/text_codec.h"
