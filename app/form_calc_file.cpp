@@ -2,15 +2,11 @@
 // "Загрузить" restores it as if typed and calculates. The file's format and every rule of
 // applying it live in the core (io/calc_file.h, model/calc_setup.h); the window only
 // translates between its controls and that value.
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTabWidget>
 
 #include "app/elided_label.h"

@@ -60,6 +60,11 @@ QByteArray SvgBytes(QWidget* widget) {
     return bytes;
 }
 
+QString Text(const QWidget* root, const char* name) {
+    const auto* label = root->findChild<const QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QString();
+}
+
 } // namespace
 
 bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const QByteArray& bytes,
@@ -74,15 +79,6 @@ bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const
                            .arg(path, QString::fromLocal8Bit(error.value_or("").c_str())));
     return false;
 }
-
-namespace {
-
-QString Text(const QWidget* root, const char* name) {
-    const auto* label = root->findChild<const QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QString();
-}
-
-} // namespace
 
 void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text) {
     const QString chosen =

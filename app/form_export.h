@@ -9,7 +9,6 @@
 #include "model/calc_model.h"
 
 class QAction;
-class QByteArray;
 class QListWidget;
 class QMenu;
 class QWidget;

@@ -4,11 +4,9 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>

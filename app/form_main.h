@@ -17,7 +17,6 @@
 #include "model/output.h"
 #include "model/planet_rules.h"
 #include "optimiser/genetic_run.h"
-#include "optimiser/search.h"
 
 class QButtonGroup;
 class QCloseEvent;
@@ -47,12 +46,6 @@ struct RankedPlanet;
 class TFormMain : public QWidget {
     Q_OBJECT
 public:
-    using LIST_ITEM = quendal::LIST_ITEM;
-    using LIST_PLANET = quendal::LIST_PLANET;
-    using s_GeneticState = quendal::s_GeneticState;
-    using TMinSearch = quendal::TMinSearch;
-    using TMaxSearch = quendal::TMaxSearch;
-
     // Client area of the window, not scaled.
     static constexpr int kClientWidth = 561;
     static constexpr int kClientHeight = 397;
@@ -137,6 +130,8 @@ private:
     void ShowPlanetEnv();
     // Enables the fields of factor `i` unless it holds the immune mark.
     void ShowFactorRowEnabled(int i);
+    // Writes the factories, mines, concentrations and minerals of the model's planet.
+    void ShowPlanetStock();
     // Shows PlanetPrc and the habitability reachable by terraforming.
     void ShowDerivedPrc();
     // The search of the search tab, from the start click to its end stage.

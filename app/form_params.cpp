@@ -113,10 +113,15 @@ void TFormMain::TabAddParamEnter() {
                                                         .arg(race.EnvMin(i))
                                                         .arg(race.EnvMax(i)));
     }
+    // Before the fields, so that they show the model's concentrations.
+    cbPlanetHW->setChecked(planet.PlanetHW);
+    ShowPlanetStock();
+}
+
+void TFormMain::ShowPlanetStock() {
+    const PlanetParams& planet = model_.Planet;
     editPlanetFabr->setValue(planet.PlanetFabr);
     editPlanetMine->setValue(planet.PlanetMine);
-    cbPlanetHW->setChecked(planet.PlanetHW);
-    // After the homeworld box, so that the fields show the model's concentrations.
     for (int i = 0; i < 3; ++i) {
         editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
         editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);

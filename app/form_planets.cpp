@@ -6,8 +6,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -58,15 +56,9 @@ void TFormMain::cbPlanetListChange(int index) {
     if (!chosen)
         return;
     editStartPlanetMen->setValue(ApplyPlanet(model_, *chosen));
-    const PlanetParams& planet = model_.Planet;
     ShowDerivedPrc();
     ShowPlanetEnv();
-    editPlanetFabr->setValue(planet.PlanetFabr);
-    editPlanetMine->setValue(planet.PlanetMine);
-    for (int i = 0; i < 3; ++i) {
-        editPlanetConPrc[i]->setValue(planet.PlanetConPrc[i]);
-        editPlanetMineral[i]->setValue(planet.PlanetMineral[i]);
-    }
+    ShowPlanetStock();
 }
 
 void TFormMain::bnPlanetRankClick() {

@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/file_dialogs.h"
 #include "app/form_export.h"
 #include "app/form_style.h"
 #include "app/table_export.h"
