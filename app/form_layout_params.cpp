@@ -102,7 +102,6 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
                             QStringLiteral("Факторы среды:"), {6, 62, 154, 84});
     gbRaceOpt = MakeGroup(gbPlanet, QStringLiteral("gbRaceOpt"),
                           QStringLiteral("Оптимум для расы:"), {164, 62, 168, 84});
-    const char* const optDefaults[3] = {"50  <17..67>", "Иммунитет", "Иммунитет"};
     for (int i = 0; i < 3; ++i) {
         const int y = 16 + i * 21;
         sPlanetEnv[i] =
@@ -113,9 +112,9 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
         // Factors run 0..100 (102 immune): three digits, so that the planet's text on the
         // search tab always fits its field.
         editPlanetEnv[i]->setMaxDigits(3);
-        sEnvOpt[i] =
-            MakeLabel(gbRaceOpt, Numbered("sEnv", i + 1) + QStringLiteral("Opt"),
-                      QString::fromUtf8(optDefaults[i]), {8, y + 2, 154, 16}, *kFactorStyles[i]);
+        sEnvOpt[i] = MakeLabel(gbRaceOpt, Numbered("sEnv", i + 1) + QStringLiteral("Opt"),
+                               QString::fromUtf8(kOptimumPlaceholders[i]), {8, y + 2, 154, 16},
+                               *kFactorStyles[i]);
     }
     sFactorHelp = MakeLabel(gbPlanet, QStringLiteral("sFactorHelp"),
                             QStringLiteral("Диапазон факторов среды: от 0 до 100, при "

@@ -107,11 +107,7 @@ void TFormMain::TabAddParamEnter() {
         editPlanetEnv[i]->spin()->setEnabled(!ImmuneFactor(race, i));
         editMaxTFormPrc[i]->spin()->setEnabled(!ImmuneFactor(race, i));
         ShowFactorRowEnabled(i);
-        sEnvOpt[i]->setText(ImmuneFactor(race, i) ? QStringLiteral("Иммунитет")
-                                                  : QStringLiteral("%1  <%2..%3>")
-                                                        .arg(race.EnvOpt[i])
-                                                        .arg(race.EnvMin(i))
-                                                        .arg(race.EnvMax(i)));
+        sEnvOpt[i]->setText(QString::fromStdString(OptimumText(race, i)));
     }
     // Before the fields, so that they show the model's concentrations.
     cbPlanetHW->setChecked(planet.PlanetHW);

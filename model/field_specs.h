@@ -75,6 +75,8 @@ inline const FieldRange& RangeOfField(std::string_view name) {
 }
 
 inline constexpr const char* kFactorCaptions[3] = {"Гравитация:", "Температура:", "Радиация:"};
+// "Оптимум для расы:" before a race is loaded.
+inline constexpr const char* kOptimumPlaceholders[3] = {"50  <17..67>", "Иммунитет", "Иммунитет"};
 inline constexpr const char* kMineralNames[3] = {"Ирониум", "Ураниум", "Либериум"};
 inline constexpr const char* kMineralShortNames[3] = {"Ир.", "Ур.", "Либ."};
 

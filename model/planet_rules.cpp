@@ -53,6 +53,13 @@ void MarkImmuneFactors(const RaceParams& race, PlanetParams& planet) {
         }
 }
 
+std::string OptimumText(const RaceParams& race, int i) {
+    if (ImmuneFactor(race, i))
+        return "Иммунитет";
+    return std::to_string(race.EnvOpt[i]) + "  <" + std::to_string(race.EnvMin(i)) + ".." +
+           std::to_string(race.EnvMax(i)) + ">";
+}
+
 int32_t TFormLimitOf(const PlanetParams& planet, int i) {
     return planet.PlanetEnv[i] == kImmune ? 0 : planet.MaxTFormPrc[i];
 }

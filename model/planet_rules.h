@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "lists/list_fix.h"
 #include "model/calc_model.h"
@@ -41,6 +42,9 @@ void ClearRace(CalcModel& model);
 inline bool ImmuneFactor(const RaceParams& race, int i) {
     return i >= 0 && i < 3 && race.EnvOpt[i] == kImmune;
 }
+
+// "Оптимум для расы:" of factor i: "Иммунитет", or the optimum and the bounds, "50  <17..67>".
+std::string OptimumText(const RaceParams& race, int i);
 
 // Gives the factors the race is immune to the immune mark and terraforming limit 0, as their
 // disabled fields hold them.

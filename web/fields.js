@@ -50,7 +50,7 @@ export function buildFields(captions) {
     $('gbPlanetEnv').append(row(`sPlanetEnv${n}`, caption,
       number(`editPlanetEnv${n}`), `${FACTOR_CLASSES[i]} b`));
     $('gbRaceOpt').append(el('div', { id: `sEnv${n}Opt`, class: `${FACTOR_CLASSES[i]} b` },
-      i === 0 ? '50  <17..67>' : 'Иммунитет'));
+      captions.optimum[i]));
   });
   $('editMaxTFormPrc1').disabled = true;
   captions.minerals.forEach((name, i) => {

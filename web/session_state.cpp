@@ -10,18 +10,6 @@
 
 namespace quendal::web {
 
-namespace {
-
-// "Оптимум для расы:" of factor i.
-std::string OptimumText(const RaceParams& race, int i) {
-    if (ImmuneFactor(race, i))
-        return "Иммунитет";
-    return std::to_string(race.EnvOpt[i]) + "  <" + std::to_string(race.EnvMin(i)) + ".." +
-           std::to_string(race.EnvMax(i)) + ">";
-}
-
-} // namespace
-
 std::string Session::State() const {
     const RaceParams& race = model_.Race;
     const PlanetParams& planet = model_.Planet;
