@@ -15,6 +15,7 @@
 #include <QValueAxis>
 
 #include "app/form_style.h"
+#include "model/field_specs.h"
 
 namespace quendal {
 
@@ -23,8 +24,7 @@ namespace {
 enum class Marker { Square, Diamond, Circle, Triangle, TriangleDown };
 
 struct SeriesStyle {
-    const char* name;  // object name of the series
-    const char* title; // legend title
+    const char* name; // object name of the series
     QColor line;
     QColor outline; // marker outline
     bool leftAxis;
@@ -41,11 +41,11 @@ using colour::kYellow;
 
 // In the order in which the series belong to the chart.
 const SeriesStyle kStyles[ChartAdapter::kSeriesCount] = {
-    {"Series2", "% среды", kGreen, kGreen, true, Marker::Square, 5},
-    {"Series1", "Насел-е", kYellow, kYellow, false, Marker::Diamond, 7},
-    {"Series3", "Ресурсы", kRed, kRed, false, Marker::Circle, 7},
-    {"Series4", "Фабрики", kAqua, kBlue, false, Marker::Triangle, 7},
-    {"Series5", "Шахты", kBlue, kBlue, false, Marker::TriangleDown, 7},
+    {"Series2", kGreen, kGreen, true, Marker::Square, 5},
+    {"Series1", kYellow, kYellow, false, Marker::Diamond, 7},
+    {"Series3", kRed, kRed, false, Marker::Circle, 7},
+    {"Series4", kAqua, kBlue, false, Marker::Triangle, 7},
+    {"Series5", kBlue, kBlue, false, Marker::TriangleDown, 7},
 };
 
 // A marker picture; the series draws it scaled to its marker size.
@@ -225,7 +225,7 @@ ChartAdapter::ChartAdapter(QWidget* parent)
         const SeriesStyle& style = kStyles[i];
         auto* series = new QLineSeries;
         series->setObjectName(QString::fromLatin1(style.name));
-        series->setName(QString::fromUtf8(style.title));
+        series->setName(QString::fromUtf8(kChartSeriesCaptions[i]));
         series->setPen(QPen(style.line, 1.5));
         series->setMarkerSize(style.markerSize);
         series->setLightMarker(MarkerImage(style.marker, style.line, style.outline));
@@ -254,7 +254,7 @@ QWidget* ChartAdapter::widget() const {
 void ChartAdapter::Show(const SeriesPoints& points) {
     for (int i = 0; i < kSeriesCount; ++i) {
         series_[i]->replace(points[i]);
-        const QString title = QString::fromUtf8(kStyles[i].title);
+        const QString title = QString::fromUtf8(kChartSeriesCaptions[i]);
         series_[i]->setName(points[i].isEmpty()
                                 ? title
                                 : title + QStringLiteral(": ") + LegendValue(points[i].last().y()));
@@ -304,7 +304,7 @@ QPointF ChartAdapter::PointAt(int series, int index) const {
 }
 
 QString ChartAdapter::Title(int series) const {
-    return QString::fromUtf8(kStyles[series].title);
+    return QString::fromUtf8(kChartSeriesCaptions[series]);
 }
 
 QString ChartAdapter::LegendText(int series) const {

@@ -1,16 +1,13 @@
 // "Расчет": runs the displayed calculation and fills the data table, the minerals table and
 // the chart.
-#include <algorithm>
+#include <array>
 #include <utility>
-#include <vector>
 
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QStringList>
 
 #include "app/chart_adapter.h"
 #include "app/form_main.h"
+#include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "model/output.h"
 #include "model/simulation.h"
@@ -22,45 +19,18 @@ void TFormMain::bnCalculateClick() {
     start.StartMen = editStartPlanetMen->value();
     start.StartPrc = editStartPlanetPrc->value();
     start.MenYearPrc = editMenYearPrc->value();
-    // A typed number of years is not limited by the spin; keep it to what the table shows.
-    // A negative one gives no rows.
-    start.Years = std::min(editLightYears->value(), kMaxYears);
+    start.Years = editLightYears->value();
 
     chart_->Clear();
-    lbDataSet->clear();
-    lbMineral->clear();
-
-    const bool raceLoaded = model_.RaceLoaded;
-    QStringList dataLines;
-    QStringList mineralLines;
-    std::vector<YearResult> rows;
+    CalcView view = CalculateView(model_, start);
     ChartAdapter::SeriesPoints points;
-    const DisplayFlags flags = RunCalculation(model_, start, [&](const YearResult& row) {
-        if (raceLoaded)
-            mineralLines << QString::fromStdString(MineralLine(row));
-        dataLines << QString::fromStdString(DataTableLine(row));
-        rows.push_back(row);
-        if (IsPlottedYear(row.Year, start.Years)) {
-            const double year = row.Year;
-            points[0] << QPointF(year, row.PlanetPrc);
-            points[1] << QPointF(year, static_cast<double>(row.Men) * 0.001);
-            points[2] << QPointF(year, static_cast<double>(row.Resource));
-            points[3] << QPointF(year, row.Fabr);
-            points[4] << QPointF(year, row.Mine);
-        }
-    });
-    // Resources, factories and mines are plotted only with a race, factories and mines only
-    // when the calculation can have some.
-    if (!raceLoaded)
-        points[2].clear();
-    if (!raceLoaded || !flags.ShowFactories)
-        points[3].clear();
-    if (!raceLoaded || !flags.ShowMines)
-        points[4].clear();
-
-    tableRows_ = std::move(rows);
-    lbDataSet->addItems(dataLines);
-    lbMineral->addItems(mineralLines);
+    for (const std::array<double, 6>& p : view.chartPoints)
+        for (int i = 0; i < ChartAdapter::kSeriesCount; ++i)
+            if (view.plotted[static_cast<size_t>(i)])
+                points[i] << QPointF(p[0], p[static_cast<size_t>(i) + 1]);
+    tableRows_ = std::move(view.rows);
+    ShowLines(lbDataSet, view.dataLines);
+    ShowLines(lbMineral, view.mineralLines);
     chart_->Show(points);
     bnSaveCalcFile->setEnabled(true); // there is a calculation to save
 }

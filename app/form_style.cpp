@@ -133,9 +133,11 @@ QComboBox* MakeDropDown(QWidget* parent, const QString& name, const QRect& rect,
 }
 
 void ShowLines(QListWidget* list, const std::vector<std::string>& lines) {
-    list->clear();
+    QStringList items; // added at once: a table may have ten thousand lines
     for (const std::string& line : lines)
-        list->addItem(QString::fromStdString(line));
+        items << QString::fromStdString(line);
+    list->clear();
+    list->addItems(items);
 }
 
 } // namespace quendal

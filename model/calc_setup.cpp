@@ -1,6 +1,7 @@
 #include "model/calc_setup.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,7 @@ CalcSetup CaptureSetup(const CalcModel& model, const std::optional<RaceRecord>& 
         SearchOutcome found;
         found.figures = GenResFigures(state);
         // The file keeps the eight figures the search tab shows, which leave out concentrations.
-        std::ranges::fill(found.figures.conPrc, 0);
+        std::fill(std::begin(found.figures.conPrc), std::end(found.figures.conPrc), 0);
         found.minus = ItemsOf(state.GenQueueMinus);
         found.plus = ItemsOf(state.GenQueuePlus);
         setup.search.result = found;

@@ -80,6 +80,10 @@ inline constexpr const char* kOptimumPlaceholders[3] = {"50  <17..67>", "Имм�
 inline constexpr const char* kMineralNames[3] = {"Ирониум", "Ураниум", "Либериум"};
 inline constexpr const char* kMineralShortNames[3] = {"Ир.", "Ур.", "Либ."};
 
+// The chart's series, in the order of CalcView's figures.
+inline constexpr const char* kChartSeriesCaptions[5] = {"% среды", "Насел-е", "Ресурсы", "Фабрики",
+                                                        "Шахты"};
+
 // The search result's figures (sGenResult1..6): five figures, then the three minerals.
 inline constexpr const char* kSearchResultCaptions[6] = {
     "Планета (%):", "Население (чел):", "Ресурсы:", "Фабрики:", "Шахты:", "Минералы (кТ):"};

@@ -1,5 +1,6 @@
 #include "model/output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
@@ -49,6 +50,24 @@ bool IsPlottedYear(int32_t year, int32_t lastYear) {
         return true;
     const int32_t every = lastYear / 40 + 1;
     return every >= 1 && year % every == 0;
+}
+
+CalcView CalculateView(CalcModel& model, StartConditions start) {
+    start.Years = std::min(start.Years, kMaxShownYears);
+    const bool race = model.RaceLoaded;
+    CalcView view;
+    const DisplayFlags flags = RunCalculation(model, start, [&](const YearResult& row) {
+        view.rows.push_back(row);
+        view.dataLines.push_back(DataTableLine(row));
+        if (race)
+            view.mineralLines.push_back(MineralLine(row));
+        if (IsPlottedYear(row.Year, start.Years))
+            view.chartPoints.push_back(
+                {double(row.Year), double(row.PlanetPrc), static_cast<double>(row.Men) * 0.001,
+                 static_cast<double>(row.Resource), double(row.Fabr), double(row.Mine)});
+    });
+    view.plotted = {true, true, race, race && flags.ShowFactories, race && flags.ShowMines};
+    return view;
 }
 
 } // namespace quendal

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "model/calc_model.h"
+#include "model/simulation.h"
 
 namespace quendal {
 
@@ -31,5 +33,22 @@ std::vector<int64_t> YearFigures(const YearResult& row, bool minerals);
 // Whether the chart gets a point for this year: year 0, the last year and every
 // (lastYear / 40 + 1)-th year, so about 40 points whatever the number of years.
 bool IsPlottedYear(int32_t year, int32_t lastYear);
+
+// What "Расчет" shows: the two tables' lines (the minerals table's only with a race), the
+// rows behind them and the chart.
+struct CalcView {
+    std::vector<YearResult> rows;
+    std::vector<std::string> dataLines, mineralLines;
+    // Per plotted year: the year, then the five series' figures: habitability, colonists in
+    // thousands, resources, factories and mines.
+    std::vector<std::array<double, 6>> chartPoints;
+    // Which series are drawn: resources only with a race, factories and mines only when the
+    // calculation can have some.
+    std::array<bool, 5> plotted{};
+};
+
+// The displayed calculation of the window and the page; the years are kept to what the
+// tables show (kMaxShownYears), and a negative number gives no rows.
+CalcView CalculateView(CalcModel& model, StartConditions start);
 
 } // namespace quendal

@@ -1,6 +1,7 @@
 #include "model/planet_rules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "model/habitability.h"
 
@@ -14,9 +15,9 @@ void ApplyRace(CalcModel& model, const RaceParams& race, int32_t startPrc) {
     model.Race.DeriveOptimum();
     PlanetParams& planet = model.Planet;
     planet.PlanetHW = false;
-    std::ranges::fill(planet.MaxTFormPrc, kStartTFormLimit);
-    std::ranges::fill(planet.PlanetConPrc, 100);
-    std::ranges::fill(planet.PlanetMineral, 0);
+    std::fill(std::begin(planet.MaxTFormPrc), std::end(planet.MaxTFormPrc), kStartTFormLimit);
+    std::fill(std::begin(planet.PlanetConPrc), std::end(planet.PlanetConPrc), 100);
+    std::fill(std::begin(planet.PlanetMineral), std::end(planet.PlanetMineral), 0);
     planet.PlanetFabr = 0;
     planet.PlanetMine = 0;
     EnvForPrc(model.Race, startPrc, planet.PlanetEnv);

@@ -5,7 +5,7 @@ import QuendalCore from './quendal_web.js';
 import { $, ctx, intOf, setValue, say, download, bytesOf, fillList, selectedLine, setListEnabled,
   connectListBox } from './context.js';
 import { buildFields } from './fields.js';
-import { showChart, clearChart, fitChart } from './chart.js';
+import { showChart, clearChart, fitChart, setSeriesCaptions } from './chart.js';
 import { showParams, showPlanetList, connectParams } from './params.js';
 import { enterGenetic, searchTabValues, showSearchTab, showFound, clearFound, startSearch,
   interruptSearch, searching, seed } from './search.js';
@@ -317,6 +317,7 @@ async function start() {
   ctx.refresh();
   const captions = JSON.parse(ctx.core.captions());
   buildFields(captions);
+  setSeriesCaptions(captions.series);
   ['sHead1', 'sHead2', 'sHead3', 'sHead4'].forEach((id, i) => {
     $(id).textContent = captions.headers[i];
   });

@@ -105,6 +105,8 @@ std::string Captions() {
     out.EndArray();
     out.Key("factors")
         .Strings(strings(kFactorCaptions))
+        .Key("series")
+        .Strings(strings(kChartSeriesCaptions))
         .Key("optimum")
         .Strings(strings(kOptimumPlaceholders))
         .Key("minerals")

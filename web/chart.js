@@ -1,13 +1,13 @@
 // The chart of "График": the five series of the desktop's chart, drawn by uPlot.
 import uPlot from './lib/uPlot.esm.js';
 
-const SERIES = [
-  { label: '% среды', stroke: '#008000' },
-  { label: 'Насел-е', stroke: '#c8b400' },
-  { label: 'Ресурсы', stroke: '#ff0000' },
-  { label: 'Фабрики', stroke: '#00c0c0' },
-  { label: 'Шахты', stroke: '#0000ff' },
-];
+// The series' colours; their captions are the core's (captions().series).
+const STROKES = ['#008000', '#c8b400', '#ff0000', '#00c0c0', '#0000ff'];
+let captions = [];
+
+export function setSeriesCaptions(series) {
+  captions = series;
+}
 
 let plot = null;
 let lastData = null;
@@ -21,11 +21,12 @@ function size(box) {
 export function showChart(box, points, shown) {
   const visible = [true, true, shown.resources, shown.factories, shown.mines];
   const data = [points.map((p) => p[0])];
-  SERIES.forEach((_, i) => data.push(points.map((p) => (visible[i] ? p[i + 1] : null))));
+  STROKES.forEach((_, i) => data.push(points.map((p) => (visible[i] ? p[i + 1] : null))));
   lastData = { data, visible };
   plot?.destroy();
   const series = [{ label: 'Год' }];
-  SERIES.forEach((s, i) => series.push({ ...s, show: visible[i], width: 2, points: { show: true, size: 5 } }));
+  STROKES.forEach((stroke, i) => series.push({ label: captions[i], stroke, show: visible[i], width: 2,
+    points: { show: true, size: 5 } }));
   plot = new uPlot({ ...size(box), series, scales: { x: { time: false } },
     axes: [{ label: 'Год' }, {}], legend: { live: false } }, data, box);
 }

@@ -139,41 +139,28 @@ std::string Session::Calculate(int prc, int men, int growth, int years) {
     start.StartMen = men;
     start.StartPrc = prc;
     start.MenYearPrc = growth;
-    start.Years = std::min(years, kMaxShownYears);
-    const bool raceLoaded = model_.RaceLoaded;
-    rows_.clear();
+    start.Years = years;
+    CalcView view = CalculateView(model_, start);
+    rows_ = std::move(view.rows);
     JsonOut data, minerals, chart;
-    data.BeginArray();
-    minerals.BeginArray();
+    data.Strings(view.dataLines);
+    minerals.Strings(view.mineralLines);
     chart.BeginArray();
-    const DisplayFlags flags = RunCalculation(model_, start, [&](const YearResult& row) {
-        data.String(DataTableLine(row));
-        if (raceLoaded)
-            minerals.String(MineralLine(row));
-        rows_.push_back(row);
-        if (IsPlottedYear(row.Year, start.Years))
-            chart.BeginArray()
-                .Int(row.Year)
-                .Int(row.PlanetPrc)
-                .Double(static_cast<double>(row.Men) * 0.001)
-                .Int(row.Resource)
-                .Int(row.Fabr)
-                .Int(row.Mine)
-                .EndArray();
-    });
-    data.EndArray();
-    minerals.EndArray();
+    for (const std::array<double, 6>& p : view.chartPoints) {
+        chart.BeginArray();
+        for (const double figure : p)
+            chart.Double(figure);
+        chart.EndArray();
+    }
     chart.EndArray();
-    // Resources, factories and mines are plotted only with a race, factories and mines only
-    // when the calculation can have some.
     JsonOut shown;
     shown.Begin()
         .Key("resources")
-        .Bool(raceLoaded)
+        .Bool(view.plotted[2])
         .Key("factories")
-        .Bool(raceLoaded && flags.ShowFactories)
+        .Bool(view.plotted[3])
         .Key("mines")
-        .Bool(raceLoaded && flags.ShowMines)
+        .Bool(view.plotted[4])
         .End();
     return "{\"data\":" + data.Text() + ",\"minerals\":" + minerals.Text() +
            ",\"chart\":" + chart.Text() + ",\"shown\":" + shown.Text() + "}";
