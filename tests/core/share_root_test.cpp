@@ -21,11 +21,13 @@ struct RootRow {
     uint64_t root;
 };
 
-// The start shares whose exact power lies nearest a midpoint between two doubles (down to
-// 2.4e-6 of an ulp, prc 27195), some where the C library's pow is an ulp off, exact cubes
+// The start shares whose exact power lies nearest a midpoint between two doubles (1.1e-10 of an
+// ulp for prc 535846294, the nearest of all prc up to 2^31 - 1; 2.4e-6 for prc 27195, the
+// nearest up to 100000), some where the C library's pow is an ulp off, exact cubes
 // (whose power lies an ulp or two below the integer for large ones) and the ends of the
 // double range.
 constexpr RootRow kHardCases[] = {
+    {0x415470dfbc28f5c3, 3, 0x4065dfaeac017cb6}, // prc 535846294
     {0x4070ff3333333333, 3, 0x4019ea5182f6772f}, // prc 27195
     {0x4069780000000000, 3, 0x4017899590c2c90b}, // prc 20375
     {0x408a69851eb851ec, 3, 0x4022e8d8fcc2f2e5}, // prc 84519
