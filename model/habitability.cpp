@@ -5,6 +5,7 @@
 
 #include "model/extended.h"
 #include "model/numbers.h"
+#include "model/share_root.h"
 
 namespace quendal {
 
@@ -117,7 +118,7 @@ int32_t EnvForPrc(const RaceParams& race, int32_t prc, int32_t env[3]) {
         if (prc > 0) {
             // Each factor gets quality close to 100 * x, so that the product is prc.
             const double share = (Extended(prc) * kHundredth).ToDouble();
-            const double x = std::pow(share, 1.0 / m);
+            const double x = ShareRoot(share, m); // the same bits on every processor
             env[i] = SaturateInt32(
                 TruncToInt64(Extended(race.EnvOpt[i]) -
                              Extended(race.EnvHalfWidth[i]) * (Extended(1) - Extended(x))));

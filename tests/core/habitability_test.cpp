@@ -145,6 +145,16 @@ TEST(SetEnvForPrc, ImmuneFactorsAndLimits) {
     EXPECT_EQ(zero.Planet.PlanetPrc, -20);
 }
 
+// Above 100 (from a file) the root decides a factor that lands on a whole number: the share of
+// 9409 is the double just below 94.09, whose correctly rounded root lies below 9.7, so that
+// 10 + 10 * 8.7 truncates to 96 on every processor (a C library's pow gave 97 on some).
+TEST(SetEnvForPrc, RootAboveAHundredIsTheSameEverywhere) {
+    const auto modelHolder = MakeModel({0, 0, 102}, {20, 20, 102});
+    Triple env{};
+    EnvForPrc(modelHolder->Race, 9409, env.data());
+    EXPECT_EQ(env, (Triple{96, 96, 102}));
+}
+
 // The reached habitability is never above the wanted one; when the first guess already meets
 // the wanted value it is kept, so the factors may give more than it. A value above what the
 // optima give leaves every factor on its optimum.
