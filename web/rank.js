@@ -102,7 +102,7 @@ function startRank(calText, settings) {
     stopRank();
     say(`Рейтинг планет: ${event.message}`);
   };
-  worker.postMessage({ kind: 'rank', cal: calText, list: ctx.session.listBytes(), settings,
+  worker.postMessage({ kind: 'rank', module: ctx.module, cal: calText, list: ctx.session.listBytes(), settings,
     search: $('cbRankSearch').checked });
 }
 

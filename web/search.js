@@ -3,13 +3,27 @@
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
 
 let worker = null;
-let lastFound = null; // the individual the worker last reported: what an interrupt shows
+let lastFound = null; // the individual the worker last reported (JSON): what an interrupt shows
+const helpers = []; // workers that score part of each generation, started once
+
+// The helpers: one fewer than the machine's cores (the search worker takes one), at least one.
+// Started before the first search, so that their start is not part of it.
+export function startHelpers() {
+  if (helpers.length > 0) return;
+  const count = Math.min(7, Math.max(1, (navigator.hardwareConcurrency || 2) - 1));
+  for (let i = 0; i < count; ++i) {
+    const helper = new Worker(new URL('./helper.js', import.meta.url), { type: 'module' });
+    helper.postMessage({ kind: 'start', module: ctx.module });
+    helpers.push(helper);
+  }
+}
 
 export function searching() {
   return worker !== null;
 }
 
 export function enterGenetic() {
+  startHelpers();
   const s = ctx.refresh();
   setValue($('editGenPlanetPrc'), s.genPlanet);
   setValue($('editGenLYear'), ctx.core.searchInterval(intOf($('editLightYears'))));
@@ -90,9 +104,14 @@ export function startSearch(calText, startValues) {
   $('sTimeRemai').textContent = '';
   setBusy(true, saveEnabled);
   lastFound = null;
+  startHelpers();
   worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
   worker.onmessage = (event) => {
-    const { progress, result, milliseconds } = event.data;
+    const { progress, last, result, milliseconds } = event.data;
+    if (last) {
+      lastFound = last;
+      return;
+    }
     if (progress) {
       $('sTimeReady').textContent = progress.elapsed;
       $('sTimeRemai').textContent = progress.remaining;
@@ -112,14 +131,22 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  worker.postMessage({ kind: 'search', cal: calText, seed: seed() });
+  // Each helper gets a port of its own to the search worker, for this search.
+  const searchSeed = seed();
+  const ports = helpers.map((helper) => {
+    const channel = new MessageChannel();
+    helper.postMessage({ kind: 'search', cal: calText, seed: searchSeed }, [channel.port2]);
+    return channel.port1;
+  });
+  worker.postMessage({ kind: 'search', module: ctx.module, cal: calText, seed: searchSeed },
+    ports);
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 
 // "Прервать": the worker ends where it is and the tab shows the individual it simulated last
-// of those it reported (after each generation).
+// of those it reported (every few of its own individuals and after each generation).
 export function interruptSearch() {
   if (!worker) return;
-  if (lastFound) adopt(lastFound);
+  if (lastFound) adopt(JSON.parse(lastFound));
   stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
 }

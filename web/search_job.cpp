@@ -1,0 +1,160 @@
+// The search of the search tab, spread over the page's workers: the search worker drives the
+// core's search generation by generation and scores the tail of each generation itself; the
+// helper workers score the front, each with an evaluator of its own on the same calculation.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "io/calc_file.h"
+#include "model/calc_setup.h"
+#include "model/output.h"
+#include "optimiser/genetic_run.h"
+#include "optimiser/stepped_search.h"
+#include "web/json_out.h"
+
+namespace quendal::web {
+
+using emscripten::val;
+
+// A calculation as the page saves it (the search tab's fields in [Search], the growth in
+// [Start]) read into a model, with the search's inputs for `seed`.
+struct SearchTask {
+    explicit SearchTask(const std::string& calText, double seed) {
+        CalcFileResult read = ParseCalcFile(calText);
+        if (read.error) {
+            error = read.error->Message(true);
+            return;
+        }
+        setup = std::move(read.setup);
+        ApplySetup(model, setup);
+        model.RaceLoaded = setup.race.has_value();
+        inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc, setup.start.growth,
+                                static_cast<uint32_t>(seed));
+    }
+
+    std::string error;
+    CalcSetup setup;
+    CalcModel model;
+    GeneticInputs inputs;
+};
+
+// The search worker's side. After `begin` the generation's pending chromosomes are cut as the
+// worker chooses: `pendingBytes` for a helper and `takeScores` of its answer, `evaluate` for the
+// part scored here (the tail, last, so that the snapshot is what one-by-one evaluation leaves).
+class SearchDriver {
+public:
+    SearchDriver(const std::string& calText, double seed) : task_(calText, seed) {
+        if (task_.error.empty())
+            search_ = std::make_unique<SteppedSearch>(task_.model, task_.inputs, SearchControl{});
+    }
+
+    const std::string& error() const { return task_.error; }
+    int generations() const { return search_->generations(); }
+    int generationsDone() const { return search_->generationsDone(); }
+    int begin() { return static_cast<int>(search_->BeginGeneration().size()); }
+
+    val pendingBytes(int first, int count) const {
+        const std::vector<uint8_t> bytes = search_->PendingChromosomes(first, count);
+        return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
+    }
+    void takeScores(int first, const val& scores) {
+        const std::vector<double> s = emscripten::convertJSArrayToNumberVector<double>(scores);
+        for (size_t k = 0; k < s.size(); ++k)
+            search_->TakeScore(first + static_cast<int>(k), s[k]);
+    }
+    void evaluate(int first, int count) { search_->EvaluatePending(first, count); }
+
+    // Ends the generation: its progress as JSON.
+    std::string end() {
+        const GeneticProgress p = search_->EndGeneration(true);
+        JsonOut out;
+        out.Begin().Key("generations").Int(p.generationsDone).Key("position").Int(p.position);
+        out.Key("elapsed").String(p.elapsedText).Key("remaining").String(p.remainingText);
+        return out.End().Text();
+    }
+
+    // The individual last simulated (what an interrupt shows) and, after `finish`, the refined
+    // best: the eight figures, both templates' lines and the calculation with its result.
+    std::string last() {
+        JsonOut out;
+        out.Begin();
+        Found(out);
+        return out.End().Text();
+    }
+
+    std::string finish() {
+        const GeneticResults r = search_->Finish(false);
+        JsonOut out;
+        out.Begin();
+        Found(out);
+        out.Key("evaluations").Int(r.evaluations);
+        return out.End().Text();
+    }
+
+private:
+    void Found(JsonOut& out) {
+        s_GeneticState& state = task_.model.GeneticState;
+        const bool searched = state.searched;
+        state.searched = true;
+        const CalcSetup& setup = task_.setup;
+        const CalcSetup found = CaptureSetup(task_.model, setup.race, setup.planetTab.list,
+                                             setup.start, setup.search, {});
+        state.searched = searched;
+        const SearchOutcome& result = *found.search.result;
+        const PlanetFigures& f = GenResFigures(state);
+        out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
+        out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+        out.Key("minus").Strings(TemplateLines(result.minus));
+        out.Key("plus").Strings(TemplateLines(result.plus));
+        out.Key("cal").String(WriteCalcFile(found));
+    }
+
+    SearchTask task_;
+    std::unique_ptr<SteppedSearch> search_; // after task_: it keeps a reference to its model
+};
+
+// A helper worker's side: scores whole chromosomes as the driver's engine would.
+class SearchHelper {
+public:
+    SearchHelper(const std::string& calText, double seed) : task_(calText, seed) {
+        if (task_.error.empty())
+            evaluator_.emplace(task_.model, task_.inputs);
+    }
+
+    const std::string& error() const { return task_.error; }
+    val score(const val& bytes) const {
+        const std::vector<uint8_t> b = emscripten::convertJSArrayToNumberVector<uint8_t>(bytes);
+        const std::vector<double> s = evaluator_->ScoreBatch(b.data(), b.size());
+        return val(emscripten::typed_memory_view(s.size(), s.data())).call<val>("slice");
+    }
+
+private:
+    SearchTask task_;
+    std::optional<BatchEvaluator> evaluator_;
+};
+
+EMSCRIPTEN_BINDINGS(quendal_search) {
+    using emscripten::class_;
+    class_<SearchDriver>("SearchDriver")
+        .constructor<std::string, double>()
+        .function("error", &SearchDriver::error)
+        .function("generations", &SearchDriver::generations)
+        .function("generationsDone", &SearchDriver::generationsDone)
+        .function("begin", &SearchDriver::begin)
+        .function("pendingBytes", &SearchDriver::pendingBytes)
+        .function("takeScores", &SearchDriver::takeScores)
+        .function("evaluate", &SearchDriver::evaluate)
+        .function("end", &SearchDriver::end)
+        .function("last", &SearchDriver::last)
+        .function("finish", &SearchDriver::finish);
+    class_<SearchHelper>("SearchHelper")
+        .constructor<std::string, double>()
+        .function("error", &SearchHelper::error)
+        .function("score", &SearchHelper::score);
+}
+
+} // namespace quendal::web
