@@ -4,18 +4,25 @@
 // workers whose ports come with the job.
 import { coreOf } from './core_module.js';
 
-// Individuals this worker scores between two reports of the last one simulated.
-const SLICE = 8;
+// Individuals in one piece of a generation: what a helper scores at a time, and this worker
+// between two reports of the individual it simulated last. A helper holds at most two pieces,
+// so that an interrupted search leaves it little to finish.
+const PIECE = 8;
 
 let core = null;
 
-// Cuts of a generation's n pending individuals: the helpers take the front in near-equal
-// parts, this worker the tail (never empty when n > 0), scored last, so that the individual
-// simulated last is the one one-by-one scoring would leave.
-function cuts(n, parts) {
-  return Array.from({ length: parts + 1 }, (_, i) => Math.floor((i * n) / parts));
+// Lets the messages that arrived meanwhile (the helpers' scores) be handled.
+const tick = new MessageChannel();
+function pause() {
+  return new Promise((resolve) => {
+    tick.port1.onmessage = resolve;
+    tick.port2.postMessage(0);
+  });
 }
 
+// Each generation's pending individuals are scored in pieces, by the helpers and by this
+// worker, in whatever order they come; this worker scores the last piece itself, last, so that
+// the individual simulated last is the one one-by-one scoring would leave.
 async function search(module, job, ports) {
   const driver = new module.SearchDriver(job.cal, job.seed);
   try {
@@ -28,25 +35,41 @@ async function search(module, job, ports) {
         answers.delete(e.data.id);
       };
     }
-    const ask = (port, first, count) => {
-      const id = asked++;
-      const bytes = driver.pendingBytes(first, count);
-      port.postMessage({ id, bytes }, [bytes.buffer]);
-      return new Promise((resolve) => answers.set(id, resolve))
-        .then((scores) => driver.takeScores(first, scores));
-    };
     while (driver.generationsDone() < driver.generations()) {
       const n = driver.begin();
-      const at = cuts(n, ports.length + 1);
-      const asking = [];
-      ports.forEach((port, i) => {
-        if (at[i + 1] > at[i]) asking.push(ask(port, at[i], at[i + 1] - at[i]));
-      });
-      for (let first = at[ports.length]; first < n; first += SLICE) {
-        driver.evaluate(first, Math.min(SLICE, n - first));
-        self.postMessage({ last: driver.last() });
+      const tail = Math.max(0, n - PIECE);
+      let next = 0;
+      let out = 0; // pieces the helpers hold
+      let wake = null;
+      const feed = (port) => {
+        if (next >= tail) return;
+        const first = next;
+        next = Math.min(tail, next + PIECE);
+        const id = asked++;
+        const bytes = driver.pendingBytes(first, next - first);
+        port.postMessage({ id, bytes }, [bytes.buffer]);
+        ++out;
+        answers.set(id, (scores) => {
+          driver.takeScores(first, scores);
+          --out;
+          feed(port);
+          if (wake) wake();
+        });
+      };
+      for (const port of ports) {
+        feed(port);
+        feed(port);
       }
-      await Promise.all(asking);
+      while (next < tail) {
+        const first = next;
+        next = Math.min(tail, next + PIECE);
+        driver.evaluate(first, next - first);
+        self.postMessage({ last: driver.last() });
+        await pause();
+      }
+      driver.evaluate(tail, n - tail);
+      while (out > 0) await new Promise((resolve) => { wake = resolve; });
+      wake = null;
       const progress = JSON.parse(driver.end());
       progress.last = driver.last();
       self.postMessage({ progress });
