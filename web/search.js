@@ -1,27 +1,16 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
+import { startHelpers, helperPorts } from './pool.js';
 
 let worker = null;
 let lastFound = null; // the individual the worker last reported (JSON): what an interrupt shows
-const helpers = []; // workers that score part of each generation, started once
-
-// The helpers: one fewer than the machine's cores (the search worker takes one), at least one.
-// Started before the first search, so that their start is not part of it.
-export function startHelpers() {
-  if (helpers.length > 0) return;
-  const count = Math.min(7, Math.max(1, (navigator.hardwareConcurrency || 2) - 1));
-  for (let i = 0; i < count; ++i) {
-    const helper = new Worker(new URL('./helper.js', import.meta.url), { type: 'module' });
-    helper.postMessage({ kind: 'start', module: ctx.module });
-    helpers.push(helper);
-  }
-}
 
 export function searching() {
   return worker !== null;
 }
 
+// Entering the tab also starts the helpers, so that a search finds them ready.
 export function enterGenetic() {
   startHelpers();
   const s = ctx.refresh();
@@ -104,7 +93,6 @@ export function startSearch(calText, startValues) {
   $('sTimeRemai').textContent = '';
   setBusy(true, saveEnabled);
   lastFound = null;
-  startHelpers();
   worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
   worker.onmessage = (event) => {
     const { progress, last, result, milliseconds } = event.data;
@@ -131,13 +119,8 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  // Each helper gets a port of its own to the search worker, for this search.
   const searchSeed = seed();
-  const ports = helpers.map((helper) => {
-    const channel = new MessageChannel();
-    helper.postMessage({ kind: 'search', cal: calText, seed: searchSeed }, [channel.port2]);
-    return channel.port1;
-  });
+  const ports = helperPorts({ kind: 'search', cal: calText, seed: searchSeed });
   worker.postMessage({ kind: 'search', module: ctx.module, cal: calText, seed: searchSeed },
     ports);
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);

@@ -1,7 +1,7 @@
 // The page's worker: the core's search of the search tab and the ranking of a planet list,
 // away from the page's thread, so that the page answers clicks while they run. An interrupt
-// ends the worker itself. The search's generations are scored together with the helper
-// workers whose ports come with the job.
+// ends the worker itself. Both jobs share their work with the helper workers whose ports come
+// with the job.
 import { coreOf } from './core_module.js';
 
 // Individuals in one piece of a generation: what a helper scores at a time, and this worker
@@ -20,6 +20,19 @@ function pause() {
   });
 }
 
+// The helpers' answers by id: each calls the function kept under its id.
+function listen(ports) {
+  const answers = new Map();
+  for (const port of ports) {
+    port.onmessage = (e) => {
+      const answer = answers.get(e.data.id);
+      answers.delete(e.data.id);
+      answer(e.data);
+    };
+  }
+  return answers;
+}
+
 // Each generation's pending individuals are scored in pieces, by the helpers and by this
 // worker, in whatever order they come; this worker scores the last piece itself, last, so that
 // the individual simulated last is the one one-by-one scoring would leave.
@@ -27,14 +40,8 @@ async function search(module, job, ports) {
   const driver = new module.SearchDriver(job.cal, job.seed);
   try {
     if (driver.error()) return { error: driver.error() };
-    const answers = new Map();
+    const answers = listen(ports);
     let asked = 0;
-    for (const port of ports) {
-      port.onmessage = (e) => {
-        answers.get(e.data.id)(e.data.scores);
-        answers.delete(e.data.id);
-      };
-    }
     while (driver.generationsDone() < driver.generations()) {
       const n = driver.begin();
       const tail = Math.max(0, n - PIECE);
@@ -49,7 +56,7 @@ async function search(module, job, ports) {
         const bytes = driver.pendingBytes(first, next - first);
         port.postMessage({ id, bytes }, [bytes.buffer]);
         ++out;
-        answers.set(id, (scores) => {
+        answers.set(id, ({ scores }) => {
           driver.takeScores(first, scores);
           --out;
           feed(port);
@@ -80,18 +87,49 @@ async function search(module, job, ports) {
   }
 }
 
+// The planets are ranked one by one, by the helpers (one planet each at a time) and by this
+// worker; the core orders the rows at the end, whoever ranked them.
+async function rank(module, job, ports) {
+  const ranking = new module.RankJob(job.cal, job.list, job.settings, job.search);
+  try {
+    if (ranking.error()) return { error: ranking.error() };
+    const answers = listen(ports);
+    const total = ranking.count();
+    let next = 0;
+    let done = 0;
+    let out = 0;
+    let wake = null;
+    const report = () => self.postMessage({ progress: JSON.parse(ranking.progress(++done)) });
+    const feed = (port, id) => {
+      if (next >= total) return;
+      port.postMessage({ id, index: next++ });
+      ++out;
+      answers.set(id, ({ row }) => {
+        ranking.take(row);
+        --out;
+        report();
+        feed(port, id);
+        if (wake) wake();
+      });
+    };
+    ports.forEach(feed);
+    while (next < total) {
+      ranking.rank(next++);
+      report();
+      await pause();
+    }
+    while (out > 0) await new Promise((resolve) => { wake = resolve; });
+    return JSON.parse(ranking.finish());
+  } finally {
+    ranking.delete();
+  }
+}
+
 self.onmessage = async (event) => {
   const job = event.data;
   core ??= coreOf(job.module);
   const module = await core;
   const started = performance.now();
-  let result;
-  if (job.kind === 'rank') {
-    const progress = (done, total, elapsed, remaining) =>
-      self.postMessage({ progress: { done, total, elapsed, remaining } });
-    result = JSON.parse(module.runRank(job.cal, job.list, job.settings, job.search, progress));
-  } else {
-    result = await search(module, job, event.ports);
-  }
+  const result = await (job.kind === 'rank' ? rank : search)(module, job, event.ports);
   self.postMessage({ result, milliseconds: performance.now() - started });
 };
