@@ -140,4 +140,10 @@ std::vector<double> BatchEvaluator::ScoreBatch(const uint8_t* bytes, size_t size
     return scores;
 }
 
+void BatchEvaluator::Show(const uint8_t* chromosome, s_GeneticState& state) const {
+    CandidateOutcome outcome;
+    engine_->Evaluate(chromosome, outcome);
+    StoreOutcome(outcome, state);
+}
+
 } // namespace quendal

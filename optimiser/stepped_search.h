@@ -72,7 +72,9 @@ private:
 };
 
 // Scores chromosomes exactly as the engine of a SteppedSearch on the same model and inputs
-// does, for a helper that evaluates part of its generations; it reports nothing.
+// does, for a helper that evaluates part of its generations; it reports nothing. Or shows one:
+// its templates and figures put into the model's snapshot, as that search's evaluation of it
+// left them.
 class BatchEvaluator {
 public:
     BatchEvaluator(CalcModel& model, const GeneticInputs& inputs);
@@ -81,6 +83,7 @@ public:
     int32_t chromosomeSize() const { return engine_->chromosomeSize(); }
     // `bytes` holds whole chromosomes one after another; a score for each.
     std::vector<double> ScoreBatch(const uint8_t* bytes, size_t size) const;
+    void Show(const uint8_t* chromosome, s_GeneticState& state) const;
 
 private:
     std::unique_ptr<QueueSearch> engine_;

@@ -4,7 +4,8 @@ import { $, ctx, intOf, setValue, say, fillList } from './context.js';
 import { startHelpers, helperPorts } from './pool.js';
 
 let worker = null;
-let lastFound = null; // the individual the worker last reported (JSON): what an interrupt shows
+let running = null; // the calculation and the seed of the search
+let lastFound = null; // the individual the worker last reported (bytes): what an interrupt shows
 
 export function searching() {
   return worker !== null;
@@ -104,7 +105,7 @@ export function startSearch(calText, startValues) {
       $('sTimeReady').textContent = progress.elapsed;
       $('sTimeRemai').textContent = progress.remaining;
       $('pbGenetic').value = progress.position;
-      lastFound = progress.last;
+      if (progress.last) lastFound = progress.last;
       return;
     }
     if (result.error) {
@@ -119,17 +120,20 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  const searchSeed = seed();
-  const ports = helperPorts({ kind: 'search', cal: calText, seed: searchSeed });
-  worker.postMessage({ kind: 'search', module: ctx.module, cal: calText, seed: searchSeed },
-    ports);
+  running = { cal: calText, seed: seed() };
+  const ports = helperPorts({ kind: 'search', ...running });
+  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, ports);
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 
 // "Прервать": the worker ends where it is and the tab shows the individual it simulated last
-// of those it reported (every few of its own individuals and after each generation).
+// of those it reported (every few of its own individuals and after each generation),
+// simulated again here.
 export function interruptSearch() {
   if (!worker) return;
-  if (lastFound) adopt(JSON.parse(lastFound));
+  if (lastFound) {
+    const found = JSON.parse(ctx.core.searchFound(running.cal, running.seed, lastFound));
+    if (!found.error) adopt(found);
+  }
   stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
 }

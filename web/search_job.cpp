@@ -42,6 +42,29 @@ struct SearchTask {
     GeneticInputs inputs;
 };
 
+namespace {
+
+// What the task's snapshot holds: the eight figures, both templates' lines and the
+// calculation with its result, for the page's session.
+void Found(SearchTask& task, JsonOut& out) {
+    s_GeneticState& state = task.model.GeneticState;
+    const bool searched = state.searched;
+    state.searched = true;
+    const CalcSetup& setup = task.setup;
+    const CalcSetup found =
+        CaptureSetup(task.model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
+    state.searched = searched;
+    const SearchOutcome& result = *found.search.result;
+    const PlanetFigures& f = GenResFigures(state);
+    out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
+    out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
+    out.Key("minus").Strings(TemplateLines(result.minus));
+    out.Key("plus").Strings(TemplateLines(result.plus));
+    out.Key("cal").String(WriteCalcFile(found));
+}
+
+} // namespace
+
 // The search worker's side. After `begin` the generation's pending chromosomes are cut as the
 // worker chooses: `pendingBytes` for a helper and `takeScores` of its answer, `evaluate` for the
 // part scored here (the tail, last, so that the snapshot is what one-by-one evaluation leaves).
@@ -77,42 +100,17 @@ public:
         return out.End().Text();
     }
 
-    // The individual last simulated (what an interrupt shows) and, after `finish`, the refined
-    // best: the eight figures, both templates' lines and the calculation with its result.
-    std::string last() {
-        JsonOut out;
-        out.Begin();
-        Found(out);
-        return out.End().Text();
-    }
-
+    // The refined best: Found and the number of evaluations.
     std::string finish() {
         const GeneticResults r = search_->Finish(false);
         JsonOut out;
         out.Begin();
-        Found(out);
+        Found(task_, out);
         out.Key("evaluations").Int(r.evaluations);
         return out.End().Text();
     }
 
 private:
-    void Found(JsonOut& out) {
-        s_GeneticState& state = task_.model.GeneticState;
-        const bool searched = state.searched;
-        state.searched = true;
-        const CalcSetup& setup = task_.setup;
-        const CalcSetup found = CaptureSetup(task_.model, setup.race, setup.planetTab.list,
-                                             setup.start, setup.search, {});
-        state.searched = searched;
-        const SearchOutcome& result = *found.search.result;
-        const PlanetFigures& f = GenResFigures(state);
-        out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
-        out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
-        out.Key("minus").Strings(TemplateLines(result.minus));
-        out.Key("plus").Strings(TemplateLines(result.plus));
-        out.Key("cal").String(WriteCalcFile(found));
-    }
-
     SearchTask task_;
     std::unique_ptr<SteppedSearch> search_; // after task_: it keeps a reference to its model
 };
@@ -137,7 +135,28 @@ private:
     std::optional<BatchEvaluator> evaluator_;
 };
 
+// What an interrupt shows: Found of the individual `chromosome` (its bytes, as pendingBytes
+// gives them) that the search worker simulated last, simulated again here from the same
+// calculation. The search worker only sends the bytes: a JSON text for every report would cost
+// the search more than the simulation does.
+std::string SearchFound(const std::string& calText, double seed, const val& chromosome) {
+    SearchTask task(calText, seed);
+    JsonOut out;
+    out.Begin();
+    if (!task.error.empty())
+        return out.Key("error").String(task.error).End().Text();
+    const BatchEvaluator evaluator(task.model, task.inputs);
+    const std::vector<uint8_t> bytes =
+        emscripten::convertJSArrayToNumberVector<uint8_t>(chromosome);
+    if (bytes.size() != static_cast<size_t>(evaluator.chromosomeSize()))
+        return out.Key("error").String("Подбор ОП: нет особи").End().Text();
+    evaluator.Show(bytes.data(), task.model.GeneticState);
+    Found(task, out);
+    return out.End().Text();
+}
+
 EMSCRIPTEN_BINDINGS(quendal_search) {
+    emscripten::function("searchFound", &SearchFound);
     using emscripten::class_;
     class_<SearchDriver>("SearchDriver")
         .constructor<std::string, double>()
@@ -149,7 +168,6 @@ EMSCRIPTEN_BINDINGS(quendal_search) {
         .function("takeScores", &SearchDriver::takeScores)
         .function("evaluate", &SearchDriver::evaluate)
         .function("end", &SearchDriver::end)
-        .function("last", &SearchDriver::last)
         .function("finish", &SearchDriver::finish);
     class_<SearchHelper>("SearchHelper")
         .constructor<std::string, double>()

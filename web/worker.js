@@ -5,7 +5,8 @@
 import { coreOf } from './core_module.js';
 
 // Individuals in one piece of a generation: what a helper scores at a time, and this worker
-// between two reports of the individual it simulated last. A helper holds at most two pieces,
+// between two reports of the individual it simulated last (its bytes: the page simulates it
+// again if the search is interrupted). A helper holds at most two pieces,
 // so that an interrupted search leaves it little to finish.
 const PIECE = 8;
 
@@ -71,14 +72,15 @@ async function search(module, job, ports) {
         const first = next;
         next = Math.min(tail, next + PIECE);
         driver.evaluate(first, next - first);
-        self.postMessage({ last: driver.last() });
+        self.postMessage({ last: driver.pendingBytes(next - 1, 1) });
         await pause();
       }
       driver.evaluate(tail, n - tail);
+      const last = n > 0 ? driver.pendingBytes(n - 1, 1) : null;
       while (out > 0) await new Promise((resolve) => { wake = resolve; });
       wake = null;
       const progress = JSON.parse(driver.end());
-      progress.last = driver.last();
+      progress.last = last;
       self.postMessage({ progress });
     }
     return JSON.parse(driver.finish());
