@@ -26,7 +26,8 @@ std::string RunTrace(const GeneticInputs& inputs, int32_t prc) {
 
 // The same search driven from outside, as the page drives it: each generation's pending list
 // cut into `chunks` parts; the parts before the last are scored by a helper's evaluator on a
-// model of its own, in the order `reversed` chooses; the last part by the search itself.
+// model of its own, in the order `reversed` chooses; the last part by the search itself. The
+// helper's evaluator also shows the individual simulated last as the search left it.
 std::string DrivenTrace(const GeneticInputs& inputs, int32_t prc, int32_t chunks, bool reversed) {
     auto model = TypicalPlanet(prc);
     auto helperModel = TypicalPlanet(prc);
@@ -51,6 +52,11 @@ std::string DrivenTrace(const GeneticInputs& inputs, int32_t prc, int32_t chunks
                 search.TakeScore(first + k, scores[static_cast<size_t>(k)]);
         }
         EXPECT_TRUE(search.EvaluatePending(n - own, own));
+        if (n > 0) { // what an interrupt shows: the last one simulated, simulated again
+            const std::vector<uint8_t> last = search.PendingChromosomes(n - 1, 1);
+            helper.Show(last.data(), helperModel->GeneticState);
+            EXPECT_EQ(Describe(helperModel->GeneticState), Describe(model->GeneticState));
+        }
         search.EndGeneration(true);
         trace += Describe(model->GeneticState);
     }
