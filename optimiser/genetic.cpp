@@ -200,13 +200,21 @@ bool Genetic::EvaluatePending(const std::vector<int32_t>& positions) {
 }
 
 bool Genetic::SelectionStep() {
+    if (!EvaluatePending(BeginSelection()))
+        return false;
+    EndSelection();
+    return true;
+}
+
+const std::vector<int32_t>& Genetic::BeginSelection() {
     pending_.clear();
     for (int32_t i = 0; i < populationSize_; ++i)
         if (Score(i) == NotEvaluated)
             pending_.push_back(i);
-    if (!EvaluatePending(pending_))
-        return false;
+    return pending_;
+}
 
+void Genetic::EndSelection() {
     // Best first, by exchanges: O(n²), but a population is small. The order it leaves equal
     // scores in decides which parents are drawn below, so it is part of a seeded search's
     // result: std::sort or std::stable_sort would order ties otherwise and change the output.
@@ -218,7 +226,7 @@ bool Genetic::SelectionStep() {
     const double max = Score(0);
     const double min = Score(populationSize_ - 1);
     if (max == min)
-        return true;
+        return;
 
     const auto size = static_cast<size_t>(chromosomeSize_);
     for (int32_t i = eliteCount_; i < populationSize_; ++i) {
@@ -242,7 +250,6 @@ bool Genetic::SelectionStep() {
             }
         scores_[static_cast<size_t>(i)] = NotEvaluated;
     }
-    return true;
 }
 
 } // namespace quendal

@@ -84,8 +84,14 @@ public:
     void MutationStep();
     void CrossoverStep();
     // Evaluates the unevaluated, sorts best first and replaces the weak. False (population
-    // left unsorted) when Fitness asked to stop.
+    // left unsorted) when Fitness asked to stop. The same as BeginSelection, EvaluatePending
+    // of its positions and, when all were scored, EndSelection.
     bool SelectionStep();
+    // The first part of a selection: the positions of the unevaluated individuals, ascending.
+    // Their scores may then come from outside (SetScore) before EndSelection.
+    const std::vector<int32_t>& BeginSelection();
+    // The rest of a selection, every individual scored: sorts best first, replaces the weak.
+    void EndSelection();
 
     int32_t GetGene(const uint8_t* chromosome, int32_t gene) const;
     void SetGene(uint8_t* chromosome, int32_t gene, int32_t value) const;
@@ -107,6 +113,7 @@ public:
         return chromosomes_[static_cast<size_t>(i)].data();
     }
     double Score(int32_t i) const { return scores_[static_cast<size_t>(i)]; }
+    void SetScore(int32_t i, double score) { scores_[static_cast<size_t>(i)] = score; }
     const GeneDesc& Gene(int32_t j) const { return genes_[static_cast<size_t>(j)]; }
     int32_t populationSize() const { return populationSize_; }
     int32_t eliteCount() const { return eliteCount_; }
@@ -116,13 +123,11 @@ public:
     double crossoverProb() const { return crossoverProb_; }
     double survivalFactor() const { return survivalFactor_; }
 
-protected:
     // Scores the individuals at `positions` (ascending), the first step of SelectionStep.
     // False when Fitness asked to stop: the individuals not scored stay NotEvaluated. The
     // base calls Fitness on each in order and stops at the first NotEvaluated; an override
     // may score them in any order, as long as each score depends only on its chromosome.
     virtual bool EvaluatePending(const std::vector<int32_t>& positions);
-    void SetScore(int32_t i, double score) { scores_[static_cast<size_t>(i)] = score; }
 
 private:
     bool IsFixed(int32_t gene) const;

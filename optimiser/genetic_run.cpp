@@ -1,7 +1,6 @@
 #include "optimiser/genetic_run.h"
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 
 #include "lists/queue_item.h"
@@ -9,18 +8,9 @@
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "optimiser/search.h"
+#include "optimiser/stepped_search.h"
 
 namespace quendal {
-
-namespace {
-
-uint32_t SteadyTicks() {
-    using namespace std::chrono;
-    return static_cast<uint32_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-} // namespace
 
 void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
     s_GeneticState& state = model.GeneticState;
@@ -42,51 +32,20 @@ void FillSnapshot(CalcModel& model, const GeneticInputs& inputs) {
 GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
     GenStopFlag = 0;
     running_ = true;
-    const GeneticParams& params = inputs.params;
-    FillSnapshot(model, inputs);
-    s_GeneticState& state = model.GeneticState;
-    state.searched = false; // until this search has its result
     // However the run ends, an exception included, it is over.
     struct EndOfRun {
         bool& running;
         ~EndOfRun() { running = false; }
     } endOfRun{running_};
 
-    GeneticResults results;
-    results.negativePlanet = state.GenPlanetPrc <= 0;
-    std::vector<GeneDesc> table = BuildGeneTable(results.negativePlanet, state.GenMaxTFormStep);
-    // Taken once: the engine reads no model, so an edit during the search waits for the next.
-    const GenSimInputs taken = GenSimInputs::Of(model);
-    const SearchControl control{&GenStopFlag, processMessages, threads,
-                                [&state](const CandidateOutcome& o) { StoreOutcome(o, state); }};
-    std::unique_ptr<QueueSearch> engine;
-    if (results.negativePlanet)
-        engine =
-            std::make_unique<TMinSearch>(taken, control, params.populationSize, table, inputs.seed);
-    else
-        engine =
-            std::make_unique<TMaxSearch>(taken, control, params.populationSize, table, inputs.seed);
-    engine->SetParams(PercentFraction(params.elitePercent), PercentFraction(params.mutationPercent),
-                      PercentFraction(params.crossoverPercent),
-                      PercentFraction(params.survivalPercent));
-
-    const std::function<uint32_t()> clock = tickCount ? tickCount : SteadyTicks;
-    const uint32_t t0 = clock();
-    for (int32_t g = 0; g < params.generations; ++g) {
-        if (!engine->NextGeneration())
+    SteppedSearch search(model, inputs, SearchControl{&GenStopFlag, processMessages, threads, {}},
+                         tickCount);
+    while (search.generationsDone() < search.generations()) {
+        const auto count = static_cast<int32_t>(search.BeginGeneration().size());
+        const bool complete = search.EvaluatePending(0, count);
+        if (!complete)
             GenStopFlag = 1;
-        results.generationsDone = g + 1;
-
-        // The tick counter wraps; the unsigned difference stays right across the wrap.
-        const int64_t elapsed = static_cast<uint32_t>(clock() - t0);
-        const double done = (Extended(g + 1) / Extended(params.generations)).ToDouble();
-        const int64_t remaining = TruncToInt64(Extended(elapsed) / Extended(done)) - elapsed;
-        GeneticProgress progress;
-        progress.generationsDone = g + 1;
-        progress.position =
-            static_cast<int32_t>(TruncToInt64(Extended(kProgressMax) * Extended(done)));
-        progress.elapsedText = FormatDuration(elapsed);
-        progress.remainingText = FormatDuration(remaining);
+        const GeneticProgress progress = search.EndGeneration(complete);
         if (onProgress)
             onProgress(progress);
         if (processMessages)
@@ -97,19 +56,8 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
 
     if (onEndStage)
         onEndStage();
-    RefineBest(*engine, engine->Chromosome(0));
-    // A stop before the first simulation would leave the figures and templates of whatever
-    // ran before, another search's perhaps: the first candidate is shown instead.
-    if (engine->evaluations() == 0)
-        engine->EvaluateAndReport(engine->Chromosome(0));
-
-    results.figures = GenResFigures(state);
-    results.queueMinusLines = TemplateLines(state.GenQueueMinus);
-    results.queuePlusLines = TemplateLines(state.GenQueuePlus);
-    results.stopped = GenStopFlag != 0;
-    results.evaluations = engine->evaluations();
-    state.searched = true;
-    return results;
+    const bool stopped = GenStopFlag != 0;
+    return search.Finish(stopped);
 }
 
 GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,

@@ -59,7 +59,8 @@ struct GeneticResults {
 };
 
 // One search of the search tab, free of the window. Set the callbacks, then call Run; a
-// callback (processMessages) may call RequestStop to interrupt it.
+// callback (processMessages) may call RequestStop to interrupt it. Run drives a SteppedSearch
+// (optimiser/stepped_search.h), which a caller may also drive itself.
 //
 //     GeneticRun run;
 //     run.onProgress = [](const GeneticProgress& p) { ... };

@@ -125,6 +125,37 @@ PlanetSetup SetUpListPlanet(CalcModel& model, const PlanetEntry& entry,
     return setup;
 }
 
+bool RankPlanet(const RankTask& task, int32_t index, RankedPlanet& row) {
+    row.index = index;
+    row.entry = task.entries[static_cast<size_t>(index)];
+    if (task.stop && task.stop->load(std::memory_order_relaxed))
+        return false;
+    CalcModel model;
+    const PlanetSetup setup = task.prepare(index, model);
+    if (!task.search)
+        Calculate(model, setup.start, row);
+    else if (!Search(model, setup.search, task.stop, row))
+        return false; // cut short by the stop
+    return true;
+}
+
+RankProgress RankProgressOf(int32_t done, int32_t total, int64_t elapsedMs) {
+    RankProgress progress;
+    progress.done = done;
+    progress.total = total;
+    progress.elapsedMs = elapsedMs;
+    progress.remainingMs = done > 0 ? elapsedMs * (total - done) / done : 0;
+    return progress;
+}
+
+void OrderRanked(std::vector<RankedPlanet>& rows, Criterion criterion) {
+    std::stable_sort(rows.begin(), rows.end(), [&](const RankedPlanet& a, const RankedPlanet& b) {
+        return CriterionValue(a.figures, criterion) > CriterionValue(b.figures, criterion);
+    });
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i].rank = static_cast<int32_t>(i + 1);
+}
+
 std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
     using Clock = std::chrono::steady_clock;
     const int32_t total = static_cast<int32_t>(task.entries.size());
@@ -136,41 +167,21 @@ std::vector<RankedPlanet> RankPlanets(const RankTask& task) {
 
     WorkerPool pool(task.threads);
     pool.RunHere(total, [&](int32_t, int32_t index) {
-        RankedPlanet& row = rows[static_cast<size_t>(index)];
-        row.index = index;
-        row.entry = task.entries[static_cast<size_t>(index)];
-        if (task.stop && task.stop->load(std::memory_order_relaxed))
+        if (!RankPlanet(task, index, rows[static_cast<size_t>(index)]))
             return;
-        {
-            CalcModel model;
-            const PlanetSetup setup = task.prepare(index, model);
-            if (!task.search)
-                Calculate(model, setup.start, row);
-            else if (!Search(model, setup.search, task.stop, row))
-                return; // cut short by the stop
-        }
         ended[static_cast<size_t>(index)] = true;
         if (!task.onProgress)
             return;
         const std::lock_guard<std::mutex> lock(progressLock);
-        RankProgress progress;
-        progress.done = ++done;
-        progress.total = total;
-        progress.elapsedMs =
+        const auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        progress.remainingMs = progress.elapsedMs * (total - progress.done) / progress.done;
-        task.onProgress(progress);
+        task.onProgress(RankProgressOf(++done, total, elapsed));
     });
 
     // A stop leaves out the planets it skipped or cut short: their figures are not results.
     std::erase_if(rows,
                   [&](const RankedPlanet& row) { return !ended[static_cast<size_t>(row.index)]; });
-    std::stable_sort(rows.begin(), rows.end(), [&](const RankedPlanet& a, const RankedPlanet& b) {
-        return CriterionValue(a.figures, task.criterion) >
-               CriterionValue(b.figures, task.criterion);
-    });
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i].rank = static_cast<int32_t>(i + 1);
+    OrderRanked(rows, task.criterion);
     return rows;
 }
 

@@ -87,6 +87,14 @@ struct RankTask {
 // depend on the number of threads. After a stop only the planets that ended are ranked.
 std::vector<RankedPlanet> RankPlanets(const RankTask& task);
 
+// The steps of RankPlanets, for a caller that spreads the planets itself: planet `index`
+// calculated (or searched) into `row`, false when the stop skipped it or cut it short; the
+// progress after `done` of `total` planets; and the rows of the planets that ended, in list
+// order, ordered and numbered.
+bool RankPlanet(const RankTask& task, int32_t index, RankedPlanet& row);
+RankProgress RankProgressOf(int32_t done, int32_t total, int64_t elapsedMs);
+void OrderRanked(std::vector<RankedPlanet>& rows, Criterion criterion);
+
 // A column of a ranking table.
 struct RankColumn {
     const char* caption; // in the window's and the companion's tables (UTF-8)

@@ -96,13 +96,17 @@ public:
     // but `out`, so workers may call it side by side.
     double Evaluate(const uint8_t* chromosome, CandidateOutcome& out) const;
 
-    bool negativePlanet() const { return negativePlanet_; }
-    int64_t evaluations() const { return evaluations_; } // headless simulations run so far
-
-protected:
     // With more than one thread: evaluates side by side on worker threads, each with its own
     // outcome, and reports the last of them in position order.
     bool EvaluatePending(const std::vector<int32_t>& positions) override;
+    // The score of individual `i` evaluated elsewhere, by the same rules: counted, not reported.
+    void TakeScore(int32_t i, double score) {
+        SetScore(i, score);
+        ++evaluations_;
+    }
+
+    bool negativePlanet() const { return negativePlanet_; }
+    int64_t evaluations() const { return evaluations_; } // headless simulations run so far
 
 private:
     const GenSimInputs inputs_;

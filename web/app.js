@@ -1,7 +1,7 @@
 // Quendal's window in the browser: the three tabs, the race, the templates, "Расчет", the
 // calculation files and the link. Every rule is the core's (quendal_web.js, built from the
 // same sources as the desktop); this page only shows what the core answers.
-import QuendalCore from './quendal_web.js';
+import { loadCore } from './core_module.js';
 import { $, ctx, intOf, setValue, say, download, bytesOf, fillList, selectedLine, setListEnabled,
   connectListBox } from './context.js';
 import { buildFields } from './fields.js';
@@ -312,7 +312,7 @@ function pickRanked(index, minus, plus, searched) {
 }
 
 async function start() {
-  ctx.core = await QuendalCore();
+  ({ core: ctx.core, module: ctx.module } = await loadCore());
   ctx.session = new ctx.core.Session();
   ctx.refresh();
   const captions = JSON.parse(ctx.core.captions());

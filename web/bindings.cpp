@@ -1,5 +1,6 @@
-// The page's way into the core: the session of the window (web/session.h) and the two jobs
-// that run in the search worker, the search of the search tab and nothing else.
+// The page's way into the core: the session of the window (web/session.h) and the texts and
+// checks the page takes from the core. The workers' jobs are in search_job.cpp and
+// rank_job.cpp.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -26,55 +27,6 @@ using emscripten::val;
 
 std::vector<int> Ints(const val& array) {
     return emscripten::vecFromJSArray<int>(array);
-}
-
-// The search of the search tab on the calculation `calText` (as the page saves it: the search
-// tab's fields in [Search], the growth in [Start]) with seed `seed`. After every generation
-// `progress(generations, position, elapsed, remaining)` is called. Answers JSON: the eight
-// figures, both templates' lines and the calculation with its result, for the page's session;
-// `progress` gets the same of the individual last simulated as its fifth argument.
-std::string RunSearch(const std::string& calText, double seed, val progress) {
-    const CalcFileResult read = ParseCalcFile(calText);
-    if (read.error)
-        return JsonOut().Begin().Key("error").String(read.error->Message(true)).End().Text();
-    const CalcSetup& setup = read.setup;
-    CalcModel model;
-    ApplySetup(model, setup);
-    model.RaceLoaded = setup.race.has_value();
-    const GeneticInputs inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc,
-                                                setup.start.growth, static_cast<uint32_t>(seed));
-    // What the snapshot holds: the individual last simulated (after each generation, what an
-    // interrupt leaves) or, at the end, the refined best.
-    auto found = [&](JsonOut& out) {
-        s_GeneticState& state = model.GeneticState;
-        const bool searched = state.searched;
-        state.searched = true;
-        const CalcSetup setupFound =
-            CaptureSetup(model, setup.race, setup.planetTab.list, setup.start, setup.search, {});
-        state.searched = searched;
-        const SearchOutcome& result = *setupFound.search.result;
-        const PlanetFigures& f = GenResFigures(state);
-        out.Key("figures").BeginArray().Int(f.prc).Int(f.men).Int(f.resource).Int(f.fabr);
-        out.Int(f.mine).Int(f.mineral[0]).Int(f.mineral[1]).Int(f.mineral[2]).EndArray();
-        out.Key("minus")
-            .Strings(TemplateLines(result.minus))
-            .Key("plus")
-            .Strings(TemplateLines(result.plus));
-        out.Key("cal").String(WriteCalcFile(setupFound));
-    };
-    GeneticRun run;
-    run.onProgress = [&](const GeneticProgress& p) {
-        JsonOut last;
-        last.Begin();
-        found(last);
-        progress(p.generationsDone, p.position, p.elapsedText, p.remainingText, last.End().Text());
-    };
-    const GeneticResults r = run.Run(model, inputs);
-    JsonOut out;
-    out.Begin();
-    found(out);
-    out.Key("evaluations").Int(r.evaluations);
-    return out.End().Text();
 }
 
 // The texts the page takes from the core: the tables' header lines, the criteria and the
@@ -191,7 +143,6 @@ EMSCRIPTEN_BINDINGS(quendal_web) {
         .function("listBytes", &ListBytes)
         .function("useRankedPlanet", &UseRankedPlanet)
         .function("state", &Session::State);
-    emscripten::function("runSearch", &RunSearch);
     emscripten::function("captions", &Captions);
     emscripten::function("outOfRange", &OutOfRange);
     emscripten::function("searchInterval", &SearchInterval);

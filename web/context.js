@@ -16,6 +16,7 @@ export function setValue(input, value) {
 
 export const ctx = {
   core: null,
+  module: null, // the core's compiled WebAssembly, for the workers
   session: null,
   state: null,
   // Reads the session's state again after a change.

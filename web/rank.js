@@ -3,6 +3,7 @@
 // Enter; the rows downloaded as the companion's CSV.
 import { $, ctx, download, say } from './context.js';
 import { el } from './fields.js';
+import { startHelpers, helperPorts, restartHelpers } from './pool.js';
 
 let columns = [];
 let ranked = null; // the worker's answer: rows, picks, CSV
@@ -50,7 +51,7 @@ function sortBy(c) {
 }
 
 export function resetRank() {
-  stopRank();
+  interruptRank();
   ranked = null;
   $('tbRank').tHead.replaceChildren();
   $('tbRank').tBodies[0].replaceChildren();
@@ -71,6 +72,14 @@ function stopRank() {
   worker.terminate();
   worker = null;
   setIdle(true);
+}
+
+// "Прервать" and every other end of a running ranking: the helpers may be in a planet's
+// search, which ends with them.
+function interruptRank() {
+  if (!worker) return;
+  stopRank();
+  restartHelpers();
 }
 
 function startRank(calText, settings) {
@@ -102,25 +111,27 @@ function startRank(calText, settings) {
     stopRank();
     say(`Рейтинг планет: ${event.message}`);
   };
-  worker.postMessage({ kind: 'rank', cal: calText, list: ctx.session.listBytes(), settings,
-    search: $('cbRankSearch').checked });
+  const job = { kind: 'rank', cal: calText, list: ctx.session.listBytes(), settings,
+    search: $('cbRankSearch').checked };
+  worker.postMessage({ ...job, module: ctx.module }, helperPorts(job));
 }
 
 // `calcText()`: the page's calculation; `settings()`: years, growth, start habitability,
 // П1..П6, criterion, seed; `pick(index, minus, plus, searched)` uses a ranked row.
 export function connectRank(calcText, settings, pick) {
   $('bnPlanetRank').addEventListener('click', () => {
+    startHelpers();
     $('RankView').hidden = false;
     $('RankView').scrollIntoView({ block: 'nearest' });
     $('bnRank').focus();
   });
   $('bnRankClose').addEventListener('click', () => {
-    stopRank();
+    interruptRank();
     $('RankView').hidden = true;
     $('bnPlanetRank').focus();
   });
   $('bnRank').addEventListener('click', () => {
-    if (worker) stopRank();
+    if (worker) interruptRank();
     else startRank(calcText(), settings());
   });
   $('bnRankSaveCsv').addEventListener('click', () =>

@@ -1,9 +1,11 @@
-// The ranking of a planet list, in the page's worker: the core's RankPlanets on one thread, as
-// the window's ranking view sets it up, by calculation or by a search for every planet.
+// The ranking of a planet list in the page's workers, as the window's ranking view sets it up,
+// by calculation or by a search for every planet: the core's RankPlanet for each planet, in
+// whichever worker takes it, and OrderRanked of the rows.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -30,76 +32,171 @@ void WriteItems(JsonOut& out, const std::vector<QueueItem>& items) {
     out.EndArray();
 }
 
-std::string Refused(const std::string& message) {
-    return JsonOut().Begin().Key("error").String(message).End().Text();
-}
-
 } // namespace
 
-// `calText`: the page's calculation (its race, planet tab and templates are every planet's
-// base); `listBytes`: the planet list; `settings`: years, growth, start habitability, П1..П6,
-// criterion, seed. After each planet `progress(done, total, elapsed, remaining)`. Answers the
-// table's captions and rows, the companion's CSV and, per row, what a pick takes.
-std::string RunRank(const std::string& calText, const std::string& listBytes, const val& values,
-                    bool search, val progress) {
-    const CalcFileResult read = ParseCalcFile(calText);
-    if (read.error)
-        return Refused(read.error->Message(true));
-    CalcModel base;
-    ApplySetup(base, read.setup);
-    base.RaceLoaded = read.setup.race.has_value();
-    const PlanetList list = ParsePlanetList(listBytes, base.Race);
-    if (!base.RaceLoaded || list.entries.empty())
-        return Refused("Нет списка планет");
-    std::vector<int> v = emscripten::vecFromJSArray<int>(values);
-    v.resize(11);
-    RankSettings settings;
-    settings.years = std::min(v[0], kMaxShownYears);
-    settings.growth = v[1];
-    settings.startPrc = v[2];
-    for (int i = 0; i < 6; ++i)
-        settings.params[i] = v[3 + static_cast<size_t>(i)];
-    settings.criterion = static_cast<Criterion>(std::clamp(v[9], 0, 5));
-    settings.seed = static_cast<uint32_t>(v[10]);
+// A ranking of the page's planet list, spread over the page's workers planet by planet: the
+// worker that drives it and each helper hold one of these on the same inputs. `calText`: the
+// page's calculation (its race, planet tab and templates are every planet's base);
+// `listBytes`: the planet list; `settings`: years, growth, start habitability, П1..П6,
+// criterion, seed.
+class RankJob {
+public:
+    RankJob(const std::string& calText, const std::string& listBytes, const val& values,
+            bool search)
+        : search_(search), started_(std::chrono::steady_clock::now()) {
+        const CalcFileResult read = ParseCalcFile(calText);
+        if (read.error) {
+            error_ = read.error->Message(true);
+            return;
+        }
+        ApplySetup(base_, read.setup);
+        base_.RaceLoaded = read.setup.race.has_value();
+        list_ = ParsePlanetList(listBytes, base_.Race);
+        if (!base_.RaceLoaded || list_.entries.empty()) {
+            error_ = "Нет списка планет";
+            return;
+        }
+        std::vector<int> v = emscripten::vecFromJSArray<int>(values);
+        v.resize(11);
+        settings_.years = std::min(v[0], kMaxShownYears);
+        settings_.growth = v[1];
+        settings_.startPrc = v[2];
+        for (int i = 0; i < 6; ++i)
+            settings_.params[i] = v[3 + static_cast<size_t>(i)];
+        settings_.criterion = static_cast<Criterion>(std::clamp(v[9], 0, 5));
+        settings_.seed = static_cast<uint32_t>(v[10]);
 
-    RankTask task;
-    task.entries = list.entries;
-    task.search = search;
-    task.criterion = settings.criterion;
-    task.prepare = [&](int32_t index, CalcModel& model) {
-        model = base;
-        return SetUpListPlanet(model, list.planets[static_cast<size_t>(index)], settings);
-    };
-    task.onProgress = [&](const RankProgress& p) {
-        progress(p.done, p.total, FormatDuration(p.elapsedMs), FormatDuration(p.remainingMs));
-    };
-    const std::vector<RankedPlanet> rows = RankPlanets(task);
+        task_.entries = list_.entries;
+        task_.search = search;
+        task_.criterion = settings_.criterion;
+        task_.prepare = [this](int32_t index, CalcModel& model) {
+            model = base_;
+            return SetUpListPlanet(model, list_.planets[static_cast<size_t>(index)], settings_);
+        };
+        rows_.resize(list_.entries.size());
+    }
 
-    std::vector<std::string> header;
-    for (const RankColumn& column : RankColumns(search))
-        header.push_back(column.csvName);
-    std::string csv = CsvRow(header) + "\n";
-    JsonOut out;
-    out.Begin().Key("columns").Strings(RankColumnCaptions(search));
-    out.Key("rows").BeginArray();
-    for (const RankedPlanet& row : rows) {
-        out.Strings(RankRowFields(row, search, ',', "-"));
-        csv += CsvRow(RankRowFields(row, search, ';', "")) + "\n";
+    const std::string& error() const { return error_; }
+    int count() const { return static_cast<int>(list_.entries.size()); }
+
+    // Planet `index` ranked here: kept by a driver, sent by a helper (as `take` reads it).
+    void rank(int index) { RankPlanet(task_, index, rows_[static_cast<size_t>(index)]); }
+    val row(int index) {
+        rank(index);
+        return RowNumbers(rows_[static_cast<size_t>(index)]);
     }
-    out.EndArray().Key("picks").BeginArray();
-    for (const RankedPlanet& row : rows) {
-        out.Begin().Key("index").Int(row.index).Key("minus");
-        WriteItems(out, row.foundMinus);
-        out.Key("plus");
-        WriteItems(out, row.foundPlus);
-        out.End();
+    void take(const val& numbers) {
+        const std::vector<double> n = emscripten::convertJSArrayToNumberVector<double>(numbers);
+        size_t at = 0;
+        const auto next = [&] { return at < n.size() ? n[at++] : 0.0; };
+        const auto index = static_cast<size_t>(next());
+        if (index >= rows_.size())
+            return;
+        RankedPlanet& r = rows_[index];
+        r.index = static_cast<int32_t>(index);
+        r.entry = task_.entries[index];
+        r.startPrc = static_cast<int32_t>(next());
+        PlanetFigures& f = r.figures;
+        f.prc = static_cast<int32_t>(next());
+        f.men = static_cast<int64_t>(next());
+        f.resource = static_cast<int64_t>(next());
+        f.fabr = static_cast<int32_t>(next());
+        f.mine = static_cast<int32_t>(next());
+        for (int32_t& c : f.conPrc)
+            c = static_cast<int32_t>(next());
+        for (int64_t& m : f.mineral)
+            m = static_cast<int64_t>(next());
+        for (std::vector<QueueItem>* items : {&r.foundMinus, &r.foundPlus}) {
+            items->resize(static_cast<size_t>(next()));
+            for (QueueItem& item : *items)
+                item = QueueItem{static_cast<int32_t>(next()), static_cast<int32_t>(next()),
+                                 static_cast<int32_t>(next()), next()};
+        }
     }
-    out.EndArray().Key("searched").Bool(search).Key("csv").String(csv);
-    return out.End().Text();
-}
+
+    // The progress after `done` planets, as JSON.
+    std::string progress(int done) const {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - started_)
+                                 .count();
+        const RankProgress p = RankProgressOf(done, count(), elapsed);
+        JsonOut out;
+        out.Begin().Key("done").Int(p.done).Key("total").Int(p.total);
+        out.Key("elapsed").String(FormatDuration(p.elapsedMs));
+        out.Key("remaining").String(FormatDuration(p.remainingMs));
+        return out.End().Text();
+    }
+
+    // Every planet ranked: the table's captions and rows, the companion's CSV and, per row,
+    // what a pick takes.
+    std::string finish() {
+        std::vector<RankedPlanet> rows = std::move(rows_);
+        OrderRanked(rows, settings_.criterion);
+        std::vector<std::string> header;
+        for (const RankColumn& column : RankColumns(search_))
+            header.push_back(column.csvName);
+        std::string csv = CsvRow(header) + "\n";
+        JsonOut out;
+        out.Begin().Key("columns").Strings(RankColumnCaptions(search_));
+        out.Key("rows").BeginArray();
+        for (const RankedPlanet& row : rows) {
+            out.Strings(RankRowFields(row, search_, ',', "-"));
+            csv += CsvRow(RankRowFields(row, search_, ';', "")) + "\n";
+        }
+        out.EndArray().Key("picks").BeginArray();
+        for (const RankedPlanet& row : rows) {
+            out.Begin().Key("index").Int(row.index).Key("minus");
+            WriteItems(out, row.foundMinus);
+            out.Key("plus");
+            WriteItems(out, row.foundPlus);
+            out.End();
+        }
+        out.EndArray().Key("searched").Bool(search_).Key("csv").String(csv);
+        return out.End().Text();
+    }
+
+private:
+    // A row as numbers, in the order `take` reads them.
+    static val RowNumbers(const RankedPlanet& r) {
+        const PlanetFigures& f = r.figures;
+        std::vector<double> n = {static_cast<double>(r.index),    static_cast<double>(r.startPrc),
+                                 static_cast<double>(f.prc),      static_cast<double>(f.men),
+                                 static_cast<double>(f.resource), static_cast<double>(f.fabr),
+                                 static_cast<double>(f.mine)};
+        for (const int32_t c : f.conPrc)
+            n.push_back(c);
+        for (const int64_t m : f.mineral)
+            n.push_back(static_cast<double>(m));
+        for (const std::vector<QueueItem>* items : {&r.foundMinus, &r.foundPlus}) {
+            n.push_back(static_cast<double>(items->size()));
+            for (const QueueItem& item : *items)
+                n.insert(n.end(),
+                         {static_cast<double>(item.kind), static_cast<double>(item.unitCost),
+                          static_cast<double>(item.count), item.invested});
+        }
+        return val(emscripten::typed_memory_view(n.size(), n.data())).call<val>("slice");
+    }
+
+    std::string error_;
+    bool search_;
+    std::chrono::steady_clock::time_point started_;
+    CalcModel base_;
+    PlanetList list_;
+    RankSettings settings_;
+    RankTask task_;
+    std::vector<RankedPlanet> rows_;
+};
 
 EMSCRIPTEN_BINDINGS(quendal_rank) {
-    emscripten::function("runRank", &RunRank);
+    emscripten::class_<RankJob>("RankJob")
+        .constructor<std::string, std::string, val, bool>()
+        .function("error", &RankJob::error)
+        .function("count", &RankJob::count)
+        .function("rank", &RankJob::rank)
+        .function("row", &RankJob::row)
+        .function("take", &RankJob::take)
+        .function("progress", &RankJob::progress)
+        .function("finish", &RankJob::finish);
 }
 
 } // namespace quendal::web

@@ -1,15 +1,19 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
+import { startHelpers, helperPorts } from './pool.js';
 
 let worker = null;
-let lastFound = null; // the individual the worker last reported: what an interrupt shows
+let running = null; // the calculation and the seed of the search
+let lastFound = null; // the individual the worker last reported (bytes): what an interrupt shows
 
 export function searching() {
   return worker !== null;
 }
 
+// Entering the tab also starts the helpers, so that a search finds them ready.
 export function enterGenetic() {
+  startHelpers();
   const s = ctx.refresh();
   setValue($('editGenPlanetPrc'), s.genPlanet);
   setValue($('editGenLYear'), ctx.core.searchInterval(intOf($('editLightYears'))));
@@ -92,12 +96,16 @@ export function startSearch(calText, startValues) {
   lastFound = null;
   worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
   worker.onmessage = (event) => {
-    const { progress, result, milliseconds } = event.data;
+    const { progress, last, result, milliseconds } = event.data;
+    if (last) {
+      lastFound = last;
+      return;
+    }
     if (progress) {
       $('sTimeReady').textContent = progress.elapsed;
       $('sTimeRemai').textContent = progress.remaining;
       $('pbGenetic').value = progress.position;
-      lastFound = progress.last;
+      if (progress.last) lastFound = progress.last;
       return;
     }
     if (result.error) {
@@ -112,14 +120,20 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  worker.postMessage({ kind: 'search', cal: calText, seed: seed() });
+  running = { cal: calText, seed: seed() };
+  const ports = helperPorts({ kind: 'search', ...running });
+  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, ports);
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 
 // "Прервать": the worker ends where it is and the tab shows the individual it simulated last
-// of those it reported (after each generation).
+// of those it reported (every few of its own individuals and after each generation),
+// simulated again here.
 export function interruptSearch() {
   if (!worker) return;
-  if (lastFound) adopt(lastFound);
+  if (lastFound) {
+    const found = JSON.parse(ctx.core.searchFound(running.cal, running.seed, lastFound));
+    if (!found.error) adopt(found);
+  }
   stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
 }

@@ -2,9 +2,9 @@
 // and calculates with no network. The build names the cache after the files' contents.
 const CACHE = 'quendal-@SITE_VERSION@';
 const FILES = ['./', 'index.html', 'style.css', 'app.js', 'context.js', 'fields.js', 'chart.js',
-  'params.js', 'search.js', 'rank.js', 'link.js', 'worker.js', 'quendal_web.js',
-  'quendal_web.wasm', 'lib/uPlot.esm.js', 'lib/uPlot.min.css', 'manifest.webmanifest',
-  'icons/quendal.svg', 'icons/quendal-128.png', 'icons/quendal-192.png',
+  'params.js', 'search.js', 'rank.js', 'link.js', 'worker.js', 'helper.js', 'pool.js',
+  'core_module.js', 'quendal_web.js', 'quendal_web.wasm', 'lib/uPlot.esm.js', 'lib/uPlot.min.css',
+  'manifest.webmanifest', 'icons/quendal.svg', 'icons/quendal-128.png', 'icons/quendal-192.png',
   'icons/quendal-512.png'];
 
 self.addEventListener('install', (event) => {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +14,7 @@
 namespace quendal {
 namespace {
 
+using simtest::Describe;
 using simtest::TypicalPlanet;
 
 GeneticInputs Search(const CalcModel& model, Criterion criterion, int32_t population, int32_t years,
@@ -22,23 +22,6 @@ GeneticInputs Search(const CalcModel& model, Criterion criterion, int32_t popula
     GeneticInputs inputs = simtest::SearchTask(model, criterion, population, 5, seed);
     inputs.years = years;
     return inputs;
-}
-
-// The snapshot's figures, templates and work list, invested sums to the last bit.
-std::string Describe(const s_GeneticState& s) {
-    std::ostringstream text;
-    text << s.GenResPrc << ' ' << s.GenResMen << ' ' << s.GenResResource << ' ' << s.GenResFabr
-         << ' ' << s.GenResMine << std::hexfloat;
-    for (int i = 0; i < 3; ++i)
-        text << ' ' << s.GenResMineral[i] << '/' << s.GenResConPrc[i];
-    for (const LIST_ITEM* list : {&s.GenQueueMinus, &s.GenQueuePlus, &s.GenBuildList}) {
-        text << " |";
-        for (const QueueItem& item : *list)
-            text << ' ' << item.kind << ':' << item.unitCost << ':' << item.count << ':'
-                 << item.invested;
-    }
-    text << '\n';
-    return text.str();
 }
 
 // What the snapshot holds after every generation, then the results of the run.

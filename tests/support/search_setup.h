@@ -3,6 +3,8 @@
 // The planet and task of the search tests and benchmarks.
 
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "optimiser/genetic_run.h"
 #include "tests/support/model_fixtures.h"
@@ -29,6 +31,23 @@ inline GeneticInputs SearchTask(const CalcModel& model, Criterion criterion, int
     inputs.criterion = criterion;
     inputs.seed = seed;
     return inputs;
+}
+
+// The snapshot's figures, templates and work list, invested sums to the last bit.
+inline std::string Describe(const s_GeneticState& s) {
+    std::ostringstream text;
+    text << s.GenResPrc << ' ' << s.GenResMen << ' ' << s.GenResResource << ' ' << s.GenResFabr
+         << ' ' << s.GenResMine << std::hexfloat;
+    for (int i = 0; i < 3; ++i)
+        text << ' ' << s.GenResMineral[i] << '/' << s.GenResConPrc[i];
+    for (const LIST_ITEM* list : {&s.GenQueueMinus, &s.GenQueuePlus, &s.GenBuildList}) {
+        text << " |";
+        for (const QueueItem& item : *list)
+            text << ' ' << item.kind << ':' << item.unitCost << ':' << item.count << ':'
+                 << item.invested;
+    }
+    text << '\n';
+    return text.str();
 }
 
 } // namespace quendal::simtest

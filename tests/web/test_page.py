@@ -289,6 +289,18 @@ class Page(unittest.TestCase):
         self.click('bnToGraphic')
         self.assertEqual(self.lines('lbQueue'), self.lines('lbGenQueue2'))
 
+    def test_interrupt_within_a_generation_shows_an_individual_simulated(self):
+        # The search reports the individual it simulated last every few evaluations, so an
+        # interrupt shows one long before a large generation is over.
+        self.search([9999, 1], 100)
+        time.sleep(2)
+        self.click('bnGeneticCalc')
+        self.assertEqual(self.el('bnGeneticCalc').text, 'Расчет')
+        self.assertEqual(self.el('sTimeReady').text, '')  # no generation was over
+        self.assertNotEqual(self.el('sGenValue2').text, '')
+        self.click('bnToGraphic')
+        self.assertEqual(self.lines('lbQueue'), self.lines('lbGenQueue2'))
+
     def test_calculation_files_go_both_ways(self):
         desktop = os.path.join(tempfile.mkdtemp(prefix='quendal-web-'), 'desktop.cal')
         companion('--race', 'data/typical.urc', '--start-prc', '-20', '--minus', 'min',
