@@ -21,20 +21,23 @@ self.onmessage = (event) => {
   if (current) retire(current);
   const mine = { port: event.ports[0], helper: null };
   current = mine;
-  core.then((module) => {
-    if (current !== mine) return;
-    if (job.kind === 'rank') {
-      mine.helper = new module.RankJob(job.cal, job.list, job.settings, job.search);
-      mine.port.onmessage = (e) => {
+  // A job that fails here (the core's start, or a fault in scoring) is answered as failed, and
+  // the page's worker does that part itself.
+  mine.port.onmessage = async (e) => {
+    try {
+      const module = await core;
+      if (current !== mine) return;
+      if (job.kind === 'rank') {
+        mine.helper ??= new module.RankJob(job.cal, job.list, job.settings, job.search);
         const row = mine.helper.row(e.data.index);
         mine.port.postMessage({ id: e.data.id, row }, [row.buffer]);
-      };
-      return;
+      } else {
+        mine.helper ??= new module.SearchHelper(job.cal, job.seed);
+        const scores = mine.helper.score(e.data.bytes);
+        mine.port.postMessage({ id: e.data.id, scores }, [scores.buffer]);
+      }
+    } catch (error) {
+      mine.port.postMessage({ id: e.data.id, failed: String(error) });
     }
-    mine.helper = new module.SearchHelper(job.cal, job.seed);
-    mine.port.onmessage = (e) => {
-      const scores = mine.helper.score(e.data.bytes);
-      mine.port.postMessage({ id: e.data.id, scores }, [scores.buffer]);
-    };
-  });
+  };
 };

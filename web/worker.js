@@ -53,14 +53,16 @@ async function search(module, job, ports) {
         if (next >= tail) return;
         const first = next;
         next = Math.min(tail, next + PIECE);
+        const count = next - first;
         const id = asked++;
-        const bytes = driver.pendingBytes(first, next - first);
+        const bytes = driver.pendingBytes(first, count);
         port.postMessage({ id, bytes }, [bytes.buffer]);
         ++out;
-        answers.set(id, ({ scores }) => {
-          driver.takeScores(first, scores);
+        answers.set(id, ({ scores, failed }) => {
+          if (failed) driver.evaluate(first, count); // and the helper gets no more
+          else driver.takeScores(first, scores);
           --out;
-          feed(port);
+          if (!failed) feed(port);
           if (wake) wake();
         });
       };
@@ -104,13 +106,15 @@ async function rank(module, job, ports) {
     const report = () => self.postMessage({ progress: JSON.parse(ranking.progress(++done)) });
     const feed = (port, id) => {
       if (next >= total) return;
-      port.postMessage({ id, index: next++ });
+      const index = next++;
+      port.postMessage({ id, index });
       ++out;
-      answers.set(id, ({ row }) => {
-        ranking.take(row);
+      answers.set(id, ({ row, failed }) => {
+        if (failed) ranking.rank(index); // and the helper gets no more
+        else ranking.take(row);
         --out;
         report();
-        feed(port, id);
+        if (!failed) feed(port, id);
         if (wake) wake();
       });
     };
