@@ -1,5 +1,6 @@
 #include "model/field_specs.h"
 #include "model/output.h"
+#include "tests/support/model_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,30 @@ TEST(IsPlottedYear, AboutFortyPointsWhateverTheYears) {
     EXPECT_EQ(PlottedYears(100)[33], 99);
     EXPECT_EQ(PlottedYears(999)[39], 975);
     EXPECT_FALSE(IsPlottedYear(998, 999));
+}
+
+// What "Расчет" shows, for the window and the page alike: which series are drawn, the points
+// at the plotted years only, the minerals table only with a race, and the years kept to what
+// the tables show.
+TEST(CalculateView, SeriesPointsAndTablesFollowTheCalculation) {
+    using namespace simtest;
+    CalcModel bare; // no race: colonists only
+    const CalcView alone = CalculateView(bare, {250, 100, 15, 40});
+    EXPECT_EQ(alone.plotted, (std::array<bool, 5>{true, true, false, false, false}));
+    EXPECT_EQ(alone.rows.size(), 41u);
+    EXPECT_EQ(alone.dataLines.size(), 41u);
+    EXPECT_TRUE(alone.mineralLines.empty());
+    ASSERT_EQ(alone.chartPoints.size(), PlottedYears(40).size());
+    EXPECT_EQ(alone.chartPoints[1][0], 2.0);
+    EXPECT_EQ(alone.chartPoints.back()[2], static_cast<double>(alone.rows.back().Men) * 0.001);
+    EXPECT_EQ(CalculateView(bare, {250, 100, 15, 20000}).rows.size(), size_t{kMaxShownYears} + 1);
+
+    const auto race = TypicalRace(100);
+    Fill(race->QueuePlus, {Element(Factories, 10, 10)}); // factories but no mines
+    const CalcView view = CalculateView(*race, {250, 100, 15, 15});
+    EXPECT_EQ(view.plotted, (std::array<bool, 5>{true, true, true, true, false}));
+    EXPECT_EQ(view.mineralLines.size(), 16u);
+    EXPECT_EQ(view.chartPoints.back()[4], view.rows.back().Fabr);
 }
 
 // A row's fields share their stem's range; a name outside the table is a fault of the caller.
