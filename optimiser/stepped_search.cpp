@@ -44,7 +44,7 @@ std::unique_ptr<QueueSearch> MakeSearchEngine(const CalcModel& model, const Gene
 SteppedSearch::SteppedSearch(CalcModel& model, const GeneticInputs& inputs, SearchControl control,
                              std::function<uint32_t()> tickCount)
     : model_(model), clock_(tickCount ? std::move(tickCount) : SteadyTicks),
-      generations_(inputs.params.generations) {
+      stopFlag_(control.stopFlag), generations_(inputs.params.generations) {
     FillSnapshot(model, inputs);
     s_GeneticState& state = model.GeneticState;
     state.searched = false; // until this search has its result
@@ -114,7 +114,8 @@ GeneticResults SteppedSearch::Finish(bool stopped) {
     results.figures = GenResFigures(state);
     results.queueMinusLines = TemplateLines(state.GenQueueMinus);
     results.queuePlusLines = TemplateLines(state.GenQueuePlus);
-    results.stopped = stopped;
+    // A stop the refinement met counts too.
+    results.stopped = stopped || (stopFlag_ && stopFlag_->load(std::memory_order_relaxed) != 0);
     results.evaluations = engine_->evaluations();
     state.searched = true;
     return results;

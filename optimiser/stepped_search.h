@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,13 +59,15 @@ public:
     // sorts and replaces the weak; without, the population stays as it is. Then the progress.
     GeneticProgress EndGeneration(bool complete);
 
-    // The refinement of the best individual and the outcome; `stopped` as the run reports it.
+    // The refinement of the best individual and the outcome: stopped when `stopped` says so or
+    // the stop flag is set at the end.
     GeneticResults Finish(bool stopped);
 
 private:
     CalcModel& model_;
     std::unique_ptr<QueueSearch> engine_;
     std::function<uint32_t()> clock_;
+    const std::atomic<uint8_t>* stopFlag_; // the run's, or null
     uint32_t t0_ = 0;
     int32_t generations_ = 0;
     int32_t generationsDone_ = 0;

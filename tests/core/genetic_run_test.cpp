@@ -204,6 +204,17 @@ TEST(GeneticRun, StopRequestEndsTheRunWithoutFurtherSimulation) {
 
     const GeneticResults again = run.Run(*model, inputs);
     EXPECT_FALSE(again.stopped) << "a new run starts with the flag cleared";
+
+    // A stop during the refinement, at the last round of messages, is reported too.
+    int rounds = 0;
+    run.processMessages = [&] { ++rounds; };
+    run.Run(*model, inputs);
+    const int last = rounds;
+    run.processMessages = [&] {
+        if (++rounds == 2 * last)
+            run.RequestStop();
+    };
+    EXPECT_TRUE(run.Run(*model, inputs).stopped);
 }
 
 // The interrupt clicked before the first simulation: the figures and templates shown are
