@@ -56,8 +56,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
 
     if (onEndStage)
         onEndStage();
-    const bool stopped = GenStopFlag != 0;
-    return search.Finish(stopped);
+    return search.Finish();
 }
 
 GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,

@@ -100,7 +100,7 @@ GeneticProgress SteppedSearch::EndGeneration(bool complete) {
     return progress;
 }
 
-GeneticResults SteppedSearch::Finish(bool stopped) {
+GeneticResults SteppedSearch::Finish() {
     s_GeneticState& state = model_.GeneticState;
     RefineBest(*engine_, engine_->Chromosome(0));
     // A stop before the first simulation would leave the figures and templates of whatever
@@ -114,8 +114,8 @@ GeneticResults SteppedSearch::Finish(bool stopped) {
     results.figures = GenResFigures(state);
     results.queueMinusLines = TemplateLines(state.GenQueueMinus);
     results.queuePlusLines = TemplateLines(state.GenQueuePlus);
-    // A stop the refinement met counts too.
-    results.stopped = stopped || (stopFlag_ && stopFlag_->load(std::memory_order_relaxed) != 0);
+    // Read after the refinement: a stop it met counts too.
+    results.stopped = stopFlag_ && stopFlag_->load(std::memory_order_relaxed) != 0;
     results.evaluations = engine_->evaluations();
     state.searched = true;
     return results;

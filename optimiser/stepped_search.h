@@ -27,7 +27,7 @@ std::unique_ptr<QueueSearch> MakeSearchEngine(const CalcModel& model, const Gene
 //         ... score pending[k] here (EvaluatePending) or elsewhere (TakeScore) ...
 //         GeneticProgress p = search.EndGeneration(true);   // the selection
 //     }
-//     GeneticResults r = search.Finish(false);               // refinement, results
+//     GeneticResults r = search.Finish();               // refinement, results
 //
 // The model's snapshot is filled at construction; after each evaluation here it holds that
 // individual's templates and figures (control.onEvaluated runs after StoreOutcome). Scores
@@ -59,9 +59,9 @@ public:
     // sorts and replaces the weak; without, the population stays as it is. Then the progress.
     GeneticProgress EndGeneration(bool complete);
 
-    // The refinement of the best individual and the outcome: stopped when `stopped` says so or
-    // the stop flag is set at the end.
-    GeneticResults Finish(bool stopped);
+    // The refinement of the best individual and the outcome, stopped when the stop flag is set
+    // at the end.
+    GeneticResults Finish();
 
 private:
     CalcModel& model_;

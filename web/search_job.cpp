@@ -103,7 +103,7 @@ public:
 
     // The refined best: Found and the number of evaluations.
     std::string finish() {
-        const GeneticResults r = search_->Finish(false);
+        const GeneticResults r = search_->Finish();
         JsonOut out;
         out.Begin();
         Found(task_, out);

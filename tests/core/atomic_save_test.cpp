@@ -87,33 +87,29 @@ TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
     EXPECT_EQ(ReadFileBytes(file.path()), text);
 }
 
-// A write that fails says why; a disk that takes no more bytes says it is full, and the save
-// does not try for ever.
-TEST(AtomicSave, AFailedWriteIsToldAndLeavesTheOldFile) {
-    const TempFile file("old", ".cal");
-    failNext = EIO;
-    EXPECT_EQ(SaveFileAtomically(file.path(), "new"), std::string(std::strerror(EIO)));
-    writeLimit = -1;
-    errno = EINTR; // as an earlier call may leave it
-    const std::optional<std::string> error = SaveFileAtomically(file.path(), "new");
-    writeLimit = 0;
-    EXPECT_EQ(error, std::string(std::strerror(ENOSPC)));
-    EXPECT_EQ(ReadFileBytes(file.path()), "old");
-}
-
-// A folder of its own, so that nothing else is beside the file.
-TEST(AtomicSave, AFailedSyncIsToldAndLeavesTheOldFileAlone) {
+// A write or sync that fails says why, and a disk that takes no more bytes says it is full
+// (the save does not try for ever, nor names an error an earlier call left); each leaves the
+// old file and nothing beside it.
+TEST(AtomicSave, AFailedWriteOrSyncIsToldAndLeavesTheOldFileAlone) {
     const fs::path folder =
-        fs::temp_directory_path() / ("quendal-sync-" + std::to_string(::getpid()));
+        fs::temp_directory_path() / ("quendal-fault-" + std::to_string(::getpid()));
     fs::create_directory(folder);
     const std::string file = (folder / "a.cal").string();
     ASSERT_FALSE(SaveFileAtomically(file, "old"));
-    syncError = EIO;
-    const std::optional<std::string> error = SaveFileAtomically(file, "new");
-    syncError = 0;
-    EXPECT_EQ(error, std::string(std::strerror(EIO)));
-    EXPECT_EQ(ReadFileBytes(file), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    struct Fault {
+        int* knob;
+        int value;
+        int error;
+    } faults[] = {{&failNext, EIO, EIO}, {&writeLimit, -1, ENOSPC}, {&syncError, EIO, EIO}};
+    for (const Fault& f : faults) {
+        *f.knob = f.value;
+        errno = EINTR;
+        const std::optional<std::string> error = SaveFileAtomically(file, "new");
+        failNext = writeLimit = syncError = 0;
+        EXPECT_EQ(error, std::string(std::strerror(f.error)));
+        EXPECT_EQ(ReadFileBytes(file), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
     fs::remove_all(folder);
 }
 #endif

@@ -60,7 +60,7 @@ std::string DrivenTrace(const GeneticInputs& inputs, int32_t prc, int32_t chunks
         search.EndGeneration(true);
         trace += Describe(model->GeneticState);
     }
-    const GeneticResults r = search.Finish(false);
+    const GeneticResults r = search.Finish();
     return trace + Describe(model->GeneticState) + std::to_string(r.evaluations);
 }
 
