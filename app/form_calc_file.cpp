@@ -31,8 +31,13 @@ const QString kLoadCaption = QStringLiteral("Загрузить результа
 } // namespace
 
 void TFormMain::bnSaveCalcFileClick() {
-    if (RefuseOutOfRange(kSaveCaption, true)) // a file Quendal writes must open again
+    const StartFields start = ShownStart();
+    const SearchTab search = ShownSearchTab();
+    // A file Quendal writes must open again.
+    if (const std::string refusal = controller_.Refusal(start, search); !refusal.empty()) {
+        dialogs_->showError(this, kSaveCaption, QString::fromStdString(refusal));
         return;
+    }
     QString path =
         dialogs_->getSaveFileName(this, kSaveCaption, QStringLiteral("."), kCalcFileFilter);
     if (path.isEmpty())
@@ -40,7 +45,7 @@ void TFormMain::bnSaveCalcFileClick() {
     if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
         path += QStringLiteral(".cal");
     if (!WriteFile(this, dialogs_.get(), path,
-                   QByteArray::fromStdString(WriteCalcFile(WindowSetup())), kSaveCaption))
+                   QByteArray::fromStdString(controller_.CalcText(start, search)), kSaveCaption))
         return;
     fileName->setText(path);
     fileName->setToolTip(path);
@@ -54,40 +59,26 @@ void TFormMain::bnLoadCalcFileClick() {
 }
 
 bool TFormMain::OpenCalcFile(const QString& path) {
-    const CalcFileResult read = ReadCalcFile(QFile::encodeName(path).toStdString());
-    if (read.error) {
-        dialogs_->showError(this, kLoadCaption,
-                            QStringLiteral("Не удалось загрузить файл «%1»: %2")
-                                .arg(path, QString::fromStdString(read.error->Message(true))));
+    const OpenedCalc opened = controller_.OpenCalc(
+        ReadCalcFile(QFile::encodeName(path).toStdString()), path.toStdString(),
+        [](const std::string& listPath) { return ReadFileBytes(listPath); });
+    if (!opened.error.empty()) {
+        dialogs_->showError(this, kLoadCaption, QString::fromStdString(opened.error));
         return false;
     }
-    ShowSetup(read.setup);
+    ShowSetup(opened.setup);
     bnCalculateClick();
     fileName->setText(path);
     fileName->setToolTip(path);
     return true;
 }
 
-CalcSetup TFormMain::WindowSetup() const {
-    PlanetListChoice list;
-    if (cbPlanetList->count() > 0)
-        list = {QFile::encodeName(planetListPath_).toStdString(), cbPlanetList->currentIndex(),
-                cbPlanetList->currentText().toStdString()};
-    return CaptureSetup(model_, loadedRace_, list,
-                        {editStartPlanetPrc->value(), editStartPlanetMen->value(),
-                         editMenYearPrc->value(), editLightYears->value()},
-                        ShownSearchTab(), tableRows_);
-}
-
 void TFormMain::ShowSetup(const CalcSetup& setup) {
     // From "Динамика планеты", where the buttons are: the tab shown last has been left.
     PageControl1->setCurrentWidget(TabCalc);
-    if (model_.RaceLoaded)
-        ClearRaceFromWindow();
-    ClearSearchResults();
-    ApplySetup(model_, setup);
+    ShowNoRace();
     if (setup.race)
-        ShowLoadedRace(*setup.race);
+        ShowLoadedRace();
     // The start fields as saved, after the race wrote its growth and habitability into them.
     editStartPlanetPrc->setValue(setup.start.prc);
     editStartPlanetMen->setValue(setup.start.men);
@@ -95,11 +86,11 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
     editLightYears->setValue(setup.start.years);
     ShowLines(lbQueueM, TemplateLines(setup.minus));
     ShowLines(lbQueue, TemplateLines(setup.plus));
-    ShowPlanetList(setup.planetTab);
+    ShowPlanetList();
 
     const SearchTab& search = setup.search;
     ShowSearchTab(search);
-    editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
+    editGenPlanetPrc->setText(QString::fromStdString(controller_.GenPlanet()));
     if (search.result) {
         GeneticResults shown;
         shown.figures = search.result->figures;
@@ -108,20 +99,6 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
         ShowSearchResults(shown);
         bnToGraphic->setEnabled(true);
     }
-}
-
-// The planet list the calculation was set up from, read again when it is still there, with
-// its entry shown as chosen: the planet's values are the file's, which the player may have
-// edited after choosing it. A list no longer there leaves the drop-down list empty.
-void TFormMain::ShowPlanetList(const PlanetTab& tab) {
-    const std::optional<std::string> bytes =
-        tab.list.path.empty() ? std::nullopt : ReadFileBytes(tab.list.path);
-    if (!bytes) {
-        ShowPlanetList(PlanetList{}, QString(), -1);
-        return;
-    }
-    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), QFile::decodeName(tab.list.path.c_str()),
-                   tab.list.entry);
 }
 
 } // namespace quendal

@@ -26,7 +26,7 @@
 namespace quendal {
 
 void TFormMain::TabGeneticEnter() {
-    editGenPlanetPrc->setText(QString::fromStdString(GenPlanetText(model_)));
+    editGenPlanetPrc->setText(QString::fromStdString(controller_.GenPlanet()));
     editGenPlanetPrc->setCursorPosition(0); // the habitability first, should the text not fit
     editGenLYear->setValue(SearchInterval(editLightYears->value()));
     editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
@@ -64,22 +64,14 @@ void TFormMain::ShowSearchTab(const SearchTab& search) {
     editGenFixed->setValue(search.landing);
 }
 
-bool TFormMain::RefuseOutOfRange(const QString& caption, bool withYears) {
-    const std::string problem =
-        OutOfRangeField(ShownSearchTab(),
-                        withYears ? std::optional<int32_t>(editLightYears->value()) : std::nullopt);
-    if (problem.empty())
-        return false;
-    dialogs_->showError(this, caption, QString::fromStdString(problem));
-    return true;
-}
-
 void TFormMain::RunSearch() {
-    if (RefuseOutOfRange(QStringLiteral("Подбор ОП"), false))
+    const SearchTab search = ShownSearchTab();
+    if (const std::string refusal = controller_.SearchRefusal(search); !refusal.empty()) {
+        dialogs_->showError(this, QStringLiteral("Подбор ОП"), QString::fromStdString(refusal));
         return;
+    }
     const GeneticInputs inputs =
-        SearchInputsOf(ShownSearchTab(), LeadingInt(editGenPlanetPrc->text().toStdString()),
-                       editMenYearPrc->value(), searchSeed_);
+        controller_.SearchInputs(search, editMenYearPrc->value(), searchSeed_);
 
     QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     bnGeneticCalc->setText(QStringLiteral("Прервать"));
@@ -88,7 +80,6 @@ void TFormMain::RunSearch() {
     // saved meanwhile would hold a search half done.
     bnLoadRaceFile->setEnabled(false);
     bnLoadCalcFile->setEnabled(false);
-    const bool saveEnabled = bnSaveCalcFile->isEnabled();
     bnSaveCalcFile->setEnabled(false);
     pbGenetic->setValue(0);
     sTimeReady->clear();
@@ -96,7 +87,6 @@ void TFormMain::RunSearch() {
     // However the search ends, an exception included, the tab is idle again.
     struct BackToIdle {
         TFormMain& form;
-        bool saveEnabled;
         ~BackToIdle() {
             form.geneticEndStage_ = false;
             form.bnGeneticCalc->setText(QStringLiteral("Расчет"));
@@ -105,9 +95,9 @@ void TFormMain::RunSearch() {
             form.bnToGraphic->setEnabled(true);
             form.bnLoadRaceFile->setEnabled(true);
             form.bnLoadCalcFile->setEnabled(true);
-            form.bnSaveCalcFile->setEnabled(saveEnabled);
+            form.bnSaveCalcFile->setEnabled(form.controller_.CanSave());
         }
-    } backToIdle{*this, saveEnabled};
+    } backToIdle{*this};
 
     // The trials of a generation run on every core; this thread processes the window's
     // messages after each of them, so progress, repaint and the interrupt behave as ever.
@@ -122,7 +112,7 @@ void TFormMain::RunSearch() {
         geneticEndStage_ = true;
         bnGeneticCalc->setEnabled(false);
     };
-    ShowSearchResults(geneticRun_.Run(model_, inputs));
+    ShowSearchResults(controller_.RunSearch(geneticRun_, inputs));
 }
 
 void TFormMain::ShowSearchResults(const GeneticResults& results) {
@@ -142,7 +132,6 @@ void TFormMain::ClearSearchResults() {
     sTimeRemai->clear();
     pbGenetic->setValue(0);
     bnToGraphic->setEnabled(false);
-    ClearSearchResult(model_.GeneticState);
 }
 
 // Copies the templates the snapshot holds, also while a search runs; nothing is
@@ -150,9 +139,8 @@ void TFormMain::ClearSearchResults() {
 void TFormMain::bnToGraphicClick() {
     editLightYears->edit()->setText(editGenLYear->edit()->text());
     editStartPlanetMen->edit()->setText(editGenFixed->edit()->text());
-    CopyToTemplates(model_);
-    ShowLines(lbQueueM, TemplateLines(model_.QueueMinus));
-    ShowLines(lbQueue, TemplateLines(model_.QueuePlus));
+    controller_.CopyFoundToTemplates();
+    ShowTemplates();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -56,23 +56,16 @@ TFormMain::TFormMain(std::unique_ptr<FileDialogs> dialogs, QWidget* parent)
     BuildTabAbout();
     PageControl1->setCurrentWidget(TabCalc);
     ConnectHandlers();
-    new FormExport(
-        {this, dialogs_.get(), chart_->widget(), lbDataSet, lbMineral, gbResult, &tableRows_});
+    new FormExport({this, dialogs_.get(), chart_->widget(), lbDataSet, lbMineral, gbResult,
+                    &controller_.LastCalculation().rows});
 
-    model_.Planet.PlanetPrc = 100; // what editStartPlanetPrc shows
-    model_.RaceLoaded = false;
     SetRaceControlsEnabled(false);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TFormMain::~TFormMain() {
-    planets_.Clear();
-    model_.BuildList.Clear();
-    model_.QueuePlus.Clear();
-    model_.QueueMinus.Clear();
-}
+TFormMain::~TFormMain() = default;
 
 void TFormMain::ConnectHandlers() {
     const auto onClick = [this](QPushButton* button, void (TFormMain::*handler)()) {

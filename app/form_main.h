@@ -16,6 +16,7 @@
 #include "model/calc_setup.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
+#include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 
 class QButtonGroup;
@@ -37,8 +38,6 @@ namespace quendal {
 class ElidedLabel;
 class NumberSpinField;
 class RankView;
-struct RankInput;
-struct RankedPlanet;
 
 // The one window of the program: planet dynamics, additional parameters, queue-variant
 // search and About, on four tabs. It translates between its controls and the calculation
@@ -56,8 +55,8 @@ public:
     explicit TFormMain(std::unique_ptr<FileDialogs> dialogs = nullptr, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    CalcModel& Model() { return model_; }
-    const CalcModel& Model() const { return model_; }
+    CalcModel& Model() { return controller_.Model(); }
+    const CalcModel& Model() const { return controller_.Model(); }
     ChartAdapter& Chart() { return *chart_; }
 
     // Enables the template editing for a loaded race, or locks it, and shows or hides the
@@ -134,6 +133,10 @@ private:
     void ShowPlanetStock();
     // Shows PlanetPrc and the habitability reachable by terraforming.
     void ShowDerivedPrc();
+    // Shows both templates as the controller holds them.
+    void ShowTemplates();
+    // The start fields of "Динамика планеты".
+    StartFields ShownStart() const;
     // The search of the search tab, from the start click to its end stage.
     void RunSearch();
     void ShowSearchResults(const GeneticResults& results);
@@ -142,9 +145,6 @@ private:
     // The search tab's fields as a value, and a value shown in them.
     SearchTab ShownSearchTab() const;
     void ShowSearchTab(const SearchTab& search);
-    // Tells the player of the first field, of the search tab's and with `withYears` the years,
-    // whose value lies outside what a search or a calculation file takes; true when one does.
-    bool RefuseOutOfRange(const QString& caption, bool withYears);
 
     // The ranking view's start: the model with the tab's values, the list and the settings.
     RankInput TakeRankInput();
@@ -155,32 +155,27 @@ private:
     // The two procedures of the race button.
     void LoadRaceIntoWindow();
     void ClearRaceFromWindow();
-    // The race-loaded state for a race already applied to the model.
-    void ShowLoadedRace(const RaceRecord& race);
-    // The calculation the window holds, and a calculation shown as if typed.
-    CalcSetup WindowSetup() const;
+    // The window's start state without a race, as the controller holds it.
+    void ShowNoRace();
+    // The race-loaded state for the race the controller holds.
+    void ShowLoadedRace();
+    // A calculation just opened, shown as if typed.
     void ShowSetup(const CalcSetup& setup);
-    // The planet list a calculation names, read again; and a read list with its path, entry
-    // `chosen` shown as chosen (-1 for none).
-    void ShowPlanetList(const PlanetTab& tab);
-    void ShowPlanetList(const PlanetList& list, const QString& path, int chosen);
-    // The template the editing buttons act on, with its list box.
-    LIST_ITEM& ActiveTemplate();
+    // The controller's planet list in the drop-down list, its chosen entry shown as chosen.
+    void ShowPlanetList();
+    // Whether the editing buttons act on the template for a habitable planet, and its list box.
+    bool ActivePlus() const;
     // Mirrors in the active list box a move of line `line` that the core answered with `to`.
     void MirrorQueueMove(int line, int to);
     QListWidget* ActiveListBox() const;
 
-    CalcModel model_;
-    LIST_PLANET planets_;
-    std::vector<YearResult> tableRows_; // the figures behind the lines of the two tables
+    Controller controller_;
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<ChartAdapter> chart_;
     QWidget* shownPage_ = nullptr; // the page whose exit handler runs next
     GeneticRun geneticRun_;
     bool geneticEndStage_ = false; // the running search refines its best individual
     std::optional<uint32_t> searchSeed_;
-    RaceRecord loadedRace_;  // the race as its file gave it, for a calculation file
-    QString planetListPath_; // the list that fills the drop-down list
 
     // Pages.
     QTabWidget* PageControl1 = nullptr;

@@ -78,17 +78,17 @@ void TFormMain::PageControl1Change(int index) {
 }
 
 void TFormMain::TabCalcEnter() {
-    if (editStartPlanetPrc->value() != model_.Planet.PlanetPrc)
-        editStartPlanetPrc->setValue(model_.Planet.PlanetPrc);
+    if (editStartPlanetPrc->value() != Model().Planet.PlanetPrc)
+        editStartPlanetPrc->setValue(Model().Planet.PlanetPrc);
 }
 
 void TFormMain::TabCalcExit() {
-    TakeStartPrc(model_, editStartPlanetPrc->value());
+    controller_.TakeStartPrc(editStartPlanetPrc->value());
 }
 
 void TFormMain::TabAddParamEnter() {
-    const RaceParams& race = model_.Race;
-    const PlanetParams& planet = model_.Planet;
+    const RaceParams& race = Model().Race;
+    const PlanetParams& planet = Model().Planet;
     ShowDerivedPrc();
     for (int i = 0; i < 7; ++i)
         editRaceP[i]->setValue(race.Economy(i));
@@ -104,8 +104,8 @@ void TFormMain::TabAddParamEnter() {
         editMaxTFormPrc[i]->setValue(TFormLimitOf(planet, i));
         // The spins of a factor the race is immune to are locked too, since a click would write
         // a value the race cannot have; any other factor keeps a way back from 102.
-        editPlanetEnv[i]->spin()->setEnabled(!ImmuneFactor(race, i));
-        editMaxTFormPrc[i]->spin()->setEnabled(!ImmuneFactor(race, i));
+        editPlanetEnv[i]->spin()->setEnabled(controller_.FactorSpinEnabled(i));
+        editMaxTFormPrc[i]->spin()->setEnabled(controller_.FactorSpinEnabled(i));
         ShowFactorRowEnabled(i);
         sEnvOpt[i]->setText(QString::fromStdString(OptimumText(race, i)));
     }
@@ -115,7 +115,7 @@ void TFormMain::TabAddParamEnter() {
 }
 
 void TFormMain::ShowPlanetStock() {
-    const PlanetParams& planet = model_.Planet;
+    const PlanetParams& planet = Model().Planet;
     editPlanetFabr->setValue(planet.PlanetFabr);
     editPlanetMine->setValue(planet.PlanetMine);
     for (int i = 0; i < 3; ++i) {
@@ -125,35 +125,33 @@ void TFormMain::ShowPlanetStock() {
 }
 
 void TFormMain::TabAddParamExit() {
-    RaceParams& race = model_.Race;
-    PlanetParams& planet = model_.Planet;
+    Controller& c = controller_;
     for (int i = 0; i < 7; ++i)
-        race.Economy(i) = editRaceP[i]->value();
-    race.FullTForm = cbFullTForm->isChecked();
-    planet.PlanetPrc = LeadingInt(editCurPlanetPrc->text().toStdString());
+        c.SetEconomy(i, editRaceP[i]->value());
+    c.SetFullTForm(cbFullTForm->isChecked());
+    c.SetPlanetPrc(LeadingInt(editCurPlanetPrc->text().toStdString()));
+    c.SetHomeworld(cbPlanetHW->isChecked()); // before the concentrations, which it may raise
     // Disabled fields too: an immune factor leaves with 102 and a limit of 0.
     for (int i = 0; i < 3; ++i) {
-        planet.PlanetEnv[i] = editPlanetEnv[i]->value();
-        planet.MaxTFormPrc[i] = editMaxTFormPrc[i]->value();
-        planet.PlanetConPrc[i] = editPlanetConPrc[i]->value();
-        planet.PlanetMineral[i] = editPlanetMineral[i]->value();
+        c.SetFactor(i, editPlanetEnv[i]->value());
+        c.SetTFormLimit(i, editMaxTFormPrc[i]->value());
+        c.SetConcentration(i, editPlanetConPrc[i]->value());
+        c.SetMineral(i, editPlanetMineral[i]->value());
     }
-    planet.PlanetFabr = editPlanetFabr->value();
-    planet.PlanetMine = editPlanetMine->value();
-    planet.PlanetHW = cbPlanetHW->isChecked();
+    c.SetFactories(editPlanetFabr->value());
+    c.SetMines(editPlanetMine->value());
 }
 
-// A factor's fields are enabled while it does not hold the immune mark.
 void TFormMain::ShowFactorRowEnabled(int i) {
-    const bool enabled = model_.Planet.PlanetEnv[i] != kImmune;
+    const bool enabled = controller_.FactorRowEnabled(i);
     for (QWidget* control : std::initializer_list<QWidget*>{
              editPlanetEnv[i]->edit(), sPlanetEnv[i], editMaxTFormPrc[i]->edit(), sMaxTFormPrc[i]})
         control->setEnabled(enabled);
 }
 
 void TFormMain::ShowDerivedPrc() {
-    editCurPlanetPrc->setText(QString::number(model_.Planet.PlanetPrc));
-    editCurTFormPrc->setText(QString::number(CalcTFormPrc(model_, model_.Planet.PlanetEnv)));
+    editCurPlanetPrc->setText(QString::number(Model().Planet.PlanetPrc));
+    editCurTFormPrc->setText(QString::number(controller_.TFormPrc()));
 }
 
 void TFormMain::ShowPlanetEnv() {
@@ -162,16 +160,16 @@ void TFormMain::ShowPlanetEnv() {
     for (NumberSpinField* field : editPlanetEnv)
         field->edit()->setModified(false);
     for (int i = 0; i < 3; ++i)
-        editPlanetEnv[i]->setValue(model_.Planet.PlanetEnv[i]);
+        editPlanetEnv[i]->setValue(Model().Planet.PlanetEnv[i]);
 }
 
 void TFormMain::editPlanetEnv1Change() {
-    if (TakeTyped(editPlanetEnv, [this](int i, int32_t v) { TypePlanetFactor(model_, i, v); }))
+    if (TakeTyped(editPlanetEnv, [this](int i, int32_t v) { controller_.TypeFactor(i, v); }))
         ShowDerivedPrc();
 }
 
 void TFormMain::editMaxTFormPrc1Change() {
-    if (TakeTyped(editMaxTFormPrc, [this](int i, int32_t v) { TypeTFormLimit(model_, i, v); }))
+    if (TakeTyped(editMaxTFormPrc, [this](int i, int32_t v) { controller_.TypeTFormLimit(i, v); }))
         ShowDerivedPrc();
 }
 

@@ -12,13 +12,10 @@
 
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
-#include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "app/rank_view.h"
 #include "app/sample_folder.h"
 #include "io/file_bytes.h"
-#include "io/planet_list.h"
-#include "lists/queue_item.h"
 #include "optimiser/planet_rank.h"
 
 namespace quendal {
@@ -29,33 +26,31 @@ void TFormMain::bnPlanetListClick() {
                                   QStringLiteral("Список планет (*.txt *.TXT)"));
     if (path.isEmpty())
         return;
-    const std::optional<std::string> bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
+    std::optional<std::string> bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
     if (!bytes)
         return;
-    ShowPlanetList(ParsePlanetList(*bytes, model_.Race), path, -1);
+    controller_.LoadPlanetList(std::move(*bytes), QFile::encodeName(path).toStdString());
+    ShowPlanetList();
 }
 
-void TFormMain::ShowPlanetList(const PlanetList& list, const QString& path, int chosen) {
-    planetListPath_ = path;
-    planets_.Clear();
-    for (const PlanetEntry& planet : list.planets)
-        planets_.Append(&planet);
-    // Filling the drop-down list is no choice of the player's: only `chosen` shows as chosen.
+void TFormMain::ShowPlanetList() {
+    const std::vector<std::string>& entries = controller_.List().entries;
+    // Filling the drop-down list is no choice of the player's: only the chosen entry shows.
     const QSignalBlocker blocker(cbPlanetList);
     cbPlanetList->clear();
-    for (const std::string& entry : list.entries)
+    for (const std::string& entry : entries)
         cbPlanetList->addItem(QString::fromStdString(entry));
-    cbPlanetList->setCurrentIndex(chosen < cbPlanetList->count() ? chosen : -1);
-    bnPlanetRank->setEnabled(!list.entries.empty());
+    cbPlanetList->setCurrentIndex(controller_.ChosenEntry());
+    bnPlanetRank->setEnabled(!entries.empty());
     if (rankView_)
         rankView_->Reset(); // its rows were another list's
 }
 
 void TFormMain::cbPlanetListChange(int index) {
-    const PlanetEntry* chosen = index >= 0 ? planets_.At(index + 1) : nullptr;
-    if (!chosen)
+    const int32_t men = controller_.ChoosePlanet(index);
+    if (men < 0)
         return;
-    editStartPlanetMen->setValue(ApplyPlanet(model_, *chosen));
+    editStartPlanetMen->setValue(men);
     ShowDerivedPrc();
     ShowPlanetEnv();
     ShowPlanetStock();
@@ -72,42 +67,23 @@ void TFormMain::bnPlanetRankClick() {
 }
 
 RankInput TFormMain::TakeRankInput() {
-    RankInput input;
-    if (!model_.RaceLoaded)
-        return input;
     // The additional parameters as leaving their tab stores them.
     if (shownPage_ == TabAddParam)
         TabAddParamExit();
-    input.base = model_;
-    for (int i = 0; i < cbPlanetList->count(); ++i) {
-        const PlanetEntry* planet = planets_.At(i + 1);
-        if (!planet)
-            break;
-        input.planets.push_back(*planet);
-        input.entries.push_back(cbPlanetList->itemText(i).toStdString());
-    }
-    // As "Расчет" and the search tab take them.
-    RankSettings& settings = input.settings;
-    settings.years = std::min(editLightYears->value(), kMaxYears);
-    settings.growth = editMenYearPrc->value();
-    settings.startPrc = editStartPlanetPrc->value();
-    settings.params = ShownSearchTab().params;
-    settings.seed = searchSeed_.value_or(ClockSeed());
-    return input;
+    return controller_.TakeRankInput(ShownStart(), ShownSearchTab(),
+                                     searchSeed_.value_or(ClockSeed()));
 }
 
 void TFormMain::UseRankedPlanet(const RankedPlanet& row, bool searched) {
-    if (!model_.RaceLoaded || row.index < 0 || row.index >= cbPlanetList->count())
+    if (!controller_.RaceLoaded() || row.index < 0 || row.index >= cbPlanetList->count())
         return;
     PageControl1->setCurrentWidget(TabAddParam);
     cbPlanetList->setCurrentIndex(row.index);
-    cbPlanetListChange(row.index);
-    if (searched) {
-        FillTemplate(model_.QueueMinus, row.foundMinus);
-        FillTemplate(model_.QueuePlus, row.foundPlus);
-        ShowLines(lbQueueM, TemplateLines(row.foundMinus));
-        ShowLines(lbQueue, TemplateLines(row.foundPlus));
-    }
+    editStartPlanetMen->setValue(controller_.UseRankedRow(row, searched));
+    ShowDerivedPrc();
+    ShowPlanetEnv();
+    ShowPlanetStock();
+    ShowTemplates();
     // Leaving the tab stores the planet; the start habitability follows it.
     PageControl1->setCurrentWidget(TabCalc);
     PageControl2->setCurrentWidget(TabDataChart);

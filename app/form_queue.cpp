@@ -6,8 +6,8 @@
 #include <QRadioButton>
 
 #include "app/form_main.h"
+#include "app/form_style.h"
 #include "app/number_spin_field.h"
-#include "model/queue_edit.h"
 
 namespace quendal {
 
@@ -19,10 +19,6 @@ int SelectedLine(const QListWidget* list) {
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-QString LineText(const QueueItem& item) {
-    return QString::fromStdString(QueueLineText(item));
-}
-
 // Moves list-box line `from` to `to` and selects it there.
 void MoveLine(QListWidget* list, int from, int to) {
     QListWidgetItem* item = list->takeItem(from);
@@ -32,8 +28,13 @@ void MoveLine(QListWidget* list, int from, int to) {
 
 } // namespace
 
-LIST_ITEM& TFormMain::ActiveTemplate() {
-    return rbQueueMinus->isChecked() ? model_.QueueMinus : model_.QueuePlus;
+bool TFormMain::ActivePlus() const {
+    return !rbQueueMinus->isChecked();
+}
+
+void TFormMain::ShowTemplates() {
+    ShowLines(lbQueueM, TemplateLines(controller_.Template(false)));
+    ShowLines(lbQueue, TemplateLines(controller_.Template(true)));
 }
 
 QListWidget* TFormMain::ActiveListBox() const {
@@ -44,12 +45,10 @@ void TFormMain::bnItemAddClick() {
     const int entry = cbItemAdd->currentIndex();
     if (entry < 0)
         return;
-    QueueItem item;
-    if (!MakeQueueElement(model_.Race, entry, editItemAdd->edit()->text().toStdString(), item))
-        return;
     // The line is added only when the element is, so the list box keeps mirroring it.
-    if (ActiveTemplate().Append(&item) == LIST_OK)
-        ActiveListBox()->addItem(LineText(item));
+    if (controller_.AddElement(ActivePlus(), entry, editItemAdd->edit()->text().toStdString()))
+        ActiveListBox()->addItem(
+            QString::fromStdString(TemplateLines(controller_.Template(ActivePlus())).back()));
 }
 
 void TFormMain::bnQueueDelClick() {
@@ -57,13 +56,13 @@ void TFormMain::bnQueueDelClick() {
     const int line = SelectedLine(list);
     if (line < 0)
         return;
-    DeleteQueueLine(ActiveTemplate(), line);
+    controller_.DeleteLine(ActivePlus(), line);
     delete list->takeItem(line);
     list->setCurrentRow(-1); // no new selection
 }
 
 void TFormMain::bnQueueClearClick() {
-    ActiveTemplate().Clear();
+    controller_.ClearTemplate(ActivePlus());
     ActiveListBox()->clear();
 }
 
@@ -78,12 +77,12 @@ void TFormMain::MirrorQueueMove(int line, int to) {
 
 void TFormMain::bnQueueUpClick() {
     const int line = SelectedLine(ActiveListBox());
-    MirrorQueueMove(line, MoveQueueLineUp(ActiveTemplate(), line));
+    MirrorQueueMove(line, controller_.MoveUp(ActivePlus(), line));
 }
 
 void TFormMain::bnQueueDownClick() {
     const int line = SelectedLine(ActiveListBox());
-    MirrorQueueMove(line, MoveQueueLineDown(ActiveTemplate(), line));
+    MirrorQueueMove(line, controller_.MoveDown(ActivePlus(), line));
 }
 
 void TFormMain::rbQueueMinusClick() {

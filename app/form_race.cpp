@@ -12,8 +12,6 @@
 #include "app/number_spin_field.h"
 #include "app/sample_folder.h"
 #include "io/file_bytes.h"
-#include "io/race_file.h"
-#include "model/planet_rules.h"
 
 namespace quendal {
 
@@ -37,7 +35,7 @@ QColor WindowColour() {
 } // namespace
 
 void TFormMain::bnLoadRaceFileClick() {
-    if (model_.RaceLoaded)
+    if (controller_.RaceLoaded())
         ClearRaceFromWindow();
     else
         LoadRaceIntoWindow();
@@ -52,50 +50,50 @@ void TFormMain::LoadRaceIntoWindow() {
 }
 
 void TFormMain::OpenRaceFile(const QString& path) {
-    if (model_.RaceLoaded)
+    if (controller_.RaceLoaded())
         ClearRaceFromWindow();
     fileName->setText(path);
     fileName->setToolTip(path);
     // A file that cannot be read gives the race of an empty file, as a missing key does.
-    const RaceFile race =
-        ParseRace(ReadFileBytes(QFile::encodeName(path).toStdString()).value_or(std::string()));
-    ApplyRace(model_, race.race, editStartPlanetPrc->value());
-    ShowLoadedRace({path.toStdString(), race.name, race.race});
+    controller_.LoadRace(
+        ReadFileBytes(QFile::encodeName(path).toStdString()).value_or(std::string()),
+        path.toStdString(), editStartPlanetPrc->value());
+    ShowLoadedRace();
 }
 
-void TFormMain::ShowLoadedRace(const RaceRecord& race) {
-    loadedRace_ = race;
-    raceName->setText(QString::fromStdString(race.name));
+void TFormMain::ShowLoadedRace() {
+    raceName->setText(QString::fromStdString(controller_.Race()->name));
     raceName->setToolTip(raceName->text());
 
-    editMenYearPrc->setValue(model_.Race.MaxGrowthYRate);
+    editMenYearPrc->setValue(Model().Race.MaxGrowthYRate);
     QLineEdit* startPrc = editStartPlanetPrc->edit();
     startPrc->setEnabled(false);
     SetFieldColour(startPrc, MenuColour());
-    editStartPlanetPrc->setValue(model_.Planet.PlanetPrc);
+    editStartPlanetPrc->setValue(Model().Planet.PlanetPrc);
     SetRaceControlsEnabled(true);
-    bnSaveCalcFile->setEnabled(false);
+    bnSaveCalcFile->setEnabled(controller_.CanSave());
     bnLoadRaceFile->setText(QStringLiteral("Очистить"));
-    model_.RaceLoaded = true;
 }
 
 void TFormMain::ClearRaceFromWindow() {
+    controller_.ClearRace(); // empties both templates and forgets the search result
+    ShowNoRace();
+}
+
+void TFormMain::ShowNoRace() {
     fileName->clear();
     fileName->setToolTip(QString());
     raceName->clear();
     raceName->setToolTip(QString());
-    ClearRace(model_); // empties both templates
     lbQueueM->clear();
     lbQueue->clear();
     QLineEdit* startPrc = editStartPlanetPrc->edit();
     startPrc->setEnabled(true);
     SetFieldColour(startPrc, WindowColour());
     SetRaceControlsEnabled(false);
-    // The last search was for this race: its templates are priced for it.
     ClearSearchResults();
-    bnSaveCalcFile->setEnabled(false);
+    bnSaveCalcFile->setEnabled(controller_.CanSave());
     bnLoadRaceFile->setText(QStringLiteral("Загрузить"));
-    model_.RaceLoaded = false;
 }
 
 } // namespace quendal

@@ -168,6 +168,10 @@ void RankView::StartClick() {
         sStatus->setText(QStringLiteral("Нет списка планет"));
         return;
     }
+    if (!input.refusal.empty()) { // every row must be a calculation its files can hold
+        sStatus->setText(Text(input.refusal));
+        return;
+    }
     auto base = std::make_shared<const CalcModel>(std::move(input.base));
     auto planets = std::make_shared<const std::vector<PlanetEntry>>(std::move(input.planets));
     input.settings.criterion = static_cast<Criterion>(cbCriterion->currentIndex());

@@ -9,6 +9,7 @@
 
 #include "model/calc_model.h"
 #include "model/planet_rules.h"
+#include "optimiser/controller.h"
 #include "optimiser/planet_rank.h"
 
 class QCheckBox;
@@ -22,14 +23,6 @@ class QTimer;
 namespace quendal {
 
 class FileDialogs;
-
-// What a ranking starts from, as the window holds it when the ranking starts.
-struct RankInput {
-    CalcModel base;                   // the race, the templates and the additional parameters
-    std::vector<PlanetEntry> planets; // the loaded planet list
-    std::vector<std::string> entries; // its entry texts
-    RankSettings settings;            // the criterion is the view's
-};
 
 // "Рейтинг планет": every planet of the loaded list set up as choosing its entry does and
 // calculated, or searched with the search tab's parameters, in the background on every core;
