@@ -21,7 +21,7 @@ let calcFileName = 'quendal.cal';
 function selectTab(buttonId) {
   const next = TABS[buttonId];
   if (next === shownTab) return;
-  if (shownTab === 'TabCalc') ctx.session.takeStartPrc(intOf($('editStartPlanetPrc')));
+  if (shownTab === 'TabCalc') ctx.controller.takeStartPrc(intOf($('editStartPlanetPrc')));
   for (const [button, page] of Object.entries(TABS)) {
     $(button).setAttribute('aria-selected', String(page === next));
     $(button).tabIndex = page === next ? 0 : -1;
@@ -92,7 +92,7 @@ function showLoadedRace() {
 }
 
 function clearRaceFromPage() {
-  ctx.session.clearRace();
+  ctx.controller.clearRace();
   $('fileName').textContent = '';
   $('raceName').textContent = '';
   fillList($('lbQueueM'), []);
@@ -106,7 +106,7 @@ function clearRaceFromPage() {
 
 async function openRace(file) {
   if (ctx.state.raceLoaded) clearRaceFromPage();
-  ctx.session.loadRace(await bytesOf(file), file.name, intOf($('editStartPlanetPrc')));
+  ctx.controller.loadRace(await bytesOf(file), file.name, intOf($('editStartPlanetPrc')));
   showLoadedRace();
   showPlanetList(ctx.refresh(), -1);
   resetRank();
@@ -114,7 +114,7 @@ async function openRace(file) {
 
 async function openPlanetList(file) {
   if (!ctx.refresh().raceLoaded) return;
-  ctx.session.loadPlanetList(await bytesOf(file), file.name);
+  ctx.controller.loadPlanetList(await bytesOf(file), file.name);
   showPlanetList(ctx.refresh(), -1);
   resetRank();
 }
@@ -131,7 +131,7 @@ function showTemplates(selected = -1) {
 }
 
 function connectTemplates() {
-  const session = () => ctx.session;
+  const session = () => ctx.controller;
   const chooseTemplate = () => {
     setListEnabled($('lbQueueM'), !activePlus());
     setListEnabled($('lbQueue'), activePlus());
@@ -157,8 +157,7 @@ function connectTemplates() {
 // ---- "Расчет".
 
 function calculate() {
-  const result = JSON.parse(ctx.session.calculate(intOf($('editStartPlanetPrc')),
-    intOf($('editStartPlanetMen')), intOf($('editMenYearPrc')), intOf($('editLightYears'))));
+  const result = JSON.parse(ctx.controller.calculate(pageValues()));
   const rows = (list, lines) => list.replaceChildren(...lines.map((line) => {
     const item = document.createElement('li');
     item.textContent = line;
@@ -168,7 +167,7 @@ function calculate() {
   rows($('lbMineral'), result.minerals);
   if ($('TabDataChart').hidden) clearChart();
   showChart($('TabDataChart'), result.chart, result.shown);
-  if (!searching()) $('bnSaveCalcFile').disabled = false;
+  $('bnSaveCalcFile').disabled = !ctx.refresh().canSave;
   document.body.dataset.calculated = String(Number(document.body.dataset.calculated || 0) + 1);
 }
 
@@ -180,22 +179,30 @@ function pageValues() {
 }
 
 function calcText() {
-  if (shownTab === 'TabCalc') ctx.session.takeStartPrc(intOf($('editStartPlanetPrc')));
-  return ctx.session.saveCalc(pageValues());
+  if (shownTab === 'TabCalc') ctx.controller.takeStartPrc(intOf($('editStartPlanetPrc')));
+  return ctx.controller.saveCalc(pageValues());
+}
+
+// The calculation as a file holds it, or null, said with `caption`, when its reader would
+// refuse a field: the page never writes a file, a link or a ranking it could not open.
+function checkedCalcText(caption) {
+  if (shownTab === 'TabCalc') ctx.controller.takeStartPrc(intOf($('editStartPlanetPrc')));
+  const problem = ctx.controller.refusal(pageValues());
+  if (problem) {
+    say(`${caption}: ${problem}`);
+    return null;
+  }
+  return calcText();
 }
 
 function saveCalc() {
-  const problem = ctx.core.outOfRange(pageValues(), true);
-  if (problem) {
-    say(`Сохранить результат расчета: ${problem}`);
-    return;
-  }
-  download(calcFileName, calcText(), 'application/x-quendal-calculation');
+  const text = checkedCalcText('Сохранить результат расчета');
+  if (text !== null) download(calcFileName, text, 'application/x-quendal-calculation');
 }
 
 // A calculation opened: shown as if typed, then calculated. A refused one changes nothing.
 function openCalcText(bytes, name) {
-  const opened = JSON.parse(ctx.session.openCalc(bytes, name));
+  const opened = JSON.parse(ctx.controller.openCalc(bytes, name));
   if (opened.error) {
     say(opened.error);
     return false;
@@ -233,7 +240,9 @@ function openCalcText(bytes, name) {
 }
 
 async function shareLink() {
-  const link = await linkFor(calcText());
+  const text = checkedCalcText('Ссылка');
+  if (text === null) return;
+  const link = await linkFor(text);
   setValue($('editShareLink'), link);
   try {
     await navigator.clipboard.writeText(link);
@@ -299,8 +308,8 @@ function rankSettings() {
 
 // A ranked row: its entry chosen (and a searched row's templates taken), then calculated.
 function pickRanked(index, minus, plus, searched) {
-  if (shownTab === 'TabCalc') ctx.session.takeStartPrc(intOf($('editStartPlanetPrc')));
-  const men = ctx.session.useRankedPlanet(index, minus, plus, searched);
+  if (shownTab === 'TabCalc') ctx.controller.takeStartPrc(intOf($('editStartPlanetPrc')));
+  const men = ctx.controller.useRankedPlanet(index, minus, plus, searched);
   if (men < 0) return;
   setValue($('editStartPlanetMen'), men);
   showPlanetList(ctx.refresh(), ctx.state.chosen);
@@ -313,7 +322,7 @@ function pickRanked(index, minus, plus, searched) {
 
 async function start() {
   ({ core: ctx.core, module: ctx.module } = await loadCore());
-  ctx.session = new ctx.core.Session();
+  ctx.controller = new ctx.core.Controller();
   ctx.refresh();
   const captions = JSON.parse(ctx.core.captions());
   buildFields(captions);
@@ -326,7 +335,7 @@ async function start() {
   connectFiles();
   connectTemplates();
   connectParams();
-  connectRank(calcText, rankSettings, pickRanked);
+  connectRank(() => checkedCalcText('Рейтинг планет'), rankSettings, pickRanked);
   $('bnCalculate').addEventListener('click', calculate);
   $('bnSaveCalcFile').addEventListener('click', saveCalc);
   $('bnShareLink').addEventListener('click', shareLink);
@@ -337,7 +346,7 @@ async function start() {
   $('bnToGraphic').addEventListener('click', () => {
     $('editLightYears').value = $('editGenLYear').value;
     $('editStartPlanetMen').value = $('editGenFixed').value;
-    ctx.session.copyFoundToTemplates();
+    ctx.controller.copyFoundToTemplates();
     showTemplates();
   });
   new ResizeObserver(() => fitChart($('TabDataChart'))).observe($('TabDataChart'));

@@ -1,13 +1,11 @@
-// What the page's modules share: the core, the one session, the last state it reported and
+// What the page's modules share: the core, the one controller, the last state it reported and
 // small helpers for fields.
 
 export const $ = (id) => document.getElementById(id);
 
-// A field's value as the desktop's fields read theirs: the leading integer of the text, 0
-// when there is none.
+// A field's value as the desktop's fields read theirs (the core's leading integer).
 export function intOf(input) {
-  const match = /^\s*[-+]?\d+/.exec(input.value);
-  return match ? Math.max(-2147483648, Math.min(2147483647, parseInt(match[0], 10))) : 0;
+  return ctx.core.leadingInt(input.value);
 }
 
 export function setValue(input, value) {
@@ -17,11 +15,11 @@ export function setValue(input, value) {
 export const ctx = {
   core: null,
   module: null, // the core's compiled WebAssembly, for the workers
-  session: null,
+  controller: null,
   state: null,
-  // Reads the session's state again after a change.
+  // Reads the controller's state again after a change.
   refresh() {
-    this.state = JSON.parse(this.session.state());
+    this.state = JSON.parse(this.controller.state());
     return this.state;
   },
 };

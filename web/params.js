@@ -30,14 +30,14 @@ function showDerived(s) {
   setValue($('editCurTFormPrc'), s.tformPrc);
 }
 
-// A factor the race is immune to is locked with the immune mark and limit 0.
+// A factor's fields take no typing while it holds the immune mark; a field whose spin the
+// race's immunity locks too is disabled.
 function showFactorRow(s, i) {
   const n = i + 1;
-  const enabled = !s.immune[i];
   for (const id of [`editPlanetEnv${n}`, `editMaxTFormPrc${n}`])
-    $(id).disabled = !enabled;
+    $(id).disabled = !s.spinEnabled[i];
   for (const id of [`sPlanetEnv${n}`, `sMaxTFormPrc${n}`])
-    $(id).classList.toggle('off', !enabled);
+    $(id).classList.toggle('off', !s.rowEnabled[i]);
 }
 
 export function showPlanetList(s, chosen) {
@@ -46,7 +46,7 @@ export function showPlanetList(s, chosen) {
 }
 
 export function connectParams() {
-  const session = () => ctx.session;
+  const session = () => ctx.controller;
   three.forEach((n, i) => {
     $(`editPlanetEnv${n}`).addEventListener('input', (e) => {
       session().typeFactor(i, intOf(e.target));

@@ -111,12 +111,12 @@ function startRank(calText, settings) {
     stopRank();
     say(`Рейтинг планет: ${event.message}`);
   };
-  const job = { kind: 'rank', cal: calText, list: ctx.session.listBytes(), settings,
+  const job = { kind: 'rank', cal: calText, list: ctx.controller.listBytes(), settings,
     search: $('cbRankSearch').checked };
   worker.postMessage({ ...job, module: ctx.module }, helperPorts(job));
 }
 
-// `calcText()`: the page's calculation; `settings()`: years, growth, start habitability,
+// `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: years, growth, start habitability,
 // П1..П6, criterion, seed; `pick(index, minus, plus, searched)` uses a ranked row.
 export function connectRank(calcText, settings, pick) {
   $('bnPlanetRank').addEventListener('click', () => {
@@ -132,7 +132,10 @@ export function connectRank(calcText, settings, pick) {
   });
   $('bnRank').addEventListener('click', () => {
     if (worker) interruptRank();
-    else startRank(calcText(), settings());
+    else {
+      const cal = calcText();
+      if (cal !== null) startRank(cal, settings());
+    }
   });
   $('bnRankSaveCsv').addEventListener('click', () =>
     download('rank.csv', ranked.csv, 'text/csv;charset=utf-8'));

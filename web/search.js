@@ -50,7 +50,7 @@ export function clearFound(forget = true) {
   $('sTimeRemai').textContent = '';
   $('pbGenetic').value = 0;
   $('bnToGraphic').disabled = true;
-  if (forget) ctx.session.clearSearchResult();
+  if (forget) ctx.controller.clearSearchResult();
 }
 
 // The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
@@ -64,13 +64,14 @@ function setBusy(busy, saveEnabled) {
   $('bnGeneticCalc').textContent = busy ? 'Прервать' : 'Расчет';
   $('bnLoadRaceFile').disabled = busy;
   $('bnLoadCalcFile').disabled = busy;
-  $('bnSaveCalcFile').disabled = busy || !saveEnabled;
+  ctx.controller.setSearching(busy);
+  $('bnSaveCalcFile').disabled = !ctx.refresh().canSave;
   document.body.classList.toggle('busy', busy);
 }
 
 function adopt(found) {
   showFound(found.figures, found.minus, found.plus);
-  ctx.session.adoptSearchResult(found.cal);
+  ctx.controller.adoptSearchResult(found.cal);
   $('bnToGraphic').disabled = false;
 }
 
@@ -82,7 +83,7 @@ function stop(saveEnabled) {
 
 // `calText`: the page's calculation with the search tab's fields (saveCalc).
 export function startSearch(calText, startValues) {
-  const problem = ctx.core.outOfRange(startValues, false);
+  const problem = ctx.controller.searchRefusal(startValues);
   if (problem) {
     say(`Подбор ОП: ${problem}`);
     return;
