@@ -37,7 +37,7 @@ ROOT = Path(__file__).resolve().parent.parent
 BASE = ROOT / "build-mutate"
 # The text each file had when its mutants were generated.
 generated_from = {}
-FOLDERS = ("lists", "model", "io", "optimiser", "app", "cli")
+FOLDERS = ("lists", "model", "io", "optimiser", "app", "cli", "web")
 EQUIVALENT_LIST = "tests/mutants-equivalent.txt"
 STATUS_NAMES = {"caught": "caught", "survived": "survived", "build": "did not build",
                 "timeout": "timed out", "equivalent": "equivalent"}
