@@ -28,8 +28,9 @@ namespace quendal {
 void TFormMain::TabGeneticEnter() {
     editGenPlanetPrc->setText(QString::fromStdString(controller_.GenPlanet()));
     editGenPlanetPrc->setCursorPosition(0); // the habitability first, should the text not fit
-    editGenLYear->setValue(SearchInterval(editLightYears->value()));
-    editGenFixed->edit()->setText(editStartPlanetMen->edit()->text());
+    const SearchTab search = controller_.EnterSearch(ShownStart(), ShownSearchTab());
+    editGenLYear->setValue(search.interval);
+    editGenFixed->setValue(search.landing);
 }
 
 void TFormMain::bnGeneticCalcClick() {
@@ -137,9 +138,9 @@ void TFormMain::ClearSearchResults() {
 // Copies the templates the snapshot holds, also while a search runs; nothing is
 // recalculated.
 void TFormMain::bnToGraphicClick() {
-    editLightYears->edit()->setText(editGenLYear->edit()->text());
-    editStartPlanetMen->edit()->setText(editGenFixed->edit()->text());
-    controller_.CopyFoundToTemplates();
+    const StartFields start = controller_.TakeFound(ShownStart(), ShownSearchTab());
+    editLightYears->setValue(start.years);
+    editStartPlanetMen->setValue(start.men);
     ShowTemplates();
 }
 

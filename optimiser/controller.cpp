@@ -248,6 +248,12 @@ std::string Controller::GenPlanet() const {
     return GenPlanetText(model_);
 }
 
+SearchTab Controller::EnterSearch(const StartFields& start, SearchTab shown) const {
+    shown.interval = SearchInterval(start.years);
+    shown.landing = start.men;
+    return shown;
+}
+
 GeneticInputs Controller::SearchInputs(const SearchTab& search, int32_t growth,
                                        std::optional<uint32_t> seed) const {
     return SearchInputsOf(search, model_.Planet.PlanetPrc, growth, seed);
@@ -274,8 +280,11 @@ void Controller::ClearSearchResult() {
     quendal::ClearSearchResult(model_.GeneticState);
 }
 
-void Controller::CopyFoundToTemplates() {
+StartFields Controller::TakeFound(StartFields shown, const SearchTab& search) {
     CopyToTemplates(model_);
+    shown.years = search.interval;
+    shown.men = search.landing;
+    return shown;
 }
 
 RankInput Controller::TakeRankInput(const StartFields& start, const SearchTab& search,

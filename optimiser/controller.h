@@ -138,18 +138,21 @@ public:
     OpenedCalc OpenCalc(const CalcFileResult& read, const std::string& name,
                         const ListReader& readList);
 
-    // The search tab. Entering it: the planet as the search takes it, and the interval the
-    // years give. A search runs on the model (its snapshot ends with the result); a page's
-    // worker found one elsewhere and it is adopted as a calculation file's search result.
+    // The search tab. Entering it: the planet as the search takes it, the trial's years from
+    // the years (SearchInterval) and its colonists from the start colonists. A search runs on
+    // the model (its snapshot ends with the result); a page's worker found one elsewhere and
+    // it is adopted as a calculation file's search result.
     std::string GenPlanet() const;
+    SearchTab EnterSearch(const StartFields& start, SearchTab shown) const;
     GeneticInputs SearchInputs(const SearchTab& search, int32_t growth,
                                std::optional<uint32_t> seed) const;
     GeneticResults RunSearch(GeneticRun& run, const GeneticInputs& inputs);
     bool AdoptSearchResult(std::string_view calText);
     bool HasSearchResult() const { return model_.GeneticState.searched; }
     void ClearSearchResult();
-    // "В график": the found templates become the templates.
-    void CopyFoundToTemplates();
+    // "В график": the found templates become the templates, and the start fields take the
+    // trial's years and colonists; gives the start fields to show.
+    StartFields TakeFound(StartFields shown, const SearchTab& search);
 
     // "Рейтинг…": what a ranking starts from; the rows it ended with (an interrupted one's
     // too), kept until the list changes; and a row taken, which chooses its entry and, for a

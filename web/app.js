@@ -34,7 +34,7 @@ function selectTab(buttonId) {
   } else if (next === 'TabAddParam') {
     showParams();
   } else {
-    enterGenetic();
+    enterGenetic(pageValues());
   }
 }
 
@@ -344,9 +344,9 @@ async function start() {
     else startSearch(calcText(), pageValues());
   });
   $('bnToGraphic').addEventListener('click', () => {
-    $('editLightYears').value = $('editGenLYear').value;
-    $('editStartPlanetMen').value = $('editGenFixed').value;
-    ctx.controller.copyFoundToTemplates();
+    const [years, men] = ctx.controller.takeFound(pageValues());
+    setValue($('editLightYears'), years);
+    setValue($('editStartPlanetMen'), men);
     showTemplates();
   });
   new ResizeObserver(() => fitChart($('TabDataChart'))).observe($('TabDataChart'));

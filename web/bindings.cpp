@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "model/numbers.h"
-#include "model/planet_rules.h"
 #include "optimiser/controller.h"
 #include "web/page_answers.h"
 
@@ -88,6 +87,20 @@ void LoadPlanetList(Controller& c, const std::string& bytes, const std::string& 
     c.LoadPlanetList(bytes, path);
 }
 
+// Entering the search tab: [trial years, trial colonists] to show.
+val EnterSearch(const Controller& c, const val& values) {
+    const PageFields f = Fields(values);
+    const SearchTab search = c.EnterSearch(f.start, f.search);
+    return val::array(std::vector<int>{search.interval, search.landing});
+}
+
+// "В график": [years, colonists] to show.
+val TakeFound(Controller& c, const val& values) {
+    const PageFields f = Fields(values);
+    const StartFields start = c.TakeFound(f.start, f.search);
+    return val::array(std::vector<int>{start.years, start.men});
+}
+
 bool AdoptSearchResult(Controller& c, const std::string& calText) {
     return c.AdoptSearchResult(calText);
 }
@@ -128,14 +141,14 @@ EMSCRIPTEN_BINDINGS(quendal_web) {
         .function("openCalc", &OpenCalc)
         .function("setSearching", &Controller::SetSearching)
         .function("adoptSearchResult", &AdoptSearchResult)
-        .function("copyFoundToTemplates", &Controller::CopyFoundToTemplates)
+        .function("enterSearch", &EnterSearch)
+        .function("takeFound", &TakeFound)
         .function("clearSearchResult", &Controller::ClearSearchResult)
         .function("listBytes", &ListBytes)
         .function("useRankedPlanet", &UseRankedPlanet)
         .function("state", &State);
     emscripten::function("captions", &CaptionsAnswer);
     emscripten::function("leadingInt", &LeadingIntOf);
-    emscripten::function("searchInterval", &SearchInterval);
 }
 
 } // namespace quendal::web

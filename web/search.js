@@ -11,13 +11,15 @@ export function searching() {
   return worker !== null;
 }
 
-// Entering the tab also starts the helpers, so that a search finds them ready.
-export function enterGenetic() {
+// Entering the tab also starts the helpers, so that a search finds them ready. `values`: the
+// page's fields as the controller takes them.
+export function enterGenetic(values) {
   startHelpers();
   const s = ctx.refresh();
   setValue($('editGenPlanetPrc'), s.genPlanet);
-  setValue($('editGenLYear'), ctx.core.searchInterval(intOf($('editLightYears'))));
-  $('editGenFixed').value = $('editStartPlanetMen').value;
+  const [interval, landing] = ctx.controller.enterSearch(values);
+  setValue($('editGenLYear'), interval);
+  setValue($('editGenFixed'), landing);
 }
 
 export function searchTabValues() {
