@@ -10,7 +10,6 @@
 #include "io/calc_file.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
-#include "io/race_file.h"
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "model/output.h"
@@ -70,11 +69,12 @@ Options DefaultsFrom(const CalcSetup& setup) {
     return o;
 }
 
-Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list,
-                         const CalcSetup* base) {
+Prepared LoadRaceAndList(const Options& o, Controller& controller, const CalcSetup* base) {
     Prepared prepared;
+    const CalcModel& model = controller.Model();
     if (base) {
-        ApplySetup(model, *base);
+        // The file's own list is a record here: --planets names the list the companion reads.
+        controller.OpenCalc({*base, std::nullopt}, o.calc.value_or(""), {});
         prepared.fromCalc = true;
         prepared.startMen = base->start.men;
         prepared.growth = base->start.growth;
@@ -83,43 +83,37 @@ Prepared LoadRaceAndList(const Options& o, CalcModel& model, PlanetList& list,
     }
     prepared.startPrc = LeadingInt(o.startPrc);
     if (o.race) {
-        // Another race: the window clears the file's race first, with its templates and the
-        // search result priced for it.
-        if (model.RaceLoaded) {
-            ClearRace(model);
-            ClearSearchResult(model.GeneticState);
-        }
-        RaceFile race = ParseRace(ReadNamedFile(*o.race));
-        ApplyRace(model, race.race, prepared.startPrc);
-        prepared.race = RaceRecord{*o.race, std::move(race.name), model.Race};
+        // Another race: the file's race is cleared first, with its templates and the search
+        // result priced for it.
+        controller.LoadRace(ReadNamedFile(*o.race), *o.race, prepared.startPrc);
+        prepared.race = controller.Race();
         prepared.growth = model.Race.MaxGrowthYRate;
     }
     if (!model.RaceLoaded && (o.env || o.planets || o.search))
         throw FileError("--env, --planets and --search need a race: '" + o.calc.value_or("") +
                         "' holds none, give --race");
     if (o.planets) {
-        list = ParsePlanetList(ReadNamedFile(*o.planets), model.Race);
         // Kept absolute, so that a saved calculation finds the list from any working folder.
         std::error_code failed;
         const std::filesystem::path absolute = std::filesystem::absolute(*o.planets, failed);
         prepared.list = {failed ? *o.planets : absolute.lexically_normal().string(), -1, ""};
+        controller.LoadPlanetList(ReadNamedFile(*o.planets), prepared.list.path);
     }
     return prepared;
 }
 
-Prepared ApplyOptions(const Options& o, CalcModel& model, const CalcSetup* base) {
-    PlanetList list;
-    Prepared prepared = LoadRaceAndList(o, model, list, base);
+Prepared ApplyOptions(const Options& o, Controller& controller, const CalcSetup* base) {
+    Prepared prepared = LoadRaceAndList(o, controller, base);
     if (o.planets) {
-        if (*o.pick >= static_cast<int32_t>(list.planets.size()))
+        const std::vector<std::string>& entries = controller.List().entries;
+        if (*o.pick >= static_cast<int32_t>(entries.size()))
             throw FileError("'" + *o.planets + "' has no planet " + std::to_string(*o.pick) +
-                            " (it lists " + std::to_string(list.entries.size()) + ")");
-        const size_t pick = static_cast<size_t>(*o.pick);
-        prepared.startMen = ApplyPlanet(model, list.planets[pick]);
+                            " (it lists " + std::to_string(entries.size()) + ")");
+        prepared.startMen = controller.ChoosePlanet(*o.pick);
         prepared.list.entry = *o.pick;
-        prepared.list.entryText = list.entries[pick];
+        prepared.list.entryText = entries[static_cast<size_t>(*o.pick)];
     }
-    ApplyPlanetOptions(o, model, prepared);
+    ApplyPlanetOptions(o, controller.Model(), prepared);
     return prepared;
 }
 

@@ -7,6 +7,7 @@
 #include "io/planet_list.h"
 #include "model/calc_model.h"
 #include "model/calc_setup.h"
+#include "optimiser/controller.h"
 
 namespace quendal::cli {
 
@@ -35,14 +36,16 @@ CalcSetup ReadCalcOption(const std::string& path);
 // criterion.
 Options DefaultsFrom(const CalcSetup& setup);
 
-// Applies the options to the model in the order the window's controls would: a calculation
-// file (`base`, from --calc), the start habitability text, the race, the planet list, the
-// additional parameters, the templates.
-Prepared ApplyOptions(const Options& options, CalcModel& model, const CalcSetup* base = nullptr);
+// Applies the options to the controller's model in the order the window's controls would: a
+// calculation file (`base`, from --calc), the start habitability text, the race, the planet
+// list and its entry, the additional parameters, the templates. The file, the race and the
+// list entry are taken as the window's controller takes them.
+Prepared ApplyOptions(const Options& options, Controller& controller,
+                      const CalcSetup* base = nullptr);
 
 // The first steps of ApplyOptions: the calculation file, the start habitability text and the
-// race, then the planet list (when given) read into `list`.
-Prepared LoadRaceAndList(const Options& options, CalcModel& model, PlanetList& list,
+// race, then the planet list (when given) read into the controller, none of its entries chosen.
+Prepared LoadRaceAndList(const Options& options, Controller& controller,
                          const CalcSetup* base = nullptr);
 
 // The last steps of ApplyOptions, after the chosen planet: the additional parameters and the

@@ -62,8 +62,9 @@ int RunCompanion(const std::vector<std::string>& args, std::FILE* out, std::FILE
             options = ParseOptions(args, DefaultsFrom(*base));
             options.threads = threads;
         }
-        CalcModel model;
-        const Prepared prepared = ApplyOptions(options, model, base ? &*base : nullptr);
+        Controller controller;
+        const Prepared prepared = ApplyOptions(options, controller, base ? &*base : nullptr);
+        CalcModel& model = controller.Model();
         // With --save-calc the output waits for the file: a failed save prints nothing else.
         char* held = nullptr;
         size_t heldSize = 0;

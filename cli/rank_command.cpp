@@ -56,9 +56,10 @@ void ShowProgress(const RankProgress& p) {
 } // namespace
 
 void RunRankCommand(const Options& o, std::FILE* out) {
-    CalcModel base;
-    PlanetList list;
-    const Prepared loaded = LoadRaceAndList(o, base, list);
+    Controller loader;
+    const Prepared loaded = LoadRaceAndList(o, loader);
+    const CalcModel& base = loader.Model();
+    const PlanetList& list = loader.List();
     if (list.entries.empty())
         throw FileError("'" + *o.planets + "' lists no planets");
     RankSettings settings;
