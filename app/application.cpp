@@ -2,20 +2,19 @@
 
 #include <exception>
 
-#include <QLibraryInfo>
 #include <QMessageBox>
-#include <QTranslator>
+
+#include "app/window_language.h"
 
 namespace quendal {
 
 QuendalApplication::QuendalApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Quendal"));
+    setOrganizationName(QStringLiteral("Quendal"));
     setDesktopFileName(QStringLiteral("org.quendal.Quendal"));
-    // Qt's own texts (file dialogs, message boxes, context menus) in Russian, like the window.
-    auto* qtTexts = new QTranslator(this);
-    if (qtTexts->load(QStringLiteral("qtbase_ru"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(qtTexts);
+    // The window's texts and Qt's own (file dialogs, message boxes, context menus) in the
+    // language chosen on the About tab, or the system's.
+    SetWindowLanguage(StartLanguage());
 }
 
 bool QuendalApplication::notify(QObject* receiver, QEvent* event) {

@@ -8,8 +8,9 @@
 
 namespace quendal {
 
-// The application object: Qt's own dialogs speak Russian when Qt's translations are installed,
-// and an exception that escapes an event handler is shown in a message box instead of ending
+// The application object: the window and Qt's own dialogs speak the language chosen at the
+// start (app/window_language.h), Qt's dialogs where Qt's translations are installed, and an
+// exception that escapes an event handler is shown in a message box instead of ending
 // the program, and the message loop goes on.
 class QuendalApplication : public QApplication {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include <QValueAxis>
 
 #include "app/form_style.h"
+#include "app/window_language.h"
 #include "model/field_specs.h"
 
 namespace quendal {
@@ -225,7 +226,7 @@ ChartAdapter::ChartAdapter(QWidget* parent)
         const SeriesStyle& style = kStyles[i];
         auto* series = new QLineSeries;
         series->setObjectName(QString::fromLatin1(style.name));
-        series->setName(QString::fromUtf8(kChartSeriesCaptions[i]));
+        series->setName(CoreText(kChartSeriesCaptions[i]));
         series->setPen(QPen(style.line, 1.5));
         series->setMarkerSize(style.markerSize);
         series->setLightMarker(MarkerImage(style.marker, style.line, style.outline));
@@ -254,7 +255,7 @@ QWidget* ChartAdapter::widget() const {
 void ChartAdapter::Show(const SeriesPoints& points) {
     for (int i = 0; i < kSeriesCount; ++i) {
         series_[i]->replace(points[i]);
-        const QString title = QString::fromUtf8(kChartSeriesCaptions[i]);
+        const QString title = CoreText(kChartSeriesCaptions[i]);
         series_[i]->setName(points[i].isEmpty()
                                 ? title
                                 : title + QStringLiteral(": ") + LegendValue(points[i].last().y()));
@@ -304,7 +305,7 @@ QPointF ChartAdapter::PointAt(int series, int index) const {
 }
 
 QString ChartAdapter::Title(int series) const {
-    return QString::fromUtf8(kChartSeriesCaptions[series]);
+    return CoreText(kChartSeriesCaptions[series]);
 }
 
 QString ChartAdapter::LegendText(int series) const {

@@ -15,6 +15,7 @@
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "app/window_language.h"
 #include "io/calc_file.h"
 #include "io/file_bytes.h"
 #include "io/planet_list.h"
@@ -24,9 +25,12 @@ namespace quendal {
 
 namespace {
 
-const QString kCalcFileFilter = QStringLiteral("Результаты расчета (*.cal *.CAL)");
-const QString kSaveCaption = QStringLiteral("Сохранить результат расчета");
-const QString kLoadCaption = QStringLiteral("Загрузить результаты расчета");
+const char* const kCalcFileFilter =
+    QT_TRANSLATE_NOOP("quendal::TFormMain", "Результаты расчета (*.cal *.CAL)");
+const char* const kSaveCaption =
+    QT_TRANSLATE_NOOP("quendal::TFormMain", "Сохранить результат расчета");
+const char* const kLoadCaption =
+    QT_TRANSLATE_NOOP("quendal::TFormMain", "Загрузить результаты расчета");
 
 } // namespace
 
@@ -35,17 +39,18 @@ void TFormMain::bnSaveCalcFileClick() {
     const SearchTab search = ShownSearchTab();
     // A file Quendal writes must open again.
     if (const std::string refusal = controller_.Refusal(start, search); !refusal.empty()) {
-        dialogs_->showError(this, kSaveCaption, QString::fromStdString(refusal));
+        dialogs_->showError(this, tr(kSaveCaption), QString::fromStdString(refusal));
         return;
     }
     QString path =
-        dialogs_->getSaveFileName(this, kSaveCaption, QStringLiteral("."), kCalcFileFilter);
+        dialogs_->getSaveFileName(this, tr(kSaveCaption), QStringLiteral("."), tr(kCalcFileFilter));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty()) // a name typed without its extension
         path += QStringLiteral(".cal");
     if (!WriteFile(this, dialogs_.get(), path,
-                   QByteArray::fromStdString(controller_.CalcText(start, search)), kSaveCaption))
+                   QByteArray::fromStdString(controller_.CalcText(start, search)),
+                   tr(kSaveCaption)))
         return;
     fileName->setText(path);
     fileName->setToolTip(path);
@@ -53,7 +58,7 @@ void TFormMain::bnSaveCalcFileClick() {
 
 void TFormMain::bnLoadCalcFileClick() {
     const QString path =
-        dialogs_->getOpenFileName(this, kLoadCaption, QStringLiteral("."), kCalcFileFilter);
+        dialogs_->getOpenFileName(this, tr(kLoadCaption), QStringLiteral("."), tr(kCalcFileFilter));
     if (!path.isEmpty())
         OpenCalcFile(path);
 }
@@ -63,7 +68,7 @@ bool TFormMain::OpenCalcFile(const QString& path) {
         ReadCalcFile(QFile::encodeName(path).toStdString()), path.toStdString(),
         [](const std::string& listPath) { return ReadFileBytes(listPath); });
     if (!opened.error.empty()) {
-        dialogs_->showError(this, kLoadCaption, QString::fromStdString(opened.error));
+        dialogs_->showError(this, tr(kLoadCaption), QString::fromStdString(opened.error));
         return false;
     }
     ShowSetup(opened.setup);
@@ -84,8 +89,8 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
     editStartPlanetMen->setValue(setup.start.men);
     editMenYearPrc->setValue(setup.start.growth);
     editLightYears->setValue(setup.start.years);
-    ShowLines(lbQueueM, TemplateLines(setup.minus));
-    ShowLines(lbQueue, TemplateLines(setup.plus));
+    ShowLines(lbQueueM, TemplateLines(setup.minus, WindowLanguage()));
+    ShowLines(lbQueue, TemplateLines(setup.plus, WindowLanguage()));
     ShowPlanetList();
 
     const SearchTab& search = setup.search;
@@ -94,8 +99,8 @@ void TFormMain::ShowSetup(const CalcSetup& setup) {
     if (search.result) {
         GeneticResults shown;
         shown.figures = search.result->figures;
-        shown.queueMinusLines = TemplateLines(search.result->minus);
-        shown.queuePlusLines = TemplateLines(search.result->plus);
+        shown.queueMinusLines = TemplateLines(search.result->minus, WindowLanguage());
+        shown.queuePlusLines = TemplateLines(search.result->plus, WindowLanguage());
         ShowSearchResults(shown);
         bnToGraphic->setEnabled(true);
     }

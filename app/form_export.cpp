@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -25,10 +26,16 @@ namespace quendal {
 
 namespace {
 
-const QString kImageCaption = QStringLiteral("Сохранить изображение");
-const QString kImageFilter = QStringLiteral("Изображение PNG (*.png);;Рисунок SVG (*.svg)");
-const QString kCsvCaption = QStringLiteral("Сохранить как CSV");
-const QString kCsvFilter = QStringLiteral("Таблица CSV (*.csv)");
+// The texts of the functions outside FormExport, in its context of the catalogue.
+QString Translated(const char* text) {
+    return QCoreApplication::translate("quendal::FormExport", text);
+}
+
+const char* const kImageCaption = QT_TRANSLATE_NOOP("quendal::FormExport", "Сохранить изображение");
+const char* const kImageFilter =
+    QT_TRANSLATE_NOOP("quendal::FormExport", "Изображение PNG (*.png);;Рисунок SVG (*.svg)");
+const char* const kCsvCaption = QT_TRANSLATE_NOOP("quendal::FormExport", "Сохранить как CSV");
+const char* const kCsvFilter = QT_TRANSLATE_NOOP("quendal::FormExport", "Таблица CSV (*.csv)");
 
 // The path with `suffix` added when it ends in none of `known`.
 QString WithSuffix(const QString& path, const QString& suffix, const QStringList& known) {
@@ -74,19 +81,20 @@ bool WriteFile(QWidget* window, FileDialogs* dialogs, const QString& path, const
         !(error = SaveFileAtomically(QFile::encodeName(path).toStdString(),
                                      std::string_view(bytes.constData(), size_t(bytes.size())))))
         return true;
-    dialogs->showError(window, caption,
-                       QStringLiteral("Не удалось сохранить файл «%1»: %2")
-                           .arg(path, QString::fromLocal8Bit(error.value_or("").c_str())));
+    dialogs->showError(
+        window, caption,
+        QCoreApplication::translate("quendal::FormExport", "Не удалось сохранить файл «%1»: %2")
+            .arg(path, QString::fromLocal8Bit(error.value_or("").c_str())));
     return false;
 }
 
 void SaveCsvFile(QWidget* window, FileDialogs* dialogs, const QString& text) {
-    const QString chosen =
-        dialogs->getSaveFileName(window, kCsvCaption, QStringLiteral("."), kCsvFilter);
+    const QString chosen = dialogs->getSaveFileName(window, Translated(kCsvCaption),
+                                                    QStringLiteral("."), Translated(kCsvFilter));
     if (chosen.isEmpty())
         return;
     const QString path = WithSuffix(chosen, QStringLiteral("csv"), {QStringLiteral("csv")});
-    WriteFile(window, dialogs, path, text.toUtf8(), kCsvCaption);
+    WriteFile(window, dialogs, path, text.toUtf8(), Translated(kCsvCaption));
 }
 
 QMenu* ContextMenu(QWidget* owner, const QString& name) {
@@ -101,7 +109,8 @@ QMenu* ContextMenu(QWidget* owner, const QString& name) {
 }
 
 QAction* AddCopyAction(QMenu* menu, QWidget* owner) {
-    QAction* copy = menu->addAction(QStringLiteral("Копировать"));
+    QAction* copy =
+        menu->addAction(QCoreApplication::translate("quendal::FormExport", "Копировать"));
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     owner->addAction(copy);
@@ -110,10 +119,10 @@ QAction* AddCopyAction(QMenu* menu, QWidget* owner) {
 
 FormExport::FormExport(const Targets& targets) : QObject(targets.window), targets_(targets) {
     QMenu* chartMenu = ContextMenu(targets_.chart, QStringLiteral("ChartMenu"));
-    connect(chartMenu->addAction(QStringLiteral("Сохранить изображение…")), &QAction::triggered,
-            this, &FormExport::SaveChartImage);
-    connect(chartMenu->addAction(QStringLiteral("Копировать изображение")), &QAction::triggered,
-            this, &FormExport::CopyChartImage);
+    connect(chartMenu->addAction(tr("Сохранить изображение…")), &QAction::triggered, this,
+            &FormExport::SaveChartImage);
+    connect(chartMenu->addAction(tr("Копировать изображение")), &QAction::triggered, this,
+            &FormExport::CopyChartImage);
 
     AddTableMenu(targets_.dataTable, YearTable::Data);
     AddTableMenu(targets_.mineralTable, YearTable::Minerals);
@@ -122,7 +131,7 @@ FormExport::FormExport(const Targets& targets) : QObject(targets.window), target
     // requests on to the group.
     QWidget* result = targets_.searchResult;
     QMenu* resultMenu = ContextMenu(result, QStringLiteral("SearchResultMenu"));
-    QAction* copy = resultMenu->addAction(QStringLiteral("Копировать"));
+    QAction* copy = resultMenu->addAction(tr("Копировать"));
     connect(copy, &QAction::triggered, this, &FormExport::CopySearchResult);
     connect(resultMenu, &QMenu::aboutToShow, copy,
             [copy, result] { copy->setEnabled(!Text(result, "sGenValue1").isEmpty()); });
@@ -133,14 +142,14 @@ void FormExport::AddTableMenu(QListWidget* list, YearTable table) {
     QMenu* menu = ContextMenu(list, list->objectName() + QStringLiteral("Menu"));
     connect(AddCopyAction(menu, list), &QAction::triggered, this,
             [this, list, table] { CopyTable(list, table); });
-    QAction* save = menu->addAction(QStringLiteral("Сохранить как CSV…"));
+    QAction* save = menu->addAction(tr("Сохранить как CSV…"));
     connect(save, &QAction::triggered, this, [this, list, table] { SaveTableCsv(list, table); });
     connect(menu, &QMenu::aboutToShow, list, [list, save] { save->setEnabled(list->count() > 0); });
 }
 
 void FormExport::SaveChartImage() {
-    const QString chosen = targets_.dialogs->getSaveFileName(targets_.window, kImageCaption,
-                                                             QStringLiteral("."), kImageFilter);
+    const QString chosen = targets_.dialogs->getSaveFileName(targets_.window, tr(kImageCaption),
+                                                             QStringLiteral("."), tr(kImageFilter));
     if (chosen.isEmpty())
         return;
     const QString path =
@@ -149,7 +158,7 @@ void FormExport::SaveChartImage() {
         QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
     WriteFile(targets_.window, targets_.dialogs, path,
               svg ? SvgBytes(targets_.chart) : PngBytes(targets_.chart->grab().toImage()),
-              kImageCaption);
+              tr(kImageCaption));
 }
 
 void FormExport::CopyChartImage() {

@@ -68,14 +68,14 @@ void TFormMain::ShowSearchTab(const SearchTab& search) {
 void TFormMain::RunSearch() {
     const SearchTab search = ShownSearchTab();
     if (const std::string refusal = controller_.SearchRefusal(search); !refusal.empty()) {
-        dialogs_->showError(this, QStringLiteral("Подбор ОП"), QString::fromStdString(refusal));
+        dialogs_->showError(this, tr("Подбор ОП"), QString::fromStdString(refusal));
         return;
     }
     const GeneticInputs inputs =
         controller_.SearchInputs(search, editMenYearPrc->value(), searchSeed_);
 
     QApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
-    bnGeneticCalc->setText(QStringLiteral("Прервать"));
+    bnGeneticCalc->setText(tr("Прервать"));
     // Clearing the race would hide this tab, and its interrupt button, while the search goes
     // on with the race taken from under it; so would loading a calculation, and a calculation
     // saved meanwhile would hold a search half done.
@@ -90,7 +90,7 @@ void TFormMain::RunSearch() {
         TFormMain& form;
         ~BackToIdle() {
             form.geneticEndStage_ = false;
-            form.bnGeneticCalc->setText(QStringLiteral("Расчет"));
+            form.bnGeneticCalc->setText(tr("Расчет"));
             QApplication::restoreOverrideCursor();
             form.bnGeneticCalc->setEnabled(true);
             form.bnToGraphic->setEnabled(true);

@@ -19,6 +19,7 @@
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
 #include "app/rank_view.h"
+#include "app/window_language.h"
 
 // Resources of a static library must be registered by name from the global namespace.
 static void InitWindowResources() {
@@ -39,6 +40,7 @@ TFormMain::TFormMain(std::unique_ptr<FileDialogs> dialogs, QWidget* parent)
     : QWidget(parent, kWindowFlags),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogs>()) {
     InitWindowResources();
+    controller_.SetLanguage(WindowLanguage());
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quendal"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quendal.png")));

@@ -283,6 +283,7 @@ private:
 
     // "О программе".
     QPlainTextEdit* About = nullptr;
+    QComboBox* cbLanguage = nullptr;
 };
 
 } // namespace quendal

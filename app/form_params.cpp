@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/form_main.h"
 #include "app/number_spin_field.h"
+#include "app/window_language.h"
 #include "model/habitability.h"
 #include "model/numbers.h"
 #include "model/planet_rules.h"
@@ -107,7 +108,7 @@ void TFormMain::TabAddParamEnter() {
         editPlanetEnv[i]->spin()->setEnabled(controller_.FactorSpinEnabled(i));
         editMaxTFormPrc[i]->spin()->setEnabled(controller_.FactorSpinEnabled(i));
         ShowFactorRowEnabled(i);
-        sEnvOpt[i]->setText(QString::fromStdString(OptimumText(race, i)));
+        sEnvOpt[i]->setText(QString::fromStdString(OptimumText(race, i, WindowLanguage())));
     }
     // Before the fields, so that they show the model's concentrations.
     cbPlanetHW->setChecked(planet.PlanetHW);

@@ -15,15 +15,15 @@
 #include "app/number_spin_field.h"
 #include "app/rank_view.h"
 #include "app/sample_folder.h"
+#include "app/window_language.h"
 #include "io/file_bytes.h"
 #include "optimiser/planet_rank.h"
 
 namespace quendal {
 
 void TFormMain::bnPlanetListClick() {
-    const QString path =
-        dialogs_->getOpenFileName(this, QStringLiteral("Загрузить список планет"), SampleFolder(),
-                                  QStringLiteral("Список планет (*.txt *.TXT)"));
+    const QString path = dialogs_->getOpenFileName(
+        this, tr("Загрузить список планет"), SampleFolder(), tr("Список планет (*.txt *.TXT)"));
     if (path.isEmpty())
         return;
     std::optional<std::string> bytes = ReadFileBytes(QFile::encodeName(path).toStdString());
@@ -39,7 +39,7 @@ void TFormMain::ShowPlanetList() {
     const QSignalBlocker blocker(cbPlanetList);
     cbPlanetList->clear();
     for (const std::string& entry : entries)
-        cbPlanetList->addItem(QString::fromStdString(entry));
+        cbPlanetList->addItem(QString::fromStdString(ShownEntry(entry, WindowLanguage())));
     cbPlanetList->setCurrentIndex(controller_.ChosenEntry());
     bnPlanetRank->setEnabled(!entries.empty());
     if (rankView_)

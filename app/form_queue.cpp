@@ -8,6 +8,7 @@
 #include "app/form_main.h"
 #include "app/form_style.h"
 #include "app/number_spin_field.h"
+#include "app/window_language.h"
 
 namespace quendal {
 
@@ -33,8 +34,8 @@ bool TFormMain::ActivePlus() const {
 }
 
 void TFormMain::ShowTemplates() {
-    ShowLines(lbQueueM, TemplateLines(controller_.Template(false)));
-    ShowLines(lbQueue, TemplateLines(controller_.Template(true)));
+    ShowLines(lbQueueM, TemplateLines(controller_.Template(false), WindowLanguage()));
+    ShowLines(lbQueue, TemplateLines(controller_.Template(true), WindowLanguage()));
 }
 
 QListWidget* TFormMain::ActiveListBox() const {
@@ -47,8 +48,8 @@ void TFormMain::bnItemAddClick() {
         return;
     // The line is added only when the element is, so the list box keeps mirroring it.
     if (controller_.AddElement(ActivePlus(), entry, editItemAdd->edit()->text().toStdString()))
-        ActiveListBox()->addItem(
-            QString::fromStdString(TemplateLines(controller_.Template(ActivePlus())).back()));
+        ActiveListBox()->addItem(QString::fromStdString(
+            TemplateLines(controller_.Template(ActivePlus()), WindowLanguage()).back()));
 }
 
 void TFormMain::bnQueueDelClick() {

@@ -42,9 +42,8 @@ void TFormMain::bnLoadRaceFileClick() {
 }
 
 void TFormMain::LoadRaceIntoWindow() {
-    const QString path =
-        dialogs_->getOpenFileName(this, QStringLiteral("Загрузить описание расы"), SampleFolder(),
-                                  QStringLiteral("Описание расы (*.urc *.URC)"));
+    const QString path = dialogs_->getOpenFileName(
+        this, tr("Загрузить описание расы"), SampleFolder(), tr("Описание расы (*.urc *.URC)"));
     if (!path.isEmpty())
         OpenRaceFile(path);
 }
@@ -72,7 +71,7 @@ void TFormMain::ShowLoadedRace() {
     editStartPlanetPrc->setValue(Model().Planet.PlanetPrc);
     SetRaceControlsEnabled(true);
     bnSaveCalcFile->setEnabled(controller_.CanSave());
-    bnLoadRaceFile->setText(QStringLiteral("Очистить"));
+    bnLoadRaceFile->setText(tr("Очистить"));
 }
 
 void TFormMain::ClearRaceFromWindow() {
@@ -93,7 +92,7 @@ void TFormMain::ShowNoRace() {
     SetRaceControlsEnabled(false);
     ClearSearchResults();
     bnSaveCalcFile->setEnabled(controller_.CanSave());
-    bnLoadRaceFile->setText(QStringLiteral("Загрузить"));
+    bnLoadRaceFile->setText(tr("Загрузить"));
 }
 
 } // namespace quendal

@@ -1,6 +1,7 @@
 // Quendal: the window of the planet calculator. `quendal FILE` opens a calculation file
 // (*.cal) or, for a name ending in .urc, loads a race description, as the window's buttons
-// would; the other arguments are the window framework's. No setting is read or written.
+// would; the other arguments are the window framework's. The one setting kept is the window's
+// language, when one is chosen on the About tab.
 #include <cstdlib>
 #include <exception>
 #include <string>

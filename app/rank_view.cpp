@@ -22,6 +22,7 @@
 #include "app/form_export.h"
 #include "app/form_style.h"
 #include "app/table_export.h"
+#include "app/window_language.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/worker_pool.h"
 
@@ -60,21 +61,21 @@ QString Text(const std::string& text) {
 RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen)
     : QDialog(nullptr), dialogs_(dialogs), source_(std::move(source)), chosen_(std::move(chosen)) {
     setObjectName(QStringLiteral("RankView"));
-    setWindowTitle(QStringLiteral("Рейтинг планет"));
+    setWindowTitle(tr("Рейтинг планет"));
     setFont(BaseFont());
     setWindowIcon(QIcon(QStringLiteral(":/icons/quendal.png")));
     resize(980, 440);
 
     cbCriterion = Named(new QComboBox(this), "cbRankCriterion");
     for (const char* caption : kCriterionCaptions)
-        cbCriterion->addItem(QString::fromUtf8(caption));
+        cbCriterion->addItem(CoreText(caption));
     cbCriterion->setCurrentIndex(static_cast<int>(Criterion::Resources));
-    cbSearch = Named(new QCheckBox(QStringLiteral("с подбором ОП"), this), "cbRankSearch");
-    bnRank = Named(new QPushButton(QStringLiteral("Рассчитать"), this), "bnRank");
-    bnSaveCsv = Named(new QPushButton(QStringLiteral("Сохранить как CSV…"), this), "bnRankSaveCsv");
+    cbSearch = Named(new QCheckBox(tr("с подбором ОП"), this), "cbRankSearch");
+    bnRank = Named(new QPushButton(tr("Рассчитать"), this), "bnRank");
+    bnSaveCsv = Named(new QPushButton(tr("Сохранить как CSV…"), this), "bnRankSaveCsv");
     auto* task = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             new QLabel(QStringLiteral("Максимизация:"), this), cbCriterion, cbSearch, bnRank})
+    for (QWidget* w : std::initializer_list<QWidget*>{new QLabel(tr("Максимизация:"), this),
+                                                      cbCriterion, cbSearch, bnRank})
         task->addWidget(w);
     task->addStretch();
     task->addWidget(bnSaveCsv);
@@ -87,14 +88,14 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
     sElapsed = Named(new QLabel(this), "sRankElapsed");
     sRemaining = Named(new QLabel(this), "sRankRemaining");
     for (QLabel* time : {sElapsed, sRemaining})
-        time->setMinimumWidth(
-            time->fontMetrics().horizontalAdvance(QStringLiteral("00 мин 00 сек")));
+        time->setMinimumWidth(time->fontMetrics().horizontalAdvance(
+            Text(FormatDuration((59 * 60 + 59) * 1000, WindowLanguage()))));
     sStatus = Named(new QLabel(this), "sRankStatus");
     auto* progress = new QHBoxLayout;
     progress->addWidget(pbRank, 1);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             new QLabel(QStringLiteral("Прошло:"), this), sElapsed,
-             new QLabel(QStringLiteral("Осталось:"), this), sRemaining, sStatus})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{new QLabel(tr("Прошло:"), this), sElapsed,
+                                         new QLabel(tr("Осталось:"), this), sRemaining, sStatus})
         progress->addWidget(w);
 
     tbRank = Named(new QTableWidget(this), "tbRank");
@@ -113,7 +114,7 @@ RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chose
     // Copy (also Ctrl+C while the table has the focus) and CSV, as on the other tables.
     QMenu* menu = ContextMenu(tbRank, QStringLiteral("tbRankMenu"));
     connect(AddCopyAction(menu, tbRank), &QAction::triggered, this, &RankView::CopyRows);
-    connect(menu->addAction(QStringLiteral("Сохранить как CSV…")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Сохранить как CSV…")), &QAction::triggered, this,
             &RankView::SaveCsv);
 
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
@@ -154,7 +155,7 @@ void RankView::StopAndForget() {
         return;
     run_.reset();
     SetIdle(true);
-    sStatus->setText(QStringLiteral("Прервано"));
+    sStatus->setText(tr("Прервано"));
 }
 
 void RankView::StartClick() {
@@ -165,7 +166,7 @@ void RankView::StartClick() {
     }
     RankInput input = source_();
     if (input.planets.empty()) {
-        sStatus->setText(QStringLiteral("Нет списка планет"));
+        sStatus->setText(tr("Нет списка планет"));
         return;
     }
     if (!input.refusal.empty()) { // every row must be a calculation its files can hold
@@ -198,8 +199,9 @@ void RankView::Poll() {
         return;
     const RankProgress p = run_->progress();
     pbRank->setValue(p.done);
-    sElapsed->setText(Text(FormatDuration(p.elapsedMs)));
-    sRemaining->setText(p.done > 0 ? Text(FormatDuration(p.remainingMs)) : QString());
+    sElapsed->setText(Text(FormatDuration(p.elapsedMs, WindowLanguage())));
+    sRemaining->setText(p.done > 0 ? Text(FormatDuration(p.remainingMs, WindowLanguage()))
+                                   : QString());
     if (!run_->finished())
         return;
     const std::unique_ptr<BackgroundRank> run = std::move(run_);
@@ -207,14 +209,14 @@ void RankView::Poll() {
     try {
         rows_ = run->TakeRows();
     } catch (...) { // not through the timer's signal: the view stays as it was
-        sStatus->setText(QStringLiteral("Ошибка: рейтинг не рассчитан"));
+        sStatus->setText(tr("Ошибка: рейтинг не рассчитан"));
         return;
     }
     rowsSearched_ = runSearch_;
     ShowRows();
     if (run->stopped()) // the planets that ended
         sStatus->setText(
-            QStringLiteral("Прервано, рассчитано планет: %1 из %2").arg(rows_.size()).arg(p.total));
+            tr("Прервано, рассчитано планет: %1 из %2").arg(rows_.size()).arg(p.total));
 }
 
 void RankView::ShowRows() {
@@ -224,10 +226,11 @@ void RankView::ShowRows() {
     tbRank->setRowCount(static_cast<int>(rows_.size()));
     QStringList header;
     for (const RankColumn& column : columns)
-        header << QString::fromUtf8(column.caption);
+        header << CoreText(column.caption);
     tbRank->setHorizontalHeaderLabels(header);
     for (size_t r = 0; r < rows_.size(); ++r) {
-        const std::vector<std::string> fields = RankRowFields(rows_[r], rowsSearched_, ',', "-");
+        const std::vector<std::string> fields =
+            RankRowFields(rows_[r], rowsSearched_, ',', "-", WindowLanguage());
         for (size_t c = 0; c < fields.size(); ++c) {
             auto* item = new RankItem(Text(fields[c]));
             if (columns[c].number) {
@@ -271,18 +274,19 @@ void RankView::CopyRows() {
     if (rows_.empty())
         return;
     QGuiApplication::clipboard()->setText(
-        TableText(RankColumnCaptions(rowsSearched_), ShownFields(true), '\t'));
+        TableText(RankColumnCaptions(rowsSearched_, WindowLanguage()), ShownFields(true), '\t'));
 }
 
 void RankView::SaveCsv() {
     if (rows_.empty())
         return;
-    SaveCsvFile(this, dialogs_,
-                TableText(RankColumnCaptions(rowsSearched_), ShownFields(false), ','));
+    SaveCsvFile(
+        this, dialogs_,
+        TableText(RankColumnCaptions(rowsSearched_, WindowLanguage()), ShownFields(false), ','));
 }
 
 void RankView::SetIdle(bool idle) {
-    bnRank->setText(idle ? QStringLiteral("Рассчитать") : QStringLiteral("Прервать"));
+    bnRank->setText(idle ? tr("Рассчитать") : tr("Прервать"));
     bnRank->setEnabled(true);
     cbCriterion->setEnabled(idle);
     cbSearch->setEnabled(idle);

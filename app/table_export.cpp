@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include <QCoreApplication>
+
+#include "app/window_language.h"
 #include "io/csv_text.h"
 #include "model/field_specs.h"
 #include "model/output.h"
@@ -10,8 +13,22 @@ namespace quendal {
 
 namespace {
 
-const char* const kDataColumns[] = {"Год",     "% годности", "Население",
-                                    "Ресурсы", "Фабрики",    "Шахты"};
+// The columns' captions, in the export's context of the catalogue.
+const char* const kDataColumns[] = {QT_TRANSLATE_NOOP("quendal::FormExport", "Год"),
+                                    QT_TRANSLATE_NOOP("quendal::FormExport", "% годности"),
+                                    QT_TRANSLATE_NOOP("quendal::FormExport", "Население"),
+                                    QT_TRANSLATE_NOOP("quendal::FormExport", "Ресурсы"),
+                                    QT_TRANSLATE_NOOP("quendal::FormExport", "Фабрики"),
+                                    QT_TRANSLATE_NOOP("quendal::FormExport", "Шахты")};
+const char* const kMineralColumns[] = {
+    QT_TRANSLATE_NOOP("quendal::FormExport", "Концентрация %1"),
+    QT_TRANSLATE_NOOP("quendal::FormExport", "Добыча в год %1"),
+    QT_TRANSLATE_NOOP("quendal::FormExport", "На поверхности %1")};
+
+std::string Caption(const char* text) {
+    return QCoreApplication::translate("quendal::FormExport", text).toStdString();
+}
+
 // The figures of one table line, in the order of the table's columns.
 std::vector<std::string> Figures(YearTable table, const YearResult& r) {
     std::vector<int64_t> figures = YearFigures(r, table == YearTable::Minerals);
@@ -28,13 +45,14 @@ std::vector<std::string> Figures(YearTable table, const YearResult& r) {
 QString TableText(YearTable table, const std::vector<YearResult>& rows, const QList<int>& lines,
                   char separator) {
     std::vector<std::string> header;
-    if (table == YearTable::Data)
-        header.assign(std::begin(kDataColumns), std::end(kDataColumns));
-    else
-        header = {"Год"};
-    for (const char* figure : {"Концентрация ", "Добыча в год ", "На поверхности "})
+    for (const char* column : kDataColumns)
+        if (table == YearTable::Data || header.empty())
+            header.push_back(Caption(column));
+    for (const char* figure : kMineralColumns)
         for (int i = 0; table == YearTable::Minerals && i < 3; ++i)
-            header.push_back(figure + std::string(kMineralNames[i]));
+            header.push_back(QCoreApplication::translate("quendal::FormExport", figure)
+                                 .arg(CoreText(kMineralNames[i]))
+                                 .toStdString());
     std::vector<std::vector<std::string>> fields;
     const auto addLine = [&](int line) {
         if (line >= 0 && static_cast<size_t>(line) < rows.size())

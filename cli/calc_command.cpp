@@ -56,7 +56,7 @@ std::vector<YearResult> CalculateRows(const Options& o, CalcModel& model,
 CalcSetup ReadCalcOption(const std::string& path) {
     CalcFileResult read = ReadCalcFile(path);
     if (read.error)
-        throw FileError("'" + path + "': " + read.error->Message());
+        throw FileError("'" + path + "': " + read.error->Message(Language::English()));
     return std::move(read.setup);
 }
 
@@ -201,12 +201,13 @@ void PrintCalculation(const Options& o, CalcModel& model, const Prepared& prepar
         }
         return;
     }
-    std::fprintf(out, "%s\n%s\n", kDataHeader1, kDataHeader2);
+    const auto shown = [&o](const char* text) { return std::string(Translate(o.language, text)); };
+    std::fprintf(out, "%s\n%s\n", shown(kDataHeader1).c_str(), shown(kDataHeader2).c_str());
     for (const YearResult& r : rows)
         std::fprintf(out, "%s\n", DataTableLine(r).c_str());
     if (!minerals)
         return;
-    std::fprintf(out, "\n%s\n%s\n", kMineralHeader1, kMineralHeader2);
+    std::fprintf(out, "\n%s\n%s\n", shown(kMineralHeader1).c_str(), shown(kMineralHeader2).c_str());
     for (const YearResult& r : rows)
         std::fprintf(out, "%s\n", MineralLine(r).c_str());
 }

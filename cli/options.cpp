@@ -69,6 +69,14 @@ std::vector<ElementOption> ParseElements(const std::string& text, const std::str
     return elements;
 }
 
+// The codes --lang takes: "ru, en".
+std::string LanguageCodes() {
+    std::string codes;
+    for (const Language language : Language::All())
+        codes.append(codes.empty() ? "" : ", ").append(language.Code());
+    return codes;
+}
+
 template <typename T> struct ValueOf { using type = T; };
 template <typename T> struct ValueOf<std::optional<T>> { using type = T; };
 
@@ -152,6 +160,14 @@ void Declare(CLI::App& app, Options& o) {
            "--version", [] { throw VersionAsked(); }, "print the version and exit")
         ->trigger_on_parse();
     app.add_flag("--csv", o.csv, "print CSV with a header row instead of the tables");
+    Value(app, "--lang", "CODE",
+          "language of the tables' headers and captions:\n" + LanguageCodes() + " (default ru)",
+          [&o](const std::string& text) {
+              const std::optional<Language> language = Language::OfCode(text);
+              if (!language)
+                  throw UsageError("--lang: '" + text + "' is none of " + LanguageCodes());
+              o.language = *language;
+          });
     File(app, "--calc", o.calc,
          "start from a calculation file (*.cal); the other\noptions apply on top of it");
     File(app, "--save-calc", o.saveCalc, "also write the calculation to a file (*.cal)");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/translate.h"
 #include "model/calc_model.h"
 #include "model/search_params.h"
 
@@ -51,6 +52,7 @@ struct Options {
     std::vector<ElementOption> minus;
     std::vector<ElementOption> plus;
     bool csv = false;
+    Language language; // of the tables' headers and captions (--lang); messages are English
     bool search = false;
     bool rank = false; // rank every planet of --planets
     SearchOptions searchOptions;

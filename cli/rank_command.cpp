@@ -21,14 +21,15 @@ void PrintCsv(const std::vector<RankedPlanet>& rows, bool search, std::FILE* out
         header.push_back(column.csvName);
     std::fprintf(out, "%s\n", CsvRow(header).c_str());
     for (const RankedPlanet& r : rows)
-        std::fprintf(out, "%s\n", CsvRow(RankRowFields(r, search, ';', "")).c_str());
+        std::fprintf(out, "%s\n", CsvRow(RankRowFields(r, search, ';', "", Language())).c_str());
 }
 
 // A table in columns: numbers to the right, texts to the left, widths in characters.
-void PrintTable(const std::vector<RankedPlanet>& rows, bool search, std::FILE* out) {
-    std::vector<std::vector<std::string>> lines = {RankColumnCaptions(search)};
+void PrintTable(const std::vector<RankedPlanet>& rows, bool search, Language language,
+                std::FILE* out) {
+    std::vector<std::vector<std::string>> lines = {RankColumnCaptions(search, language)};
     for (const RankedPlanet& r : rows)
-        lines.push_back(RankRowFields(r, search, ',', "-"));
+        lines.push_back(RankRowFields(r, search, ',', "-", language));
     std::vector<size_t> widths(lines[0].size(), 0);
     for (const auto& line : lines)
         for (size_t c = 0; c < line.size(); ++c)
@@ -48,8 +49,10 @@ void PrintTable(const std::vector<RankedPlanet>& rows, bool search, std::FILE* o
 }
 
 void ShowProgress(const RankProgress& p) {
+    const Language english = Language::English();
     std::fprintf(stderr, "\rplanet %d of %d, elapsed %s, remaining %s\033[K", p.done, p.total,
-                 FormatDuration(p.elapsedMs).c_str(), FormatDuration(p.remainingMs).c_str());
+                 FormatDuration(p.elapsedMs, english).c_str(),
+                 FormatDuration(p.remainingMs, english).c_str());
     std::fflush(stderr);
 }
 
@@ -100,7 +103,7 @@ void RunRankCommand(const Options& o, std::FILE* out) {
     if (o.csv)
         PrintCsv(rows, o.search, out);
     else
-        PrintTable(rows, o.search, out);
+        PrintTable(rows, o.search, o.language, out);
 }
 
 } // namespace quendal::cli

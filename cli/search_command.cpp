@@ -11,15 +11,17 @@ void RunSearchCommand(const Options& o, CalcModel& model, const Prepared& prepar
                       std::FILE* out) {
     const SearchOptions& s = o.searchOptions;
     // The search tab takes its planet as it does on entering the tab.
-    const GeneticInputs inputs =
-        SearchInputsOf(SearchTabOf(o, prepared), model.Planet.PlanetPrc, prepared.growth, s.seed);
+    const GeneticInputs inputs = SearchInputsOf(SearchTabOf(o, prepared), model.Planet.PlanetPrc,
+                                                prepared.growth, s.seed, o.language);
     GeneticRun run;
     run.threads = o.threads.value_or(1);
     if (isatty(fileno(stderr)))
         run.onProgress = [&](const GeneticProgress& p) {
+            const Language english = Language::English(); // a message, not a table
             std::fprintf(stderr, "\rgeneration %d of %d, elapsed %s, remaining %s\033[K",
-                         p.generationsDone, s.params.generations, p.elapsedText.c_str(),
-                         p.remainingText.c_str());
+                         p.generationsDone, s.params.generations,
+                         FormatDuration(p.elapsedMs, english).c_str(),
+                         FormatDuration(p.remainingMs, english).c_str());
             std::fflush(stderr);
         };
     const GeneticResults r = run.Run(model, inputs);

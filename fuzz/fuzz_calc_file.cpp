@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CalcFileResult read =
         ParseCalcFile(std::string_view(reinterpret_cast<const char*>(data), size));
     if (read.error) {
-        if (read.error->Message().find('\n') != std::string::npos ||
-            read.error->Message(true).find('\n') != std::string::npos)
+        if (read.error->Message(Language::English()).find('\n') != std::string::npos ||
+            read.error->Message(Language()).find('\n') != std::string::npos)
             __builtin_trap();
         return 0;
     }

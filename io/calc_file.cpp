@@ -186,12 +186,10 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
     QueueItem item;
     item.kind = KindOfWord(kind);
     if (item.kind == 0)
-        FailIni(line, name,
-                "unknown element '" + QuotedValue(text) + "' (min, max:N, fab:N or mine:N)",
-                "неизвестный элемент «" + QuotedValue(text) + "» (min, max:N, fab:N или mine:N)");
+        FailIni(line, name, TrNoop("неизвестный элемент «%1» (min, max:N, fab:N или mine:N)"),
+                {QuotedValue(text)});
     if (colon == std::string_view::npos && item.kind != MinTerraform)
-        FailIni(line, name, std::string("'") + QuotedValue(text) + "' needs a count, as in fab:5",
-                std::string("«") + QuotedValue(text) + "» без числа, нужно как в fab:5");
+        FailIni(line, name, TrNoop("«%1» без числа, нужно как в fab:5"), {QuotedValue(text)});
     item.count = colon == std::string_view::npos
                      ? 1
                      : static_cast<int32_t>(
@@ -213,20 +211,16 @@ void ReadField(const IniSections& file, const CalcField& f, int version, CalcSet
         const std::vector<std::string_view> parts =
             f.count == 1 ? std::vector<std::string_view>{text} : SplitAt(text, ',');
         if (parts.size() != static_cast<size_t>(f.count))
-            FailIni(line, name,
-                    "'" + QuotedValue(text) + "' is not " + std::to_string(f.count) +
-                        " numbers separated by commas",
-                    "«" + QuotedValue(text) + "» — не " + std::to_string(f.count) +
-                        " числа через запятую");
+            FailIni(line, name, TrNoop("«%1» — не %2 числа через запятую"),
+                    {QuotedValue(text), std::to_string(f.count)});
         for (int i = 0; i < f.count; ++i)
             f.set(setup, i, IniNumber(TrimBlanks(parts[i]), line, name, f.range.lo, f.range.hi));
         break;
     }
     case Kind::Text:
         if (f.range.hi > 0 && Utf8Length(text) > static_cast<size_t>(f.range.hi))
-            FailIni(line, name,
-                    "longer than the " + std::to_string(f.range.hi) + " characters it holds",
-                    "длиннее " + std::to_string(f.range.hi) + " символов, которые он вмещает");
+            FailIni(line, name, TrNoop("длиннее %1 символов, которые он вмещает"),
+                    {std::to_string(f.range.hi)});
         f.text(setup) = text;
         break;
     case Kind::Elements:
@@ -245,13 +239,11 @@ int ReadVersion(const IniSections& file) {
     const std::string ours = std::to_string(kVersion);
     if (version && *version > kVersion)
         FailIni(line, "[QuendalCalculation] Version",
-                "version " + std::to_string(*version) +
-                    " was written by a newer Quendal (this one reads version " + ours + ")",
-                "версия " + std::to_string(*version) +
-                    " записана более новым Quendal (этот читает версию " + ours + ")");
+                TrNoop("версия %1 записана более новым Quendal (этот читает версию %2)"),
+                {std::to_string(*version), ours});
     if (!version || *version < 1)
-        FailIni(line, "[QuendalCalculation] Version", "unknown version '" + QuotedValue(text) + "'",
-                "неизвестная версия «" + QuotedValue(text) + "»");
+        FailIni(line, "[QuendalCalculation] Version", TrNoop("неизвестная версия «%1»"),
+                {QuotedValue(text)});
     return static_cast<int>(*version);
 }
 
@@ -265,8 +257,7 @@ CalcSetup ReadSetup(const IniSections& file) {
         for (const char* section : raceSections)
             if (!file.Has(section))
                 FailIni(0, "[" + std::string(section) + "]",
-                        "the section is missing (the race takes [Step1] to [Step4] and [Planet])",
-                        "нет раздела (раса занимает [Step1]..[Step4] и [Planet])");
+                        TrNoop("нет раздела (раса занимает [Step1]..[Step4] и [Planet])"));
         setup.race.emplace();
     }
     if (file.Has("SearchResult"))
@@ -377,7 +368,7 @@ CalcFileResult ReadCalcFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     CalcFileResult read = ParseStream(file);
     if (!file.is_open() || file.bad()) // not opened, a folder, or a read error
-        return {{}, IniError{0, "", "cannot be read", "не читается"}};
+        return {{}, IniError{0, "", TrNoop("не читается"), {}}};
     // A relative planet-list path (a file written by hand) is read against the file's folder.
     std::string& list = read.setup.planetTab.list.path;
     if (!list.empty() && std::filesystem::path(list).is_relative())

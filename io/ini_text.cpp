@@ -11,17 +11,17 @@
 
 namespace quendal {
 
-std::string IniError::Message(bool inRussian) const {
+std::string IniError::Message(Language language) const {
     std::string where;
     if (line > 0)
-        where = (inRussian ? "строка " : "line ") + std::to_string(line) + ": ";
+        where = Tr(language, "строка %1: ", {std::to_string(line)});
     if (!key.empty())
         where += key + ": ";
-    return where + (inRussian ? russian : english);
+    return where + Substitute(Translate(language, text), args);
 }
 
-void FailIni(int line, std::string key, std::string english, std::string russian) {
-    throw IniFailure{{line, std::move(key), std::move(english), std::move(russian)}};
+void FailIni(int line, std::string key, const char* text, std::vector<std::string> args) {
+    throw IniFailure{{line, std::move(key), text, std::move(args)}};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -66,8 +66,7 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
     // The kept text with `more` bytes after the current line stays within maxKept.
     const auto fits = [&](size_t more) {
         if (kept.size() + line.size() + more > maxKept)
-            FailIni(0, "", "the file is larger than " + std::to_string(maxKept >> 20) + " MiB",
-                    "файл больше " + std::to_string(maxKept >> 20) + " МиБ");
+            FailIni(0, "", TrNoop("файл больше %1 МиБ"), {std::to_string(maxKept >> 20)});
     };
     // Text never holds NUL nor the control characters other than tab and a line end.
     const auto keep = [&](char c) {
@@ -76,8 +75,7 @@ std::string KeptText(std::istream& in, const std::vector<std::string>& records, 
         if ((u < 0x20 && c != '\t' && !lineEnd) || u == 0x7f) {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", u);
-            FailIni(number, "", std::string("binary data (byte ") + code + "): not a text file",
-                    std::string("двоичные данные (байт ") + code + "): не текстовый файл");
+            FailIni(number, "", TrNoop("двоичные данные (байт %1): не текстовый файл"), {code});
         }
         line += c;
         fits(0);
@@ -119,10 +117,10 @@ const IniValue* IniSections::Find(const std::string& section, const std::string&
 
 const IniValue& IniSections::Value(const std::string& section, const std::string& key) const {
     if (!Has(section))
-        FailIni(0, "[" + section + "]", "the section is missing", "нет раздела");
+        FailIni(0, "[" + section + "]", TrNoop("нет раздела"));
     const IniValue* value = Find(section, key);
     if (!value)
-        FailIni(0, IniName(section, key), "the key is missing", "нет ключа");
+        FailIni(0, IniName(section, key), TrNoop("нет ключа"));
     return *value;
 }
 
@@ -134,13 +132,10 @@ int64_t IniNumber(std::string_view text, int line, const std::string& name, int6
                   int64_t hi) {
     const std::optional<int64_t> value = StrictInt(text);
     if (!value)
-        FailIni(line, name, std::string("'") + QuotedValue(text) + "' is not a whole number",
-                std::string("«") + QuotedValue(text) + "» — не целое число");
+        FailIni(line, name, TrNoop("«%1» — не целое число"), {QuotedValue(text)});
     if (*value < lo || *value > hi)
-        FailIni(line, name,
-                std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
-                    std::to_string(hi),
-                std::to_string(*value) + " вне " + std::to_string(lo) + ".." + std::to_string(hi));
+        FailIni(line, name, TrNoop("%1 вне %2..%3"),
+                {std::to_string(*value), std::to_string(lo), std::to_string(hi)});
     return *value;
 }
 
@@ -151,13 +146,12 @@ IniSections::IniSections(std::string_view text, std::string_view magic) {
             raw.remove_suffix(1);
     const std::string format(magic);
     if (TrimBlanks(lines.front()) != magic)
-        FailIni(1, "", "not a calculation file: the first line is not " + format,
-                "не файл расчета: первая строка не " + format);
+        FailIni(1, "", TrNoop("не файл расчета: первая строка не %1"), {format});
     // A file cut short says so, rather than what its broken last line is.
     if (std::none_of(lines.begin(), lines.end(),
                      [](std::string_view raw) { return TrimBlanks(raw) == "[End]"; }))
-        FailIni(static_cast<int>(lines.size()), "", "the file ends before [End]: it was cut short",
-                "файл обрывается до [End]: он не дописан");
+        FailIni(static_cast<int>(lines.size()), "",
+                TrNoop("файл обрывается до [End]: он не дописан"));
     int line = 0;
     std::string section;
     bool ended = false;
@@ -166,7 +160,7 @@ IniSections::IniSections(std::string_view text, std::string_view magic) {
         const std::string_view trimmed = TrimBlanks(raw);
         if (ended) {
             if (!trimmed.empty())
-                FailIni(line, "", "text after [End]", "текст после [End]");
+                FailIni(line, "", TrNoop("текст после [End]"));
             continue;
         }
         if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
@@ -174,8 +168,7 @@ IniSections::IniSections(std::string_view text, std::string_view magic) {
         if (const std::optional<std::string_view> name = SectionOf(trimmed)) {
             section = std::string(*name);
             if (!sections_.emplace(section, std::map<std::string, IniValue>()).second)
-                FailIni(line, "[" + section + "]", "the section is given twice",
-                        "раздел указан дважды");
+                FailIni(line, "[" + section + "]", TrNoop("раздел указан дважды"));
             ended = section == "End";
             continue;
         }
@@ -183,18 +176,13 @@ IniSections::IniSections(std::string_view text, std::string_view magic) {
         const std::string key(
             TrimBlanks(raw.substr(0, equals == std::string_view::npos ? 0 : equals)));
         if (equals == std::string_view::npos || key.empty())
-            FailIni(line, "",
-                    std::string("'") + QuotedValue(trimmed) +
-                        "' is neither a section, a key nor a comment",
-                    std::string("«") + QuotedValue(trimmed) +
-                        "» — не раздел, не ключ и не комментарий");
+            FailIni(line, "", TrNoop("«%1» — не раздел, не ключ и не комментарий"),
+                    {QuotedValue(trimmed)});
         const auto [at, added] =
             sections_[section].emplace(key, IniValue{std::string(raw.substr(equals + 1)), line});
         if (!added)
-            FailIni(
-                line, IniName(section, key),
-                "the key is given twice (first on line " + std::to_string(at->second.line) + ")",
-                "ключ указан дважды (впервые в строке " + std::to_string(at->second.line) + ")");
+            FailIni(line, IniName(section, key), TrNoop("ключ указан дважды (впервые в строке %1)"),
+                    {std::to_string(at->second.line)});
     }
 }
 

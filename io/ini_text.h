@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/translate.h"
+
 namespace quendal {
 
 // A strict INI text: a first line that names the format, then sections of Key=Value lines and
@@ -17,13 +19,15 @@ namespace quendal {
 // taken as written (after '='), keys and section names trimmed of blanks.
 
 // Why a text was refused: where (line from 1, 0 for the whole file; the key or section) and
-// what, in English for the companion and in Russian for the window.
+// what: a text of the catalogue (its Russian source, marked with TrNoop) and the values for
+// its %1..%9, said in the reader's language (the companion's English, the window's own).
 struct IniError {
     int line = 0;
     std::string key;
-    std::string english, russian;
-    // One line: "line 12: [Start] Years: ..." (or "строка 12: ...").
-    std::string Message(bool inRussian = false) const;
+    std::string text;
+    std::vector<std::string> args;
+    // One line: "строка 12: [Start] Years: ..." (in English "line 12: ...").
+    std::string Message(Language language) const;
 };
 
 // Thrown by this layer and by the readers built on it; caught where a file is parsed.
@@ -31,7 +35,8 @@ struct IniFailure {
     IniError error;
 };
 
-[[noreturn]] void FailIni(int line, std::string key, std::string english, std::string russian);
+[[noreturn]] void FailIni(int line, std::string key, const char* text,
+                          std::vector<std::string> args = {});
 
 std::string_view TrimBlanks(std::string_view text);
 std::vector<std::string_view> SplitAt(std::string_view text, char separator);

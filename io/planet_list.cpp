@@ -26,9 +26,9 @@ struct Layout {
 };
 
 constexpr Layout kLayouts[] = {
-    {8, 0, 0, 3, 0, 0, 4, 0, ", необитаемая"},
+    {8, 0, 0, 3, 0, 0, 4, 0, TrNoop(", необитаемая")},
     {11, 3, 0, 6, 0, 0, 7, 0, ", "},
-    {20, 0, 4, 6, 9, 10, 13, 15, ", обитаемая"},
+    {20, 0, 4, 6, 9, 10, 13, 15, TrNoop(", обитаемая")},
 };
 
 const Layout* FindLayout(int columns) {
@@ -108,6 +108,20 @@ void AppendToEntry(std::string& entry, std::string_view text) {
 }
 
 } // namespace
+
+std::string ShownEntry(std::string_view entry, Language language) {
+    for (const Layout& layout : kLayouts) {
+        const std::string_view suffix = layout.nameSuffix;
+        const size_t at = entry.find(suffix);
+        const std::string_view shown = Translate(language, suffix);
+        if (shown != suffix && at != std::string_view::npos &&
+            Utf8Length(entry.substr(0, at)) <= kNameLimit)
+            return std::string(entry.substr(0, at))
+                .append(shown)
+                .append(entry.substr(at + suffix.size()));
+    }
+    return std::string(entry);
+}
 
 PlanetList ParsePlanetList(std::string_view bytes, const RaceParams& race) {
     PlanetList list;

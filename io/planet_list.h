@@ -22,4 +22,9 @@ struct PlanetList {
 // empty.
 PlanetList ParsePlanetList(std::string_view bytes, const RaceParams& race);
 
+// An entry text as shown in `language`: the words the reader puts after the planet's name
+// (", необитаемая" in the eight-column layout, ", обитаемая" in the twenty-column one) in that
+// language. The entry itself stays as the reader made it, which calculation files keep.
+std::string ShownEntry(std::string_view entry, Language language);
+
 } // namespace quendal

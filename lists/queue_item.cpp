@@ -7,7 +7,8 @@
 namespace quendal {
 
 constexpr const char* kKindWords[5] = {"", "min", "max", "fab", "mine"};
-constexpr const char* kKindNames[5] = {"", "Мин.терраформ.", "Макс.терраформ.", "Фабрики", "Шахты"};
+constexpr const char* kKindNames[5] = {"", TrNoop("Мин.терраформ."), TrNoop("Макс.терраформ."),
+                                       TrNoop("Фабрики"), TrNoop("Шахты")};
 
 const char* ItemKindWord(int32_t kind) {
     return kKindWords[kind >= MinTerraform && kind <= Mines ? kind : 0];
@@ -31,12 +32,12 @@ std::string ElementText(const QueueItem& item) {
     return text;
 }
 
-std::string QueueLineText(const QueueItem& item) {
+std::string QueueLineText(const QueueItem& item, Language language) {
     if (item.kind < MinTerraform || item.kind > Mines)
-        return "неопред-й эл-нт";
+        return Tr(language, "неопред-й эл-нт");
     // The width counts letters, not bytes.
-    const char* name = ItemKindName(item.kind);
-    std::string line = name;
+    const std::string_view name = Translate(language, ItemKindName(item.kind));
+    std::string line(name);
     line.append(16 - std::min<size_t>(Utf8Length(name), 16), ' ');
     return line + ' ' + std::to_string(item.count);
 }

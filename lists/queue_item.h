@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/translate.h"
 #include "lists/list_fix.h"
 
 namespace quendal {
@@ -38,7 +39,7 @@ struct QueueItem {
 using LIST_ITEM = RecordList<QueueItem>;
 using QueueTemplate = LIST_ITEM;
 
-// Display name of a template element kind (UTF-8); empty for other kinds.
+// Display name of a template element kind (the Russian source); empty for other kinds.
 const char* ItemKindName(int32_t kind);
 
 // The short word of a template element kind in the text notation of templates ("min", "max",
@@ -50,9 +51,9 @@ int32_t KindOfWord(std::string_view word);
 // minimum-terraforming step), as in "min", "max:5", "fab:50"; "?:N" for another kind.
 std::string ElementText(const QueueItem& item);
 
-// The list-box line of an element: the kind's name padded to 16 characters, a blank and the
-// count ("%-16s %d"); "неопред-й эл-нт" for a kind outside 1..4.
-std::string QueueLineText(const QueueItem& item);
+// The list-box line of an element in `language`: the kind's name padded to 16 characters, a
+// blank and the count ("%-16s %d"); "неопред-й эл-нт" for a kind outside 1..4.
+std::string QueueLineText(const QueueItem& item, Language language);
 
 // A template's elements in order, and a template refilled from any range of elements.
 std::vector<QueueItem> ItemsOf(const LIST_ITEM& list);
@@ -63,10 +64,11 @@ template <typename Range> void FillTemplate(LIST_ITEM& list, const Range& items)
 }
 
 // The list-box lines of a range of elements.
-template <typename Range> std::vector<std::string> TemplateLines(const Range& items) {
+template <typename Range>
+std::vector<std::string> TemplateLines(const Range& items, Language language) {
     std::vector<std::string> lines;
     for (const QueueItem& item : items)
-        lines.push_back(QueueLineText(item));
+        lines.push_back(QueueLineText(item, language));
     return lines;
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "i18n/translate.h"
 #include "lists/queue_item.h"
 
 namespace quendal {
@@ -60,8 +61,9 @@ struct PlanetParams {
 
 // What a search maximises: the items of "Максимизация:" in their order, with their captions.
 enum class Criterion : int32_t { Terraforming, Population, Resources, Factories, Mines, Minerals };
-inline constexpr const char* kCriterionCaptions[6] = {"Терраформинг", "Население", "Ресурсы",
-                                                      "Фабрики",      "Шахты",     "Минералы"};
+inline constexpr const char* kCriterionCaptions[6] = {TrNoop("Терраформинг"), TrNoop("Население"),
+                                                      TrNoop("Ресурсы"),      TrNoop("Фабрики"),
+                                                      TrNoop("Шахты"),        TrNoop("Минералы")};
 
 // The optimiser's snapshot of the model, its candidate templates and work list, and the
 // results of the last headless simulation.

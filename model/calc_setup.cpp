@@ -19,7 +19,8 @@ int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
     return kTerraformUnitCost;
 }
 
-std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years) {
+std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years,
+                            Language language) {
     struct Checked {
         std::string name;
         int32_t value;
@@ -27,14 +28,16 @@ std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> year
     };
     std::vector<Checked> fields;
     for (int i = 0; i < 6; ++i)
-        fields.push_back({"П" + std::to_string(i + 1), search.params[i], kGeneticParamRanges[i]});
-    fields.push_back({"Интервал расчета", search.interval, kSearchYearsRange});
+        fields.push_back({Tr(language, "П%1", {std::to_string(i + 1)}), search.params[i],
+                          kGeneticParamRanges[i]});
+    fields.push_back({Tr(language, "Интервал расчета"), search.interval, kSearchYearsRange});
     if (years)
-        fields.push_back({"ЛЕТ", *years, kYearsRange});
+        fields.push_back({Tr(language, "ЛЕТ"), *years, kYearsRange});
     for (const Checked& field : fields)
         if (!field.range.Holds(field.value))
-            return field.name + ": " + std::to_string(field.value) + " вне допустимых пределов " +
-                   std::to_string(field.range.lo) + ".." + std::to_string(field.range.hi);
+            return Tr(language, "%1: %2 вне допустимых пределов %3..%4",
+                      {field.name, std::to_string(field.value), std::to_string(field.range.lo),
+                       std::to_string(field.range.hi)});
     return {};
 }
 

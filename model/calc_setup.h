@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/translate.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
 #include "model/search_params.h"
@@ -85,9 +86,11 @@ struct CalcSetup {
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
 
 // The first field of the search tab, and with `years` the years, outside what a search or a
-// calculation file takes, as the window names it ("П1: 0 вне допустимых пределов 2..9999");
+// calculation file takes, as the window names it in `language` ("П1: 0 вне допустимых
+// пределов 2..9999");
 // empty when every field holds its value.
-std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years);
+std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years,
+                            Language language);
 
 // Puts a calculation into the model as the window's controls would: the race loaded (with the
 // start habitability), then the additional parameters typed over it (immune factors marked),

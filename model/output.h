@@ -13,11 +13,13 @@ namespace quendal {
 // Most years the window's tables show: the data table's year column has four digits.
 inline constexpr int32_t kMaxShownYears = 9999;
 
-// The two header lines above the data table and above the minerals table.
-inline constexpr const char* kDataHeader1 = "     |% год|         |       |       |";
-inline constexpr const char* kDataHeader2 = " Год |ности|Население|Ресурсы|Фабрики| Шахты";
-inline constexpr const char* kMineralHeader1 = "   |       Ирониум/Ураниум/Либериум";
-inline constexpr const char* kMineralHeader2 = "Год|Концентр-я | Добыча в год | На поверхности";
+// The two header lines above the data table and above the minerals table (Russian sources: a
+// translation keeps the columns).
+inline constexpr const char* kDataHeader1 = TrNoop("     |% год|         |       |       |");
+inline constexpr const char* kDataHeader2 = TrNoop(" Год |ности|Население|Ресурсы|Фабрики| Шахты");
+inline constexpr const char* kMineralHeader1 = TrNoop("   |       Ирониум/Ураниум/Либериум");
+inline constexpr const char* kMineralHeader2 =
+    TrNoop("Год|Концентр-я | Добыча в год | На поверхности");
 
 // A data-table row: "%4d |%4d | %7ld | %5ld | %5ld |%5ld".
 std::string DataTableLine(const YearResult& row);

@@ -54,9 +54,9 @@ void MarkImmuneFactors(const RaceParams& race, PlanetParams& planet) {
         }
 }
 
-std::string OptimumText(const RaceParams& race, int i) {
+std::string OptimumText(const RaceParams& race, int i, Language language) {
     if (ImmuneFactor(race, i))
-        return "Иммунитет";
+        return Tr(language, "Иммунитет");
     return std::to_string(race.EnvOpt[i]) + "  <" + std::to_string(race.EnvMin(i)) + ".." +
            std::to_string(race.EnvMax(i)) + ">";
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "i18n/translate.h"
 #include "lists/list_fix.h"
 #include "model/calc_model.h"
 
@@ -44,7 +45,7 @@ inline bool ImmuneFactor(const RaceParams& race, int i) {
 }
 
 // "Оптимум для расы:" of factor i: "Иммунитет", or the optimum and the bounds, "50  <17..67>".
-std::string OptimumText(const RaceParams& race, int i);
+std::string OptimumText(const RaceParams& race, int i, Language language);
 
 // Gives the factors the race is immune to the immune mark and terraforming limit 0, as their
 // disabled fields hold them.

@@ -9,8 +9,8 @@
 namespace quendal {
 
 // Entries of the element drop-down list, in their order.
-inline constexpr const char* kItemAddEntries[4] = {"Мин.терраформ.", "Мах.терраформ.", "Фабрики",
-                                                   "Шахты"};
+inline constexpr const char* kItemAddEntries[4] = {
+    TrNoop("Мин.терраформ."), TrNoop("Мах.терраформ."), TrNoop("Фабрики"), TrNoop("Шахты")};
 
 // The add rule of the template editor: builds the element for drop-down entry `entry`
 // (0..3) and the typed count. Returns false when the add is to be ignored (no entry, a

@@ -198,11 +198,11 @@ CalcSetup Controller::Setup(const StartFields& start, const SearchTab& search) c
 }
 
 std::string Controller::Refusal(const StartFields& start, const SearchTab& search) const {
-    return OutOfRangeField(search, start.years);
+    return OutOfRangeField(search, start.years, language_);
 }
 
 std::string Controller::SearchRefusal(const SearchTab& search) const {
-    return OutOfRangeField(search, std::nullopt);
+    return OutOfRangeField(search, std::nullopt, language_);
 }
 
 std::string Controller::CalcText(const StartFields& start, const SearchTab& search) const {
@@ -213,7 +213,8 @@ OpenedCalc Controller::OpenCalc(const CalcFileResult& read, const std::string& n
                                 const ListReader& readList) {
     OpenedCalc opened;
     if (read.error) {
-        opened.error = "Не удалось загрузить файл «" + name + "»: " + read.error->Message(true);
+        opened.error = Tr(language_, "Не удалось загрузить файл «%1»: %2",
+                          {name, read.error->Message(language_)});
         return opened;
     }
     opened.setup = read.setup;
@@ -256,7 +257,7 @@ SearchTab Controller::EnterSearch(const StartFields& start, SearchTab shown) con
 
 GeneticInputs Controller::SearchInputs(const SearchTab& search, int32_t growth,
                                        std::optional<uint32_t> seed) const {
-    return SearchInputsOf(search, model_.Planet.PlanetPrc, growth, seed);
+    return SearchInputsOf(search, model_.Planet.PlanetPrc, growth, seed, language_);
 }
 
 GeneticResults Controller::RunSearch(GeneticRun& run, const GeneticInputs& inputs) {

@@ -51,6 +51,11 @@ class Controller {
 public:
     Controller();
 
+    // The language of the texts it answers with: messages, template lines, the search's times
+    // and lines. Russian at first.
+    void SetLanguage(Language language) { language_ = language; }
+    Language TextLanguage() const { return language_; }
+
     const CalcModel& Model() const { return model_; }
     CalcModel& Model() { return model_; }
     bool RaceLoaded() const { return model_.RaceLoaded; }
@@ -178,6 +183,7 @@ private:
     bool calculated_ = false;
     bool searching_ = false;
     RankOutcome ranking_;
+    Language language_;
 };
 
 } // namespace quendal

@@ -60,7 +60,7 @@ GeneticResults GeneticRun::Run(CalcModel& model, const GeneticInputs& inputs) {
 }
 
 GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,
-                             std::optional<uint32_t> seed) {
+                             std::optional<uint32_t> seed, Language language) {
     GeneticInputs inputs;
     inputs.params = tab.params;
     inputs.planetPrc = planetPrc;
@@ -69,6 +69,7 @@ GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t gr
     inputs.menYearPrc = growth;
     inputs.criterion = tab.criterion;
     inputs.seed = seed.value_or(inputs.seed);
+    inputs.language = language;
     return inputs;
 }
 
@@ -82,18 +83,18 @@ std::string GenPlanetText(const CalcModel& model) {
     return text;
 }
 
-std::string FormatDuration(int64_t milliseconds) {
+std::string FormatDuration(int64_t milliseconds, Language language) {
     const int64_t s = TruncToInt64(Extended(milliseconds) * Extended(0.001) + Extended(0.5));
     const int64_t hours = s / 3600;
     const int64_t minutes = (s / 60) % 60;
     const int64_t seconds = s % 60;
     if (hours != 0)
-        return std::to_string(hours) + " ч. " + std::to_string(minutes) + " мин";
+        return Tr(language, "%1 ч. %2 мин", {std::to_string(hours), std::to_string(minutes)});
     if (minutes != 0)
-        return std::to_string(minutes) + " мин " + std::to_string(seconds) + " сек";
+        return Tr(language, "%1 мин %2 сек", {std::to_string(minutes), std::to_string(seconds)});
     if (seconds != 0)
-        return std::to_string(seconds) + " секунд";
-    return std::to_string(milliseconds) + " миллисек";
+        return Tr(language, "%1 секунд", {std::to_string(seconds)});
+    return Tr(language, "%1 миллисек", {std::to_string(milliseconds)});
 }
 
 void CopyToTemplates(CalcModel& model) {

@@ -31,19 +31,22 @@ struct GeneticInputs {
     int32_t menYearPrc = 15;     // growth rate % a year (of the planet-dynamics tab)
     uint32_t seed = ClockSeed(); // seed of the engine's generator
     Criterion criterion = Criterion::Resources;
+    Language language; // of the texts it reports: the times and the templates' lines
 };
 
 // A search's inputs from the search tab's fields: `planetPrc` decides the kind of search,
 // `growth` is the planet-dynamics tab's; without a seed, the clock's.
 GeneticInputs SearchInputsOf(const SearchTab& tab, int32_t planetPrc, int32_t growth,
-                             std::optional<uint32_t> seed);
+                             std::optional<uint32_t> seed, Language language);
 
 // Reported after every generation.
 struct GeneticProgress {
     int32_t generationsDone = 0;
-    int32_t position = 0;      // 0..kProgressMax
-    std::string elapsedText;   // FormatDuration of the time since the start
-    std::string remainingText; // FormatDuration of the extrapolated time still to go
+    int32_t position = 0;    // 0..kProgressMax
+    int64_t elapsedMs = 0;   // the time since the start
+    int64_t remainingMs = 0; // the extrapolated time still to go
+    std::string elapsedText; // FormatDuration of each, in the inputs' language
+    std::string remainingText;
 };
 
 // Outcome of a search: the figures and templates of the refined best individual (after a
@@ -106,8 +109,9 @@ void FillSnapshot(CalcModel& model, const GeneticInputs& inputs);
 // " HW" for a homeworld.
 std::string GenPlanetText(const CalcModel& model);
 
-// A duration in milliseconds as the search tab shows it, rounded to whole seconds.
-std::string FormatDuration(int64_t milliseconds);
+// A duration in milliseconds as the search tab shows it in `language`, rounded to whole
+// seconds.
+std::string FormatDuration(int64_t milliseconds, Language language);
 
 // "В график": the found templates become the window's templates.
 void CopyToTemplates(CalcModel& model);

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <utility>
 
+#include "io/planet_list.h"
+#include "model/field_specs.h"
 #include "optimiser/search.h"
 #include "optimiser/worker_pool.h"
 
@@ -67,34 +69,34 @@ std::string TemplateText(const std::vector<QueueItem>& items, char separator,
 } // namespace
 
 std::span<const RankColumn> RankColumns(bool search) {
-    static constexpr RankColumn kColumns[] = {{"Место", "rank", true},
-                                              {"№", "index", true},
-                                              {"Планета", "planet", false},
-                                              {"% нач.", "start_habitability", true},
-                                              {"% кон.", "habitability", true},
-                                              {"Население", "colonists", true},
-                                              {"Ресурсы", "resources", true},
-                                              {"Фабрики", "factories", true},
-                                              {"Шахты", "mines", true},
-                                              {"Ир.", "surface_i", true},
-                                              {"Ур.", "surface_u", true},
-                                              {"Либ.", "surface_l", true},
-                                              {"ОП для негативной планеты", "minus", false},
-                                              {"ОП для пригодной планеты", "plus", false}};
+    static constexpr RankColumn kColumns[] = {{TrNoop("Место"), "rank", true},
+                                              {TrNoop("№"), "index", true},
+                                              {TrNoop("Планета"), "planet", false},
+                                              {TrNoop("% нач."), "start_habitability", true},
+                                              {TrNoop("% кон."), "habitability", true},
+                                              {kCriterionCaptions[1], "colonists", true},
+                                              {kChartSeriesCaptions[2], "resources", true},
+                                              {kChartSeriesCaptions[3], "factories", true},
+                                              {kChartSeriesCaptions[4], "mines", true},
+                                              {kMineralShortNames[0], "surface_i", true},
+                                              {kMineralShortNames[1], "surface_u", true},
+                                              {kMineralShortNames[2], "surface_l", true},
+                                              {kFoundTemplateCaptions[0], "minus", false},
+                                              {kFoundTemplateCaptions[1], "plus", false}};
     return std::span(kColumns).first(search ? 14 : 12);
 }
 
-std::vector<std::string> RankColumnCaptions(bool search) {
+std::vector<std::string> RankColumnCaptions(bool search, Language language) {
     std::vector<std::string> captions;
     for (const RankColumn& column : RankColumns(search))
-        captions.push_back(column.caption);
+        captions.emplace_back(Translate(language, column.caption));
     return captions;
 }
 
 std::vector<std::string> RankRowFields(const RankedPlanet& r, bool search, char itemSeparator,
-                                       const std::string& noTemplate) {
-    std::vector<std::string> fields = {std::to_string(r.rank), std::to_string(r.index), r.entry,
-                                       std::to_string(r.startPrc)};
+                                       const std::string& noTemplate, Language language) {
+    std::vector<std::string> fields = {std::to_string(r.rank), std::to_string(r.index),
+                                       ShownEntry(r.entry, language), std::to_string(r.startPrc)};
     for (const int64_t figure : ShownFigures(r.figures))
         fields.push_back(std::to_string(figure));
     if (search) {
@@ -121,7 +123,9 @@ PlanetSetup SetUpListPlanet(CalcModel& model, const PlanetEntry& entry,
     const SearchTab tab{settings.params, settings.criterion,
                         settings.searchYears.value_or(SearchInterval(settings.years)),
                         settings.searchMen.value_or(start.StartMen), std::nullopt};
-    setup.search = SearchInputsOf(tab, model.Planet.PlanetPrc, settings.growth, settings.seed);
+    // The search's texts (its times and lines) are not shown: the row takes its templates.
+    setup.search =
+        SearchInputsOf(tab, model.Planet.PlanetPrc, settings.growth, settings.seed, Language());
     return setup;
 }
 

@@ -97,7 +97,7 @@ void OrderRanked(std::vector<RankedPlanet>& rows, Criterion criterion);
 
 // A column of a ranking table.
 struct RankColumn {
-    const char* caption; // in the window's and the companion's tables (UTF-8)
+    const char* caption; // in the window's and the companion's tables (the Russian source)
     const char* csvName; // in the companion's CSV header
     bool number;         // aligned right and sorted by value; else a text
 };
@@ -106,13 +106,13 @@ struct RankColumn {
 // last year habitability, colonists, resources, factories, mines and the three surface
 // minerals; with search the two templates found.
 std::span<const RankColumn> RankColumns(bool search);
-std::vector<std::string> RankColumnCaptions(bool search);
+std::vector<std::string> RankColumnCaptions(bool search, Language language);
 
-// A row's texts in those columns. A template is its items as the companion's --minus and
-// --plus write them (min, max:N, fab:N, mine:N) joined by `itemSeparator`; `noTemplate` when
-// it is empty.
+// A row's texts in those columns, the entry as shown in `language` (ShownEntry; in Russian as
+// the list has it). A template is its items as the companion's --minus and --plus write them
+// (min, max:N, fab:N, mine:N) joined by `itemSeparator`; `noTemplate` when it is empty.
 std::vector<std::string> RankRowFields(const RankedPlanet& row, bool search, char itemSeparator,
-                                       const std::string& noTemplate);
+                                       const std::string& noTemplate, Language language);
 
 // A ranking on a thread of its own, for a caller that goes on meanwhile (the window): it starts
 // at construction; the caller polls progress() and finished(), and takes the rows once finished.

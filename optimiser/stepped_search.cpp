@@ -44,7 +44,8 @@ std::unique_ptr<QueueSearch> MakeSearchEngine(const CalcModel& model, const Gene
 SteppedSearch::SteppedSearch(CalcModel& model, const GeneticInputs& inputs, SearchControl control,
                              std::function<uint32_t()> tickCount)
     : model_(model), clock_(tickCount ? std::move(tickCount) : SteadyTicks),
-      stopFlag_(control.stopFlag), generations_(inputs.params.generations) {
+      stopFlag_(control.stopFlag), generations_(inputs.params.generations),
+      language_(inputs.language) {
     FillSnapshot(model, inputs);
     s_GeneticState& state = model.GeneticState;
     state.searched = false; // until this search has its result
@@ -95,8 +96,10 @@ GeneticProgress SteppedSearch::EndGeneration(bool complete) {
     GeneticProgress progress;
     progress.generationsDone = g;
     progress.position = static_cast<int32_t>(TruncToInt64(Extended(kProgressMax) * Extended(done)));
-    progress.elapsedText = FormatDuration(elapsed);
-    progress.remainingText = FormatDuration(remaining);
+    progress.elapsedMs = elapsed;
+    progress.remainingMs = remaining;
+    progress.elapsedText = FormatDuration(elapsed, language_);
+    progress.remainingText = FormatDuration(remaining, language_);
     return progress;
 }
 
@@ -112,8 +115,8 @@ GeneticResults SteppedSearch::Finish() {
     results.negativePlanet = engine_->negativePlanet();
     results.generationsDone = generationsDone_;
     results.figures = GenResFigures(state);
-    results.queueMinusLines = TemplateLines(state.GenQueueMinus);
-    results.queuePlusLines = TemplateLines(state.GenQueuePlus);
+    results.queueMinusLines = TemplateLines(state.GenQueueMinus, language_);
+    results.queuePlusLines = TemplateLines(state.GenQueuePlus, language_);
     // Read after the refinement: a stop it met counts too.
     results.stopped = stopFlag_ && stopFlag_->load(std::memory_order_relaxed) != 0;
     results.evaluations = engine_->evaluations();

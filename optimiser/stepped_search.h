@@ -71,6 +71,7 @@ private:
     uint32_t t0_ = 0;
     int32_t generations_ = 0;
     int32_t generationsDone_ = 0;
+    Language language_; // of the progress's and the results' texts
     const std::vector<int32_t>* pending_ = nullptr;
 };
 

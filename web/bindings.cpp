@@ -1,6 +1,6 @@
 // The page's way into the core: the program's controller (optimiser/controller.h) with the
-// answers web/page_answers.h makes of it, and the texts the page takes from the core. The
-// workers' jobs are in search_job.cpp and rank_job.cpp.
+// answers web/page_answers.h makes of it, and the texts the page takes from the core, in the
+// page's language. The workers' jobs are in search_job.cpp and rank_job.cpp.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -109,6 +109,21 @@ int LeadingIntOf(const std::string& text) {
     return LeadingInt(text);
 }
 
+// The language of the core's texts, by its code ("ru", "en"; Russian for one without a
+// catalogue): the controller's, and this instance's for the workers' jobs and the captions.
+void SetLanguage(const std::string& code) {
+    PageLanguage() = Language::OfCode(code).value_or(Language());
+}
+
+void SetControllerLanguage(Controller& c, const std::string& code) {
+    SetLanguage(code);
+    c.SetLanguage(PageLanguage());
+}
+
+std::string Captions() {
+    return CaptionsAnswer(PageLanguage());
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(quendal_web) {
@@ -146,8 +161,10 @@ EMSCRIPTEN_BINDINGS(quendal_web) {
         .function("clearSearchResult", &Controller::ClearSearchResult)
         .function("listBytes", &ListBytes)
         .function("useRankedPlanet", &UseRankedPlanet)
-        .function("state", &State);
-    emscripten::function("captions", &CaptionsAnswer);
+        .function("state", &State)
+        .function("setLanguage", &SetControllerLanguage);
+    emscripten::function("captions", &Captions);
+    emscripten::function("setLanguage", &SetLanguage);
     emscripten::function("leadingInt", &LeadingIntOf);
 }
 

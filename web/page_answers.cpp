@@ -1,10 +1,12 @@
 #include "web/page_answers.h"
 
+#include <array>
 #include <iterator>
 #include <span>
 #include <utility>
 
 #include "io/calc_file.h"
+#include "io/planet_list.h"
 #include "model/field_specs.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
@@ -58,7 +60,7 @@ std::string StateAnswer(const Controller& c) {
     bool rowEnabled[3], spinEnabled[3];
     for (int i = 0; i < 3; ++i) {
         limits[i] = TFormLimitOf(planet, i);
-        optimum.push_back(OptimumText(race, i));
+        optimum.push_back(OptimumText(race, i, c.TextLanguage()));
         rowEnabled[i] = c.FactorRowEnabled(i);
         spinEnabled[i] = c.FactorSpinEnabled(i);
     }
@@ -71,9 +73,12 @@ std::string StateAnswer(const Controller& c) {
     out.Key("homeworld").Bool(planet.PlanetHW);
     out.Key("conPrc").Ints(planet.PlanetConPrc, 3);
     out.Key("mineral").Ints(planet.PlanetMineral, 3);
-    out.Key("minus").Strings(TemplateLines(c.Template(false)));
-    out.Key("plus").Strings(TemplateLines(c.Template(true)));
-    out.Key("planets").Strings(c.List().entries).Key("chosen").Int(c.ChosenEntry());
+    out.Key("minus").Strings(TemplateLines(c.Template(false), c.TextLanguage()));
+    out.Key("plus").Strings(TemplateLines(c.Template(true), c.TextLanguage()));
+    std::vector<std::string> planets;
+    for (const std::string& entry : c.List().entries)
+        planets.push_back(ShownEntry(entry, c.TextLanguage()));
+    out.Key("planets").Strings(planets).Key("chosen").Int(c.ChosenEntry());
     out.Key("listPath").String(c.ListPath());
     out.Key("genPlanet").String(c.GenPlanet());
     out.Key("searched").Bool(c.HasSearchResult());
@@ -118,8 +123,8 @@ std::string OpenCalcAnswer(Controller& c, const std::string& bytes, const std::s
     if (search.result) {
         out.Begin().Key("figures");
         WriteFigures(out, search.result->figures);
-        out.Key("minus").Strings(TemplateLines(search.result->minus));
-        out.Key("plus").Strings(TemplateLines(search.result->plus));
+        out.Key("minus").Strings(TemplateLines(search.result->minus, c.TextLanguage()));
+        out.Key("plus").Strings(TemplateLines(search.result->plus, c.TextLanguage()));
         out.End();
     } else {
         out.Null();
@@ -127,13 +132,21 @@ std::string OpenCalcAnswer(Controller& c, const std::string& bytes, const std::s
     return out.End().Text();
 }
 
-std::string CaptionsAnswer() {
+Language& PageLanguage() {
+    static Language language;
+    return language;
+}
+
+std::string CaptionsAnswer(Language language) {
+    const auto strings = [language](const auto& texts) {
+        std::vector<std::string> shown;
+        for (const char* text : texts)
+            shown.emplace_back(Translate(language, text));
+        return shown;
+    };
     JsonOut out;
     out.Begin().Key("headers").Strings(
-        {kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2});
-    const auto strings = [](const auto& texts) {
-        return std::vector<std::string>(std::begin(texts), std::end(texts));
-    };
+        strings(std::array{kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2}));
     out.Key("criteria").Strings(strings(kCriterionCaptions));
     // [caption or name, minimum, maximum, step, first value]
     const auto range = [](JsonOut& row, const FieldRange& r) {
@@ -144,7 +157,7 @@ std::string CaptionsAnswer() {
          {Fields{"economy", kEconomyFields}, Fields{"genetic", kGeneticParamFields}}) {
         out.Key(key).BeginArray();
         for (const NumberFieldSpec& f : fields)
-            range(out.BeginArray().String(f.caption), f.range);
+            range(out.BeginArray().String(Translate(language, f.caption)), f.range);
         out.EndArray();
     }
     out.Key("numbers").BeginArray();

@@ -20,7 +20,8 @@ struct PageFields {
 };
 PageFields FieldsOf(std::vector<int> values);
 
-// Everything the page shows of the controller's model and of what it keeps beside it.
+// Everything the page shows of the controller's model and of what it keeps beside it, its texts
+// in the controller's language.
 std::string StateAnswer(const Controller& c);
 
 // "Расчет": the two tables' lines, the chart's points and which series are drawn.
@@ -31,8 +32,12 @@ std::string CalculateAnswer(Controller& c, const PageFields& fields);
 // of its own: a list the file names is kept when the page holds one of that name.
 std::string OpenCalcAnswer(Controller& c, const std::string& bytes, const std::string& name);
 
-// The texts the page takes from the core: the tables' header lines, the criteria and the
-// captions, ranges, steps and first values of the fields the window shows too.
-std::string CaptionsAnswer();
+// The language of the texts this instance of the core answers the page with where no
+// controller answers (the workers' jobs): the page's choice, set through its bindings.
+Language& PageLanguage();
+
+// The texts the page takes from the core, in `language`: the tables' header lines, the
+// criteria and the captions, ranges, steps and first values of the fields the window shows too.
+std::string CaptionsAnswer(Language language);
 
 } // namespace quendal::web

@@ -17,6 +17,7 @@
 #include "optimiser/genetic_run.h"
 #include "optimiser/planet_rank.h"
 #include "web/json_out.h"
+#include "web/page_answers.h"
 
 namespace quendal::web {
 
@@ -46,14 +47,14 @@ public:
         : search_(search), started_(std::chrono::steady_clock::now()) {
         const CalcFileResult read = ParseCalcFile(calText);
         if (read.error) {
-            error_ = read.error->Message(true);
+            error_ = read.error->Message(PageLanguage());
             return;
         }
         ApplySetup(base_, read.setup);
         base_.RaceLoaded = read.setup.race.has_value();
         list_ = ParsePlanetList(listBytes, base_.Race);
         if (!base_.RaceLoaded || list_.entries.empty()) {
-            error_ = "Нет списка планет";
+            error_ = Tr(PageLanguage(), "Нет списка планет");
             return;
         }
         std::vector<int> v = emscripten::vecFromJSArray<int>(values);
@@ -122,8 +123,8 @@ public:
         const RankProgress p = RankProgressOf(done, count(), elapsed);
         JsonOut out;
         out.Begin().Key("done").Int(p.done).Key("total").Int(p.total);
-        out.Key("elapsed").String(FormatDuration(p.elapsedMs));
-        out.Key("remaining").String(FormatDuration(p.remainingMs));
+        out.Key("elapsed").String(FormatDuration(p.elapsedMs, PageLanguage()));
+        out.Key("remaining").String(FormatDuration(p.remainingMs, PageLanguage()));
         return out.End().Text();
     }
 
@@ -137,11 +138,12 @@ public:
             header.push_back(column.csvName);
         std::string csv = CsvRow(header) + "\n";
         JsonOut out;
-        out.Begin().Key("columns").Strings(RankColumnCaptions(search_));
+        out.Begin().Key("columns").Strings(RankColumnCaptions(search_, PageLanguage()));
         out.Key("rows").BeginArray();
         for (const RankedPlanet& row : rows) {
-            out.Strings(RankRowFields(row, search_, ',', "-"));
-            csv += CsvRow(RankRowFields(row, search_, ';', "")) + "\n";
+            out.Strings(RankRowFields(row, search_, ',', "-", PageLanguage()));
+            // The companion's CSV: the entries as the list has them.
+            csv += CsvRow(RankRowFields(row, search_, ';', "", Language())) + "\n";
         }
         out.EndArray().Key("picks").BeginArray();
         for (const RankedPlanet& row : rows) {

@@ -15,6 +15,7 @@
 #include "optimiser/genetic_run.h"
 #include "optimiser/stepped_search.h"
 #include "web/json_out.h"
+#include "web/page_answers.h"
 
 namespace quendal::web {
 
@@ -26,14 +27,14 @@ struct SearchTask {
     explicit SearchTask(const std::string& calText, double seed) {
         CalcFileResult read = ParseCalcFile(calText);
         if (read.error) {
-            error = read.error->Message(true);
+            error = read.error->Message(PageLanguage());
             return;
         }
         setup = std::move(read.setup);
         ApplySetup(model, setup);
         model.RaceLoaded = setup.race.has_value();
         inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc, setup.start.growth,
-                                static_cast<uint32_t>(seed));
+                                static_cast<uint32_t>(seed), PageLanguage());
     }
 
     std::string error;
@@ -59,8 +60,8 @@ void Found(SearchTask& task, JsonOut& out) {
     for (const int64_t figure : ShownFigures(GenResFigures(state)))
         out.Int(figure);
     out.EndArray();
-    out.Key("minus").Strings(TemplateLines(result.minus));
-    out.Key("plus").Strings(TemplateLines(result.plus));
+    out.Key("minus").Strings(TemplateLines(result.minus, PageLanguage()));
+    out.Key("plus").Strings(TemplateLines(result.plus, PageLanguage()));
     out.Key("cal").String(WriteCalcFile(found));
 }
 
@@ -150,7 +151,7 @@ std::string SearchFound(const std::string& calText, double seed, const val& chro
     const std::vector<uint8_t> bytes =
         emscripten::convertJSArrayToNumberVector<uint8_t>(chromosome);
     if (bytes.size() != static_cast<size_t>(evaluator.chromosomeSize()))
-        return out.Key("error").String("Подбор ОП: нет особи").End().Text();
+        return out.Key("error").String(Tr(PageLanguage(), "Подбор ОП: нет особи")).End().Text();
     evaluator.Show(bytes.data(), task.model.GeneticState);
     Found(task, out);
     return out.End().Text();

@@ -68,7 +68,7 @@ TEST(CalcFile, WrittenFileReadsBackToTheSameCalculationAndTheSameText) {
     for (const CalcSetup& setup : {FullSetup(), CalcSetup()}) {
         const std::string text = WriteCalcFile(setup);
         const CalcFileResult read = ParseCalcFile(text);
-        ASSERT_FALSE(read.error) << read.error->Message();
+        ASSERT_FALSE(read.error) << read.error->Message(Language::English());
         EXPECT_TRUE(read.setup == WithoutTables(setup)) << text;
         EXPECT_EQ(WriteCalcFile(read.setup), WriteCalcFile(WithoutTables(setup)));
         EXPECT_EQ(text.rfind(kCalcFileMagic, 0), 0u);
@@ -95,7 +95,7 @@ TEST(CalcFile, WrittenFileReadsBackToTheSameCalculationAndTheSameText) {
 // A file written by an earlier build, kept as it was: each key read into its own field.
 TEST(CalcFile, StoredFileGivesItsValues) {
     const CalcFileResult read = ReadCalcFile(QUENDAL_SOURCE_DIR "/tests/core/data/stored.cal");
-    ASSERT_FALSE(read.error) << read.error->Message();
+    ASSERT_FALSE(read.error) << read.error->Message(Language::English());
     EXPECT_TRUE(read.setup == WithoutTables(FullSetup())) << WriteCalcFile(read.setup);
 }
 
@@ -109,7 +109,7 @@ TEST(CalcFile, TableRecordOfAnySizeIsSkipped) {
     ASSERT_GT(text.size(), kCalcFileMaxBytes);
     const TempFile file(text, ".cal");
     for (const CalcFileResult& read : {ParseCalcFile(text), ReadCalcFile(file.path())}) {
-        ASSERT_FALSE(read.error) << read.error->Message();
+        ASSERT_FALSE(read.error) << read.error->Message(Language::English());
         EXPECT_TRUE(read.setup == WithoutTables(setup));
     }
     const std::string gaps = Replace(text, "Year1=", "Year9=");
@@ -130,14 +130,14 @@ TEST(CalcFile, RelativePlanetListIsReadAgainstTheFilesFolder) {
     setup.planetTab.list.path = "lists/planets-20.txt";
     const TempFile file(WriteCalcFile(setup), ".cal");
     const CalcFileResult read = ReadCalcFile(file.path());
-    ASSERT_FALSE(read.error) << read.error->Message();
+    ASSERT_FALSE(read.error) << read.error->Message(Language::English());
     EXPECT_EQ(read.setup.planetTab.list.path,
               (std::filesystem::path(file.path()).parent_path() / "lists/planets-20.txt").string());
     // No list stays no list.
     setup.planetTab.list = {};
     const TempFile without(WriteCalcFile(setup), ".cal");
     const CalcFileResult back = ReadCalcFile(without.path());
-    ASSERT_FALSE(back.error) << back.error->Message();
+    ASSERT_FALSE(back.error) << back.error->Message(Language::English());
     EXPECT_EQ(back.setup.planetTab.list, PlanetListChoice());
 }
 
@@ -157,7 +157,7 @@ TEST(CalcFile, Windows1251FileIsDecoded) {
     }
     ASSERT_FALSE(IsValidUtf8(cp1251));
     const CalcFileResult read = ParseCalcFile(cp1251);
-    ASSERT_FALSE(read.error) << read.error->Message();
+    ASSERT_FALSE(read.error) << read.error->Message(Language::English());
     EXPECT_EQ(read.setup.race->name, "Хумы");
     EXPECT_EQ(read.setup.planetTab.list.entryText, "Гамма, обитаемая, 45%");
 }
@@ -239,11 +239,11 @@ TEST(CalcFile, BadFilesAreRefusedWithTheLineAndKey) {
     for (const auto& c : cases) {
         const CalcFileResult read = ParseCalcFile(c.bytes);
         ASSERT_TRUE(read.error) << c.message;
-        EXPECT_NE(read.error->Message().find(c.message), std::string::npos)
-            << read.error->Message();
-        EXPECT_NE(read.error->Message(true).find(c.russian), std::string::npos)
-            << read.error->Message(true);
-        EXPECT_EQ(read.error->Message().find('\n'), std::string::npos);
+        EXPECT_NE(read.error->Message(Language::English()).find(c.message), std::string::npos)
+            << read.error->Message(Language::English());
+        EXPECT_NE(read.error->Message(Language()).find(c.russian), std::string::npos)
+            << read.error->Message(Language());
+        EXPECT_EQ(read.error->Message(Language::English()).find('\n'), std::string::npos);
         EXPECT_TRUE(read.setup == CalcSetup()); // nothing of a refused file is taken
     }
     // At the limits: a file of 16 MiB outside its table record, with or without a last line
@@ -270,27 +270,32 @@ TEST(CalcFile, UnknownKeysAndSectionsAreIgnored) {
         Replace(Replace(good, "[Start]\n", "[Start]\nNote=later versions may add keys\n"), "[End]",
                 "[Future]\nKey=1\n; a comment\n[End]");
     const CalcFileResult read = ParseCalcFile(extended);
-    ASSERT_FALSE(read.error) << read.error->Message();
+    ASSERT_FALSE(read.error) << read.error->Message(Language::English());
     EXPECT_TRUE(read.setup == WithoutTables(FullSetup()));
 }
 
 // The first search field outside what a search or a file takes is named, П1..П6, the interval
-// and, when asked, the years; nothing when all hold.
+// and, when asked, the years, as the window's labels name them in its language; nothing when
+// all hold.
 TEST(CalcSetup, FieldOutOfRangeIsNamed) {
     const SearchTab good;
-    EXPECT_EQ(OutOfRangeField(good, 15), "");
+    const Language english = Language::English();
+    EXPECT_EQ(OutOfRangeField(good, 15, Language()), "");
     for (int i = 0; i < 6; ++i) {
         SearchTab search = good;
         search.params[i] = static_cast<int32_t>(kGeneticParamRanges[i].hi + 1);
-        EXPECT_EQ(
-            OutOfRangeField(search, std::nullopt).rfind("П" + std::to_string(i + 1) + ": ", 0), 0u)
-            << i;
+        const std::string n = std::to_string(i + 1);
+        EXPECT_EQ(OutOfRangeField(search, std::nullopt, Language()).rfind("П" + n + ": ", 0), 0u);
+        EXPECT_EQ(OutOfRangeField(search, std::nullopt, english).rfind("P" + n + ": ", 0), 0u);
     }
     SearchTab search = good;
     search.interval = 0;
-    EXPECT_EQ(OutOfRangeField(search, std::nullopt),
+    EXPECT_EQ(OutOfRangeField(search, std::nullopt, Language()),
               "Интервал расчета: 0 вне допустимых пределов 1..999");
-    EXPECT_EQ(OutOfRangeField(good, -7), "ЛЕТ: -7 вне допустимых пределов 0..99999");
+    EXPECT_EQ(OutOfRangeField(good, -7, Language()), "ЛЕТ: -7 вне допустимых пределов 0..99999");
+    EXPECT_EQ(OutOfRangeField(search, std::nullopt, english),
+              "Interval: 0 is outside the allowed range 1..999");
+    EXPECT_EQ(OutOfRangeField(good, -7, english), "years: -7 is outside the allowed range 0..99999");
 }
 
 // Applied to a model and taken back, a calculation keeps its planet, templates and search

@@ -183,11 +183,21 @@ TEST(ListFix, RefillAfterClearReusesNodes) {
 }
 
 TEST(QueueLineText, PadsNamesByCharacters) {
-    EXPECT_EQ(QueueLineText({MinTerraform, 100, 1, 0}), "Мин.терраформ.   1");
-    EXPECT_EQ(QueueLineText({MaxTerraform, 100, 20, 0}), "Макс.терраформ.  20");
-    EXPECT_EQ(QueueLineText({Factories, 10, 5000, 0}), "Фабрики          5000");
-    EXPECT_EQ(QueueLineText({Mines, 5, 7, 0}), "Шахты            7");
-    EXPECT_EQ(QueueLineText({7, 100, 1, 0}), "неопред-й эл-нт");
+    struct Case {
+        QueueItem item;
+        const char* russian;
+        const char* english;
+    } cases[] = {
+        {{MinTerraform, 100, 1, 0}, "Мин.терраформ.   1", "Min.terraform.   1"},
+        {{MaxTerraform, 100, 20, 0}, "Макс.терраформ.  20", "Max.terraform.   20"},
+        {{Factories, 10, 5000, 0}, "Фабрики          5000", "Factories        5000"},
+        {{Mines, 5, 7, 0}, "Шахты            7", "Mines            7"},
+        {{7, 100, 1, 0}, "неопред-й эл-нт", "undefined item"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(QueueLineText(c.item, Language()), c.russian);
+        EXPECT_EQ(QueueLineText(c.item, Language::English()), c.english);
+    }
 }
 
 } // namespace

@@ -97,11 +97,11 @@ TEST(RankPlanets, AStopRanksOnlyThePlanetsThatEnded) {
         for (RankedPlanet row : whole)
             if (std::count(ended.begin(), ended.end(), row.index) > 0) {
                 row.rank = static_cast<int32_t>(expected.size() + 1);
-                expected.push_back(RankRowFields(row, search, ',', "-"));
+                expected.push_back(RankRowFields(row, search, ',', "-", Language()));
             }
         std::vector<std::vector<std::string>> shown;
         for (const RankedPlanet& row : rows)
-            shown.push_back(RankRowFields(row, search, ',', "-"));
+            shown.push_back(RankRowFields(row, search, ',', "-", Language()));
         EXPECT_EQ(shown, expected) << (search ? "search" : "calculation");
     }
 }

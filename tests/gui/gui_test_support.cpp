@@ -6,8 +6,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "app/application.h"
+#include "app/window_language.h"
 
 namespace quendal::test {
 
@@ -87,7 +90,7 @@ QStringList VisibleTabs(const QTabWidget* tabs) {
 QStringList TemplateLines(const LIST_ITEM& queue) {
     QStringList lines;
     for (const QueueItem& item : queue)
-        lines << QString::fromStdString(QueueLineText(item));
+        lines << QString::fromStdString(QueueLineText(item, WindowLanguage()));
     return lines;
 }
 
@@ -135,9 +138,13 @@ bool ChooseMenuEntry(QMenu* menu, const QString& text) {
 
 } // namespace quendal::test
 
-// All test classes of the binary, run in turn under the program's own application object.
+// All test classes of the binary, run in turn under the program's own application object, in
+// Russian whatever the locale; the settings are kept apart from the player's.
 int main(int argc, char* argv[]) {
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     quendal::QuendalApplication app(argc, argv);
+    quendal::SetWindowLanguage(quendal::Language());
     int failed = 0;
     for (const auto& make : quendal::test::Registry()) {
         const std::unique_ptr<QObject> test = make();
