@@ -76,7 +76,7 @@ void TFormMain::BuildGeneticTask(QWidget* page) {
               kBoldGreen);
     editGenLYear = MakeNumber(gbTask, QStringLiteral("editGenLYear"), QStringLiteral("UpDown7"),
                               {160, 37, 52, 21});
-    MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), tr("ЛЕТ"), {216, 39, 30, 16});
+    MakeLabel(gbTask, QStringLiteral("sGenLYearComm"), tr("ЛЕТ"), {216, 39, 34, 16});
     auto* sGenFixed = MakeLabel(gbTask, QStringLiteral("sGenFixed"), tr("Десант:  (в сотнях)"),
                                 {8, 60, 150, 16}, kBoldGreen);
     sGenFixed->setWordWrap(true);

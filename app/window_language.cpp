@@ -58,7 +58,8 @@ void SetWindowLanguage(Language language) {
 Language StartLanguage() {
     if (const std::optional<Language> chosen = LanguageChoice())
         return *chosen;
-    return Language::ForLocale(QLocale::system().name().toStdString());
+    const QLocale system = QLocale::system();
+    return Language::ForLocale(system.uiLanguages().value(0, system.name()).toStdString());
 }
 
 std::optional<Language> LanguageChoice() {

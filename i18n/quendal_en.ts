@@ -21,7 +21,7 @@
     иммунитет                         immune
     терраформ, терраформинг           terraforming
     полный терраформ                  full terraforming
-    доступный терраформ               terraforming limits
+    доступный терраформ               terraforming available
     Мин.терраформ., Макс.терраформ.   Min.terraform., Max.terraform. (template elements)
     фабрики, шахты                    factories, mines
     колонисты, население              colonists, population
@@ -521,7 +521,7 @@
     </message>
     <message>
         <source>Доступный терраформ (%):</source>
-        <translation>Terraforming limits (%):</translation>
+        <translation>Terraforming available (%):</translation>
     </message>
     <message>
         <source>Список планет:</source>
@@ -533,15 +533,15 @@
     </message>
     <message>
         <source>Характеристика планеты:</source>
-        <translation>The planet:</translation>
+        <translation>Planet characteristics:</translation>
     </message>
     <message>
         <source>Пригодность (%):</source>
-        <translation>Habitab. (%):</translation>
+        <translation>Habitability (%):</translation>
     </message>
     <message>
         <source>Терраформ до (%):</source>
-        <translation>Terraform to (%):</translation>
+        <translation>Terraformed to (%):</translation>
     </message>
     <message>
         <source>Фабрик:</source>
@@ -1041,7 +1041,7 @@ with terraforming, factories and mines produced from the automatic production qu
     </message>
     <message>
         <source>Доступный терраформ (%):</source>
-        <translation>Terraforming limits (%):</translation>
+        <translation>Terraforming available (%):</translation>
     </message>
     <message>
         <source>Список планет:</source>
@@ -1061,7 +1061,7 @@ with terraforming, factories and mines produced from the automatic production qu
     </message>
     <message>
         <source>Характеристика планеты:</source>
-        <translation>The planet:</translation>
+        <translation>Planet characteristics:</translation>
     </message>
     <message>
         <source>Пригодность (%):</source>
@@ -1069,7 +1069,7 @@ with terraforming, factories and mines produced from the automatic production qu
     </message>
     <message>
         <source>Терраформ до (%):</source>
-        <translation>Terraform to (%):</translation>
+        <translation>Terraformed to (%):</translation>
     </message>
     <message>
         <source>Фабрик:</source>

@@ -29,6 +29,14 @@ Window OpenWindow() {
     return {raw, std::move(form)};
 }
 
+Language LanguageOfRow() {
+    QFETCH(QString, language);
+    const std::optional<Language> found = Language::OfCode(language.toStdString());
+    if (!found)
+        qFatal("no language %s", qPrintable(language));
+    return *found;
+}
+
 void Click(const QWidget& root, const char* name) {
     QTest::mouseClick(Control<QAbstractButton>(root, name), Qt::LeftButton);
 }
@@ -141,6 +149,8 @@ bool ChooseMenuEntry(QMenu* menu, const QString& text) {
 // All test classes of the binary, run in turn under the program's own application object, in
 // Russian whatever the locale; the settings are kept apart from the player's.
 int main(int argc, char* argv[]) {
+    if (quendal::test::IsLanguageProbe())
+        return quendal::test::LanguageProbe(argc, argv);
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     quendal::QuendalApplication app(argc, argv);

@@ -20,6 +20,7 @@
 
 #include "app/file_dialogs.h"
 #include "app/form_main.h"
+#include "app/window_language.h"
 #include "lists/queue_item.h"
 
 namespace quendal::test {
@@ -65,6 +66,17 @@ private:
     }
 };
 
+// The window's language for the windows built while it lives; Russian again after it.
+class InLanguage {
+public:
+    explicit InLanguage(Language language) { SetWindowLanguage(language); }
+    ~InLanguage() { SetWindowLanguage(Language()); }
+    InLanguage(const InLanguage&) = delete;
+    InLanguage& operator=(const InLanguage&) = delete;
+};
+// The language named by a test's data column "language" ("ru", "en").
+Language LanguageOfRow();
+
 // A shown window with its dialog stand-in.
 struct Window {
     FakeDialogs* dialogs;
@@ -101,6 +113,11 @@ bool ChooseMenuEntry(QMenu* menu, const QString& text);
 QStringList VisibleTabs(const QTabWidget* tabs);
 // The list-box lines that a template should show.
 QStringList TemplateLines(const LIST_ITEM& queue);
+
+// Run as the probe of the language a started window speaks (language_test.cpp): prints it and
+// ends.
+bool IsLanguageProbe();
+int LanguageProbe(int argc, char* argv[]);
 
 // Writes a race description file (UTF-8) into `dir` and returns its path.
 QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text);

@@ -1,4 +1,5 @@
-// Every caption fits its control and every control lies within its parent, on every tab.
+// Every caption fits its control and every control lies within its parent, on every tab, in
+// each language: the window keeps its fixed size in English too.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -43,12 +44,22 @@ QString Clipping(const QWidget* widget) {
     return {};
 }
 
+void EachLanguage() {
+    QTest::addColumn<QString>("language");
+    for (const Language language : Language::All()) {
+        const std::string code(language.Code());
+        QTest::newRow(code.c_str()) << QString::fromStdString(code);
+    }
+}
+
 } // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
 private slots:
+    void nothingIsClipped_data() { EachLanguage(); }
     void nothingIsClipped() {
+        const InLanguage language(LanguageOfRow());
         QTemporaryDir dir;
         Window w = OpenWindow();
         LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
@@ -77,7 +88,9 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
     }
 
+    void allFourTabCaptionsFit_data() { EachLanguage(); }
     void allFourTabCaptionsFit() {
+        const InLanguage language(LanguageOfRow());
         QTemporaryDir dir;
         Window w = OpenWindow();
         LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
