@@ -1,33 +1,63 @@
 # Quendal: `make run` builds and starts the window, `make test` builds and runs every test,
-# `make package` builds the Debian package. All first install any missing Debian packages
-# (scripts/install-deps.sh).
+# `make package` builds the Debian package, `make run-web` builds and serves the page. Each
+# first installs the missing Debian and npm packages that it needs (scripts/install-deps.sh).
 
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
 FUZZ_CORPUS ?= build-fuzz/corpus
 
-.PHONY: deps build run test test-release check-desktop package check-package test-sanitize \
+.PHONY: deps build build-run run test test-release check-desktop package check-package test-sanitize \
 	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update \
 	web run-web test-web
 
-deps:
-	@bash scripts/install-deps.sh
+# The package sets of install-deps.sh that the goals need: run for the window and the companion,
+# web for the page, package for the Debian package, test (everything) for any other goal. The
+# script runs once per make, whatever -j, for the union of the goals' sets.
+DEPS_SET_run := run
+DEPS_SET_build-run := run
+DEPS_SET_golden-update := run
+DEPS_SET_package := package
+DEPS_SET_check-package := package
+DEPS_SET_web := web
+DEPS_SET_run-web := web
+DEPS_SETS := $(sort $(foreach goal,$(or $(MAKECMDGOALS),deps),$(or $(DEPS_SET_$(goal)),test)))
 
-# One optimised build with warnings as errors serves the window, the tests and the package.
+deps:
+	@bash scripts/install-deps.sh $(DEPS_SETS)
+
+# One optimised build with warnings as errors in build/ serves the window, the tests and the
+# package. `make build` (and every goal that runs its tests or benchmarks) configures it with
+# them; `make run`, `make package` and the other goals that need only the window and the
+# companion configure it without (so without GoogleTest or Google Benchmark) and build those
+# two. Either way the core's, the window's and the companion's objects are compiled with the
+# same flags, so that switching reuses them.
+BUILD_CONFIG := -DCMAKE_BUILD_TYPE=Release -DQUENDAL_WERROR=ON -DQUENDAL_APP=ON \
+	-DQUENDAL_SANITIZE=OFF
+RUN_CONFIG := $(BUILD_CONFIG) -DBUILD_TESTING=OFF -DQUENDAL_BENCH=OFF
+FULL_BUILD_GOALS := build test test-release bench
+BUILD_STEP := $(if $(filter $(FULL_BUILD_GOALS),$(MAKECMDGOALS)),build,build-run)
+
 build: deps
-	cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUENDAL_WERROR=ON \
-	    -DQUENDAL_APP=ON -DQUENDAL_BENCH=ON -DQUENDAL_SANITIZE=OFF
+	cmake -S . -B build $(CMAKE_GEN) $(BUILD_CONFIG) -DBUILD_TESTING=ON -DQUENDAL_BENCH=ON
 	cmake --build build -j $(JOBS)
 
-run: build
+build-run: deps
+	cmake -S . -B build $(CMAKE_GEN) $(RUN_CONFIG)
+	cmake --build build -j $(JOBS) --target quendal quendal-calc
+
+run: $(BUILD_STEP)
 	./build/bin/quendal
 
 test: test-release test-soft test-arm64 test-wasm test-web check-desktop check-package fuzz \
 	test-sanitize test-tsan
 
+# First the install script's sets against what the configure steps used: the test set against
+# build/, the run set against a configure step (only) as `make run` does it.
 test-release: build
-	bash scripts/check-deps.sh build
+	bash scripts/check-deps.sh build test
+	cmake -S . -B build-check-run $(CMAKE_GEN) $(RUN_CONFIG) >/dev/null
+	bash scripts/check-deps.sh build-check-run run
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The other back-end and other processors build the core, the companion and their tests only,
@@ -82,8 +112,10 @@ run-web: web
 	@echo "Quendal: http://127.0.0.1:$(WEB_PORT)/"
 	cd build-web/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# The page in headless Chromium through WebDriver, against the native companion's figures.
-test-web: web build
+# The page in headless Chromium through WebDriver, against the native companion's figures
+# (after the web set against what the page's configure step used).
+test-web: web $(BUILD_STEP)
+	bash scripts/check-deps.sh build-web web
 	/usr/bin/python3 -B tests/web/test_page.py --site build-web/site --calc build/bin/quendal-calc
 
 check-desktop: deps
@@ -91,7 +123,7 @@ check-desktop: deps
 	appstreamcli validate --no-net app/desktop/org.quendal.Quendal.metainfo.xml
 	bash scripts/check-mime.sh
 
-package: build
+package: $(BUILD_STEP)
 	cd build && cpack -G DEB
 
 check-package: package
@@ -135,7 +167,7 @@ fuzz-long: deps
 	bash scripts/fuzz-coverage.sh build-fuzz-cov/bin $(FUZZ_CORPUS)
 
 # After a deliberate change of a figure: rewrite the golden expected files, then review the diff.
-golden-update: build
+golden-update: $(BUILD_STEP)
 	bash scripts/golden.sh update build/bin/quendal-calc
 	git diff --stat tests/golden
 
@@ -155,4 +187,4 @@ format:
 
 clean:
 	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate build-soft build-arm64 \
-	    build-wasm build-web
+	    build-wasm build-web build-check-run
