@@ -5,6 +5,8 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 FUZZ_SECONDS ?= 20
+# Fuzz targets run side by side, one a core: each still fuzzes for FUZZ_SECONDS.
+FUZZ_JOBS ?= $(JOBS)
 FUZZ_CORPUS ?= build-fuzz/corpus
 
 .PHONY: deps build build-run run test test-release check-desktop package check-package test-sanitize \
@@ -150,7 +152,7 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
-	bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
+	FUZZ_JOBS=$(FUZZ_JOBS) bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS)
 
 # Each fuzz target for FUZZ_SECONDS (e.g. make fuzz-long FUZZ_SECONDS=3600), or until FUZZ_RUNS
 # executions when that is set, keeping the corpora in FUZZ_CORPUS (an input slower than 10 s is
@@ -163,7 +165,8 @@ fuzz-long: deps
 	CXX=clang++ cmake -S . -B build-fuzz-cov $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUENDAL_WERROR=ON -DQUENDAL_FUZZ=ON -DQUENDAL_FUZZ_COVERAGE=ON
 	cmake --build build-fuzz-cov -j $(JOBS)
-	FUZZ_TIMEOUT=10 bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS) $(FUZZ_CORPUS)
+	FUZZ_TIMEOUT=10 FUZZ_JOBS=$(FUZZ_JOBS) bash scripts/run-fuzz.sh build-fuzz/bin $(FUZZ_SECONDS) \
+	    $(FUZZ_CORPUS)
 	bash scripts/fuzz-coverage.sh build-fuzz-cov/bin $(FUZZ_CORPUS)
 
 # After a deliberate change of a figure: rewrite the golden expected files, then review the diff.
