@@ -9,9 +9,9 @@ FUZZ_SECONDS ?= 20
 FUZZ_JOBS ?= $(JOBS)
 FUZZ_CORPUS ?= build-fuzz/corpus
 
-.PHONY: deps build build-run run test test-release check-desktop package check-package test-sanitize \
+.PHONY: deps build build-run run test check-deps test-release check-desktop package check-package test-sanitize \
 	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update \
-	web run-web test-web
+	wasm web run-web test-web
 
 # The package sets of install-deps.sh that the goals need: run for the window and the companion,
 # web for the page, package for the Debian package, test (everything) for any other goal. The
@@ -51,15 +51,21 @@ build-run: deps
 run: $(BUILD_STEP)
 	./build/bin/quendal
 
-test: test-release test-soft test-arm64 test-wasm test-web check-desktop check-package fuzz \
+test: check-deps test-release test-soft test-arm64 test-wasm test-web check-desktop check-package fuzz \
 	test-sanitize test-tsan
 
-# First the install script's sets against what the configure steps used: the test set against
-# build/, the run set against a configure step (only) as `make run` does it.
-test-release: build
-	bash scripts/check-deps.sh build test
+# The install script's run and web sets against what their configure steps use: configured
+# (only) as `make run` and `make web` configure build/ and build-web/.
+check-deps: deps
 	cmake -S . -B build-check-run $(CMAKE_GEN) $(RUN_CONFIG) >/dev/null
 	bash scripts/check-deps.sh build-check-run run
+	$(EM_ENV) emcmake cmake -S . -B build-check-web $(CMAKE_GEN) $(WEB_CONFIG) \
+	    -DBUILD_TESTING=OFF >/dev/null
+	bash scripts/check-deps.sh build-check-web web
+
+# First the test set against what build/'s configure step used.
+test-release: build
+	bash scripts/check-deps.sh build test
 	cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The other back-end and other processors build the core, the companion and their tests only,
@@ -88,36 +94,40 @@ test-arm64: deps
 	cmake --build build-arm64 -j $(JOBS) --target $(PORTABLE_TARGETS)
 	cd build-arm64 && ctest --output-on-failure -j $(JOBS) -E '^FuzzSeeds[.]'
 
-# WebAssembly with Debian's emscripten: the companion and the core's tests, on one thread, run
-# by node on the real files. Every golden scenario must print the same bytes through it. The
-# tests of a search or ranking that runs beside the caller need a second thread: left out.
-WASM_NEED_THREADS := BackgroundRank.*:ParallelSearch.MessagesKeepComing*
-test-wasm: deps
-	$(EM_ENV) emcmake cmake -S . -B build-wasm $(CMAKE_GEN) $(PORTABLE_CONFIG) \
-	    -DQUENDAL_GTEST_SOURCE=/usr/src/googletest \
-	    "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch"
-	$(EM_ENV) cmake --build build-wasm -j $(JOBS) --target quendal-calc quendal_core_tests
-	CALC_RUNNER="$(NODE_RUN)" bash scripts/golden.sh compare build-wasm/bin/quendal-calc.js
-	$(NODE_RUN) build-wasm/bin/quendal_core_tests.js --gtest_filter='-$(WASM_NEED_THREADS)'
+# WebAssembly with Debian's emscripten, in build-web/, from one compile of the core (the
+# software extended type, one thread): the page's core and, for `make test` and
+# `make test-wasm`, the companion and the core's tests, which node runs on the real files.
+# `make web` alone configures it without the tests (and so without GoogleTest's source).
+WEB_CONFIG := -DCMAKE_BUILD_TYPE=Release -DQUENDAL_WERROR=ON -DQUENDAL_APP=OFF \
+	-DQUENDAL_BENCH=OFF -DQUENDAL_SOFT_EXTENDED=ON -DQUENDAL_NO_TBB=ON -DQUENDAL_WEB=ON
+WASM_TESTS := $(filter test test-wasm,$(MAKECMDGOALS))
+WASM_TARGETS := $(if $(WASM_TESTS),quendal-calc quendal_core_tests) \
+	$(if $(filter-out test-wasm,$(MAKECMDGOALS)),quendal_web)
+wasm: deps
+	$(EM_ENV) emcmake cmake -S . -B build-web $(CMAKE_GEN) $(WEB_CONFIG) \
+	    $(if $(WASM_TESTS),-DBUILD_TESTING=ON -DQUENDAL_GTEST_SOURCE=/usr/src/googletest \
+	        "-DCMAKE_CROSSCOMPILING_EMULATOR=node;--no-experimental-fetch",-DBUILD_TESTING=OFF)
+	$(EM_ENV) cmake --build build-web -j $(JOBS) --target $(WASM_TARGETS)
 
-# The page: the core built by emscripten for the browser (the software extended type, one
-# thread) with the page's own files, the chart library and the icons, in build-web/site/.
+# Every golden scenario must print the same bytes through the WebAssembly companion. The tests
+# of a search or ranking that runs beside the caller need a second thread: left out.
+WASM_NEED_THREADS := BackgroundRank.*:ParallelSearch.MessagesKeepComing*
+test-wasm: wasm
+	CALC_RUNNER="$(NODE_RUN)" bash scripts/golden.sh compare build-web/bin/quendal-calc.js
+	$(NODE_RUN) build-web/bin/quendal_core_tests.js --gtest_filter='-$(WASM_NEED_THREADS)'
+
+# The page: its core with the page's own files, the chart library and the icons, in
+# build-web/site/.
 WEB_PORT ?= 8137
-web: deps
-	$(EM_ENV) emcmake cmake -S . -B build-web $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	    -DQUENDAL_WERROR=ON -DQUENDAL_APP=OFF -DQUENDAL_BENCH=OFF -DBUILD_TESTING=OFF \
-	    -DQUENDAL_SOFT_EXTENDED=ON -DQUENDAL_NO_TBB=ON -DQUENDAL_WEB=ON
-	$(EM_ENV) cmake --build build-web -j $(JOBS) --target quendal_web
+web: wasm
 	bash scripts/build-site.sh build-web
 
 run-web: web
 	@echo "Quendal: http://127.0.0.1:$(WEB_PORT)/"
 	cd build-web/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# The page in headless Chromium through WebDriver, against the native companion's figures
-# (after the web set against what the page's configure step used).
+# The page in headless Chromium through WebDriver, against the native companion's figures.
 test-web: web $(BUILD_STEP)
-	bash scripts/check-deps.sh build-web web
 	/usr/bin/python3 -B tests/web/test_page.py --site build-web/site --calc build/bin/quendal-calc
 
 check-desktop: deps
@@ -190,4 +200,4 @@ format:
 
 clean:
 	rm -rf build build-asan build-fuzz build-fuzz-cov build-tsan build-mutate build-soft build-arm64 \
-	    build-wasm build-web build-check-run
+	    build-wasm build-web build-check-run build-check-web
