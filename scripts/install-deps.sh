@@ -67,7 +67,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # One run at a time on this machine (apt's lock, and node_modules when two builds of one tree
 # start it together); a run that waited then finds everything installed.
 lock="${TMPDIR:-/tmp}/quendal-install-deps.lock"
-exec 9>>"$lock" 2>/dev/null || exec 9<"$0"
+{ exec 9>>"$lock"; } 2>/dev/null || exec 9<"$0"
 if ! flock -n 9; then
     echo "install-deps: waiting for another install-deps.sh to finish"
     flock 9
