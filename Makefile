@@ -9,9 +9,9 @@ FUZZ_SECONDS ?= 20
 FUZZ_JOBS ?= $(JOBS)
 FUZZ_CORPUS ?= build-fuzz/corpus
 
-.PHONY: deps build build-run run test check-deps test-release check-desktop package check-package test-sanitize \
-	test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench mutate clean format golden-update \
-	wasm web run-web test-web
+.PHONY: deps build build-run run test check-deps test-release check-desktop package \
+	check-package test-sanitize test-tsan test-soft test-arm64 test-wasm fuzz fuzz-long bench \
+	mutate clean format golden-update wasm web run-web test-web
 
 # The package sets of install-deps.sh that the goals need: run for the window and the companion,
 # web for the page, package for the Debian package, test (everything) for any other goal. The
@@ -51,8 +51,8 @@ build-run: deps
 run: $(BUILD_STEP)
 	./build/bin/quendal
 
-test: check-deps test-release test-soft test-arm64 test-wasm test-web check-desktop check-package fuzz \
-	test-sanitize test-tsan
+test: check-deps test-release test-soft test-arm64 test-wasm test-web check-desktop \
+	check-package fuzz test-sanitize test-tsan
 
 # The install script's run and web sets against what their configure steps use: configured
 # (only) as `make run` and `make web` configure build/ and build-web/.
