@@ -1,11 +1,14 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
-import { startHelpers, helperPorts } from './pool.js';
+import { BUILD, workerUrl } from './core_module.js';
+import { startHelpers, hireHelpers } from './pool.js';
 
 let worker = null;
 let running = null; // the calculation and the seed of the search
 let lastFound = null; // the individual the worker last reported (bytes): what an interrupt shows
+let crew = null; // the search's helpers
+let lostHelpers = new Set(); // the helpers the worker gave up: ended with the search
 
 export function searching() {
   return worker !== null;
@@ -53,10 +56,18 @@ export function clearFound(forget = true) {
   if (forget) ctx.session.clearSearchResult();
 }
 
-// The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
+// The seed of a search: the page's address may fix it (?seed=S, 0..4294967295), so that a
+// search repeats. Another value is refused: `seedProblem` then tells the player, and the search
+// takes a random seed, as without one.
+export let seedProblem = '';
 export function seed() {
   const fixed = new URLSearchParams(location.search).get('seed');
-  if (fixed !== null && /^\d+$/.test(fixed)) return Number(fixed) >>> 0;
+  seedProblem = '';
+  if (fixed !== null) {
+    if (/^\d{1,10}$/.test(fixed) && Number(fixed) <= 4294967295) return Number(fixed);
+    seedProblem = `Адрес страницы: seed=${fixed} вне допустимых пределов 0..4294967295, ` +
+      'взят случайный seed';
+  }
   return crypto.getRandomValues(new Uint32Array(1))[0];
 }
 
@@ -77,6 +88,8 @@ function adopt(found) {
 function stop(saveEnabled) {
   worker.terminate();
   worker = null;
+  crew.release(lostHelpers, false);
+  crew = null;
   setBusy(false, saveEnabled);
 }
 
@@ -88,15 +101,21 @@ export function startSearch(calText, startValues) {
     return;
   }
   const saveEnabled = !$('bnSaveCalcFile').disabled;
-  say('');
-  $('pbGenetic').value = 0;
-  $('sTimeReady').textContent = '';
-  $('sTimeRemai').textContent = '';
+  running = { cal: calText, seed: seed(), build: BUILD };
+  say(seedProblem);
+  // Nothing of an earlier search stands beside this one's progress: an interrupt before the
+  // first report shows nothing.
+  clearFound();
   setBusy(true, saveEnabled);
   lastFound = null;
-  worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+  lostHelpers = new Set();
+  worker = new Worker(workerUrl('worker.js'), { type: 'module' });
   worker.onmessage = (event) => {
-    const { progress, last, result, milliseconds } = event.data;
+    const { progress, last, lost, result, milliseconds } = event.data;
+    if (lost !== undefined) {
+      lostHelpers.add(lost);
+      return;
+    }
     if (last) {
       lastFound = last;
       return;
@@ -108,7 +127,9 @@ export function startSearch(calText, startValues) {
       if (progress.last) lastFound = progress.last;
       return;
     }
-    if (result.error) {
+    if (result.fault) {
+      say(`Подбор ОП: ${result.fault}`);
+    } else if (result.error) {
       say(result.error);
     } else {
       adopt(result);
@@ -120,9 +141,8 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${event.message}`);
     stop(saveEnabled);
   };
-  running = { cal: calText, seed: seed() };
-  const ports = helperPorts({ kind: 'search', ...running });
-  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, ports);
+  crew = hireHelpers({ kind: 'search', ...running });
+  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, crew.ports);
   $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
 }
 
