@@ -64,7 +64,7 @@ export function seed() {
   const fixed = new URLSearchParams(location.search).get('seed');
   seedProblem = '';
   if (fixed !== null) {
-    if (/^\d{1,10}$/.test(fixed) && Number(fixed) <= 4294967295) return Number(fixed);
+    if (/^\d+$/.test(fixed) && Number(fixed) <= 4294967295) return Number(fixed);
     seedProblem = `Адрес страницы: seed=${fixed} вне допустимых пределов 0..4294967295, ` +
       'взят случайный seed';
   }
