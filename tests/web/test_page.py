@@ -496,8 +496,8 @@ class Page(unittest.TestCase):
         self.run_search(400, 40, wait=False)
         self.tab('params')
         self.click('bnRank')
-        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 60)
-        self.wait(lambda: self.el('bnGeneticCalc').get_attribute('textContent') == 'Расчет', 60)
+        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 120)
+        self.wait(lambda: self.el('bnGeneticCalc').get_attribute('textContent') == 'Расчет', 120)
         self.assertEqual([r[:12] for r in self.ranked_rows()],
                          [r[:12] for r in self.companion_rank()])
         self.assertEqual(self.companion_search(400, 40), 'result: ' + ' '.join(self.figures()))
