@@ -24,7 +24,7 @@ namespace {
 
 using emscripten::val;
 
-// A template as [kind, unit cost, count] per element, for the session's pick.
+// A template as [kind, unit cost, count] per element, for the controller's pick.
 void WriteItems(JsonOut& out, const std::vector<QueueItem>& items) {
     out.BeginArray();
     for (const QueueItem& item : items)
@@ -74,13 +74,17 @@ public:
             return SetUpListPlanet(model, list_.planets[static_cast<size_t>(index)], settings_);
         };
         rows_.resize(list_.entries.size());
+        ended_.resize(rows_.size(), 0);
     }
 
     const std::string& error() const { return error_; }
     int count() const { return static_cast<int>(list_.entries.size()); }
 
     // Planet `index` ranked here: kept by a driver, sent by a helper (as `take` reads it).
-    void rank(int index) { RankPlanet(task_, index, rows_[static_cast<size_t>(index)]); }
+    void rank(int index) {
+        const auto at = static_cast<size_t>(index);
+        ended_[at] = RankPlanet(task_, index, rows_[at]) ? 1 : 0;
+    }
     val row(int index) {
         rank(index);
         return RowNumbers(rows_[static_cast<size_t>(index)]);
@@ -92,6 +96,7 @@ public:
         const auto index = static_cast<size_t>(next());
         if (index >= rows_.size())
             return;
+        ended_[index] = 1;
         RankedPlanet& r = rows_[index];
         r.index = static_cast<int32_t>(index);
         r.entry = task_.entries[index];
@@ -127,10 +132,14 @@ public:
         return out.End().Text();
     }
 
-    // Every planet ranked: the table's captions and rows, the companion's CSV and, per row,
-    // what a pick takes.
+    // The planets ranked (all, or those that ended before an interrupt, as the window keeps
+    // them), ordered: the table's captions and rows, the companion's CSV and, per row, what a
+    // pick takes.
     std::string finish() {
-        std::vector<RankedPlanet> rows = std::move(rows_);
+        std::vector<RankedPlanet> rows;
+        for (size_t i = 0; i < rows_.size(); ++i)
+            if (ended_[i])
+                rows.push_back(std::move(rows_[i]));
         OrderRanked(rows, settings_.criterion);
         std::vector<std::string> header;
         for (const RankColumn& column : RankColumns(search_))
@@ -185,6 +194,7 @@ private:
     RankSettings settings_;
     RankTask task_;
     std::vector<RankedPlanet> rows_;
+    std::vector<char> ended_; // rows_[i] holds planet i's figures
 };
 
 EMSCRIPTEN_BINDINGS(quendal_rank) {

@@ -45,7 +45,7 @@ struct SearchTask {
 namespace {
 
 // What the task's snapshot holds: the eight figures, both templates' lines and the
-// calculation with its result, for the page's session.
+// calculation with its result, for the page's controller.
 void Found(SearchTask& task, JsonOut& out) {
     s_GeneticState& state = task.model.GeneticState;
     const bool searched = state.searched;
@@ -66,12 +66,36 @@ void Found(SearchTask& task, JsonOut& out) {
 
 } // namespace
 
+// A helper worker's side: scores whole chromosomes as the driver's engine would.
+class SearchHelper {
+public:
+    SearchHelper(const std::string& calText, double seed) : task_(calText, seed) {
+        if (task_.error.empty())
+            evaluator_.emplace(task_.model, task_.inputs);
+    }
+
+    const std::string& error() const { return task_.error; }
+    std::vector<double> Score(const std::vector<uint8_t>& bytes) const {
+        return evaluator_->ScoreBatch(bytes.data(), bytes.size());
+    }
+    val score(const val& bytes) const {
+        const std::vector<double> s =
+            Score(emscripten::convertJSArrayToNumberVector<uint8_t>(bytes));
+        return val(emscripten::typed_memory_view(s.size(), s.data())).call<val>("slice");
+    }
+
+private:
+    SearchTask task_;
+    std::optional<BatchEvaluator> evaluator_;
+};
+
 // The search worker's side. After `begin` the generation's pending chromosomes are cut as the
 // worker chooses: `pendingBytes` for a helper and `takeScores` of its answer, `evaluate` for the
 // part scored here (the tail, last, so that the snapshot is what one-by-one evaluation leaves).
 class SearchDriver {
 public:
-    SearchDriver(const std::string& calText, double seed) : task_(calText, seed) {
+    SearchDriver(const std::string& calText, double seed)
+        : calText_(calText), seed_(seed), task_(calText, seed) {
         if (task_.error.empty())
             search_ = std::make_unique<SteppedSearch>(task_.model, task_.inputs, SearchControl{});
     }
@@ -91,6 +115,16 @@ public:
             search_->TakeScore(first + static_cast<int>(k), s[k]);
     }
     void evaluate(int first, int count) { search_->EvaluatePending(first, count); }
+    // Scores pending[first .. first + count) here as a helper would (a helper's piece that
+    // failed or went silent): the individual simulated last stays the one `evaluate` left.
+    void scoreApart(int first, int count) {
+        if (!apart_)
+            apart_ = std::make_unique<SearchHelper>(calText_, seed_);
+        const std::vector<uint8_t> bytes = search_->PendingChromosomes(first, count);
+        const std::vector<double> s = apart_->Score(bytes);
+        for (size_t k = 0; k < s.size(); ++k)
+            search_->TakeScore(first + static_cast<int>(k), s[k]);
+    }
 
     // Ends the generation: its progress as JSON.
     std::string end() {
@@ -112,28 +146,11 @@ public:
     }
 
 private:
+    std::string calText_;
+    double seed_;
     SearchTask task_;
     std::unique_ptr<SteppedSearch> search_; // after task_: it keeps a reference to its model
-};
-
-// A helper worker's side: scores whole chromosomes as the driver's engine would.
-class SearchHelper {
-public:
-    SearchHelper(const std::string& calText, double seed) : task_(calText, seed) {
-        if (task_.error.empty())
-            evaluator_.emplace(task_.model, task_.inputs);
-    }
-
-    const std::string& error() const { return task_.error; }
-    val score(const val& bytes) const {
-        const std::vector<uint8_t> b = emscripten::convertJSArrayToNumberVector<uint8_t>(bytes);
-        const std::vector<double> s = evaluator_->ScoreBatch(b.data(), b.size());
-        return val(emscripten::typed_memory_view(s.size(), s.data())).call<val>("slice");
-    }
-
-private:
-    SearchTask task_;
-    std::optional<BatchEvaluator> evaluator_;
+    std::unique_ptr<SearchHelper> apart_;
 };
 
 // What an interrupt shows: Found of the individual `chromosome` (its bytes, as pendingBytes
@@ -168,6 +185,7 @@ EMSCRIPTEN_BINDINGS(quendal_search) {
         .function("pendingBytes", &SearchDriver::pendingBytes)
         .function("takeScores", &SearchDriver::takeScores)
         .function("evaluate", &SearchDriver::evaluate)
+        .function("scoreApart", &SearchDriver::scoreApart)
         .function("end", &SearchDriver::end)
         .function("finish", &SearchDriver::finish);
     class_<SearchHelper>("SearchHelper")
