@@ -300,10 +300,9 @@ function connectFiles() {
 
 // ---- Start.
 
+// The ranking's own settings; the rest comes with the calculation.
 function rankSettings() {
-  const v = searchTabValues();
-  return [intOf($('editLightYears')), intOf($('editMenYearPrc')), intOf($('editStartPlanetPrc')),
-    ...v.slice(0, 6), Number($('cbRankCriterion').value), seed()];
+  return [Number($('cbRankCriterion').value), seed()];
 }
 
 // A ranked row: its entry chosen (and a searched row's templates taken), then calculated.

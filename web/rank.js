@@ -143,8 +143,8 @@ function startRank(calText, settings) {
   worker.postMessage({ ...job, module: ctx.module }, running.crew.ports);
 }
 
-// `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: years, growth, start habitability,
-// П1..П6, criterion, seed; `pick(index, minus, plus, searched)` uses a ranked row.
+// `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: criterion
+// and seed; `pick(index, minus, plus, searched)` uses a ranked row.
 export function connectRank(calcText, settings, pick) {
   $('bnPlanetRank').addEventListener('click', () => {
     startHelpers();

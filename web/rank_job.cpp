@@ -14,6 +14,7 @@
 #include "io/planet_list.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
+#include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/planet_rank.h"
 #include "web/json_out.h"
@@ -37,34 +38,32 @@ void WriteItems(JsonOut& out, const std::vector<QueueItem>& items) {
 // A ranking of the page's planet list, spread over the page's workers planet by planet: the
 // worker that drives it and each helper hold one of these on the same inputs. `calText`: the
 // page's calculation (its race, planet tab and templates are every planet's base);
-// `listBytes`: the planet list; `settings`: years, growth, start habitability, П1..П6,
-// criterion, seed.
+// `listBytes`: the planet list; `settings`: criterion and seed. The calculation is opened and
+// the ranking taken from it by a controller of the job's own, as the window takes its ranking.
 class RankJob {
 public:
     RankJob(const std::string& calText, const std::string& listBytes, const val& values,
             bool search)
         : search_(search), started_(std::chrono::steady_clock::now()) {
-        const CalcFileResult read = ParseCalcFile(calText);
-        if (read.error) {
-            error_ = read.error->Message(true);
+        Controller controller;
+        const OpenedCalc opened = controller.OpenCalc(ParseCalcFile(calText), "", {});
+        if (!opened.error.empty()) {
+            error_ = opened.error;
             return;
         }
-        ApplySetup(base_, read.setup);
-        base_.RaceLoaded = read.setup.race.has_value();
-        list_ = ParsePlanetList(listBytes, base_.Race);
-        if (!base_.RaceLoaded || list_.entries.empty()) {
+        controller.LoadPlanetList(listBytes, "");
+        std::vector<int> v = emscripten::vecFromJSArray<int>(values);
+        v.resize(2);
+        RankInput input = controller.TakeRankInput(opened.setup.start, opened.setup.search,
+                                                   static_cast<uint32_t>(v[1]));
+        if (input.planets.empty()) {
             error_ = "Нет списка планет";
             return;
         }
-        std::vector<int> v = emscripten::vecFromJSArray<int>(values);
-        v.resize(11);
-        settings_.years = std::min(v[0], kMaxShownYears);
-        settings_.growth = v[1];
-        settings_.startPrc = v[2];
-        for (int i = 0; i < 6; ++i)
-            settings_.params[i] = v[3 + static_cast<size_t>(i)];
-        settings_.criterion = static_cast<Criterion>(std::clamp(v[9], 0, 5));
-        settings_.seed = static_cast<uint32_t>(v[10]);
+        base_ = std::move(input.base);
+        list_ = controller.List();
+        settings_ = input.settings;
+        settings_.criterion = static_cast<Criterion>(std::clamp(v[0], 0, 5));
 
         task_.entries = list_.entries;
         task_.search = search;

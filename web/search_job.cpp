@@ -12,6 +12,7 @@
 #include "io/calc_file.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
+#include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/stepped_search.h"
 #include "web/json_out.h"
@@ -21,24 +22,22 @@ namespace quendal::web {
 using emscripten::val;
 
 // A calculation as the page saves it (the search tab's fields in [Search], the growth in
-// [Start]) read into a model, with the search's inputs for `seed`.
+// [Start]) opened by a controller of the worker's own, with the search's inputs for `seed`.
 struct SearchTask {
     explicit SearchTask(const std::string& calText, double seed) {
-        CalcFileResult read = ParseCalcFile(calText);
-        if (read.error) {
-            error = read.error->Message(true);
+        OpenedCalc opened = controller.OpenCalc(ParseCalcFile(calText), "", {});
+        error = std::move(opened.error);
+        if (!error.empty())
             return;
-        }
-        setup = std::move(read.setup);
-        ApplySetup(model, setup);
-        model.RaceLoaded = setup.race.has_value();
-        inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc, setup.start.growth,
-                                static_cast<uint32_t>(seed));
+        setup = std::move(opened.setup);
+        inputs =
+            controller.SearchInputs(setup.search, setup.start.growth, static_cast<uint32_t>(seed));
     }
 
+    Controller controller;
+    CalcModel& model = controller.Model();
     std::string error;
     CalcSetup setup;
-    CalcModel model;
     GeneticInputs inputs;
 };
 
