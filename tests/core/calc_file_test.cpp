@@ -11,8 +11,8 @@
 #include "io/file_bytes.h"
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
+#include "model/field_specs.h"
 #include "model/output.h"
-#include "model/value_ranges.h"
 #include "tests/core/temp_file.h"
 
 namespace quendal {
@@ -281,7 +281,7 @@ TEST(CalcSetup, FieldOutOfRangeIsNamed) {
     EXPECT_EQ(OutOfRangeField(good, 15), "");
     for (int i = 0; i < 6; ++i) {
         SearchTab search = good;
-        search.params[i] = static_cast<int32_t>(kGeneticParamRanges[i].hi + 1);
+        search.params[i] = static_cast<int32_t>(kGeneticParamFields[i].accepts.hi + 1);
         EXPECT_EQ(
             OutOfRangeField(search, std::nullopt).rfind("П" + std::to_string(i + 1) + ": ", 0), 0u)
             << i;
