@@ -345,6 +345,45 @@ std::string FieldValue(const CalcField& f, const CalcSetup& setup) {
     return value;
 }
 
+// Why the reader would refuse what the writer writes of `f` for `setup`, in English and in
+// Russian; nothing when it takes it. The reader's own ranges, and its words for a text or an
+// element it refuses.
+std::optional<std::pair<std::string, std::string>> FieldProblem(const CalcField& f,
+                                                                const CalcSetup& setup) {
+    CalcSetup& s = const_cast<CalcSetup&>(setup); // the accessors only read here
+    const std::string key = IniName(f.section, f.key);
+    const auto outside = [&](int64_t value, const ValueRange& range, const char* label) {
+        return std::pair(key + ": " + std::to_string(value) + " is outside " +
+                             std::to_string(range.lo) + ".." + std::to_string(range.hi),
+                         RangeRefusal(label ? label : key, value, range));
+    };
+    switch (f.kind) {
+    case Kind::Numbers:
+        for (int i = 0; i < f.count; ++i)
+            if (const int64_t value = f.get(setup, i); !f.range.Holds(value))
+                return outside(value, f.range, f.label);
+        break;
+    case Kind::Text:
+        if (f.range.hi > 0 && Utf8Length(CleanText(f.text(s))) > static_cast<size_t>(f.range.hi))
+            return std::pair(
+                key + ": longer than the " + std::to_string(f.range.hi) + " characters it holds",
+                key + ": длиннее " + std::to_string(f.range.hi) + " символов, которые он вмещает");
+        break;
+    case Kind::Elements:
+        for (const QueueItem& item : f.items(s)) {
+            const std::string text = QuotedValue(ElementText(item));
+            if (KindOfWord(ItemKindWord(item.kind)) == 0)
+                return std::pair(
+                    key + ": unknown element '" + text + "' (min, max:N, fab:N or mine:N)",
+                    key + ": неизвестный элемент «" + text + "» (min, max:N, fab:N или mine:N)");
+            if (!kItemCountField.accepts.Holds(item.count))
+                return outside(item.count, kItemCountField.accepts, nullptr);
+        }
+        break;
+    }
+    return std::nullopt;
+}
+
 // A table record: its rows as keys Year0, Year1, ...; nothing for no rows.
 void WriteRows(std::string& text, const char* section, const std::vector<std::string>& rows,
                const char* comment = nullptr) {
@@ -382,6 +421,17 @@ std::string WriteCalcFile(const CalcSetup& setup) {
     WriteRows(text, "MineralTable", setup.mineralTable);
     text.append("\n[End]\n");
     return text;
+}
+
+std::string SetupProblem(const CalcSetup& setup, bool inRussian) {
+    for (const CalcField& f : Fields()) {
+        if ((f.group == Group::Race && !setup.race) ||
+            (f.group == Group::Result && !setup.search.result))
+            continue;
+        if (const auto problem = FieldProblem(f, setup))
+            return inRussian ? problem->second : problem->first;
+    }
+    return {};
 }
 
 CalcFileResult ReadCalcFile(const std::string& path) {

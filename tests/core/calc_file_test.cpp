@@ -293,6 +293,73 @@ TEST(CalcSetup, FieldOutOfRangeIsNamed) {
     EXPECT_EQ(OutOfRangeField(good, -7), "ЛЕТ: -7 вне допустимых пределов 0..99999");
 }
 
+// A calculation is checked against the reader's own table: the first value the reader would
+// refuse is named as the window names it (by its key where the window has no name for it),
+// with its range; in English as the reader says it, after the line. Nothing when the reader
+// takes the file, at the edges of each range too.
+TEST(CalcFile, SetupProblemIsWhatTheReaderRefuses) {
+    struct Case {
+        const char* what;
+        void (*change)(CalcSetup&);
+        const char* problem;
+    } cases[] = {
+        {"whole", [](CalcSetup&) {}, ""},
+        {"edges",
+         [](CalcSetup& s) {
+             s.start.years = 99999;
+             s.planetTab.planet.PlanetEnv[1] = -999;
+             s.search.params[0] = 2;
+             s.search.interval = 999;
+             s.race->name = std::string(49, 'x');
+         },
+         ""},
+        {"П1", [](CalcSetup& s) { s.search.params[0] = 1; },
+         "П1: 1 вне допустимых пределов 2..9999"},
+        {"interval", [](CalcSetup& s) { s.search.interval = 0; },
+         "Интервал расчета: 0 вне допустимых пределов 1..999"},
+        {"years", [](CalcSetup& s) { s.start.years = 100000; },
+         "ЛЕТ: 100000 вне допустимых пределов 0..99999"},
+        {"factor", [](CalcSetup& s) { s.planetTab.planet.PlanetEnv[1] = 5000; },
+         "[Planet] Env: 5000 вне допустимых пределов -999..999"},
+        {"criterion", [](CalcSetup& s) { s.search.criterion = static_cast<Criterion>(6); },
+         "[Search] Criterion: 6 вне допустимых пределов 0..5"},
+        {"race number", [](CalcSetup& s) { s.race->race.Env0Min = 1000000000; },
+         "[Step2] Env0Min: 1000000000 вне допустимых пределов -99999999..999999999"},
+        {"list entry", [](CalcSetup& s) { s.planetTab.list.entry = -2; },
+         "[Planet] PlanetEntry: -2 вне допустимых пределов -1..2147483647"},
+        {"race name", [](CalcSetup& s) { s.race->name = std::string(50, 'x'); },
+         "[Step1] RaceName: длиннее 49 символов, которые он вмещает"},
+        {"element count", [](CalcSetup& s) { s.plus[1].count = 0; },
+         "[Templates] Plus: 0 вне допустимых пределов 1..2147483647"},
+        {"element kind", [](CalcSetup& s) { s.search.result->minus[0].kind = 7; },
+         "[SearchResult] Minus: неизвестный элемент «?:1» (min, max:N, fab:N или mine:N)"},
+        {"first in the file's order",
+         [](CalcSetup& s) {
+             s.search.interval = 0;
+             s.start.years = -1;
+         },
+         "ЛЕТ: -1 вне допустимых пределов 0..99999"},
+        {"no race: its fields are not written",
+         [](CalcSetup& s) {
+             s.race.reset();
+             s.planetTab.planet.PlanetEnv[1] = 5000;
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        CalcSetup setup = FullSetup();
+        c.change(setup);
+        EXPECT_EQ(SetupProblem(setup), c.problem) << c.what;
+        const CalcFileResult read = ParseCalcFile(WriteCalcFile(setup));
+        ASSERT_EQ(read.error.has_value(), *c.problem != '\0') << c.what;
+        if (read.error) {
+            EXPECT_EQ(read.error->Message(), "line " + std::to_string(read.error->line) + ": " +
+                                                 SetupProblem(setup, false))
+                << c.what;
+        }
+    }
+}
+
 // Applied to a model and taken back, a calculation keeps its planet, templates and search
 // result; a factor the race is immune to keeps 102 and limit 0 whatever the file says.
 TEST(CalcSetup, AppliesToTheModelAndIsCapturedBack) {
