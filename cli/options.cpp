@@ -217,7 +217,8 @@ void Declare(CLI::App& app, Options& o) {
                kGeneticParamFields[i].accepts);
     }
     Number(app, "--search-years", s.years,
-           "years of a trial, " + Between(kSearchYearsField) + " (default --years,\nat most 50)",
+           "years of a trial, " + Between(kSearchYearsField) +
+               " (default --years,\nat most 50, at least 1)",
            kSearchYearsField.accepts);
     Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)",
            kSearchMenField.accepts);

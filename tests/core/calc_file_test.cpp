@@ -13,6 +13,7 @@
 #include "model/calc_setup.h"
 #include "model/field_specs.h"
 #include "model/output.h"
+#include "model/planet_rules.h"
 #include "tests/core/temp_file.h"
 
 namespace quendal {
@@ -357,6 +358,16 @@ TEST(CalcFile, SetupProblemIsWhatTheReaderRefuses) {
                                                  SetupProblem(setup, false))
                 << c.what;
         }
+    }
+}
+
+// The search interval every front end derives from the years lies within what the interval
+// accepts: the years capped at 50, and at least 1 year for a calculation of 0.
+TEST(CalcSetup, SearchIntervalOfTheYearsIsOneTheFileTakes) {
+    const int32_t years[][2] = {{0, 1}, {1, 1}, {15, 15}, {50, 50}, {51, 50}, {99999, 50}};
+    for (const auto& [given, interval] : years) {
+        EXPECT_EQ(SearchInterval(given), interval) << given;
+        EXPECT_TRUE(kSearchYearsField.accepts.Holds(SearchInterval(given))) << given;
     }
 }
 
