@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 #include "io/file_bytes.h"
 #include "tests/core/temp_file.h"
@@ -24,6 +27,7 @@ namespace {
 int writeLimit = 0; // bytes a write takes at most; 0: any; -1: none, as a full disk
 int failNext = 0;   // the next write fails with this error before writing
 int syncError = 0;  // fsync fails with this error
+int umaskCalls = 0; // calls of umask, which sets the mask of every thread
 } // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
@@ -45,6 +49,11 @@ extern "C" int fsync(int fd) {
         return -1;
     }
     return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+extern "C" mode_t umask(mode_t mask) {
+    ++umaskCalls;
+    return static_cast<mode_t>(syscall(SYS_umask, mask));
 }
 #endif
 
@@ -73,7 +82,84 @@ TEST(AtomicSave, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
     EXPECT_EQ(ReadFileBytes(old.path()), "new");
 }
 
+// A save through a symbolic link writes the file the link leads to, and the link stays a link:
+// a link to another folder, a chain of two (the last one absolute), and a link whose target is
+// not there yet. A loop of links is refused and changes nothing. Nothing is left beside either.
+TEST(AtomicSave, WritesThroughSymbolicLinks) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("quendal-links-" + std::to_string(::getpid()));
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // each link and its target
+        const char* saved;
+        const char* target; // empty: the save fails
+        bool targetThere;
+    } cases[] = {
+        {"link", {{"links/a.cal", "../real/a.cal"}}, "links/a.cal", "real/a.cal", true},
+        {"chain",
+         {{"links/b.cal", "c.cal"}, {"links/c.cal", "@/real/b.cal"}},
+         "links/b.cal",
+         "real/b.cal",
+         true},
+        {"dangling", {{"links/d.cal", "../real/d.cal"}}, "links/d.cal", "real/d.cal", false},
+        {"loop", {{"links/e.cal", "f.cal"}, {"links/f.cal", "e.cal"}}, "links/e.cal", "", false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "real");
+        fs::create_directories(folder / "links");
+        const std::string target = *c.target ? (folder / c.target).string() : "";
+        if (c.targetThere) {
+            std::ofstream(target) << "old";
+            fs::permissions(target, fs::perms(0640));
+        }
+        for (auto [link, to] : c.links) {
+            if (to[0] == '@')
+                to = folder.string() + to.substr(1);
+            fs::create_symlink(to, folder / link);
+        }
+        const std::optional<std::string> error =
+            SaveFileAtomically((folder / c.saved).string(), "new");
+        EXPECT_EQ(error.has_value(), target.empty()) << c.what;
+        for (const auto& [link, to] : c.links)
+            EXPECT_TRUE(fs::is_symlink(folder / link)) << c.what << " " << link;
+        size_t files = c.links.size();
+        if (!target.empty()) {
+            EXPECT_EQ(ReadFileBytes(target), "new") << c.what;
+            if (c.targetThere) {
+                EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0640))
+                    << c.what;
+            }
+            ++files;
+        }
+        const auto count = [](const fs::path& in) {
+            return static_cast<size_t>(
+                std::distance(fs::directory_iterator(in), fs::directory_iterator()));
+        };
+        EXPECT_EQ(count(folder / "real") + count(folder / "links"), files) << c.what;
+    }
+    fs::remove_all(folder);
+}
+
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
+// A new file gets 0666 less the process's mask, which the save reads without setting it: for a
+// moment it would be every thread's.
+TEST(AtomicSave, NewFileModeComesFromTheMaskLeftAlone) {
+    const TempFile file("", ".cal");
+    const std::string fresh = file.path() + ".new";
+    const mode_t before = umask(022);
+    for (const mode_t mask : {022, 027, 077}) {
+        umask(mask);
+        umaskCalls = 0;
+        EXPECT_FALSE(SaveFileAtomically(fresh, "x"));
+        EXPECT_EQ(umaskCalls, 0) << mask;
+        EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0666 & ~mask))
+            << mask;
+        fs::remove(fresh);
+    }
+    umask(before);
+}
+
 TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
     const TempFile file("cut", ".cal");
     std::string text;
