@@ -36,9 +36,9 @@ fs::path SaveTarget(const std::string& path) {
 }
 
 // The process's file mode creation mask, read without setting it: set, even for a moment, it
-// would be every thread's. Linux tells it in /proc/self/status; where there is none (the
-// WebAssembly build, whose files the mask does not reach) it is set and set back, one save at
-// a time.
+// would be every thread's. Linux tells it in /proc/self/status; where there is none
+// (WebAssembly in a browser, whose files the mask does not reach) it is set and set back, one
+// save at a time.
 mode_t CurrentUmask() {
     std::ifstream status("/proc/self/status");
     std::string line;
