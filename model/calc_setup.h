@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/field_specs.h"
 #include "model/search_params.h"
 #include "model/simulation.h"
 
@@ -83,6 +85,10 @@ struct CalcSetup {
 // The unit cost an element of `kind` gets when it is added with the economy of `tab` (as the
 // template editor prices it): 100 for both terraforming kinds, the factory or mine cost.
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
+
+// How the window names a value outside what its field accepts: "П1: 0 вне допустимых пределов
+// 2..9999".
+std::string RangeRefusal(std::string_view name, int64_t value, const ValueRange& range);
 
 // The first field of the search tab, and with `years` the years, outside what a search or a
 // calculation file takes, as the window names it ("П1: 0 вне допустимых пределов 2..9999");

@@ -346,7 +346,7 @@ class Page(unittest.TestCase):
         self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')), shown)
         self.assertEqual(self.el('raceName').text, 'Kessarine Weavers')
 
-    def test_out_of_range_search_field_refuses_save_and_search(self):
+    def test_out_of_range_fields_refuse_save_link_and_search(self):
         self.open()
         self.race('typical.urc')
         self.calculate()
@@ -361,6 +361,23 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.message(),
                                  f'{caption}: П1: 0 вне допустимых пределов 2..9999')
         self.assertEqual(self.el('bnGeneticCalc').get_attribute('textContent'), 'Расчет')
+        # Every field a file holds is checked, not only the search tab's: the page never
+        # writes a file or a link that it would refuse to open.
+        self.tab('genetic')
+        self.type('editGeneticP1', 100)
+        self.tab('params')
+        self.type('editPlanetEnv1', 5000)
+        self.tab('calc')
+        self.click('bnSaveCalcFile')
+        self.assertEqual(self.message(), 'Сохранить результат расчета: '
+                         '[Planet] Env: 5000 вне допустимых пределов -999..999')
+        self.tab('params')
+        self.type('editPlanetEnv1', 50)
+        self.tab('calc')
+        self.type('editLightYears', 100000)
+        self.click('bnShareLink')
+        self.assertEqual(self.message(), 'Ссылка: ЛЕТ: 100000 вне допустимых пределов 0..99999')
+        self.assertEqual(self.el('editShareLink').get_attribute('value'), '')
         self.assertFalse(os.path.exists(os.path.join(self.tmp, 'quendal.cal')))
 
     def test_link_restores_the_calculation(self):
