@@ -39,10 +39,10 @@ void TFormMain::BuildTabGenetic() {
     gbGenetic = MakeGroup(page, QStringLiteral("gbGenetic"), tr("Параметры алгоритма (П1..П6):"),
                           {4, 2, 368, 146});
     for (int i = 0; i < 6; ++i) {
-        const NumberFieldSpec& p = kGeneticParamFields[i];
+        const FieldSpec& p = kGeneticParamFields[i];
         const int y = 16 + i * 21;
         editGeneticP[i] = MakeNumber(gbGenetic, Numbered("editGeneticP", i + 1),
-                                     Numbered("udGeneticP", i + 1), p.range, {6, y, 54, 21});
+                                     Numbered("udGeneticP", i + 1), p.spin, {6, y, 54, 21});
         MakeLabel(gbGenetic, Numbered("sGeneticP", i + 1), CoreText(p.caption),
                   {64, y + 2, 300, 16}, i == 0 ? kBoldNavy : kPlain);
     }

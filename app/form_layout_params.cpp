@@ -43,10 +43,10 @@ void TFormMain::BuildTabAddParam() {
     const char* const spins[7] = {"UpDown6",  "UpDown10", "UpDown14", "UpDown13",
                                   "UpDown12", "UpDown11", "UpDown15"};
     for (int i = 0; i < 7; ++i) {
-        const NumberFieldSpec& f = kEconomyFields[i];
+        const FieldSpec& f = kEconomyFields[i];
         const int y = 17 + i * 21;
         editRaceP[i] = MakeNumber(gbRace, Numbered("editRaceP", i + 1),
-                                  QString::fromLatin1(spins[i]), f.range, {6, y, 58, 21});
+                                  QString::fromLatin1(spins[i]), f.spin, {6, y, 58, 21});
         sRaceP[i] = MakeLabel(gbRace, Numbered("sRaceP", i + 1), CoreText(f.caption),
                               {68, y + 2, 300, 16}, kBoldNavy);
     }
@@ -107,9 +107,6 @@ void TFormMain::BuildPlanetGroup(QWidget* page) {
                       {8, y + 2, 90, 16}, *kFactorStyles[i]);
         editPlanetEnv[i] = MakeNumber(gbPlanetEnv, Numbered("editPlanetEnv", i + 1),
                                       Numbered("udPlanetEnv", i + 1), {100, y, 48, 21});
-        // Factors run 0..100 (102 immune): three digits, so that the planet's text on the
-        // search tab always fits its field.
-        editPlanetEnv[i]->setMaxDigits(3);
         sEnvOpt[i] =
             MakeLabel(gbRaceOpt, Numbered("sEnv", i + 1) + QStringLiteral("Opt"),
                       CoreText(kOptimumPlaceholders[i]), {8, y + 2, 154, 16}, *kFactorStyles[i]);

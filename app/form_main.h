@@ -10,12 +10,6 @@
 
 #include "app/chart_adapter.h"
 #include "app/file_dialogs.h"
-#include "io/planet_list.h"
-#include "lists/queue_item.h"
-#include "model/calc_model.h"
-#include "model/calc_setup.h"
-#include "model/output.h"
-#include "model/planet_rules.h"
 #include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 

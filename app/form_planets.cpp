@@ -59,7 +59,7 @@ void TFormMain::cbPlanetListChange(int index) {
 void TFormMain::bnPlanetRankClick() {
     if (!rankView_)
         rankView_ = std::make_unique<RankView>(
-            dialogs_.get(), [this] { return TakeRankInput(); },
+            dialogs_.get(), controller_, [this] { return TakeRankInput(); },
             [this](const RankedPlanet& row, bool searched) { UseRankedPlanet(row, searched); });
     rankView_->show();
     rankView_->raise();

@@ -94,13 +94,14 @@ QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& tex
 
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
                             const QRect& rect) {
-    return MakeNumber(parent, editName, spinName, RangeOfField(editName.toStdString()), rect);
+    return MakeNumber(parent, editName, spinName, FieldOf(editName.toStdString()).spin, rect);
 }
 
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
-                            const FieldRange& range, const QRect& rect) {
-    auto* field = new NumberSpinField(editName, spinName, range.minimum, range.maximum, range.step,
-                                      range.value, parent);
+                            const SpinControl& spin, const QRect& rect) {
+    auto* field = new NumberSpinField(editName, spinName, spin.minimum, spin.maximum, spin.step,
+                                      spin.value, parent);
+    field->setMaxDigits(spin.digits);
     field->setGeometry(rect);
     ApplyStyle(field->edit(), TextStyle(true, colour::kBlue));
     return field;

@@ -20,7 +20,7 @@ class QWidget;
 
 namespace quendal {
 
-struct FieldRange;
+struct SpinControl;
 
 class NumberSpinField;
 
@@ -71,10 +71,10 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& text, 
                      const TextStyle& style);
 QRadioButton* MakeRadio(QWidget* parent, const QString& name, const QString& text,
                         const QRect& rect, const TextStyle& style);
-// A number field in bold blue; `rect` holds the field and its spin.
+// A number field in bold blue, offered as `spin` says; `rect` holds the field and its spin.
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
-                            const FieldRange& range, const QRect& rect);
-// The same with the range of the field's name (RangeOfField).
+                            const SpinControl& spin, const QRect& rect);
+// The same as the table offers the field of that name (FieldOf).
 NumberSpinField* MakeNumber(QWidget* parent, const QString& editName, const QString& spinName,
                             const QRect& rect);
 // A field without border in the window colour that only displays values.

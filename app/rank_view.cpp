@@ -31,7 +31,7 @@ namespace quendal {
 namespace {
 
 constexpr int kSortKey = Qt::UserRole;     // the number of a figure column
-constexpr int kRowRole = Qt::UserRole + 1; // the row of rows_ behind a table row
+constexpr int kRowRole = Qt::UserRole + 1; // the ranking's row behind a table row
 constexpr int kPollMs = 25;
 
 // Number columns sort by value, the texts as texts.
@@ -58,8 +58,10 @@ QString Text(const std::string& text) {
 
 } // namespace
 
-RankView::RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen)
-    : QDialog(nullptr), dialogs_(dialogs), source_(std::move(source)), chosen_(std::move(chosen)) {
+RankView::RankView(FileDialogs* dialogs, Controller& controller, InputSource source,
+                   ChosenHandler chosen)
+    : QDialog(nullptr), dialogs_(dialogs), controller_(controller), source_(std::move(source)),
+      chosen_(std::move(chosen)) {
     setObjectName(QStringLiteral("RankView"));
     setWindowTitle(tr("Рейтинг планет"));
     setFont(BaseFont());
@@ -135,7 +137,7 @@ RankView::~RankView() = default; // a running ranking is stopped and waited for
 void RankView::Reset() {
     run_.reset(); // a ranking of the list another one replaces
     SetIdle(true);
-    rows_.clear();
+    controller_.KeepRanking({});
     tbRank->setRowCount(0);
     tbRank->setColumnCount(0);
     pbRank->setValue(0);
@@ -207,30 +209,32 @@ void RankView::Poll() {
     const std::unique_ptr<BackgroundRank> run = std::move(run_);
     SetIdle(true);
     try {
-        rows_ = run->TakeRows();
+        controller_.KeepRanking({run->TakeRows(), runSearch_, p.total});
     } catch (...) { // not through the timer's signal: the view stays as it was
         sStatus->setText(tr("Ошибка: рейтинг не рассчитан"));
         return;
     }
-    rowsSearched_ = runSearch_;
     ShowRows();
     if (run->stopped()) // the planets that ended
-        sStatus->setText(
-            tr("Прервано, рассчитано планет: %1 из %2").arg(rows_.size()).arg(p.total));
+        sStatus->setText(tr("Прервано, рассчитано планет: %1 из %2")
+                             .arg(controller_.LastRanking().rows.size())
+                             .arg(p.total));
 }
 
 void RankView::ShowRows() {
-    const std::span<const RankColumn> columns = RankColumns(rowsSearched_);
+    const RankOutcome& ranking = controller_.LastRanking();
+    const std::vector<RankedPlanet>& rows = ranking.rows;
+    const std::span<const RankColumn> columns = RankColumns(ranking.searched);
     tbRank->setSortingEnabled(false);
     tbRank->setColumnCount(static_cast<int>(columns.size()));
-    tbRank->setRowCount(static_cast<int>(rows_.size()));
+    tbRank->setRowCount(static_cast<int>(rows.size()));
     QStringList header;
     for (const RankColumn& column : columns)
         header << CoreText(column.caption);
     tbRank->setHorizontalHeaderLabels(header);
-    for (size_t r = 0; r < rows_.size(); ++r) {
+    for (size_t r = 0; r < rows.size(); ++r) {
         const std::vector<std::string> fields =
-            RankRowFields(rows_[r], rowsSearched_, ',', "-", WindowLanguage());
+            RankRowFields(rows[r], ranking.searched, ',', "-", WindowLanguage());
         for (size_t c = 0; c < fields.size(); ++c) {
             auto* item = new RankItem(Text(fields[c]));
             if (columns[c].number) {
@@ -251,7 +255,8 @@ void RankView::ChooseCurrentRow() {
     const QTableWidgetItem* first = tbRank->item(tbRank->currentRow(), 0);
     if (!first || !chosen_)
         return;
-    chosen_(rows_[static_cast<size_t>(first->data(kRowRole).toInt())], rowsSearched_);
+    const RankOutcome& ranking = controller_.LastRanking();
+    chosen_(ranking.rows[static_cast<size_t>(first->data(kRowRole).toInt())], ranking.searched);
 }
 
 std::vector<std::vector<std::string>> RankView::ShownFields(bool selectedOnly) const {
@@ -271,18 +276,19 @@ std::vector<std::vector<std::string>> RankView::ShownFields(bool selectedOnly) c
 
 // The selected rows, or the whole table when none is selected.
 void RankView::CopyRows() {
-    if (rows_.empty())
+    if (controller_.LastRanking().rows.empty())
         return;
     QGuiApplication::clipboard()->setText(
-        TableText(RankColumnCaptions(rowsSearched_, WindowLanguage()), ShownFields(true), '\t'));
+        TableText(RankColumnCaptions(controller_.LastRanking().searched, WindowLanguage()),
+                  ShownFields(true), '\t'));
 }
 
 void RankView::SaveCsv() {
-    if (rows_.empty())
+    if (controller_.LastRanking().rows.empty())
         return;
-    SaveCsvFile(
-        this, dialogs_,
-        TableText(RankColumnCaptions(rowsSearched_, WindowLanguage()), ShownFields(false), ','));
+    SaveCsvFile(this, dialogs_,
+                TableText(RankColumnCaptions(controller_.LastRanking().searched, WindowLanguage()),
+                          ShownFields(false), ','));
 }
 
 void RankView::SetIdle(bool idle) {

@@ -34,7 +34,9 @@ public:
     // A row chosen by double-click or Enter; searched tells whether it holds found templates.
     using ChosenHandler = std::function<void(const RankedPlanet& row, bool searched)>;
 
-    RankView(FileDialogs* dialogs, InputSource source, ChosenHandler chosen);
+    // The rows shown are the controller's last ranking.
+    RankView(FileDialogs* dialogs, Controller& controller, InputSource source,
+             ChosenHandler chosen);
     ~RankView() override;
 
     bool running() const { return run_ != nullptr; }
@@ -60,12 +62,11 @@ private:
     void StopAndForget();
 
     FileDialogs* dialogs_;
+    Controller& controller_;
     InputSource source_;
     ChosenHandler chosen_;
     std::unique_ptr<BackgroundRank> run_;
-    bool runSearch_ = false;         // the running ranking searches
-    std::vector<RankedPlanet> rows_; // behind the table's rows
-    bool rowsSearched_ = false;
+    bool runSearch_ = false; // the running ranking searches
 
     QComboBox* cbCriterion = nullptr;
     QCheckBox* cbSearch = nullptr;

@@ -176,6 +176,10 @@ void SaveCalculation(const Options& o, CalcModel& model, const Prepared& prepare
         CaptureSetup(model, prepared.race, prepared.list,
                      {prepared.startPrc, prepared.startMen, prepared.growth, o.years},
                      SearchTabOf(o, prepared), rows);
+    // A file that --calc would refuse is not written at all.
+    if (const std::string problem = SetupProblem(setup, Language::English(), true);
+        !problem.empty())
+        throw FileError("cannot write '" + *o.saveCalc + "': " + problem);
     if (const std::optional<std::string> error =
             SaveFileAtomically(*o.saveCalc, WriteCalcFile(setup)))
         throw FileError("cannot write '" + *o.saveCalc + "': " + *error);

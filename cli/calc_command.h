@@ -62,7 +62,7 @@ SearchTab SearchTabOf(const Options& options, const Prepared& prepared);
 
 // --save-calc: calculates again (as "Расчет" before a save) and writes the calculation the
 // options describe, with the search result when one stands in the model. FileError when it
-// cannot be written.
+// cannot be written, or when --calc could not open it again (SetupProblem).
 void SaveCalculation(const Options& options, CalcModel& model, const Prepared& prepared);
 
 } // namespace quendal::cli

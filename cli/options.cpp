@@ -8,6 +8,7 @@
 
 #include "io/ini_text.h"
 #include "lists/queue_item.h"
+#include "model/field_specs.h"
 #include "model/numbers.h"
 
 namespace quendal::cli {
@@ -75,6 +76,11 @@ std::string LanguageCodes() {
     for (const Language language : Language::All())
         codes.append(codes.empty() ? "" : ", ").append(language.Code());
     return codes;
+}
+
+// "0 to 99999": what a field accepts, as the help says it.
+std::string Between(const FieldSpec& field) {
+    return std::to_string(field.accepts.lo) + " to " + std::to_string(field.accepts.hi);
 }
 
 template <typename T> struct ValueOf { using type = T; };
@@ -175,23 +181,30 @@ void Declare(CLI::App& app, Options& o) {
     app.option_defaults()->group("Planet");
     Value(app, "--start-prc", "N", "start habitability, % (default 100)",
           [&o](const std::string& text) {
-              o.startPrc = std::to_string(ParseNumber(text, "--start-prc", INT32_MIN, INT32_MAX));
+              o.startPrc = std::to_string(ParseNumber(
+                  text, "--start-prc", kStartPrcField.accepts.lo, kStartPrcField.accepts.hi));
           });
     File(app, "--race", o.race, "race description (*.urc)");
-    Number(app, "--start-men", o.startMen, "colonists at the start, in hundreds (default 250)");
-    Number(app, "--growth", o.growth, "yearly growth, % (default the race's, or 15)");
-    Number(app, "--years", o.years, "years to simulate, 0 to 99999 (default 15)", kYearsRange);
+    Number(app, "--start-men", o.startMen, "colonists at the start, in hundreds (default 250)",
+           kStartMenField.accepts);
+    Number(app, "--growth", o.growth, "yearly growth, % (default the race's, or 15)",
+           kGrowthField.accepts);
+    Number(app, "--years", o.years, "years to simulate, " + Between(kYearsField) + " (default 15)",
+           kYearsField.accepts);
     File(app, "--planets", o.planets, "planet list (*.txt), with --pick");
     Number(app, "--pick", o.pick, "entry K of the planet list, from 0", {0, INT32_MAX})
         ->type_name("K");
-    Triple(app, "--env", "G,T,R", o.env, "gravity, temperature, radiation", kFactorRange);
-    Triple(app, "--tform-limit", "G,T,R", o.tformLimit, "terraforming limits");
+    Triple(app, "--env", "G,T,R", o.env, "gravity, temperature, radiation", kFactorField.accepts);
+    Triple(app, "--tform-limit", "G,T,R", o.tformLimit, "terraforming limits",
+           kTFormLimitField.accepts);
     app.add_flag("--full-tform", o.fullTForm, "full terraforming");
     app.add_flag("--homeworld", o.homeworld, "homeworld (concentrations at least 15)");
-    Triple(app, "--concentration", "I,U,L", o.concentration, "mineral concentrations, %");
-    Triple(app, "--minerals", "I,U,L", o.minerals, "minerals on the surface");
-    Number(app, "--factories", o.factories, "factories built");
-    Number(app, "--mines", o.mines, "mines built");
+    Triple(app, "--concentration", "I,U,L", o.concentration, "mineral concentrations, %",
+           kConcentrationField.accepts);
+    Triple(app, "--minerals", "I,U,L", o.minerals, "minerals on the surface",
+           kMineralField.accepts);
+    Number(app, "--factories", o.factories, "factories built", kFactoriesField.accepts);
+    Number(app, "--mines", o.mines, "mines built", kMinesField.accepts);
 
     app.option_defaults()->group("Templates");
     Elements(app, "--minus", o.minus, "elements for habitability 0 or below");
@@ -214,15 +227,17 @@ void Declare(CLI::App& app, Options& o) {
         "", "", "elite, %, ", "survival, %, ", "mutation, %, ", "crossover, %, "};
     const GeneticParams defaults;
     for (int i = 0; i < 6; ++i) {
-        const ValueRange range = kGeneticParamRanges[i];
         Number(app, std::string("--") + kGeneticParamNames[i], s.params[i],
-               paramHelp[i] + std::to_string(range.lo) + " to " + std::to_string(range.hi) +
-                   " (default " + std::to_string(defaults[i]) + ")",
-               range);
+               paramHelp[i] + Between(kGeneticParamFields[i]) + " (default " +
+                   std::to_string(defaults[i]) + ")",
+               kGeneticParamFields[i].accepts);
     }
     Number(app, "--search-years", s.years,
-           "years of a trial, 1 to 999 (default --years,\nat most 50)", kSearchYearsRange);
-    Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)");
+           "years of a trial, " + Between(kSearchYearsField) +
+               " (default --years,\nat most 50, at least 1)",
+           kSearchYearsField.accepts);
+    Number(app, "--search-men", s.men, "colonists of a trial (default --start-men)",
+           kSearchMenField.accepts);
     Number(app, "--seed", s.seed, "0 to 4294967295, for a repeatable search", {0, UINT32_MAX})
         ->type_name("S");
     Number(app, "--threads", o.threads,

@@ -1,7 +1,8 @@
 // Runs the companion in-process on argument lists made of its real options and values and of
 // noise, with --race, --planets and --calc naming files made from the shipped samples with
 // values changed by the bytes. It must end with status 0 or 2, print nothing after an error
-// message, and open or leave no file in its folder but those its arguments name.
+// message, and open or leave no file in its folder but those its arguments name. A file that
+// --save-calc wrote must open again with --calc and give the tables the run printed.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/inotify.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 
 #include "cli/companion.h"
 #include "fuzz/fuzzed_model.h"
+#include "model/output.h"
 
 namespace {
 
@@ -208,9 +210,13 @@ void Fail(const char* check, const std::vector<std::string>& args, const std::st
     __builtin_trap();
 }
 
-// Names of the files opened or created in the folder since the last call.
-std::vector<std::string> Touched() {
-    std::vector<std::string> names;
+// The files opened, created or renamed into the folder since the last call.
+struct Touch {
+    std::string name;
+    uint32_t mask;
+};
+std::vector<Touch> Touched() {
+    std::vector<Touch> names;
     alignas(inotify_event) char buffer[4096];
     for (;;) {
         const ssize_t got = read(box.watch, buffer, sizeof buffer);
@@ -219,7 +225,7 @@ std::vector<std::string> Touched() {
         for (ssize_t at = 0; at < got;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             if (event->len > 0)
-                names.emplace_back(event->name);
+                names.push_back({event->name, event->mask});
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
@@ -227,6 +233,56 @@ std::vector<std::string> Touched() {
 
 void Write(const std::string& name, const std::string& text) {
     std::ofstream(box.dir + "/" + name, std::ios::binary) << text;
+}
+
+// Runs the companion in its folder; its status and what it printed.
+int Run(const std::vector<std::string>& args, std::string& output) {
+    char* text = nullptr;
+    size_t length = 0;
+    std::FILE* stream = open_memstream(&text, &length);
+    if (chdir(box.dir.c_str()) != 0)
+        std::perror("fuzz_companion: chdir"), std::exit(1);
+    const int status = quendal::cli::RunCompanion(args, stream, stream);
+    if (chdir(box.home.c_str()) != 0)
+        std::perror("fuzz_companion: chdir"), std::exit(1);
+    std::fclose(stream);
+    output.assign(text, length);
+    std::free(text);
+    return status;
+}
+
+// The tables of a run's output (or its CSV) with at most the rows of the years a calculation
+// file gives back: a file's years count at most kMaxShownYears, as the window calculates them.
+std::string Capped(const std::string& output, bool csv) {
+    const size_t most = (csv ? 1 : 2) + quendal::kMaxShownYears + 1; // headers, years 0..N
+    std::istringstream lines(output);
+    std::string line, kept;
+    size_t at = 0; // the line within its table
+    while (std::getline(lines, line)) {
+        if (line.empty())
+            at = 0;
+        else if (at++ >= most)
+            continue;
+        kept += line + '\n';
+    }
+    return kept;
+}
+
+// The file --save-calc wrote opens again with --calc alone, and gives the tables (or the CSV)
+// that the run printed; a search's file opens again.
+void CheckReopens(const std::string& saved, const std::vector<std::string>& args,
+                  const std::string& output) {
+    const bool csv = output.rfind("year,", 0) == 0;
+    const bool tables = csv || output.rfind(quendal::kDataHeader1, 0) == 0;
+    std::vector<std::string> again = {"--calc", saved};
+    if (csv)
+        again.push_back("--csv");
+    std::string reopened;
+    if (Run(again, reopened) != 0)
+        Fail("a file --save-calc wrote does not open with --calc", args, output + reopened);
+    if (tables && Capped(reopened, csv) != Capped(output, csv))
+        Fail("a file --save-calc wrote gives other tables", args,
+             output + "\n--calc " + saved + ":\n" + reopened);
 }
 
 } // namespace
@@ -279,17 +335,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         });
 
     Touched(); // the files just written
-    char* text = nullptr;
-    size_t length = 0;
-    std::FILE* stream = open_memstream(&text, &length);
-    if (chdir(box.dir.c_str()) != 0)
-        std::perror("fuzz_companion: chdir"), std::exit(1);
-    const int status = quendal::cli::RunCompanion(args, stream, stream);
-    if (chdir(box.home.c_str()) != 0)
-        std::perror("fuzz_companion: chdir"), std::exit(1);
-    std::fclose(stream);
-    const std::string output(text, length);
-    std::free(text);
+    std::string output;
+    const int status = Run(args, output);
 
     if (status != 0 && status != 2)
         Fail("status other than 0 or 2", args, output);
@@ -306,13 +353,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto allowed = [&](const std::string& name) {
         return named.count(name) > 0 || (saving && name.rfind(".quendal-save-", 0) == 0);
     };
-    for (const std::string& name : Touched())
-        if (!allowed(name))
-            Fail(("opened a file no argument names: " + name).c_str(), args, output);
+    std::string saved; // the file the atomic save renamed into place
+    for (const Touch& touch : Touched()) {
+        if (!allowed(touch.name))
+            Fail(("opened a file no argument names: " + touch.name).c_str(), args, output);
+        if ((touch.mask & IN_MOVED_TO) != 0)
+            saved = touch.name;
+    }
     for (const auto& entry : fs::directory_iterator(box.dir)) {
         const std::string name = entry.path().filename().string();
         if (written.count(name) == 0 && !named.count(name))
             Fail(("left a file no argument names: " + name).c_str(), args, output);
+    }
+    if (status == 0 && !saved.empty()) {
+        CheckReopens(saved, args, output);
+        Touched(); // the reopened file
     }
     return 0;
 }

@@ -281,9 +281,34 @@
         <translation>, inhabited</translation>
     </message>
     <message>
-        <source>П%1</source>
-        <comment>A search parameter named in a message: П1..П6.</comment>
-        <translation>P%1</translation>
+        <source>П1</source>
+        <comment>The search's parameter 1, named in a message.</comment>
+        <translation>P1</translation>
+    </message>
+    <message>
+        <source>П2</source>
+        <comment>The search's parameter 2, named in a message.</comment>
+        <translation>P2</translation>
+    </message>
+    <message>
+        <source>П3</source>
+        <comment>The search's parameter 3, named in a message.</comment>
+        <translation>P3</translation>
+    </message>
+    <message>
+        <source>П4</source>
+        <comment>The search's parameter 4, named in a message.</comment>
+        <translation>P4</translation>
+    </message>
+    <message>
+        <source>П5</source>
+        <comment>The search's parameter 5, named in a message.</comment>
+        <translation>P5</translation>
+    </message>
+    <message>
+        <source>П6</source>
+        <comment>The search's parameter 6, named in a message.</comment>
+        <translation>P6</translation>
     </message>
     <message>
         <source>Интервал расчета</source>

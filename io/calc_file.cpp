@@ -5,11 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "io/race_file.h"
 #include "io/text_codec.h"
+#include "model/field_specs.h"
 #include "model/numbers.h"
 
 namespace quendal {
@@ -30,9 +33,10 @@ struct CalcField {
     Group group = Group::Always;
     std::string section, key;
     Kind kind = Kind::Numbers;
-    int count;          // numbers: how many, separated by commas
-    ValueRange range{}; // numbers: each one's; texts: the most characters (0: any)
-    int since = 1;      // the version the key came in; older files give it its default
+    int count;                   // numbers: how many, separated by commas
+    ValueRange range{};          // numbers: each one's; texts: the most characters (0: any)
+    const char* label = nullptr; // what a refusal calls it (FieldSpec::label), or null: its key
+    int since = 1;               // the version the key came in; older files give it its default
     std::function<int64_t(const CalcSetup&, int)> get; // numbers: number i
     std::function<void(CalcSetup&, int, int64_t)> set;
     std::function<std::string&(CalcSetup&)> text;
@@ -48,6 +52,11 @@ public:
     }
     // Numbers behind `ref`, an accessor of an integer, a flag, an enumeration or an array of
     // `count` of them.
+    template <typename Ref>
+    void Numbers(std::string key, Ref ref, const FieldSpec& field, int count = 1) {
+        Numbers(std::move(key), ref, field.accepts, count);
+        fields.back().label = field.label;
+    }
     template <typename Ref>
     void Numbers(std::string key, Ref ref, ValueRange range = kInt32Range, int count = 1) {
         const auto number = [ref](CalcSetup & s, int i) -> auto& {
@@ -119,25 +128,26 @@ std::vector<CalcField> MakeFields() {
     f.Section(Group::Race, "Planet");
     for (int i = 0; i < 7; ++i)
         f.Numbers(
-            kEconomyKeys[i].key, [i](CalcSetup & s) -> auto& { return s.planetTab.economy[i]; });
-    f.Numbers("FullTForm", AT(s.planetTab.fullTForm), {0, 1});
-    f.Numbers("Env", AT(s.planetTab.planet.PlanetEnv), kFactorRange, 3);
+            kEconomyKeys[i].key, [i](CalcSetup & s) -> auto& { return s.planetTab.economy[i]; },
+            kEconomyFields[i]);
+    f.Numbers("FullTForm", AT(s.planetTab.fullTForm), kFlagRange);
+    f.Numbers("Env", AT(s.planetTab.planet.PlanetEnv), kFactorField, 3);
     f.Numbers("Habitability", AT(s.planetTab.planet.PlanetPrc));
-    f.Numbers("TFormLimit", AT(s.planetTab.planet.MaxTFormPrc), kInt32Range, 3);
-    f.Numbers("Concentration", AT(s.planetTab.planet.PlanetConPrc), kInt32Range, 3);
-    f.Numbers("Minerals", AT(s.planetTab.planet.PlanetMineral), kInt32Range, 3);
-    f.Numbers("Homeworld", AT(s.planetTab.planet.PlanetHW), {0, 1});
-    f.Numbers("Factories", AT(s.planetTab.planet.PlanetFabr));
-    f.Numbers("Mines", AT(s.planetTab.planet.PlanetMine));
+    f.Numbers("TFormLimit", AT(s.planetTab.planet.MaxTFormPrc), kTFormLimitField, 3);
+    f.Numbers("Concentration", AT(s.planetTab.planet.PlanetConPrc), kConcentrationField, 3);
+    f.Numbers("Minerals", AT(s.planetTab.planet.PlanetMineral), kMineralField, 3);
+    f.Numbers("Homeworld", AT(s.planetTab.planet.PlanetHW), kFlagRange);
+    f.Numbers("Factories", AT(s.planetTab.planet.PlanetFabr), kFactoriesField);
+    f.Numbers("Mines", AT(s.planetTab.planet.PlanetMine), kMinesField);
     f.Text("PlanetList", AT(s.planetTab.list.path));
-    f.Numbers("PlanetEntry", AT(s.planetTab.list.entry), {-1, INT32_MAX});
+    f.Numbers("PlanetEntry", AT(s.planetTab.list.entry), kListEntryRange);
     f.Text("PlanetEntryText", AT(s.planetTab.list.entryText));
 
     f.Section(Group::Always, "Start");
-    f.Numbers("Habitability", AT(s.start.prc));
-    f.Numbers("Colonists", AT(s.start.men));
-    f.Numbers("Growth", AT(s.start.growth));
-    f.Numbers("Years", AT(s.start.years), kYearsRange);
+    f.Numbers("Habitability", AT(s.start.prc), kStartPrcField);
+    f.Numbers("Colonists", AT(s.start.men), kStartMenField);
+    f.Numbers("Growth", AT(s.start.growth), kGrowthField);
+    f.Numbers("Years", AT(s.start.years), kYearsField);
     f.Section(Group::Always, "Templates");
     f.Elements("Minus", AT(s.minus));
     f.Elements("Plus", AT(s.plus));
@@ -148,11 +158,11 @@ std::vector<CalcField> MakeFields() {
         key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
         f.Numbers(
             key, [i](CalcSetup & s) -> auto& { return s.search.params[i]; },
-            kGeneticParamRanges[i]);
+            kGeneticParamFields[i]);
     }
     f.Numbers("Criterion", AT(s.search.criterion), kCriterionRange);
-    f.Numbers("Interval", AT(s.search.interval), kSearchYearsRange);
-    f.Numbers("Colonists", AT(s.search.landing));
+    f.Numbers("Interval", AT(s.search.interval), kSearchYearsField);
+    f.Numbers("Colonists", AT(s.search.landing), kSearchMenField);
 
     f.Section(Group::Result, "SearchResult");
     const ValueRange int64Range{INT64_MIN, INT64_MAX};
@@ -192,8 +202,9 @@ QueueItem ParseElement(std::string_view text, int line, const std::string& name,
         FailIni(line, name, TrNoop("«%1» без числа, нужно как в fab:5"), {QuotedValue(text)});
     item.count = colon == std::string_view::npos
                      ? 1
-                     : static_cast<int32_t>(
-                           IniNumber(TrimBlanks(head.substr(colon + 1)), line, name, 1, INT32_MAX));
+                     : static_cast<int32_t>(IniNumber(TrimBlanks(head.substr(colon + 1)), line,
+                                                      name, kItemCountField.accepts.lo,
+                                                      kItemCountField.accepts.hi));
     item.unitCost = at == std::string_view::npos
                         ? DefaultUnitCost(item.kind, tab)
                         : static_cast<int32_t>(IniNumber(TrimBlanks(text.substr(at + 1)), line,
@@ -325,6 +336,48 @@ std::string FieldValue(const CalcField& f, const CalcSetup& setup) {
     return value;
 }
 
+// Why the reader would refuse what the writer writes of `f` for `setup`, in `language`;
+// nothing when it takes it. The reader's own ranges, and its words for a text or an element it
+// refuses; a value out of range named as the window names it, or `byKey` as the reader does.
+std::optional<std::string> FieldProblem(const CalcField& f, const CalcSetup& setup,
+                                        Language language, bool byKey) {
+    CalcSetup& s = const_cast<CalcSetup&>(setup); // the accessors only read here
+    const std::string key = IniName(f.section, f.key);
+    const auto refused = [&](const char* text, std::vector<std::string> args) {
+        return IniError{0, key, text, std::move(args)}.Message(language);
+    };
+    const auto outside = [&](int64_t value, const ValueRange& range, const char* label) {
+        if (byKey)
+            return refused(
+                TrNoop("%1 вне %2..%3"),
+                {std::to_string(value), std::to_string(range.lo), std::to_string(range.hi)});
+        return RangeRefusal(label ? Translate(language, label) : key, value, range, language);
+    };
+    switch (f.kind) {
+    case Kind::Numbers:
+        for (int i = 0; i < f.count; ++i)
+            if (const int64_t value = f.get(setup, i); !f.range.Holds(value))
+                return outside(value, f.range, f.label);
+        break;
+    case Kind::Text:
+        if (f.range.hi > 0 && Utf8Length(CleanText(f.text(s))) > static_cast<size_t>(f.range.hi))
+            return refused(TrNoop("длиннее %1 символов, которые он вмещает"),
+                           {std::to_string(f.range.hi)});
+        break;
+    case Kind::Elements:
+        for (const QueueItem& item : f.items(s)) {
+            const std::string text = QuotedValue(ElementText(item));
+            if (KindOfWord(ItemKindWord(item.kind)) == 0)
+                return refused(TrNoop("неизвестный элемент «%1» (min, max:N, fab:N или mine:N)"),
+                               {text});
+            if (!kItemCountField.accepts.Holds(item.count))
+                return outside(item.count, kItemCountField.accepts, nullptr);
+        }
+        break;
+    }
+    return std::nullopt;
+}
+
 // A table record: its rows as keys Year0, Year1, ...; nothing for no rows.
 void WriteRows(std::string& text, const char* section, const std::vector<std::string>& rows,
                const char* comment = nullptr) {
@@ -362,6 +415,17 @@ std::string WriteCalcFile(const CalcSetup& setup) {
     WriteRows(text, "MineralTable", setup.mineralTable);
     text.append("\n[End]\n");
     return text;
+}
+
+std::string SetupProblem(const CalcSetup& setup, Language language, bool byKey) {
+    for (const CalcField& f : Fields()) {
+        if ((f.group == Group::Race && !setup.race) ||
+            (f.group == Group::Result && !setup.search.result))
+            continue;
+        if (const std::optional<std::string> problem = FieldProblem(f, setup, language, byKey))
+            return *problem;
+    }
+    return {};
 }
 
 CalcFileResult ReadCalcFile(const std::string& path) {

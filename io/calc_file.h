@@ -57,6 +57,16 @@ CalcFileResult ParseCalcFile(std::string_view bytes);
 // Windows-1251; control characters in them (a line break in a path) are written as '?'.
 std::string WriteCalcFile(const CalcSetup& setup);
 
+// Why ParseCalcFile would refuse WriteCalcFile(setup), checked against the reader's own field
+// table, in `language`: the first value outside what its field accepts, named as the window
+// names it where it has a name there and by its file key elsewhere, with the range ("П1: 0 вне
+// допустимых пределов 2..9999", "[Planet] Env: 5000 вне допустимых пределов -999..999"), or
+// `byKey` by its file key as the reader's own messages do ("[Planet] Env: 5000 is outside
+// -999..999", the companion's), or a text too long or an element of no kind. Empty when the
+// reader takes the file. Every front end checks a calculation with it before writing it or
+// passing it on.
+std::string SetupProblem(const CalcSetup& setup, Language language, bool byKey = false);
+
 // Reads and parses the file at `path`, holding no more of it in memory than the reader takes;
 // a file that cannot be read is an error too.
 CalcFileResult ReadCalcFile(const std::string& path);

@@ -1,6 +1,5 @@
 #include "io/race_file.h"
 
-
 #include "io/profile.h"
 #include "io/text_codec.h"
 #include "model/numbers.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "model/field_specs.h"
 #include "model/output.h"
 #include "model/planet_rules.h"
-#include "model/value_ranges.h"
 
 namespace quendal {
 
@@ -19,25 +19,28 @@ int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab) {
     return kTerraformUnitCost;
 }
 
+std::string RangeRefusal(std::string_view name, int64_t value, const ValueRange& range,
+                         Language language) {
+    return Tr(language, "%1: %2 вне допустимых пределов %3..%4",
+              {name, std::to_string(value), std::to_string(range.lo), std::to_string(range.hi)});
+}
+
 std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years,
                             Language language) {
     struct Checked {
-        std::string name;
+        const FieldSpec& field;
         int32_t value;
-        ValueRange range;
     };
     std::vector<Checked> fields;
     for (int i = 0; i < 6; ++i)
-        fields.push_back({Tr(language, "П%1", {std::to_string(i + 1)}), search.params[i],
-                          kGeneticParamRanges[i]});
-    fields.push_back({Tr(language, "Интервал расчета"), search.interval, kSearchYearsRange});
+        fields.push_back({kGeneticParamFields[i], search.params[i]});
+    fields.push_back({kSearchYearsField, search.interval});
     if (years)
-        fields.push_back({Tr(language, "ЛЕТ"), *years, kYearsRange});
-    for (const Checked& field : fields)
-        if (!field.range.Holds(field.value))
-            return Tr(language, "%1: %2 вне допустимых пределов %3..%4",
-                      {field.name, std::to_string(field.value), std::to_string(field.range.lo),
-                       std::to_string(field.range.hi)});
+        fields.push_back({kYearsField, *years});
+    for (const Checked& checked : fields)
+        if (!checked.field.accepts.Holds(checked.value))
+            return RangeRefusal(Translate(language, checked.field.label), checked.value,
+                                checked.field.accepts, language);
     return {};
 }
 

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "i18n/translate.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
+#include "model/field_specs.h"
 #include "model/search_params.h"
 #include "model/simulation.h"
 
@@ -85,10 +87,14 @@ struct CalcSetup {
 // template editor prices it): 100 for both terraforming kinds, the factory or mine cost.
 int32_t DefaultUnitCost(int32_t kind, const PlanetTab& tab);
 
+// How the window names a value outside what its field accepts, in `language`: "П1: 0 вне
+// допустимых пределов 2..9999" (`name` as shown).
+std::string RangeRefusal(std::string_view name, int64_t value, const ValueRange& range,
+                         Language language);
+
 // The first field of the search tab, and with `years` the years, outside what a search or a
 // calculation file takes, as the window names it in `language` ("П1: 0 вне допустимых
-// пределов 2..9999");
-// empty when every field holds its value.
+// пределов 2..9999"); empty when every field holds its value.
 std::string OutOfRangeField(const SearchTab& search, std::optional<int32_t> years,
                             Language language);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "model/field_specs.h"
 #include "model/habitability.h"
 
 namespace quendal {
@@ -70,7 +71,9 @@ int32_t HomeworldConPrc(int32_t conPrc) {
 }
 
 int32_t SearchInterval(int32_t years) {
-    return std::min(years, kMaxSearchInterval);
+    // Within what the interval accepts: a calculation of 0 years searches over one.
+    return std::clamp(years, static_cast<int32_t>(kSearchYearsField.accepts.lo),
+                      kMaxSearchInterval);
 }
 
 void TypePlanetFactor(CalcModel& model, int i, int32_t value) {

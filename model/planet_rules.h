@@ -76,7 +76,8 @@ inline constexpr int32_t TFormLimitMax(bool fullTForm) {
 void TypePlanetFactor(CalcModel& model, int i, int32_t value);
 void TypeTFormLimit(CalcModel& model, int i, int32_t value);
 
-// The years a search simulates for the years of the planet-dynamics tab.
+// The years a search simulates for the years of the planet-dynamics tab: at most
+// kMaxSearchInterval, at least the 1 year a search interval takes.
 int32_t SearchInterval(int32_t years);
 
 } // namespace quendal

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "model/value_ranges.h"
-
 namespace quendal {
 
 // The six search parameters П1..П6 of the optimiser tab.

@@ -198,7 +198,7 @@ CalcSetup Controller::Setup(const StartFields& start, const SearchTab& search) c
 }
 
 std::string Controller::Refusal(const StartFields& start, const SearchTab& search) const {
-    return OutOfRangeField(search, start.years, language_);
+    return SetupProblem(Setup(start, search), language_);
 }
 
 std::string Controller::SearchRefusal(const SearchTab& search) const {

@@ -58,7 +58,7 @@ struct GeneticResults {
     bool negativePlanet = false;              // searched with TMinSearch
     bool stopped = false;                     // a generation reported a stop
     int32_t generationsDone = 0;
-    int64_t evaluations = 0; // headless simulations, refinement included
+    int64_t evaluations = 0; // candidates scored, refinement included
 };
 
 // One search of the search tab, free of the window. Set the callbacks, then call Run; a

@@ -6,6 +6,7 @@
 
 #include "model/simulation.h"
 #include "optimiser/candidate_workers.h"
+#include "optimiser/outcome_memory.h"
 
 namespace quendal {
 
@@ -160,9 +161,16 @@ double QueueSearch::Evaluate(const uint8_t* chromosome, CandidateOutcome& out) c
         DecodeTemplate(*this, chromosome, kOrderGenes, kAmountGenes, kPlusKinds, inputs_.race,
                        out.plus, false);
     }
+    std::string key = OutcomeMemory::KeyOf(out.minus, out.plus);
+    if (const std::optional<OutcomeMemory::Remembered> known = memory_.Find(key)) {
+        out.results = known->results;
+        return known->score;
+    }
     RunGenSimulation(inputs_, out.minus.items, out.minus.count, out.plus.items, out.plus.count,
                      out.results);
-    return SearchScore(out.results.figures, inputs_.criterion);
+    const double score = SearchScore(out.results.figures, inputs_.criterion);
+    memory_.Keep(std::move(key), {out.results, score});
+    return score;
 }
 
 double QueueSearch::Fitness(const uint8_t* chromosome) {

@@ -9,6 +9,7 @@
 #include "lists/queue_item.h"
 #include "model/simulation.h"
 #include "optimiser/genetic.h"
+#include "optimiser/outcome_memory.h"
 
 namespace quendal {
 
@@ -106,7 +107,9 @@ public:
     }
 
     bool negativePlanet() const { return negativePlanet_; }
-    int64_t evaluations() const { return evaluations_; } // headless simulations run so far
+    // Evaluations so far; a candidate whose templates were simulated before in this search is
+    // counted without being simulated again.
+    int64_t evaluations() const { return evaluations_; }
 
 private:
     const GenSimInputs inputs_;
@@ -115,6 +118,7 @@ private:
     int64_t evaluations_ = 0;
     CandidateOutcome outcome_;                  // of the last one-by-one evaluation
     std::unique_ptr<CandidateWorkers> workers_; // only with more than one thread
+    mutable OutcomeMemory memory_;              // what this search has simulated
 };
 
 // Search for a planet of habitability 0 or below: a negative and a habitable template.

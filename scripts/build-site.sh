@@ -25,9 +25,9 @@ open(sys.argv[3], 'wb').write(m.png(int(sys.argv[2]), m.render(int(sys.argv[2]))
     fi
     cp "$icon" "$site/icons/"
 done
-# The service worker's cache is named after the files it keeps, so that a new build replaces
-# the old cache on the next visit.
-version=$(cd "$site" && find . -type f ! -name sw.js | sort | xargs sha256sum | sha256sum |
-    cut -c1-16)
-sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js"
+# The build's id, a hash of its files: the service worker keeps each build's files apart under
+# it, and the page and its workers carry it, so that they never mix two builds.
+version=$(cd "$site" && find . -type f | sort | xargs sha256sum | sha256sum | cut -c1-16)
+sed -i "s/@SITE_VERSION@/$version/" "$site/sw.js" "$site/core_module.js"
+grep -q "$version" "$site/sw.js" && grep -q "$version" "$site/core_module.js"
 du -cb "$site"/* "$site"/lib/* "$site"/icons/* | tail -1 | awk '{print "site: " $1 " bytes"}'

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Checks that the install script names every package the build needs: for each CMake package
-# that the configure step in BUILD_DIR found (a <Name>_DIR entry of its cache), and for its
-# compiler, its emulator and GoogleTest's source folder when it has them, the Debian package
-# that owns the file must be named by the script or be among the (recursive) dependencies of
-# one it names. Prints each missing package and fails.
-# Usage: check-deps.sh BUILD_DIR [INSTALL_SCRIPT]
+# Checks that the install script's SET (run, web, package or test: see install-deps.sh) names
+# every package the build in BUILD_DIR needs: for each CMake package that its configure step
+# found (a <Name>_DIR entry of its cache), and for its compiler, its emulator, CLI11's headers
+# and GoogleTest's source folder when it has them, the Debian package that owns the file must be
+# named in the set or be among the (recursive) dependencies of one it names. Prints each
+# missing package and fails.
+# Usage: check-deps.sh BUILD_DIR [SET [INSTALL_SCRIPT]]   (SET: test when left out)
 set -euo pipefail
 build=$1
-script=${2:-$(dirname "$0")/install-deps.sh}
+set=${2:-test}
+script=${3:-$(dirname "$0")/install-deps.sh}
 
-mapfile -t named < <(bash "$script" --list)
+mapfile -t named < <(bash "$script" --list "$set")
 closure=$(apt-cache depends --recurse --installed --no-recommends --no-suggests --no-conflicts \
     --no-breaks --no-replaces --no-enhances "${named[@]}" | grep -v '^ ' | sort -u)
 
@@ -35,7 +37,7 @@ check_owner() {
     done <<<"$owners"
     if [ $found -eq 0 ]; then
         echo "check-deps: $what needs the package $(head -n 1 <<<"$owners")," \
-            "which $script does not install" >&2
+            "which $script does not install in its set $set" >&2
         missing=$((missing + 1))
     fi
 }
@@ -51,8 +53,8 @@ while IFS= read -r entry; do
     done
 done < <(grep -E '^[A-Za-z0-9_.+-]+_DIR:PATH=' "$build/CMakeCache.txt")
 
-# The compiler, the emulator that runs the programs of a cross build, and GoogleTest's source
-# when the build compiles it.
+# The compiler, the emulator that runs the programs of a cross build, CLI11 (header-only, found
+# by its folder) and GoogleTest's source when the build compiles it.
 cache_value() {
     sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
 }
@@ -62,11 +64,13 @@ compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFile
 emulator=$(cache_value CMAKE_CROSSCOMPILING_EMULATOR)
 emulator=${emulator%%;*}
 [ -n "$emulator" ] && check_owner "the emulator" "$(command -v "$emulator" || echo "$emulator")"
+cli11=$(cache_value CLI11_HEADERS)
+[ -n "$cli11" ] && check_owner "CLI11" "$cli11/CLI/CLI.hpp"
 gtest_source=$(cache_value QUENDAL_GTEST_SOURCE)
 [ -n "$gtest_source" ] && check_owner "GoogleTest" "$gtest_source/CMakeLists.txt"
 
 if [ $missing -ne 0 ]; then
     exit 1
 fi
-echo "check-deps: the $checked CMake packages and programs the configure step used are all" \
-    "installed by $script"
+echo "check-deps: the $checked CMake packages and programs the configure step in $build used" \
+    "are all installed by $script $set"

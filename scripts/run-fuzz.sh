@@ -6,19 +6,20 @@
 # set, reports an input that runs longer than that many seconds as a finding. FUZZ_RUNS, when
 # set, ends a target after that many executions if its time has not run out first. FUZZ_ONLY,
 # when set, names the targets to run (e.g. "race_file calculation"); the others are skipped.
+# FUZZ_JOBS, when set, runs that many targets side by side (one a core; 1 when not set).
 # Usage: run-fuzz.sh DIR SECONDS [CORPUS]
 set -euo pipefail
 dir=$1
 seconds=$2
 keep=${3:-}
+jobs=${FUZZ_JOBS:-1}
 shopt -s nullglob
-status=0
-for target in "$dir"/fuzz_*; do
+
+# Fuzzes one target; prints its report (the end of libFuzzer's log, the whole tail on a finding).
+fuzz_one() {
+    local target=$1 name short corpus log seeds options
     name=$(basename "$target")
     short=${name#fuzz_}
-    if [ -n "${FUZZ_ONLY:-}" ] && [[ " $FUZZ_ONLY " != *" $short "* ]]; then
-        continue
-    fi
     if [ -n "$keep" ]; then
         corpus=$keep/$short
         mkdir -p "$corpus"
@@ -36,7 +37,8 @@ for target in "$dir"/fuzz_*; do
     [ -z "${FUZZ_TIMEOUT:-}" ] || options+=(-timeout="$FUZZ_TIMEOUT")
     [ -z "${FUZZ_RUNS:-}" ] || options+=(-runs="$FUZZ_RUNS")
     [ -f fuzz/dict/"$short".dict ] && options+=(-dict=fuzz/dict/"$short".dict)
-    echo "fuzzing $name for ${seconds}s"
+    echo "fuzzed $name for ${seconds}s"
+    local status=0
     if ! "$target" "${options[@]}" "$corpus" 2>"$log"; then
         tail -n 40 "$log"
         status=1
@@ -45,5 +47,41 @@ for target in "$dir"/fuzz_*; do
     fi
     [ -n "$keep" ] || rm -rf "$corpus"
     rm -f "$log"
+    return $status
+}
+
+targets=()
+for target in "$dir"/fuzz_*; do
+    short=$(basename "$target")
+    short=${short#fuzz_}
+    if [ -n "${FUZZ_ONLY:-}" ] && [[ " $FUZZ_ONLY " != *" $short "* ]]; then
+        continue
+    fi
+    targets+=("$target")
+done
+
+# FUZZ_JOBS targets at a time, each on a core of its own for its SECONDS; the reports follow in
+# the targets' order once all have finished.
+echo "fuzzing ${#targets[@]} targets for ${seconds}s each, $jobs at a time"
+reports=$(mktemp -d)
+trap 'rm -rf "$reports"' EXIT
+running=0
+for i in "${!targets[@]}"; do
+    if [ $running -ge "$jobs" ]; then
+        wait -n || true
+        running=$((running - 1))
+    fi
+    (
+        status=0
+        fuzz_one "${targets[$i]}" >"$reports/$i" 2>&1 || status=$?
+        echo $status >"$reports/$i.status"
+    ) &
+    running=$((running + 1))
+done
+wait
+status=0
+for i in "${!targets[@]}"; do
+    cat "$reports/$i"
+    [ "$(cat "$reports/$i.status")" = 0 ] || status=1
 done
 exit $status

@@ -131,7 +131,7 @@ function showTemplates(selected = -1) {
 }
 
 function connectTemplates() {
-  const session = () => ctx.controller;
+  const controller = () => ctx.controller;
   const chooseTemplate = () => {
     setListEnabled($('lbQueueM'), !activePlus());
     setListEnabled($('lbQueue'), activePlus());
@@ -141,17 +141,17 @@ function connectTemplates() {
   $('rbQueuePlus').addEventListener('change', chooseTemplate);
   $('bnItemAdd').addEventListener('click', () => {
     const entry = $('cbItemAdd').selectedIndex;
-    if (entry >= 0 && session().addElement(activePlus(), entry, $('editItemAdd').value))
+    if (entry >= 0 && controller().addElement(activePlus(), entry, $('editItemAdd').value))
       showTemplates();
   });
   const act = (id, action) => $(id).addEventListener('click', () => {
     const line = selectedLine(activeList());
     showTemplates(action(line));
   });
-  act('bnQueueDel', (line) => session().deleteLine(activePlus(), line));
-  act('bnQueueUp', (line) => session().moveUp(activePlus(), line));
-  act('bnQueueDown', (line) => session().moveDown(activePlus(), line));
-  act('bnQueueClear', () => { session().clearTemplate(activePlus()); return -1; });
+  act('bnQueueDel', (line) => controller().deleteLine(activePlus(), line));
+  act('bnQueueUp', (line) => controller().moveUp(activePlus(), line));
+  act('bnQueueDown', (line) => controller().moveDown(activePlus(), line));
+  act('bnQueueClear', () => { controller().clearTemplate(activePlus()); return -1; });
 }
 
 // ---- "Расчет".
@@ -209,7 +209,7 @@ function openCalcText(bytes, name) {
   }
   say('');
   selectTab('tabBtnCalc');
-  clearFound(false); // the file's result, if any, stands in the session
+  clearFound(false); // the file's result, if any, stands in the controller
   const s = ctx.refresh();
   if (s.raceLoaded) {
     showLoadedRace();
@@ -300,10 +300,9 @@ function connectFiles() {
 
 // ---- Start.
 
+// The ranking's own settings; the rest comes with the calculation.
 function rankSettings() {
-  const v = searchTabValues();
-  return [intOf($('editLightYears')), intOf($('editMenYearPrc')), intOf($('editStartPlanetPrc')),
-    ...v.slice(0, 6), Number($('cbRankCriterion').value), seed()];
+  return [Number($('cbRankCriterion').value), seed()];
 }
 
 // A ranked row: its entry chosen (and a searched row's templates taken), then calculated.

@@ -10,7 +10,6 @@ export function setSeriesCaptions(series) {
 }
 
 let plot = null;
-let lastData = null;
 
 function size(box) {
   return { width: Math.max(200, box.clientWidth - 4), height: Math.max(180, Math.min(320, box.clientWidth * 0.6)) };
@@ -22,7 +21,6 @@ export function showChart(box, points, shown) {
   const visible = [true, true, shown.resources, shown.factories, shown.mines];
   const data = [points.map((p) => p[0])];
   STROKES.forEach((_, i) => data.push(points.map((p) => (visible[i] ? p[i + 1] : null))));
-  lastData = { data, visible };
   plot?.destroy();
   const series = [{ label: 'Год' }];
   STROKES.forEach((stroke, i) => series.push({ label: captions[i], stroke, show: visible[i], width: 2,
@@ -34,14 +32,9 @@ export function showChart(box, points, shown) {
 export function clearChart() {
   plot?.destroy();
   plot = null;
-  lastData = null;
 }
 
 // The chart follows the width of its page.
 export function fitChart(box) {
   if (plot && box.clientWidth > 0) plot.setSize(size(box));
-}
-
-export function chartData() {
-  return lastData;
 }

@@ -2,6 +2,16 @@
 // module passes by postMessage), so that a worker only instantiates it.
 import QuendalCore from './quendal_web.js';
 
+// The site's build, stamped by scripts/build-site.sh: a worker of another build (a new site
+// fetched while this page ran) refuses the page's jobs rather than mix two builds.
+export const BUILD = '@SITE_VERSION@';
+
+// The address of one of the page's workers, of this build (the service worker serves it from
+// this build's files).
+export function workerUrl(name) {
+  return new URL(`./${name}?build=${BUILD}`, import.meta.url);
+}
+
 const WASM = new URL('quendal_web.wasm', import.meta.url);
 
 async function compile() {
@@ -13,14 +23,20 @@ async function compile() {
   }
 }
 
-// A core made from `module`, or loaded as the core loads itself without one.
+// A core made from `module`, or loaded as the core loads itself without one. The promise fails
+// when the instantiation does (no memory, a module of another build), so that a job can say so.
 export function coreOf(module) {
   if (!module) return QuendalCore();
-  return QuendalCore({
-    instantiateWasm(imports, receive) {
-      WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
-      return {};
-    },
+  return new Promise((resolve, reject) => {
+    QuendalCore({
+      instantiateWasm(imports, receive) {
+        WebAssembly.instantiate(module, imports)
+          .then((instance) => receive(instance, module))
+          .catch(reject);
+        return {};
+      },
+      onAbort: (what) => reject(new Error(String(what))),
+    }).then(resolve, reject);
   });
 }
 

@@ -1,30 +1,35 @@
-// A helper of the page's worker: scores the search's chromosomes, or ranks the planets, it is
-// sent, as the worker's own core would. The page starts the helpers once and hands each job a
-// port to every helper; a new job's port replaces the last one, whose job is over.
-import { coreOf } from './core_module.js';
+// A helper of a job's worker: scores the search's chromosomes, or ranks the planets, it is
+// sent, as the worker's own core would. The page hands a helper to one job at a time, with a
+// port to that job's worker, and ends the job ('end') before handing it on.
+import { BUILD, coreOf } from './core_module.js';
 
 let core = null;
-let current = null; // { port, helper } of the latest job
+let current = null; // { port, helper } of the job
 
-function retire(mine) {
-  mine.port.onmessage = null;
-  mine.port.close();
-  if (mine.helper) mine.helper.delete();
+function retire() {
+  if (!current) return;
+  current.port.onmessage = null;
+  current.port.close();
+  current.helper?.delete();
+  current = null;
 }
 
 self.onmessage = (event) => {
   const job = event.data;
   if (job.kind === 'start') {
     core = coreOf(job.module);
+    core.catch(() => {}); // each piece is answered as failed instead
     return;
   }
-  if (current) retire(current);
+  retire();
+  if (job.kind === 'end') return;
   const mine = { port: event.ports[0], helper: null };
   current = mine;
-  // A job that fails here (the core's start, or a fault in scoring) is answered as failed, and
-  // the page's worker does that part itself.
+  // A piece that fails here (the core's start, a worker of another build, a fault in scoring)
+  // is answered as failed, and the job's worker does that part itself.
   mine.port.onmessage = async (e) => {
     try {
+      if (job.build !== BUILD) throw new Error('another build');
       const module = await core;
       if (current !== mine) return;
       if (job.kind === 'rank') {

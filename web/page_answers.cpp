@@ -149,20 +149,20 @@ std::string CaptionsAnswer(Language language) {
         strings(std::array{kDataHeader1, kDataHeader2, kMineralHeader1, kMineralHeader2}));
     out.Key("criteria").Strings(strings(kCriterionCaptions));
     // [caption or name, minimum, maximum, step, first value]
-    const auto range = [](JsonOut& row, const FieldRange& r) {
+    const auto range = [](JsonOut& row, const SpinControl& r) {
         row.Int(r.minimum).Int(r.maximum).Int(r.step).Int(r.value).EndArray();
     };
-    using Fields = std::pair<const char*, std::span<const NumberFieldSpec>>;
+    using Fields = std::pair<const char*, std::span<const FieldSpec>>;
     for (const auto& [key, fields] :
          {Fields{"economy", kEconomyFields}, Fields{"genetic", kGeneticParamFields}}) {
         out.Key(key).BeginArray();
-        for (const NumberFieldSpec& f : fields)
-            range(out.BeginArray().String(Translate(language, f.caption)), f.range);
+        for (const FieldSpec& f : fields)
+            range(out.BeginArray().String(Translate(language, f.caption)), f.spin);
         out.EndArray();
     }
     out.Key("numbers").BeginArray();
-    for (const NamedNumberField& f : kNumberFields)
-        range(out.BeginArray().String(f.name), f.range);
+    for (const FieldSpec& f : kNumberFields)
+        range(out.BeginArray().String(f.name), f.spin);
     out.EndArray();
     out.Key("factors")
         .Strings(strings(kFactorCaptions))

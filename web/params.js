@@ -46,28 +46,28 @@ export function showPlanetList(s, chosen) {
 }
 
 export function connectParams() {
-  const session = () => ctx.controller;
+  const controller = () => ctx.controller;
   three.forEach((n, i) => {
     $(`editPlanetEnv${n}`).addEventListener('input', (e) => {
-      session().typeFactor(i, intOf(e.target));
+      controller().typeFactor(i, intOf(e.target));
       showDerived(ctx.refresh());
     });
     $(`editMaxTFormPrc${n}`).addEventListener('input', (e) => {
-      session().typeTFormLimit(i, intOf(e.target));
+      controller().typeTFormLimit(i, intOf(e.target));
       showDerived(ctx.refresh());
     });
     $(`editPlanetConPrc${n}`).addEventListener('input', (e) =>
-      session().setConcentration(i, intOf(e.target)));
+      controller().setConcentration(i, intOf(e.target)));
     $(`editPlanetMineral${n}`).addEventListener('input', (e) =>
-      session().setMineral(i, intOf(e.target)));
+      controller().setMineral(i, intOf(e.target)));
   });
   for (let i = 0; i < 7; ++i)
     $(`editRaceP${i + 1}`).addEventListener('input', (e) =>
-      session().setEconomy(i, intOf(e.target)));
-  $('editPlanetFabr').addEventListener('input', (e) => session().setFactories(intOf(e.target)));
-  $('editPlanetMine').addEventListener('input', (e) => session().setMines(intOf(e.target)));
+      controller().setEconomy(i, intOf(e.target)));
+  $('editPlanetFabr').addEventListener('input', (e) => controller().setFactories(intOf(e.target)));
+  $('editPlanetMine').addEventListener('input', (e) => controller().setMines(intOf(e.target)));
   $('cbFullTForm').addEventListener('change', (e) => {
-    session().setFullTForm(e.target.checked);
+    controller().setFullTForm(e.target.checked);
     const s = ctx.refresh();
     three.forEach((n, i) => {
       $(`editMaxTFormPrc${n}`).max = String(s.tformLimitMax);
@@ -76,12 +76,12 @@ export function connectParams() {
     showDerived(s);
   });
   $('cbPlanetHW').addEventListener('change', (e) => {
-    session().setHomeworld(e.target.checked);
+    controller().setHomeworld(e.target.checked);
     const s = ctx.refresh();
     three.forEach((n, i) => setValue($(`editPlanetConPrc${n}`), s.conPrc[i]));
   });
   $('cbPlanetList').addEventListener('change', (e) => {
-    const men = session().choosePlanet(e.target.selectedIndex);
+    const men = controller().choosePlanet(e.target.selectedIndex);
     if (men >= 0) setValue($('editStartPlanetMen'), men);
     showParams();
   });

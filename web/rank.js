@@ -3,13 +3,16 @@
 // Enter; the rows downloaded as the companion's CSV.
 import { $, ctx, download, say } from './context.js';
 import { el } from './fields.js';
-import { startHelpers, helperPorts, restartHelpers } from './pool.js';
+import { BUILD, workerUrl } from './core_module.js';
+import { startHelpers, hireHelpers } from './pool.js';
+import { seedProblem } from './search.js';
 
 let columns = [];
 let ranked = null; // the worker's answer: rows, picks, CSV
 let sortColumn = -1;
 let ascending = true;
 let worker = null;
+let running = null; // the job, its helpers, the helpers given up and the rows ended so far
 
 function numeric(text) {
   return /^-?\d+$/.test(text);
@@ -50,8 +53,10 @@ function sortBy(c) {
   showRows(rows);
 }
 
+// No rows, progress or status: a new list, or a new ranking, which shows nothing of an earlier
+// one beside its progress.
 export function resetRank() {
-  interruptRank();
+  stopRank(true);
   ranked = null;
   $('tbRank').tHead.replaceChildren();
   $('tbRank').tBodies[0].replaceChildren();
@@ -59,6 +64,7 @@ export function resetRank() {
   $('pbRank').value = 0;
   $('sRankElapsed').textContent = '';
   $('sRankRemaining').textContent = '';
+  $('sRankStatus').textContent = '';
 }
 
 function setIdle(idle) {
@@ -67,57 +73,78 @@ function setIdle(idle) {
   $('cbRankSearch').disabled = !idle;
 }
 
-function stopRank() {
+// Every end of a ranking; `interrupted`: the helpers may be in a planet's search, and end
+// with it.
+function stopRank(interrupted) {
   if (!worker) return;
   worker.terminate();
   worker = null;
+  running.crew.release(running.lost, interrupted);
   setIdle(true);
 }
 
-// "Прервать" and every other end of a running ranking: the helpers may be in a planet's
-// search, which ends with them.
+function showRanked(result) {
+  ranked = result;
+  columns = result.columns;
+  sortColumn = -1;
+  showRows(result.rows.map((fields, row) => ({ fields, row })));
+  $('bnRankSaveCsv').disabled = result.rows.length === 0;
+}
+
+// "Прервать": the planets ranked so far stay, ordered by the core as the whole ranking is,
+// under the window's caption.
 function interruptRank() {
   if (!worker) return;
-  stopRank();
-  restartHelpers();
+  stopRank(true);
+  const { job, rows } = running;
+  const partial = new ctx.core.RankJob(job.cal, job.list, job.settings, job.search);
+  try {
+    rows.forEach((row) => partial.take(row));
+    showRanked(JSON.parse(partial.finish()));
+    $('sRankRemaining').textContent = '';
+    $('sRankStatus').textContent =
+      `Прервано, рассчитано планет: ${rows.length} из ${partial.count()}`;
+  } finally {
+    partial.delete();
+  }
 }
 
 function startRank(calText, settings) {
-  say('');
+  resetRank();
+  say(seedProblem);
   setIdle(false);
-  $('pbRank').value = 0;
-  worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+  const job = { kind: 'rank', cal: calText, list: ctx.controller.listBytes(), settings,
+    search: $('cbRankSearch').checked, build: BUILD };
+  running = { job, crew: hireHelpers(job), lost: new Set(), rows: [] };
+  worker = new Worker(workerUrl('worker.js'), { type: 'module' });
   worker.onmessage = (event) => {
-    const { progress, result } = event.data;
+    const { progress, row, lost, result } = event.data;
+    if (lost !== undefined) {
+      running.lost.add(lost);
+      return;
+    }
     if (progress) {
+      running.rows.push(row);
       $('pbRank').max = progress.total;
       $('pbRank').value = progress.done;
       $('sRankElapsed').textContent = progress.elapsed;
       $('sRankRemaining').textContent = progress.remaining;
       return;
     }
-    stopRank();
-    if (result.error) {
-      say(result.error);
-      return;
-    }
-    ranked = result;
-    columns = result.columns;
-    sortColumn = -1;
-    showRows(result.rows.map((fields, row) => ({ fields, row })));
-    $('bnRankSaveCsv').disabled = result.rows.length === 0;
+    stopRank(false);
+    if (result.fault) say(`Рейтинг планет: ${result.fault}`);
+    else if (result.error) say(result.error);
+    else showRanked(result);
   };
   worker.onerror = (event) => {
-    stopRank();
+    stopRank(true);
     say(`Рейтинг планет: ${event.message}`);
   };
-  const job = { kind: 'rank', cal: calText, list: ctx.controller.listBytes(), settings,
-    search: $('cbRankSearch').checked };
-  worker.postMessage({ ...job, module: ctx.module }, helperPorts(job));
+  worker.postMessage({ ...job, module: ctx.module }, running.crew.ports);
 }
 
-// `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: years, growth, start habitability,
-// П1..П6, criterion, seed; `pick(index, minus, plus, searched)` uses a ranked row.
+// `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: criterion
+// and seed; `pick(index, minus, plus, searched)` uses a ranked row.
 export function connectRank(calcText, settings, pick) {
   $('bnPlanetRank').addEventListener('click', () => {
     startHelpers();
@@ -126,7 +153,10 @@ export function connectRank(calcText, settings, pick) {
     $('bnRank').focus();
   });
   $('bnRankClose').addEventListener('click', () => {
-    interruptRank();
+    if (worker) {
+      stopRank(true); // as the window's close: the ranking forgotten
+      $('sRankStatus').textContent = 'Прервано';
+    }
     $('RankView').hidden = true;
     $('bnPlanetRank').focus();
   });

@@ -14,6 +14,7 @@
 #include "io/planet_list.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
+#include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/planet_rank.h"
 #include "web/json_out.h"
@@ -25,7 +26,7 @@ namespace {
 
 using emscripten::val;
 
-// A template as [kind, unit cost, count] per element, for the session's pick.
+// A template as [kind, unit cost, count] per element, for the controller's pick.
 void WriteItems(JsonOut& out, const std::vector<QueueItem>& items) {
     out.BeginArray();
     for (const QueueItem& item : items)
@@ -38,34 +39,24 @@ void WriteItems(JsonOut& out, const std::vector<QueueItem>& items) {
 // A ranking of the page's planet list, spread over the page's workers planet by planet: the
 // worker that drives it and each helper hold one of these on the same inputs. `calText`: the
 // page's calculation (its race, planet tab and templates are every planet's base);
-// `listBytes`: the planet list; `settings`: years, growth, start habitability, П1..П6,
-// criterion, seed.
+// `listBytes`: the planet list; `settings`: criterion and seed. The calculation is opened and
+// the ranking taken from it by a controller of the job's own, as the window takes its ranking.
 class RankJob {
 public:
     RankJob(const std::string& calText, const std::string& listBytes, const val& values,
             bool search)
         : search_(search), started_(std::chrono::steady_clock::now()) {
-        const CalcFileResult read = ParseCalcFile(calText);
-        if (read.error) {
-            error_ = read.error->Message(PageLanguage());
+        Controller controller;
+        controller.SetLanguage(PageLanguage());
+        const OpenedCalc opened = controller.OpenCalc(ParseCalcFile(calText), "", {});
+        if (!opened.error.empty()) {
+            error_ = opened.error;
             return;
         }
-        ApplySetup(base_, read.setup);
-        base_.RaceLoaded = read.setup.race.has_value();
-        list_ = ParsePlanetList(listBytes, base_.Race);
-        if (!base_.RaceLoaded || list_.entries.empty()) {
-            error_ = Tr(PageLanguage(), "Нет списка планет");
-            return;
-        }
-        std::vector<int> v = emscripten::vecFromJSArray<int>(values);
-        v.resize(11);
-        settings_.years = std::min(v[0], kMaxShownYears);
-        settings_.growth = v[1];
-        settings_.startPrc = v[2];
-        for (int i = 0; i < 6; ++i)
-            settings_.params[i] = v[3 + static_cast<size_t>(i)];
-        settings_.criterion = static_cast<Criterion>(std::clamp(v[9], 0, 5));
-        settings_.seed = static_cast<uint32_t>(v[10]);
+        base_ = std::move(input.base);
+        list_ = controller.List();
+        settings_ = input.settings;
+        settings_.criterion = static_cast<Criterion>(std::clamp(v[0], 0, 5));
 
         task_.entries = list_.entries;
         task_.search = search;
@@ -75,13 +66,17 @@ public:
             return SetUpListPlanet(model, list_.planets[static_cast<size_t>(index)], settings_);
         };
         rows_.resize(list_.entries.size());
+        ended_.resize(rows_.size(), 0);
     }
 
     const std::string& error() const { return error_; }
     int count() const { return static_cast<int>(list_.entries.size()); }
 
     // Planet `index` ranked here: kept by a driver, sent by a helper (as `take` reads it).
-    void rank(int index) { RankPlanet(task_, index, rows_[static_cast<size_t>(index)]); }
+    void rank(int index) {
+        const auto at = static_cast<size_t>(index);
+        ended_[at] = RankPlanet(task_, index, rows_[at]) ? 1 : 0;
+    }
     val row(int index) {
         rank(index);
         return RowNumbers(rows_[static_cast<size_t>(index)]);
@@ -93,6 +88,7 @@ public:
         const auto index = static_cast<size_t>(next());
         if (index >= rows_.size())
             return;
+        ended_[index] = 1;
         RankedPlanet& r = rows_[index];
         r.index = static_cast<int32_t>(index);
         r.entry = task_.entries[index];
@@ -128,10 +124,14 @@ public:
         return out.End().Text();
     }
 
-    // Every planet ranked: the table's captions and rows, the companion's CSV and, per row,
-    // what a pick takes.
+    // The planets ranked (all, or those that ended before an interrupt, as the window keeps
+    // them), ordered: the table's captions and rows, the companion's CSV and, per row, what a
+    // pick takes.
     std::string finish() {
-        std::vector<RankedPlanet> rows = std::move(rows_);
+        std::vector<RankedPlanet> rows;
+        for (size_t i = 0; i < rows_.size(); ++i)
+            if (ended_[i])
+                rows.push_back(std::move(rows_[i]));
         OrderRanked(rows, settings_.criterion);
         std::vector<std::string> header;
         for (const RankColumn& column : RankColumns(search_))
@@ -187,6 +187,7 @@ private:
     RankSettings settings_;
     RankTask task_;
     std::vector<RankedPlanet> rows_;
+    std::vector<char> ended_; // rows_[i] holds planet i's figures
 };
 
 EMSCRIPTEN_BINDINGS(quendal_rank) {

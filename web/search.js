@@ -1,11 +1,14 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
-import { startHelpers, helperPorts } from './pool.js';
+import { BUILD, workerUrl } from './core_module.js';
+import { startHelpers, hireHelpers } from './pool.js';
 
 let worker = null;
 let running = null; // the calculation and the seed of the search
 let lastFound = null; // the individual the worker last reported (bytes): what an interrupt shows
+let crew = null; // the search's helpers
+let lostHelpers = new Set(); // the helpers the worker gave up: ended with the search
 
 export function searching() {
   return worker !== null;
@@ -43,7 +46,7 @@ export function showFound(figures, minus, plus) {
 }
 
 // The tab's start state: no figures, templates or progress, "В график" disabled; and with
-// `forget` the session's search result forgotten too.
+// `forget` the controller's search result forgotten too.
 export function clearFound(forget = true) {
   for (let i = 1; i <= 8; ++i) $(`sGenValue${i}`).textContent = '';
   fillList($('lbGenQueue1'), []);
@@ -55,14 +58,22 @@ export function clearFound(forget = true) {
   if (forget) ctx.controller.clearSearchResult();
 }
 
-// The seed of a search: the page's address may fix it (?seed=S), so that a search repeats.
+// The seed of a search: the page's address may fix it (?seed=S, 0..4294967295), so that a
+// search repeats. Another value is refused: `seedProblem` then tells the player, and the search
+// takes a random seed, as without one.
+export let seedProblem = '';
 export function seed() {
   const fixed = new URLSearchParams(location.search).get('seed');
-  if (fixed !== null && /^\d+$/.test(fixed)) return Number(fixed) >>> 0;
+  seedProblem = '';
+  if (fixed !== null) {
+    if (/^\d+$/.test(fixed) && Number(fixed) <= 4294967295) return Number(fixed);
+    seedProblem = `Адрес страницы: seed=${fixed} вне допустимых пределов 0..4294967295, ` +
+      'взят случайный seed';
+  }
   return crypto.getRandomValues(new Uint32Array(1))[0];
 }
 
-function setBusy(busy, saveEnabled) {
+function setBusy(busy) {
   $('bnGeneticCalc').textContent = busy ? 'Прервать' : 'Расчет';
   $('bnLoadRaceFile').disabled = busy;
   $('bnLoadCalcFile').disabled = busy;
@@ -77,10 +88,12 @@ function adopt(found) {
   $('bnToGraphic').disabled = false;
 }
 
-function stop(saveEnabled) {
+function stop() {
   worker.terminate();
   worker = null;
-  setBusy(false, saveEnabled);
+  crew.release(lostHelpers, false);
+  crew = null;
+  setBusy(false);
 }
 
 // `calText`: the page's calculation with the search tab's fields (saveCalc).
@@ -90,16 +103,21 @@ export function startSearch(calText, startValues) {
     say(`Подбор ОП: ${problem}`);
     return;
   }
-  const saveEnabled = !$('bnSaveCalcFile').disabled;
-  say('');
-  $('pbGenetic').value = 0;
-  $('sTimeReady').textContent = '';
-  $('sTimeRemai').textContent = '';
-  setBusy(true, saveEnabled);
+  running = { cal: calText, seed: seed(), build: BUILD };
+  say(seedProblem);
+  // Nothing of an earlier search stands beside this one's progress: an interrupt before the
+  // first report shows nothing.
+  clearFound();
+  setBusy(true);
   lastFound = null;
-  worker = new Worker(new URL('./worker.js', import.meta.url), { type: 'module' });
+  lostHelpers = new Set();
+  worker = new Worker(workerUrl('worker.js'), { type: 'module' });
   worker.onmessage = (event) => {
-    const { progress, last, result, milliseconds } = event.data;
+    const { progress, last, lost, result, milliseconds } = event.data;
+    if (lost !== undefined) {
+      lostHelpers.add(lost);
+      return;
+    }
     if (last) {
       lastFound = last;
       return;
@@ -111,22 +129,22 @@ export function startSearch(calText, startValues) {
       if (progress.last) lastFound = progress.last;
       return;
     }
-    if (result.error) {
+    if (result.fault) {
+      say(`Подбор ОП: ${result.fault}`);
+    } else if (result.error) {
       say(result.error);
     } else {
       adopt(result);
       document.body.dataset.searchMs = String(Math.round(milliseconds));
     }
-    stop(saveEnabled);
+    stop();
   };
   worker.onerror = (event) => {
     say(`Подбор ОП: ${event.message}`);
-    stop(saveEnabled);
+    stop();
   };
-  running = { cal: calText, seed: seed() };
-  const ports = helperPorts({ kind: 'search', ...running });
-  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, ports);
-  $('bnGeneticCalc').dataset.saveEnabled = String(saveEnabled);
+  crew = hireHelpers({ kind: 'search', ...running });
+  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, crew.ports);
 }
 
 // "Прервать": the worker ends where it is and the tab shows the individual it simulated last
@@ -138,5 +156,5 @@ export function interruptSearch() {
     const found = JSON.parse(ctx.core.searchFound(running.cal, running.seed, lastFound));
     if (!found.error) adopt(found);
   }
-  stop($('bnGeneticCalc').dataset.saveEnabled === 'true');
+  stop();
 }

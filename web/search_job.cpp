@@ -12,6 +12,7 @@
 #include "io/calc_file.h"
 #include "model/calc_setup.h"
 #include "model/output.h"
+#include "optimiser/controller.h"
 #include "optimiser/genetic_run.h"
 #include "optimiser/stepped_search.h"
 #include "web/json_out.h"
@@ -22,31 +23,30 @@ namespace quendal::web {
 using emscripten::val;
 
 // A calculation as the page saves it (the search tab's fields in [Search], the growth in
-// [Start]) read into a model, with the search's inputs for `seed`.
+// [Start]) opened by a controller of the worker's own, with the search's inputs for `seed`.
 struct SearchTask {
     explicit SearchTask(const std::string& calText, double seed) {
-        CalcFileResult read = ParseCalcFile(calText);
-        if (read.error) {
-            error = read.error->Message(PageLanguage());
+        controller.SetLanguage(PageLanguage());
+        OpenedCalc opened = controller.OpenCalc(ParseCalcFile(calText), "", {});
+        error = std::move(opened.error);
+        if (!error.empty())
             return;
-        }
-        setup = std::move(read.setup);
-        ApplySetup(model, setup);
-        model.RaceLoaded = setup.race.has_value();
-        inputs = SearchInputsOf(setup.search, model.Planet.PlanetPrc, setup.start.growth,
-                                static_cast<uint32_t>(seed), PageLanguage());
+        setup = std::move(opened.setup);
+        inputs =
+            controller.SearchInputs(setup.search, setup.start.growth, static_cast<uint32_t>(seed));
     }
 
+    Controller controller;
+    CalcModel& model = controller.Model();
     std::string error;
     CalcSetup setup;
-    CalcModel model;
     GeneticInputs inputs;
 };
 
 namespace {
 
 // What the task's snapshot holds: the eight figures, both templates' lines and the
-// calculation with its result, for the page's session.
+// calculation with its result, for the page's controller.
 void Found(SearchTask& task, JsonOut& out) {
     s_GeneticState& state = task.model.GeneticState;
     const bool searched = state.searched;
@@ -67,12 +67,36 @@ void Found(SearchTask& task, JsonOut& out) {
 
 } // namespace
 
+// A helper worker's side: scores whole chromosomes as the driver's engine would.
+class SearchHelper {
+public:
+    SearchHelper(const std::string& calText, double seed) : task_(calText, seed) {
+        if (task_.error.empty())
+            evaluator_.emplace(task_.model, task_.inputs);
+    }
+
+    const std::string& error() const { return task_.error; }
+    std::vector<double> Score(const std::vector<uint8_t>& bytes) const {
+        return evaluator_->ScoreBatch(bytes.data(), bytes.size());
+    }
+    val score(const val& bytes) const {
+        const std::vector<double> s =
+            Score(emscripten::convertJSArrayToNumberVector<uint8_t>(bytes));
+        return val(emscripten::typed_memory_view(s.size(), s.data())).call<val>("slice");
+    }
+
+private:
+    SearchTask task_;
+    std::optional<BatchEvaluator> evaluator_;
+};
+
 // The search worker's side. After `begin` the generation's pending chromosomes are cut as the
 // worker chooses: `pendingBytes` for a helper and `takeScores` of its answer, `evaluate` for the
 // part scored here (the tail, last, so that the snapshot is what one-by-one evaluation leaves).
 class SearchDriver {
 public:
-    SearchDriver(const std::string& calText, double seed) : task_(calText, seed) {
+    SearchDriver(const std::string& calText, double seed)
+        : calText_(calText), seed_(seed), task_(calText, seed) {
         if (task_.error.empty())
             search_ = std::make_unique<SteppedSearch>(task_.model, task_.inputs, SearchControl{});
     }
@@ -92,6 +116,16 @@ public:
             search_->TakeScore(first + static_cast<int>(k), s[k]);
     }
     void evaluate(int first, int count) { search_->EvaluatePending(first, count); }
+    // Scores pending[first .. first + count) here as a helper would (a helper's piece that
+    // failed or went silent): the individual simulated last stays the one `evaluate` left.
+    void scoreApart(int first, int count) {
+        if (!apart_)
+            apart_ = std::make_unique<SearchHelper>(calText_, seed_);
+        const std::vector<uint8_t> bytes = search_->PendingChromosomes(first, count);
+        const std::vector<double> s = apart_->Score(bytes);
+        for (size_t k = 0; k < s.size(); ++k)
+            search_->TakeScore(first + static_cast<int>(k), s[k]);
+    }
 
     // Ends the generation: its progress as JSON.
     std::string end() {
@@ -113,28 +147,11 @@ public:
     }
 
 private:
+    std::string calText_;
+    double seed_;
     SearchTask task_;
     std::unique_ptr<SteppedSearch> search_; // after task_: it keeps a reference to its model
-};
-
-// A helper worker's side: scores whole chromosomes as the driver's engine would.
-class SearchHelper {
-public:
-    SearchHelper(const std::string& calText, double seed) : task_(calText, seed) {
-        if (task_.error.empty())
-            evaluator_.emplace(task_.model, task_.inputs);
-    }
-
-    const std::string& error() const { return task_.error; }
-    val score(const val& bytes) const {
-        const std::vector<uint8_t> b = emscripten::convertJSArrayToNumberVector<uint8_t>(bytes);
-        const std::vector<double> s = evaluator_->ScoreBatch(b.data(), b.size());
-        return val(emscripten::typed_memory_view(s.size(), s.data())).call<val>("slice");
-    }
-
-private:
-    SearchTask task_;
-    std::optional<BatchEvaluator> evaluator_;
+    std::unique_ptr<SearchHelper> apart_;
 };
 
 // What an interrupt shows: Found of the individual `chromosome` (its bytes, as pendingBytes
@@ -169,6 +186,7 @@ EMSCRIPTEN_BINDINGS(quendal_search) {
         .function("pendingBytes", &SearchDriver::pendingBytes)
         .function("takeScores", &SearchDriver::takeScores)
         .function("evaluate", &SearchDriver::evaluate)
+        .function("scoreApart", &SearchDriver::scoreApart)
         .function("end", &SearchDriver::end)
         .function("finish", &SearchDriver::finish);
     class_<SearchHelper>("SearchHelper")

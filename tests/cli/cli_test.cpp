@@ -141,6 +141,24 @@ TEST(Companion, CalculationFileReplaysTheOptions) {
         std::remove((file + suffix).c_str());
 }
 
+// --save-calc writes no file its own --calc would refuse: a race whose factors lie in the
+// thousands gives a planet no calculation file holds, which is said in one line, as --calc
+// would say it, and nothing is written or printed.
+TEST(Companion, SaveCalcRefusesAFileItCouldNotOpen) {
+    const std::string base = ::testing::TempDir() + "quendal-cli-wide-" + std::to_string(getpid());
+    std::ofstream(base + ".urc")
+        << "[Step1]\nRaceName=Wide\n[Step2]\nEnv0Min=4000\n"
+           "Env0Max=6000\nEnv1Min=25\nEnv1Max=75\nEnv2Min=20\nEnv2Max=80\n";
+    const CalcRun run = Calc("--race " + base + ".urc --years 2 --save-calc " + base + ".cal");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "quendal-calc: cannot write '" + base +
+                           ".cal': [Planet] Env: 5000 is outside -999..999\n");
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_FALSE(std::ifstream(base + ".cal").is_open());
+    std::remove((base + ".urc").c_str());
+    std::remove((base + ".cal").c_str());
+}
+
 TEST(Companion, HelpAndVersionGoToStdoutWhateverElseIsGiven) {
     for (const char* args : {"--help", "-h --years ten", "--bogus --help"}) {
         const CalcRun run = Calc(args);

@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 #include "io/file_bytes.h"
 #include "tests/core/temp_file.h"
@@ -24,6 +27,7 @@ namespace {
 int writeLimit = 0; // bytes a write takes at most; 0: any; -1: none, as a full disk
 int failNext = 0;   // the next write fails with this error before writing
 int syncError = 0;  // fsync fails with this error
+int umaskCalls = 0; // calls of umask, which sets the mask of every thread
 } // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
@@ -45,6 +49,11 @@ extern "C" int fsync(int fd) {
         return -1;
     }
     return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+extern "C" mode_t umask(mode_t mask) {
+    ++umaskCalls;
+    return static_cast<mode_t>(syscall(SYS_umask, mask));
 }
 #endif
 
@@ -73,7 +82,71 @@ TEST(AtomicSave, ReplacesWholeKeepsPermissionsAndFailsCleanly) {
     EXPECT_EQ(ReadFileBytes(old.path()), "new");
 }
 
+// A save through a symbolic link writes the file the link leads to, and the link stays a link:
+// a link to another folder, a chain of two (the last one absolute), and a link whose target is
+// not there yet. A loop of links is refused and changes nothing. Nothing is left beside either.
+TEST(AtomicSave, WritesThroughSymbolicLinks) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("quendal-links-" + std::to_string(::getpid()));
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> links; // the first is saved; @: dir
+        std::string target;                                     // empty: the save fails
+        bool there;                                             // the target is there, 0640
+    } cases[] = {
+        {{{"links/a.cal", "../real/a.cal"}}, "real/a.cal", true},
+        {{{"links/b.cal", "c.cal"}, {"links/c.cal", "@/real/b.cal"}}, "real/b.cal", true},
+        {{{"links/d.cal", "../real/d.cal"}}, "real/d.cal", false},
+        {{{"links/e.cal", "f.cal"}, {"links/f.cal", "e.cal"}}, "", false},
+    };
+    for (const Case& c : cases) {
+        const std::string target = (dir / c.target).string(), what = c.links[0].second;
+        fs::remove_all(dir);
+        fs::create_directories(dir / "real");
+        fs::create_directory(dir / "links");
+        if (c.there) {
+            std::ofstream(target) << "old";
+            fs::permissions(target, fs::perms(0640));
+        }
+        for (const auto& [link, to] : c.links)
+            fs::create_symlink(to[0] == '@' ? dir.string() + to.substr(1) : to, dir / link);
+        EXPECT_EQ(SaveFileAtomically((dir / c.links[0].first).string(), "new").has_value(),
+                  c.target.empty())
+            << what;
+        for (const auto& link : c.links)
+            EXPECT_TRUE(fs::is_symlink(dir / link.first)) << what;
+        if (!c.target.empty()) {
+            EXPECT_EQ(ReadFileBytes(target), "new") << what;
+            EXPECT_TRUE(!c.there ||
+                        (fs::status(target).permissions() & fs::perms::all) == fs::perms(0640))
+                << what;
+        }
+        // Nothing else in the two folders.
+        EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir), {}),
+                  static_cast<std::ptrdiff_t>(2 + c.links.size() + !c.target.empty()))
+            << what;
+    }
+    fs::remove_all(dir);
+}
+
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
+// A new file gets 0666 less the process's mask, which the save reads without setting it: for a
+// moment it would be every thread's.
+TEST(AtomicSave, NewFileModeComesFromTheMaskLeftAlone) {
+    const TempFile file("", ".cal");
+    const std::string fresh = file.path() + ".new";
+    const mode_t before = umask(022);
+    for (const mode_t mask : {022, 027, 077}) {
+        umask(mask);
+        umaskCalls = 0;
+        EXPECT_FALSE(SaveFileAtomically(fresh, "x"));
+        EXPECT_EQ(umaskCalls, 0) << mask;
+        EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::all, fs::perms(0666 & ~mask))
+            << mask;
+        fs::remove(fresh);
+    }
+    umask(before);
+}
+
 TEST(AtomicSave, WritesCutShortOrInterruptedSaveTheWholeText) {
     const TempFile file("cut", ".cal");
     std::string text;

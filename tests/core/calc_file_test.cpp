@@ -11,8 +11,9 @@
 #include "io/file_bytes.h"
 #include "io/text_codec.h"
 #include "model/calc_setup.h"
+#include "model/field_specs.h"
 #include "model/output.h"
-#include "model/value_ranges.h"
+#include "model/planet_rules.h"
 #include "tests/core/temp_file.h"
 
 namespace quendal {
@@ -283,7 +284,7 @@ TEST(CalcSetup, FieldOutOfRangeIsNamed) {
     EXPECT_EQ(OutOfRangeField(good, 15, Language()), "");
     for (int i = 0; i < 6; ++i) {
         SearchTab search = good;
-        search.params[i] = static_cast<int32_t>(kGeneticParamRanges[i].hi + 1);
+        search.params[i] = static_cast<int32_t>(kGeneticParamFields[i].accepts.hi + 1);
         const std::string n = std::to_string(i + 1);
         EXPECT_EQ(OutOfRangeField(search, std::nullopt, Language()).rfind("П" + n + ": ", 0), 0u);
         EXPECT_EQ(OutOfRangeField(search, std::nullopt, english).rfind("P" + n + ": ", 0), 0u);
@@ -295,7 +296,83 @@ TEST(CalcSetup, FieldOutOfRangeIsNamed) {
     EXPECT_EQ(OutOfRangeField(good, -7, Language()), "ЛЕТ: -7 вне допустимых пределов 0..99999");
     EXPECT_EQ(OutOfRangeField(search, std::nullopt, english),
               "Interval: 0 is outside the allowed range 1..999");
-    EXPECT_EQ(OutOfRangeField(good, -7, english), "years: -7 is outside the allowed range 0..99999");
+    EXPECT_EQ(OutOfRangeField(good, -7, english),
+              "years: -7 is outside the allowed range 0..99999");
+}
+
+// A calculation is checked against the reader's own table: the first value the reader would
+// refuse is named as the window names it (by its key where the window has no name for it),
+// with its range; by its key as the reader says it, after the line, in every language.
+// Nothing when the reader takes the file, at the edges of each range too.
+TEST(CalcFile, SetupProblemIsWhatTheReaderRefuses) {
+    struct Case {
+        const char* what;
+        void (*change)(CalcSetup&);
+        const char* problem;
+    } cases[] = {
+        {"whole", [](CalcSetup&) {}, ""},
+        {"edges",
+         [](CalcSetup& s) {
+             s.start.years = 99999;
+             s.planetTab.planet.PlanetEnv[1] = -999;
+             s.search.params[0] = 2;
+             s.search.interval = 999;
+             s.race->name = std::string(49, 'x');
+         },
+         ""},
+        {"П1", [](CalcSetup& s) { s.search.params[0] = 1; },
+         "П1: 1 вне допустимых пределов 2..9999"},
+        {"interval", [](CalcSetup& s) { s.search.interval = 0; },
+         "Интервал расчета: 0 вне допустимых пределов 1..999"},
+        {"years", [](CalcSetup& s) { s.start.years = 100000; },
+         "ЛЕТ: 100000 вне допустимых пределов 0..99999"},
+        {"factor", [](CalcSetup& s) { s.planetTab.planet.PlanetEnv[1] = 5000; },
+         "[Planet] Env: 5000 вне допустимых пределов -999..999"},
+        {"race number", [](CalcSetup& s) { s.race->race.Env0Min = 1000000000; },
+         "[Step2] Env0Min: 1000000000 вне допустимых пределов -99999999..999999999"},
+        {"race name", [](CalcSetup& s) { s.race->name = std::string(50, 'x'); },
+         "[Step1] RaceName: длиннее 49 символов, которые он вмещает"},
+        {"element count", [](CalcSetup& s) { s.plus[1].count = 0; },
+         "[Templates] Plus: 0 вне допустимых пределов 1..2147483647"},
+        {"element kind", [](CalcSetup& s) { s.search.result->minus[0].kind = 7; },
+         "[SearchResult] Minus: неизвестный элемент «?:1» (min, max:N, fab:N или mine:N)"},
+        {"first in the file's order",
+         [](CalcSetup& s) {
+             s.search.interval = 0;
+             s.start.years = -1;
+         },
+         "ЛЕТ: -1 вне допустимых пределов 0..99999"},
+        {"no race: its fields are not written",
+         [](CalcSetup& s) {
+             s.race.reset();
+             s.planetTab.planet.PlanetEnv[1] = 5000;
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        CalcSetup setup = FullSetup();
+        c.change(setup);
+        EXPECT_EQ(SetupProblem(setup, Language()), c.problem) << c.what;
+        const CalcFileResult read = ParseCalcFile(WriteCalcFile(setup));
+        ASSERT_EQ(read.error.has_value(), *c.problem != '\0') << c.what;
+        if (read.error) {
+            for (const Language language : Language::All())
+                EXPECT_EQ(read.error->Message(language),
+                          Tr(language, "строка %1: ", {std::to_string(read.error->line)}) +
+                              SetupProblem(setup, language, true))
+                    << c.what;
+        }
+    }
+}
+
+// The search interval every front end derives from the years lies within what the interval
+// accepts: the years capped at 50, and at least 1 year for a calculation of 0.
+TEST(CalcSetup, SearchIntervalOfTheYearsIsOneTheFileTakes) {
+    const int32_t years[][2] = {{0, 1}, {1, 1}, {15, 15}, {50, 50}, {51, 50}, {99999, 50}};
+    for (const auto& [given, interval] : years) {
+        EXPECT_EQ(SearchInterval(given), interval) << given;
+        EXPECT_TRUE(kSearchYearsField.accepts.Holds(SearchInterval(given))) << given;
+    }
 }
 
 // Applied to a model and taken back, a calculation keeps its planet, templates and search

@@ -120,3 +120,34 @@ TEST(Controller, PlanetTabRules) {
 
 } // namespace
 } // namespace quendal
+
+namespace quendal {
+namespace {
+
+// Whatever a front end lets a player type, it never saves, links or ranks a calculation that
+// its reader would refuse: the refusal names the field.
+TEST(Controller, RefusesWhatTheReaderWouldRefuse) {
+    struct Case {
+        int32_t factor, years, population;
+        const char* refusal;
+    };
+    for (const Case& k :
+         {Case{50, 15, 100, ""},
+          Case{5000, 15, 100, "[Planet] Env: 5000 вне допустимых пределов -999..999"},
+          Case{50, 100000, 100, "ЛЕТ: 100000 вне допустимых пределов 0..99999"},
+          Case{50, 15, 1, "П1: 1 вне допустимых пределов 2..9999"}}) {
+        Controller c = Colony();
+        c.TypeFactor(0, k.factor);
+        SearchTab search;
+        search.params[0] = k.population;
+        const StartFields start{100, 250, 15, k.years};
+        EXPECT_EQ(c.Refusal(start, search), k.refusal);
+        EXPECT_EQ(c.TakeRankInput(start, search, 7).refusal, k.refusal);
+        if (!*k.refusal) {
+            EXPECT_FALSE(ParseCalcFile(c.CalcText(start, search)).error);
+        }
+    }
+}
+
+} // namespace
+} // namespace quendal

@@ -110,13 +110,13 @@ TEST(CalculateView, SeriesPointsAndTablesFollowTheCalculation) {
     EXPECT_EQ(view.chartPoints.back()[4], view.rows.back().Fabr);
 }
 
-// A row's fields share their stem's range; a name outside the table is a fault of the caller.
-TEST(RangeOfField, ByNameOrStem) {
-    EXPECT_EQ(RangeOfField("editPlanetEnv2").maximum, 100);
-    EXPECT_EQ(RangeOfField("editStartPlanetPrc").minimum, -75);
-    EXPECT_EQ(RangeOfField("editPlanetMineral3").step, 100);
-    EXPECT_THROW(RangeOfField("editPlanet"), std::out_of_range);
-    EXPECT_THROW(RangeOfField("123"), std::out_of_range);
+// A row's fields share their stem's spec; a name outside the table is a fault of the caller.
+TEST(FieldOf, ByNameOrStem) {
+    EXPECT_EQ(FieldOf("editPlanetEnv2").spin.maximum, 100);
+    EXPECT_EQ(FieldOf("editStartPlanetPrc").spin.minimum, -75);
+    EXPECT_EQ(FieldOf("editPlanetMineral3").spin.step, 100);
+    EXPECT_THROW(FieldOf("editPlanet"), std::out_of_range);
+    EXPECT_THROW(FieldOf("123"), std::out_of_range);
 }
 
 } // namespace

@@ -288,3 +288,48 @@ TEST(GenPlanetText, PercentFactorsAndHomeworld) {
 
 } // namespace
 } // namespace quendal
+
+namespace quendal {
+namespace {
+
+DecodedTemplate TemplateOf(std::initializer_list<QueueItem> items) {
+    DecodedTemplate t;
+    for (const QueueItem& item : items)
+        t.items[t.count++] = item;
+    return t;
+}
+
+// A search remembers a simulation by the templates it decoded to: two candidates share a
+// memory only when both templates are the same element for element.
+TEST(OutcomeMemory, KeysTellEveryPairOfTemplatesApart) {
+    const QueueItem fab{Factories, 10, 5, 0.0}, mine{Mines, 10, 5, 0.0};
+    const DecodedTemplate none, a = TemplateOf({fab}), b = TemplateOf({mine}),
+                                ab = TemplateOf({fab, mine}),
+                                dearer = TemplateOf({{Factories, 11, 5, 0.0}}),
+                                more = TemplateOf({{Factories, 10, 6, 0.0}});
+    const std::pair<const DecodedTemplate*, const DecodedTemplate*> pairs[] = {
+        {&none, &ab}, {&a, &b},         {&ab, &none},   {&none, &a},
+        {&a, &none},  {&none, &dearer}, {&none, &more}, {&none, &none}};
+    std::vector<std::string> keys;
+    for (const auto& [minus, plus] : pairs)
+        keys.push_back(OutcomeMemory::KeyOf(*minus, *plus));
+    for (size_t i = 0; i < keys.size(); ++i)
+        for (size_t j = i + 1; j < keys.size(); ++j)
+            EXPECT_NE(keys[i], keys[j]) << i << " and " << j;
+    EXPECT_EQ(OutcomeMemory::KeyOf(a, b),
+              OutcomeMemory::KeyOf(TemplateOf({fab}), TemplateOf({mine})));
+
+    OutcomeMemory memory;
+    EXPECT_FALSE(memory.Find(keys[1]));
+    OutcomeMemory::Remembered kept;
+    kept.results.figures.men = 4321;
+    kept.score = 7.5;
+    memory.Keep(keys[1], kept);
+    ASSERT_TRUE(memory.Find(keys[1]));
+    EXPECT_EQ(memory.Find(keys[1])->results.figures.men, 4321);
+    EXPECT_EQ(memory.Find(keys[1])->score, 7.5);
+    EXPECT_FALSE(memory.Find(keys[2]));
+}
+
+} // namespace
+} // namespace quendal

@@ -364,7 +364,8 @@ private slots:
         FakeDialogs dialogs;
         const auto race = simtest::MakeRace({15, 0, 35}, {86, 100, 64}, 15);
         size_t planets = 1; // fewer than the entries: setting up the second planet throws
-        RankView view(&dialogs,
+        Controller controller;
+        RankView view(&dialogs, controller,
                       [&] {
                           RankInput input;
                           input.base = *race;

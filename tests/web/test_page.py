@@ -13,6 +13,7 @@ import http.server
 import io
 import os
 import re
+import shutil
 import socketserver
 import subprocess
 import sys
@@ -38,11 +39,21 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def host(cache_control):
+    """A server whose every answer has that Cache-Control."""
+    class Host(Quiet):
+        def end_headers(self):
+            self.send_header('Cache-Control', cache_control)
+            super().end_headers()
+    return Host
+
+
 @contextlib.contextmanager
-def serve(site):
+def serve(site, handler=Quiet):
     """The site on 127.0.0.1 on a free port, as `make run-web` serves it."""
-    handler = functools.partial(Quiet, directory=site)
+    handler = functools.partial(handler, directory=site)
     server = socketserver.ThreadingTCPServer(('127.0.0.1', 0), handler)
+    server.daemon_threads = True  # a connection the browser keeps open does not hold the end
     thread = threading.Thread(target=server.serve_forever, daemon=True)
     thread.start()
     try:
@@ -335,7 +346,7 @@ class Page(unittest.TestCase):
         self.assertEqual((self.lines('lbDataSet'), self.lines('lbMineral')), shown)
         self.assertEqual(self.el('raceName').text, 'Kessarine Weavers')
 
-    def test_out_of_range_search_field_refuses_save_and_search(self):
+    def test_out_of_range_fields_refuse_save_link_and_search(self):
         self.open()
         self.race('typical.urc')
         self.calculate()
@@ -350,6 +361,23 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.message(),
                                  f'{caption}: П1: 0 вне допустимых пределов 2..9999')
         self.assertEqual(self.el('bnGeneticCalc').get_attribute('textContent'), 'Расчет')
+        # Every field a file holds is checked, not only the search tab's: the page never
+        # writes a file or a link that it would refuse to open.
+        self.tab('genetic')
+        self.type('editGeneticP1', 100)
+        self.tab('params')
+        self.type('editPlanetEnv1', 5000)
+        self.tab('calc')
+        self.click('bnSaveCalcFile')
+        self.assertEqual(self.message(), 'Сохранить результат расчета: '
+                         '[Planet] Env: 5000 вне допустимых пределов -999..999')
+        self.tab('params')
+        self.type('editPlanetEnv1', 50)
+        self.tab('calc')
+        self.type('editLightYears', 100000)
+        self.click('bnShareLink')
+        self.assertEqual(self.message(), 'Ссылка: ЛЕТ: 100000 вне допустимых пределов 0..99999')
+        self.assertEqual(self.el('editShareLink').get_attribute('value'), '')
         self.assertFalse(os.path.exists(os.path.join(self.tmp, 'quendal.cal')))
 
     def test_link_restores_the_calculation(self):
@@ -377,8 +405,11 @@ class Page(unittest.TestCase):
                 self.assertIn('Ссылка', self.message())
                 self.assertEqual(self.el('raceName').text, '')
 
-    def rank(self, search, genetic=()):
+    def rank_view(self, search, genetic=(), start_prc=None):
+        """The ranking view of planets-rank.txt, by calculation or search, not started."""
         self.open('?seed=7')
+        if start_prc is not None:
+            self.type('editStartPlanetPrc', start_prc)
         self.race('typical.urc')
         if genetic:
             self.tab('genetic')
@@ -390,10 +421,24 @@ class Page(unittest.TestCase):
         self.click('bnPlanetRank')
         if search:
             self.click('cbRankSearch')
-        self.click('bnRank')
-        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 300)
+
+    def ranked_rows(self):
         return self.js("return [...document.querySelectorAll('#tbRank tbody tr')]"
                        ".map(r => [...r.cells].map(c => c.textContent))")
+
+    def companion_rank(self, genetic=()):
+        """The companion's rows of planets-rank.txt, by search when `genetic` is given."""
+        extra = ['--search', '--seed', '7', '--population', str(genetic[0]), '--generations',
+                 str(genetic[1])] if genetic else []
+        return list(csv.reader(io.StringIO(companion(
+            '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--rank', '--csv',
+            *extra))))[1:]
+
+    def rank(self, search, genetic=()):
+        self.rank_view(search, genetic)
+        self.click('bnRank')
+        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 300)
+        return self.ranked_rows()
 
     def test_ranking_equals_the_companions(self):
         base = ['--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt']
@@ -436,6 +481,143 @@ class Page(unittest.TestCase):
         self.assertEqual(self.lines('lbDataSet'), tables(companion(
             '--race', 'data/typical.urc', '--planets', 'data/planets-rank.txt', '--pick',
             indexes[-1]))[0])
+
+    # ---- The page's own workers: side by side, failing, silent, interrupted.
+
+    def cores(self, count):
+        """The page sees `count` cores: a job's worker and count - 1 helpers per job."""
+        cdp = self.driver.execute_cdp_cmd
+        cdp('Emulation.setHardwareConcurrencyOverride', {'hardwareConcurrency': count})
+        self.addCleanup(cdp, 'Emulation.setHardwareConcurrencyOverride',
+                        {'hardwareConcurrency': os.cpu_count()})
+
+    def figures(self):
+        return [self.el(f'sGenValue{i}').get_attribute('textContent') for i in range(1, 9)]
+
+    def run_search(self, population, generations, wait=True):
+        self.tab('genetic')
+        self.type('editGeneticP1', population)
+        self.type('editGeneticP2', generations)
+        self.click('bnGeneticCalc')
+        if wait:
+            self.wait(lambda: self.el('bnGeneticCalc').text == 'Расчет', 60)
+
+    def companion_search(self, population, generations):
+        return companion('--race', 'data/typical.urc', '--start-prc', '-20', '--search', '--seed',
+                         '7', '--threads', '1', '--population', str(population), '--generations',
+                         str(generations)).split('\n')[0]
+
+    def test_search_and_ranking_run_side_by_side(self):
+        self.cores(4)
+        self.rank_view(False, start_prc=-20)
+        self.run_search(400, 40, wait=False)
+        self.tab('params')
+        self.click('bnRank')
+        self.wait(lambda: self.el('bnRankSaveCsv').is_enabled(), 120)
+        self.wait(lambda: self.el('bnGeneticCalc').get_attribute('textContent') == 'Расчет', 120)
+        self.assertEqual([r[:12] for r in self.ranked_rows()],
+                         [r[:12] for r in self.companion_rank()])
+        self.assertEqual(self.companion_search(400, 40), 'result: ' + ' '.join(self.figures()))
+
+    def test_failed_or_silent_helpers_are_worked_around(self):
+        # Of each page's first helpers one never answers and one ends at its first piece.
+        faults = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': """
+            const Real = Worker;
+            const faults = ['self.onmessage = () => {};', `self.onmessage = (e) => {
+                if (e.ports[0]) e.ports[0].onmessage = () => self.close(); };`];
+            window.Worker = class extends Real {
+                constructor(url, options) {
+                    if (String(url).includes('helper.js') && faults.length) url = URL
+                        .createObjectURL(new Blob([faults.shift()], { type: 'text/javascript' }));
+                    super(url, options);
+                }
+            };"""})
+        self.addCleanup(self.driver.execute_cdp_cmd, 'Page.removeScriptToEvaluateOnNewDocument',
+                        faults)
+        self.cores(4)
+        self.search([100, 20])
+        self.wait(lambda: self.el('bnGeneticCalc').text == 'Расчет', 60)
+        self.assertEqual(self.companion_search(100, 20), 'result: ' + ' '.join(self.figures()))
+        rows = self.rank(False)
+        self.assertEqual([r[:12] for r in rows], [r[:12] for r in self.companion_rank()])
+
+    def test_interrupted_ranking_keeps_the_planets_ranked(self):
+        self.rank_view(True, (100, 10))
+        self.click('bnRank')
+        self.wait(lambda: int(self.el('pbRank').get_attribute('value')) >= 2, 120)
+        self.click('bnRank')
+        rows = self.ranked_rows()
+        self.assertGreaterEqual(len(rows), 2)
+        self.assertEqual(self.el('sRankStatus').text,
+                         f'Прервано, рассчитано планет: {len(rows)} из 5')
+        self.assertEqual(self.el('sRankRemaining').text, '')
+        # The planets that ended, in the order the whole ranking gives them, numbered again.
+        shown = {r[1] for r in rows}
+        expected = [[str(place), *r[1:12]] for place, r in enumerate(
+            (r for r in self.companion_rank((100, 10)) if r[1] in shown), 1)]
+        self.assertEqual([r[:12] for r in rows], expected)
+
+    def test_search_start_clears_refuses_a_bad_seed_and_shows_a_failed_core(self):
+        # A seed out of range is refused and the search takes another.
+        self.open('?seed=4294967296')
+        self.race('typical.urc')
+        self.run_search(20, 2)
+        self.assertEqual(self.message(), 'Адрес страницы: seed=4294967296 вне допустимых '
+                         'пределов 0..4294967295, взят случайный seed')
+        self.assertNotEqual(self.figures(), [''] * 8)
+        # Interrupted before its first report, a new search shows nothing of the last one.
+        self.type('editGeneticP1', 9999)
+        self.js("const b = document.getElementById('bnGeneticCalc'); b.click(); b.click();")
+        self.assertEqual(self.figures(), [''] * 8)
+        self.assertFalse(self.el('bnToGraphic').is_enabled())
+        # A core that does not instantiate in the search's worker: said, and the search over.
+        self.js("""
+            const bad = new WebAssembly.Module(new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1,
+                4, 1, 96, 0, 0, 2, 7, 1, 1, 120, 1, 121, 0, 0])); // imports x.y, which is not
+            const post = Worker.prototype.postMessage;
+            Worker.prototype.postMessage = function (data, transfer) {
+                return post.call(this, data?.module ? { ...data, module: bad } : data, transfer);
+            };""")
+        self.click('bnGeneticCalc')
+        self.wait(lambda: self.message().startswith('Подбор ОП: '))
+        self.assertEqual(self.el('bnGeneticCalc').text, 'Расчет')
+
+    def test_a_new_build_reaches_a_page_when_it_is_opened_again(self):
+        # A page open, then a new build on the server, whose search worker announces itself; by
+        # a host that lets the browser keep nothing, and by one that lets it keep every file.
+        for cache_control in ('no-store', 'max-age=3600'):
+            with self.subTest(cache_control=cache_control):
+                self.update_while_open(host(cache_control))
+
+    def update_while_open(self, handler):
+        with tempfile.TemporaryDirectory(prefix='quendal-web-') as site:
+            shutil.copytree(SITE, site, dirs_exist_ok=True)
+            with serve(site, handler) as url:
+                self.driver.get(url)
+                self.wait(lambda: self.js('return navigator.serviceWorker.controller !== null'))
+                self.open_again()
+                with open(os.path.join(site, 'sw.js'), encoding='utf-8') as f:
+                    build = re.search('[0-9a-f]{16}', f.read()).group()
+                subprocess.run(['sed', '-i', f's/{build}/feedfacefeedface/', 'sw.js',
+                                'core_module.js'], cwd=site, check=True)
+                with open(os.path.join(site, 'worker.js'), 'w', encoding='utf-8') as f:
+                    f.write("self.onmessage = () => self.postMessage({ result: { error: 'new' } });")
+                self.js("""navigator.serviceWorker.oncontrollerchange = () => {
+                    document.body.dataset.updated = 'true'; };
+                    navigator.serviceWorker.getRegistration().then((r) => r.update());""")
+                self.wait(lambda: self.js('return document.body.dataset.updated') == 'true')
+                # The open page keeps its build; opened again, it takes the new one.
+                for message in ('', 'new'):
+                    if message:
+                        self.open_again()
+                    self.run_search(20, 2)
+                    self.assertEqual((self.message(), self.figures() == [''] * 8),
+                                     (message, message == 'new'))
+
+    def open_again(self):
+        self.driver.refresh()
+        self.wait(lambda: self.js('return document.body.dataset.ready') == 'true')
+        self.race('typical.urc')
 
     def overflowing(self):
         """Elements reaching past the viewport's sides, other than inside a scrolled box."""
