@@ -54,7 +54,7 @@ while IFS= read -r entry; do
 done < <(grep -E '^[A-Za-z0-9_.+-]+_DIR:PATH=' "$build/CMakeCache.txt")
 
 # The compiler, the emulator that runs the programs of a cross build, CLI11 (header-only, found
-# by its folder) and GoogleTest's source when the build compiles it.
+# by its folder), the window's lrelease and GoogleTest's source when the build compiles it.
 cache_value() {
     sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
 }
@@ -66,6 +66,8 @@ emulator=${emulator%%;*}
 [ -n "$emulator" ] && check_owner "the emulator" "$(command -v "$emulator" || echo "$emulator")"
 cli11=$(cache_value CLI11_HEADERS)
 [ -n "$cli11" ] && check_owner "CLI11" "$cli11/CLI/CLI.hpp"
+lrelease=$(cache_value QUENDAL_LRELEASE)
+[ -n "$lrelease" ] && check_owner "lrelease" "$lrelease"
 gtest_source=$(cache_value QUENDAL_GTEST_SOURCE)
 [ -n "$gtest_source" ] && check_owner "GoogleTest" "$gtest_source/CMakeLists.txt"
 

@@ -9,10 +9,11 @@
 # Usage: install-deps.sh [--list] [run|web|package|test]...
 set -euo pipefail
 
+# Python makes the core's table of translations; lrelease (qt6-l10n-tools) the window's.
 run=(
-    g++ cmake ninja-build make pkg-config
+    g++ cmake ninja-build make pkg-config python3
     qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
-    libcli11-dev libtbb-dev fonts-dejavu-core
+    qt6-l10n-tools libcli11-dev libtbb-dev fonts-dejavu-core
 )
 # The companion's folder is part of every configure step, so CLI11 is too.
 web=(cmake ninja-build make python3 emscripten libcli11-dev)
