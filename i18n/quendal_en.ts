@@ -1279,5 +1279,22 @@ with terraforming, factories and mines produced from the automatic production qu
         <source>Рейтинг планет: %1</source>
         <translation>Planet ranking: %1</translation>
     </message>
+    <message>
+        <source>Прервано, рассчитано планет: %1 из %2</source>
+        <translation>Stopped, planets calculated: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Прервано</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>Адрес страницы: seed=%1 вне допустимых пределов 0..4294967295, взят случайный seed</source>
+        <translation>The page&apos;s address: seed=%1 is outside the allowed range 0..4294967295, a random seed is taken</translation>
+    </message>
+    <message>
+        <source>обработчик из другой версии страницы, перезагрузите её</source>
+        <comment>A worker of another build of the page refused the job.</comment>
+        <translation>a worker of another version of the page, reload it</translation>
+    </message>
 </context>
 </TS>

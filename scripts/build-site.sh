@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Puts the page together in BUILD/site: the page's own files (web/), the core that emscripten
-# built in BUILD (quendal_web.js and .wasm), the chart library from node_modules and the icons.
+# built in BUILD (quendal_web.js and .wasm), the page's catalogues of every i18n/quendal_*.ts,
+# the chart library from node_modules and the icons.
 set -euo pipefail
 build="$1"
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -25,6 +26,11 @@ open(sys.argv[3], 'wb').write(m.png(int(sys.argv[2]), m.render(int(sys.argv[2]))
     fi
     cp "$icon" "$site/icons/"
 done
+# The page's texts in every language of i18n/ (and their names), which the service worker keeps.
+python3 "$root/scripts/catalogue.py" --json "$site/i18n" "$root"/i18n/quendal_*.ts
+catalogues=$(cd "$site" && find i18n -name '*.json' | sort | sed "s/.*/'&'/" | paste -sd, |
+    sed 's/,/, /g')
+sed -i "s|'@CATALOGUES@'|$catalogues|" "$site/sw.js"
 # The build's id, a hash of its files: the service worker keeps each build's files apart under
 # it, and the page and its workers carry it, so that they never mix two builds.
 version=$(cd "$site" && find . -type f | sort | xargs sha256sum | sha256sum | cut -c1-16)

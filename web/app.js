@@ -4,7 +4,8 @@
 import { loadCore } from './core_module.js';
 import { $, ctx, intOf, setValue, say, download, bytesOf, fillList, selectedLine, setListEnabled,
   connectListBox } from './context.js';
-import { buildFields } from './fields.js';
+import { buildFields, el } from './fields.js';
+import { t, language, languages, startLanguage, chosenLanguage, keepLanguage } from './i18n.js';
 import { showChart, clearChart, fitChart, setSeriesCaptions } from './chart.js';
 import { showParams, showPlanetList, connectParams } from './params.js';
 import { enterGenetic, searchTabValues, showSearchTab, showFound, clearFound, startSearch,
@@ -88,7 +89,7 @@ function showLoadedRace() {
   setRaceControls(true);
   $('cbItemAdd').selectedIndex = -1;
   $('bnSaveCalcFile').disabled = true;
-  $('bnLoadRaceFile').textContent = 'Очистить';
+  $('bnLoadRaceFile').textContent = t('Очистить');
 }
 
 function clearRaceFromPage() {
@@ -101,7 +102,7 @@ function clearRaceFromPage() {
   setRaceControls(false);
   clearFound();
   $('bnSaveCalcFile').disabled = true;
-  $('bnLoadRaceFile').textContent = 'Загрузить';
+  $('bnLoadRaceFile').textContent = t('Загрузить');
 }
 
 async function openRace(file) {
@@ -196,7 +197,7 @@ function checkedCalcText(caption) {
 }
 
 function saveCalc() {
-  const text = checkedCalcText('Сохранить результат расчета');
+  const text = checkedCalcText(t('Сохранить результат расчета'));
   if (text !== null) download(calcFileName, text, 'application/x-quendal-calculation');
 }
 
@@ -218,7 +219,7 @@ function openCalcText(bytes, name) {
     $('raceName').textContent = '';
     $('editStartPlanetPrc').disabled = false;
     setRaceControls(false);
-    $('bnLoadRaceFile').textContent = 'Загрузить';
+    $('bnLoadRaceFile').textContent = t('Загрузить');
   }
   setValue($('editStartPlanetPrc'), opened.prc);
   setValue($('editStartPlanetMen'), opened.men);
@@ -240,13 +241,13 @@ function openCalcText(bytes, name) {
 }
 
 async function shareLink() {
-  const text = checkedCalcText('Ссылка');
+  const text = checkedCalcText(t('Ссылка'));
   if (text === null) return;
   const link = await linkFor(text);
   setValue($('editShareLink'), link);
   try {
     await navigator.clipboard.writeText(link);
-    say('Ссылка скопирована', false);
+    say(t('Ссылка скопирована'), false);
   } catch {
     $('editShareLink').select();
   }
@@ -257,11 +258,11 @@ async function openFragment() {
   try {
     bytes = await calcOfFragment(location.hash);
   } catch {
-    say('Ссылка повреждена: в ней нет расчета Quendal. Открыта страница по умолчанию.');
+    say(t('Ссылка повреждена: в ней нет расчета Quendal. Открыта страница по умолчанию.'));
     return;
   }
-  if (bytes && !openCalcText(bytes, 'ссылка'))
-    say(`Ссылка не открыта, открыта страница по умолчанию. ${$('message').textContent}`);
+  if (bytes && !openCalcText(bytes, t('ссылка')))
+    say(t('Ссылка не открыта, открыта страница по умолчанию. %1', $('message').textContent));
 }
 
 // ---- Files by picker or by dropping them on the page.
@@ -319,9 +320,24 @@ function pickRanked(index, minus, plus, searched) {
   $('bnCalculate').focus();
 }
 
+// The language choice: as the browser, or a language named in itself; it applies when the page
+// is opened again.
+function connectLanguage() {
+  const box = $('cbLanguage');
+  for (const { code, name } of languages()) box.append(el('option', { value: code }, name));
+  box.value = chosenLanguage();
+  box.addEventListener('change', () => {
+    keepLanguage(box.value);
+    $('sLanguageNote').textContent = t('Язык сменится, когда страница откроется снова.');
+  });
+}
+
 async function start() {
-  ({ core: ctx.core, module: ctx.module } = await loadCore());
+  [, { core: ctx.core, module: ctx.module }] = await Promise.all([startLanguage(), loadCore()]);
+  connectLanguage();
+  ctx.core.setLanguage(language());
   ctx.controller = new ctx.core.Controller();
+  ctx.controller.setLanguage(language());
   ctx.refresh();
   const captions = JSON.parse(ctx.core.captions());
   buildFields(captions);
@@ -334,7 +350,7 @@ async function start() {
   connectFiles();
   connectTemplates();
   connectParams();
-  connectRank(() => checkedCalcText('Рейтинг планет'), rankSettings, pickRanked);
+  connectRank(() => checkedCalcText(t('Рейтинг планет')), rankSettings, pickRanked);
   $('bnCalculate').addEventListener('click', calculate);
   $('bnSaveCalcFile').addEventListener('click', saveCalc);
   $('bnShareLink').addEventListener('click', shareLink);

@@ -1,5 +1,6 @@
 // The chart of "График": the five series of the desktop's chart, drawn by uPlot.
 import uPlot from './lib/uPlot.esm.js';
+import { t } from './i18n.js';
 
 // The series' colours; their captions are the core's (captions().series).
 const STROKES = ['#008000', '#c8b400', '#ff0000', '#00c0c0', '#0000ff'];
@@ -22,11 +23,11 @@ export function showChart(box, points, shown) {
   const data = [points.map((p) => p[0])];
   STROKES.forEach((_, i) => data.push(points.map((p) => (visible[i] ? p[i + 1] : null))));
   plot?.destroy();
-  const series = [{ label: 'Год' }];
+  const series = [{ label: t('Год') }];
   STROKES.forEach((stroke, i) => series.push({ label: captions[i], stroke, show: visible[i], width: 2,
     points: { show: true, size: 5 } }));
   plot = new uPlot({ ...size(box), series, scales: { x: { time: false } },
-    axes: [{ label: 'Год' }, {}], legend: { live: false } }, data, box);
+    axes: [{ label: t('Год') }, {}], legend: { live: false } }, data, box);
 }
 
 export function clearChart() {

@@ -1,6 +1,8 @@
 // The rows of controls that repeat: built once with the desktop window's names, and the
 // captions, ranges, steps and first values the core gives both.
 
+import { t } from './i18n.js';
+
 const FACTOR_CLASSES = ['navy', 'maroon', 'green'];
 const MINERAL_CLASSES = ['navy', 'green', 'yellow'];
 
@@ -58,8 +60,8 @@ export function buildFields(captions) {
     const n = i + 1;
     const con = number(`editPlanetConPrc${n}`);
     const mineral = number(`editPlanetMineral${n}`);
-    con.setAttribute('aria-label', `${name}: концентрация`);
-    mineral.setAttribute('aria-label', `${name}: на поверхности`);
+    con.setAttribute('aria-label', t('%1: концентрация', name));
+    mineral.setAttribute('aria-label', t('%1: на поверхности', name));
     $('gbPlanetMineral').append(el('div', { class: 'mrow' },
       el('span', { id: `sPlanetMineral${n}`, class: `${cls} b` }, name), con, mineral));
   });

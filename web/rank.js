@@ -3,6 +3,7 @@
 // Enter; the rows downloaded as the companion's CSV.
 import { $, ctx, download, say } from './context.js';
 import { el } from './fields.js';
+import { t, language } from './i18n.js';
 import { BUILD, workerUrl } from './core_module.js';
 import { startHelpers, hireHelpers } from './pool.js';
 import { seedProblem } from './search.js';
@@ -68,7 +69,7 @@ export function resetRank() {
 }
 
 function setIdle(idle) {
-  $('bnRank').textContent = idle ? 'Рассчитать' : 'Прервать';
+  $('bnRank').textContent = idle ? t('Рассчитать') : t('Прервать');
   $('cbRankCriterion').disabled = !idle;
   $('cbRankSearch').disabled = !idle;
 }
@@ -103,7 +104,7 @@ function interruptRank() {
     showRanked(JSON.parse(partial.finish()));
     $('sRankRemaining').textContent = '';
     $('sRankStatus').textContent =
-      `Прервано, рассчитано планет: ${rows.length} из ${partial.count()}`;
+      t('Прервано, рассчитано планет: %1 из %2', rows.length, partial.count());
   } finally {
     partial.delete();
   }
@@ -114,7 +115,7 @@ function startRank(calText, settings) {
   say(seedProblem);
   setIdle(false);
   const job = { kind: 'rank', cal: calText, list: ctx.controller.listBytes(), settings,
-    search: $('cbRankSearch').checked, build: BUILD };
+    search: $('cbRankSearch').checked, build: BUILD, lang: language() };
   running = { job, crew: hireHelpers(job), lost: new Set(), rows: [] };
   worker = new Worker(workerUrl('worker.js'), { type: 'module' });
   worker.onmessage = (event) => {
@@ -132,13 +133,13 @@ function startRank(calText, settings) {
       return;
     }
     stopRank(false);
-    if (result.fault) say(`Рейтинг планет: ${result.fault}`);
+    if (result.fault) say(t('Рейтинг планет: %1', t(result.fault)));
     else if (result.error) say(result.error);
     else showRanked(result);
   };
   worker.onerror = (event) => {
     stopRank(true);
-    say(`Рейтинг планет: ${event.message}`);
+    say(t('Рейтинг планет: %1', event.message));
   };
   worker.postMessage({ ...job, module: ctx.module }, running.crew.ports);
 }
@@ -155,7 +156,7 @@ export function connectRank(calcText, settings, pick) {
   $('bnRankClose').addEventListener('click', () => {
     if (worker) {
       stopRank(true); // as the window's close: the ranking forgotten
-      $('sRankStatus').textContent = 'Прервано';
+      $('sRankStatus').textContent = t('Прервано');
     }
     $('RankView').hidden = true;
     $('bnPlanetRank').focus();

@@ -53,6 +53,15 @@ public:
             error_ = opened.error;
             return;
         }
+        controller.LoadPlanetList(listBytes, "");
+        std::vector<int> v = emscripten::vecFromJSArray<int>(values);
+        v.resize(2);
+        RankInput input = controller.TakeRankInput(opened.setup.start, opened.setup.search,
+                                                   static_cast<uint32_t>(v[1]));
+        if (input.planets.empty()) {
+            error_ = Tr(PageLanguage(), "Нет списка планет");
+            return;
+        }
         base_ = std::move(input.base);
         list_ = controller.List();
         settings_ = input.settings;

@@ -2,6 +2,7 @@
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
 import { BUILD, workerUrl } from './core_module.js';
+import { t, language } from './i18n.js';
 import { startHelpers, hireHelpers } from './pool.js';
 
 let worker = null;
@@ -67,14 +68,14 @@ export function seed() {
   seedProblem = '';
   if (fixed !== null) {
     if (/^\d+$/.test(fixed) && Number(fixed) <= 4294967295) return Number(fixed);
-    seedProblem = `Адрес страницы: seed=${fixed} вне допустимых пределов 0..4294967295, ` +
-      'взят случайный seed';
+    seedProblem = t('Адрес страницы: seed=%1 вне допустимых пределов 0..4294967295, ' +
+      'взят случайный seed', fixed);
   }
   return crypto.getRandomValues(new Uint32Array(1))[0];
 }
 
 function setBusy(busy) {
-  $('bnGeneticCalc').textContent = busy ? 'Прервать' : 'Расчет';
+  $('bnGeneticCalc').textContent = busy ? t('Прервать') : t('Расчет');
   $('bnLoadRaceFile').disabled = busy;
   $('bnLoadCalcFile').disabled = busy;
   ctx.controller.setSearching(busy);
@@ -100,10 +101,10 @@ function stop() {
 export function startSearch(calText, startValues) {
   const problem = ctx.controller.searchRefusal(startValues);
   if (problem) {
-    say(`Подбор ОП: ${problem}`);
+    say(t('Подбор ОП: %1', problem));
     return;
   }
-  running = { cal: calText, seed: seed(), build: BUILD };
+  running = { cal: calText, seed: seed(), build: BUILD, lang: language() };
   say(seedProblem);
   // Nothing of an earlier search stands beside this one's progress: an interrupt before the
   // first report shows nothing.
@@ -130,7 +131,7 @@ export function startSearch(calText, startValues) {
       return;
     }
     if (result.fault) {
-      say(`Подбор ОП: ${result.fault}`);
+      say(t('Подбор ОП: %1', t(result.fault)));
     } else if (result.error) {
       say(result.error);
     } else {
@@ -140,7 +141,7 @@ export function startSearch(calText, startValues) {
     stop();
   };
   worker.onerror = (event) => {
-    say(`Подбор ОП: ${event.message}`);
+    say(t('Подбор ОП: %1', event.message));
     stop();
   };
   crew = hireHelpers({ kind: 'search', ...running });

@@ -13,7 +13,7 @@ const FILES = ['./', 'index.html', 'style.css', 'app.js', 'context.js', 'fields.
   'params.js', 'search.js', 'rank.js', 'link.js', 'worker.js', 'helper.js', 'pool.js',
   'core_module.js', 'quendal_web.js', 'quendal_web.wasm', 'lib/uPlot.esm.js', 'lib/uPlot.min.css',
   'manifest.webmanifest', 'icons/quendal.svg', 'icons/quendal-128.png', 'icons/quendal-192.png',
-  'icons/quendal-512.png'];
+  'icons/quendal-512.png', 'i18n.js', '@CATALOGUES@']; // the catalogues: scripts/build-site.sh
 
 const builds = new Map(); // the builds CLIENTS holds, as far as this worker read or wrote them
 

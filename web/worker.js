@@ -3,6 +3,7 @@
 // worker itself. The job shares its work with the helper workers whose ports come with it; a
 // helper that fails or goes silent is given up and its part done here.
 import { BUILD, coreOf } from './core_module.js';
+import { tNoop } from './i18n.js';
 
 // Individuals in one piece of a generation: what a helper scores at a time, and this worker
 // between two reports of the individual it simulated last (its bytes: the page simulates it
@@ -214,9 +215,10 @@ self.onmessage = async (event) => {
   const started = performance.now();
   let result;
   try {
-    if (job.build !== BUILD) throw new Error('обработчик из другой версии страницы, перезагрузите её');
+    if (job.build !== BUILD) throw new Error(tNoop('обработчик из другой версии страницы, перезагрузите её'));
     core ??= coreOf(job.module);
     const module = await core;
+    module.setLanguage(job.lang ?? 'ru'); // of the texts the job answers with
     result = await (job.kind === 'rank' ? rank : search)(module, job, event.ports);
   } catch (error) {
     result = { fault: String(error?.message ?? error) };

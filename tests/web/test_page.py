@@ -27,6 +27,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DATA = os.path.join(ROOT, 'data')
@@ -63,12 +64,15 @@ def serve(site, handler=Quiet):
         server.server_close()
 
 
-def browser(downloads, width=1280):
+def browser(downloads, width=1280, lang='ru-RU'):
+    """Chromium asking for `lang` first: the page speaks Russian for Russian."""
     options = webdriver.ChromeOptions()
-    for arg in ('--headless=new', '--no-sandbox', '--disable-gpu', f'--window-size={width},900'):
+    for arg in ('--headless=new', '--no-sandbox', '--disable-gpu', f'--window-size={width},900',
+                f'--lang={lang}'):
         options.add_argument(arg)
     options.add_experimental_option('prefs', {'download.default_directory': downloads,
-                                              'download.prompt_for_download': False})
+                                              'download.prompt_for_download': False,
+                                              'intl.accept_languages': lang})
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
@@ -86,12 +90,14 @@ def tables(output):
 
 
 class Page(unittest.TestCase):
+    LANG = 'ru-RU'  # the browser's language
+
     @classmethod
     def setUpClass(cls):
         cls.server = serve(SITE)
         cls.url = cls.server.__enter__()
         cls.tmp = tempfile.mkdtemp(prefix='quendal-web-')
-        cls.driver = browser(cls.tmp)
+        cls.driver = browser(cls.tmp, lang=cls.LANG)
 
     @classmethod
     def tearDownClass(cls):
@@ -652,7 +658,8 @@ class Page(unittest.TestCase):
                         self.click('bnPlanetRank')
                         self.click('bnRank')
                     self.assertEqual(self.overflowing(), [], f'{tab} at {width} px')
-                    self.driver.save_screenshot(os.path.join(SHOTS, f'{tab}-{width}.png'))
+                    self.driver.save_screenshot(
+                        os.path.join(SHOTS, f'{tab}-{width}-{self.LANG[:2]}.png'))
         self.driver.set_window_size(1280, 900)
 
     def test_controls_carry_the_windows_names(self):
@@ -707,6 +714,95 @@ class Page(unittest.TestCase):
         print(f'\nfirst calculation shown {shown:.0f} ms after the page was opened',
               file=sys.stderr)
         self.assertLess(shown, 1000)
+
+
+class EnglishPage(Page):
+    """The page in a browser that asks for English: the layout checks again, no Russian text but
+    the player's, and the language chosen on the page kept for the next opening."""
+    LANG = 'en-US'
+    CHECKS = {'test_fits_a_phone_and_a_wide_screen', 'test_shows_no_russian_but_the_players',
+              'test_language_choice_is_kept_for_the_next_opening'}
+
+    def russian(self, players):
+        """The page's texts, shown or hidden (and its controls' names and descriptions), that hold
+        Cyrillic once the player's own texts are taken out."""
+        return self.js(r"""
+            const players = arguments[0];
+            const body = document.body.cloneNode(true);
+            body.querySelector('#cbLanguage').remove(); // the languages, named in themselves
+            const texts = [document.title, document.querySelector('meta[name=description]').content,
+                ...[...body.querySelectorAll('*')].map((e) => e.childNodes)
+                    .flatMap((nodes) => [...nodes].filter((n) => n.nodeType === 3))
+                    .map((n) => n.nodeValue)];
+            for (const e of document.querySelectorAll('body *')) {
+                for (const name of ['aria-label', 'placeholder', 'title'])
+                    if (e.hasAttribute(name)) texts.push(e.getAttribute(name));
+                if (e.tagName === 'OPTION' && e.parentElement.id !== 'cbLanguage') texts.push(e.text);
+            }
+            return texts.map((t) => players.reduce((s, p) => s.split(p).join(''), t))
+                .flatMap((t) => t.split('\n')).filter((t) => /[\u0400-\u04FF]/.test(t));""",
+                       players)
+
+    def test_shows_no_russian_but_the_players(self):
+        folder = tempfile.mkdtemp(prefix='quendal-web-')
+        race = os.path.join(folder, 'Хумы.urc')
+        with open(os.path.join(DATA, 'typical.urc'), encoding='utf-8', newline='') as f:
+            text = re.sub(r'RaceName=[^\r\n]*', 'RaceName=Хумы', f.read())
+        with open(race, 'w', encoding='utf-8', newline='') as f:
+            f.write(text)
+        self.open('?seed=x')  # a bad seed: its message too
+        self.assertEqual(self.js('return document.documentElement.lang'), 'en')
+        self.el('bnLoadRaceFileInput').send_keys(race)
+        self.wait(lambda: self.el('raceName').text == 'Хумы')
+        self.add(True, 2, 20)
+        self.add(False, 0, 1)
+        self.calculate()
+        self.assertEqual(self.js("return document.getElementById('sHead2').textContent")[:5],
+                         ' Year')
+        self.tab('params')
+        self.el('bnPlanetListInput').send_keys(os.path.join(DATA, 'planets-rank.txt'))
+        self.wait(lambda: self.el('bnPlanetRank').is_enabled())
+        self.assertIn(', inhabited', self.el('cbPlanetList').text)
+        self.click('bnPlanetRank')
+        self.click('bnRank')
+        self.wait(lambda: self.ranked_rows(), 120)
+        self.tab('genetic')
+        self.type('editGeneticP1', 20)
+        self.type('editGeneticP2', 2)
+        self.click('bnGeneticCalc')
+        self.wait(lambda: self.el('sGenValue1').text != '', 120)
+        self.assertEqual(self.russian(['Хумы']), [])
+        self.type('editGeneticP1', 0)  # refused, with an English message
+        self.click('bnGeneticCalc')
+        self.assertTrue(self.message().startswith('PQ search: P1: 0'), self.message())
+        self.assertEqual(self.russian(['Хумы']), [])
+
+    def test_language_choice_is_kept_for_the_next_opening(self):
+        self.open()
+        try:
+            self.assertEqual(self.el('tabBtnCalc').text, 'Planet dynamics')
+            Select(self.el('cbLanguage')).select_by_value('ru')
+            self.assertEqual(self.el('sLanguageNote').text,
+                             'The language changes when the page is opened again.')
+            self.assertEqual(self.el('tabBtnCalc').text, 'Planet dynamics')
+            self.open()
+            self.assertEqual(self.el('tabBtnCalc').text, 'Динамика планеты')
+            self.assertEqual(Select(self.el('cbLanguage')).first_selected_option.text, 'Русский')
+            Select(self.el('cbLanguage')).select_by_value('')
+            self.open()
+            self.assertEqual(self.el('tabBtnCalc').text, 'Planet dynamics')
+        finally:
+            self.js("localStorage.removeItem('quendal.language')")
+
+
+def load_tests(loader, tests, pattern):
+    """Page's checks in Russian; of them only the layout's again in English, with English's own."""
+    suite = unittest.TestSuite()
+    for group in tests:
+        for test in group:
+            if not isinstance(test, EnglishPage) or test._testMethodName in EnglishPage.CHECKS:
+                suite.addTest(test)
+    return suite
 
 
 class Offline(unittest.TestCase):
