@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 #include "app/elided_label.h"
 #include "gui_test_support.h"
 
@@ -63,17 +65,38 @@ private slots:
         QTemporaryDir dir;
         Window w = OpenWindow();
         LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
-        Click(*w.form, "bnCalculate");
+        // Templates, a planet of a list and a short search fill the lists, the times and the
+        // results.
+        for (const auto& [radio, entry, count] : {std::tuple{"rbQueueMinus", 0, "1"},
+                                                  {"rbQueuePlus", 2, "50"},
+                                                  {"rbQueuePlus", 3, "50"}}) {
+            Click(*w.form, radio);
+            ChooseEntry(Control<QComboBox>(*w.form, "cbItemAdd"), entry);
+            TypeInto(*w.form, "editItemAdd", QString::fromLatin1(count));
+            Click(*w.form, "bnItemAdd");
+        }
         auto* pages = Control<QTabWidget>(*w.form, "PageControl1");
-        // A short search fills the times and the results.
+        ClickTab(pages, Control<QWidget>(*w.form, "TabAddParam"));
+        w.dialogs->answers << QStringLiteral(QUENDAL_SOURCE_DIR "/data/planets-20.txt");
+        Click(*w.form, "bnPlanetList");
+        ChooseEntry(Control<QComboBox>(*w.form, "cbPlanetList"), 1);
+        ClickTab(pages, Control<QWidget>(*w.form, "TabCalc"));
+        TypeInto(*w.form, "editLightYears", QStringLiteral("30"));
+        Click(*w.form, "bnCalculate");
         ClickTab(pages, Control<QWidget>(*w.form, "TabGenetic"));
         TypeInto(*w.form, "editGeneticP2", QStringLiteral("1"));
         Click(*w.form, "bnGeneticCalc");
+        // QUENDAL_SCREENSHOTS=folder keeps a picture of each tab (the README's).
+        const QString shots = qEnvironmentVariable("QUENDAL_SCREENSHOTS");
         QStringList problems;
         for (int i = 0; i < pages->count(); ++i) {
             ClickTab(pages, pages->widget(i));
             QWidget* page = pages->widget(i);
             QVERIFY(page->isVisible());
+            if (!shots.isEmpty())
+                w.form->grab().save(QDir(shots).filePath(
+                    page->objectName() + u'-' + QString::fromUtf8(QTest::currentDataTag()) +
+                    QStringLiteral(".png")));
             for (const QWidget* widget : page->findChildren<QWidget*>()) {
                 if (!widget->isVisibleTo(page) || widget->objectName().isEmpty())
                     continue;
