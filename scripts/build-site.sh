@@ -28,6 +28,7 @@ open(sys.argv[3], 'wb').write(m.png(int(sys.argv[2]), m.render(int(sys.argv[2]))
 done
 # The page's texts in every language of i18n/ (and their names), which the service worker keeps.
 python3 "$root/scripts/catalogue.py" --json "$site/i18n" "$root"/i18n/quendal_*.ts
+python3 "$root/scripts/catalogue.py" --manifest "$site/manifest.webmanifest" "$root"/i18n/quendal_*.ts
 catalogues=$(cd "$site" && find i18n -name '*.json' | sort | sed "s/.*/'&'/" | paste -sd, |
     sed 's/,/, /g')
 sed -i "s|'@CATALOGUES@'|$catalogues|" "$site/sw.js"

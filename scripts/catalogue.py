@@ -7,6 +7,8 @@ what each front end loads besides the window's .qm files, which lrelease makes:
   catalogue.py --json DIR TS...      the page's: DIR/<code>.json with its own texts (Page) and
                                      the languages' names (Language), and DIR/languages.json,
                                      every language's code and name, Russian first
+  catalogue.py --manifest FILE TS... the page's web app manifest given "translations" of its
+                                     texts (Page) for each catalogue's language
 
 A message without a finished translation is left out: its source shows instead."""
 import argparse
@@ -109,6 +111,22 @@ def write_json(found, folder):
                      json.dumps(languages, ensure_ascii=False) + '\n')
 
 
+MANIFEST_TEXTS = ('name', 'short_name', 'description')
+
+
+def translate_manifest(found, path):
+    with open(path, encoding='utf-8') as f:
+        manifest = json.load(f)
+    translations = {}
+    for code, entries in found:
+        texts = {key: entries[('Page', manifest[key])] for key in MANIFEST_TEXTS
+                 if ('Page', manifest.get(key)) in entries}
+        if texts:
+            translations[code] = texts
+    manifest['translations'] = translations
+    write_if_changed(path, json.dumps(manifest, ensure_ascii=False, indent=2) + '\n')
+
+
 def write_if_changed(path, text):
     try:
         with open(path, encoding='utf-8') as f:
@@ -125,13 +143,16 @@ def main():
     what = parser.add_mutually_exclusive_group(required=True)
     what.add_argument('--cpp', metavar='OUT.cpp')
     what.add_argument('--json', metavar='DIR')
+    what.add_argument('--manifest', metavar='FILE')
     parser.add_argument('catalogues', nargs='+', metavar='TS')
     args = parser.parse_args()
     found = catalogues(args.catalogues)
     if args.cpp:
         write_cpp(found, args.cpp)
-    else:
+    elif args.json:
         write_json(found, args.json)
+    else:
+        translate_manifest(found, args.manifest)
 
 
 if __name__ == '__main__':

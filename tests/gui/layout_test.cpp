@@ -62,9 +62,8 @@ private slots:
     void nothingIsClipped_data() { EachLanguage(); }
     void nothingIsClipped() {
         const InLanguage language(LanguageOfRow());
-        QTemporaryDir dir;
         Window w = OpenWindow();
-        LoadRaceFile(w, WriteRaceFile(QDir(dir.path()), "humans.urc", SampleRace()));
+        LoadRaceFile(w, QStringLiteral(QUENDAL_SOURCE_DIR "/data/typical.urc"));
         // Templates, a planet of a list and a short search fill the lists, the times and the
         // results.
         for (const auto& [radio, entry, count] : {std::tuple{"rbQueueMinus", 0, "1"},

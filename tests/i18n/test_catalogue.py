@@ -15,6 +15,7 @@ The texts are found by their marks:
   Language   one entry, the source "Русский": each catalogue's name in its own language
 """
 import glob
+import json
 import html.parser
 import os
 import re
@@ -259,6 +260,9 @@ def page_texts(texts):
     markup.feed(read(os.path.join(ROOT, 'web', 'index.html')))
     for line, text in markup.found:
         texts.add('Page', text, f'web/index.html:{line}')
+    # The web app manifest's description, which the site's build translates.
+    manifest = json.loads(read(os.path.join(ROOT, 'web', 'manifest.webmanifest')))
+    texts.add('Page', manifest['description'], 'web/manifest.webmanifest')
 
 
 def shown_texts():
