@@ -98,6 +98,7 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
         {"--calc data/no-such-file.cal", "'data/no-such-file.cal': cannot be read"},
         {"--race data/typical.urc --save-calc data/typical.urc/x.cal", "cannot write"},
         {"--race data/typical.urc --planets data/planets-8.txt --rank --calc x.cal", "no --calc"},
+        {"--lang de", "--lang: 'de' is none of ru, en"},
     };
     for (const Case& c : cases) {
         const CalcRun run = Calc(c.args);
@@ -108,6 +109,58 @@ TEST(Companion, BadInputIsOneLineOnStderrWithStatusTwo) {
     }
     // A mistake on the command line points to --help instead of printing it.
     EXPECT_EQ(Calc("--bogus").err, "quendal-calc: unknown option '--bogus' (see --help)\n");
+}
+
+// --lang en changes the tables' headers, the ranking's captions and entries and the search's
+// template lines, and nothing else: the figures, the CSV and the calculation file stay.
+TEST(Companion, LanguageChangesTheCaptionsOnly) {
+    const auto both = [](const std::string& args) {
+        const CalcRun ru = Calc(args);
+        const CalcRun en = Calc(args + " --lang en");
+        EXPECT_EQ(ru.status, 0) << ru.err;
+        EXPECT_EQ(en.status, 0) << en.err;
+        return std::pair(Lines(ru.out), Lines(en.out));
+    };
+    const auto [ru, en] = both("--race data/typical.urc --years 3 --plus fab:5");
+    ASSERT_EQ(en.size(), ru.size());
+    EXPECT_EQ(std::vector(en.begin(), en.begin() + 2),
+              std::vector<std::string>({"     |  %  |         |Re-    |Fac-   |",
+                                        " Year| hab.|Colonists|sources|tories | Mines"}));
+    EXPECT_EQ(en[7], "   |       Ironium/Uranium/Liberium");
+    EXPECT_EQ(en[8], "Yr.|Concentr.  | Mined a year | On the surface");
+    for (size_t i = 0; i < en.size(); ++i)
+        EXPECT_EQ(en[i], i == 0 || i == 1 || i == 7 || i == 8 ? en[i] : ru[i]) << i;
+
+    const auto [ruRank, enRank] =
+        both("--race data/typical.urc --planets data/planets-20.txt --rank --years 5");
+    ASSERT_EQ(enRank.size(), ruRank.size());
+    EXPECT_EQ(enRank[0].substr(0, 24), "Rank  No.  Planet       ");
+    EXPECT_NE(enRank[1].find(", inhabited"), std::string::npos) << enRank[1];
+    EXPECT_NE(ruRank[1].find(", обитаемая"), std::string::npos) << ruRank[1];
+
+    const auto [ruFound, enFound] =
+        both("--race data/typical.urc --start-prc 40 --search --population 20 --generations 2 "
+             "--seed 5 --criterion 3");
+    ASSERT_EQ(enFound.size(), ruFound.size());
+    ASSERT_EQ(enFound.size(), 5u); // the figures, and a template of two elements
+    EXPECT_EQ(enFound[0], ruFound[0]);
+    EXPECT_EQ(enFound[3], "  Factories        " + ruFound[3].substr(ruFound[3].rfind(' ') + 1));
+    EXPECT_EQ(enFound[4], "  Mines            " + ruFound[4].substr(ruFound[4].rfind(' ') + 1));
+
+    for (const std::string csv :
+         {"--race data/typical.urc --years 3 --csv",
+          "--race data/typical.urc --planets data/planets-20.txt --rank --years 5 --csv"})
+        EXPECT_EQ(Calc(csv).out, Calc(csv + " --lang en").out) << csv;
+    const std::string file = ::testing::TempDir() + "quendal-lang-" + std::to_string(getpid());
+    const std::string save = "--race data/immune-two.urc --planets data/planets-20.txt --pick 1 "
+                             "--plus fab:20 --save-calc ";
+    ASSERT_EQ(Calc(save + file + "-ru.cal").status, 0);
+    ASSERT_EQ(Calc(save + file + "-en.cal --lang en").status, 0);
+    std::ifstream ruFile(file + "-ru.cal"), enFile(file + "-en.cal");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(enFile), {}),
+              std::string(std::istreambuf_iterator<char>(ruFile), {}));
+    std::remove((file + "-ru.cal").c_str());
+    std::remove((file + "-en.cal").c_str());
 }
 
 // A calculation saved by --save-calc prints the same tables from --calc alone, and options
