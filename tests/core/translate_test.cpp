@@ -1,0 +1,49 @@
+// The core's way to its texts in a language: which language a locale asks for, a text of the
+// catalogue and its values.
+#include <gtest/gtest.h>
+
+#include "i18n/translate.h"
+
+namespace quendal {
+namespace {
+
+TEST(Language, OfALocaleRussianForRussianAndNoneElseItsOwnOrEnglish) {
+    struct Case {
+        const char* locale;
+        const char* code;
+    } cases[] = {{"ru_RU.UTF-8", "ru"}, {"ru", "ru"},      {"ru-UA", "ru"}, {"RU_ru", "ru"},
+                 {"C", "ru"},           {"C.UTF-8", "ru"}, {"POSIX", "ru"}, {"", "ru"},
+                 {"en_US.UTF-8", "en"}, {"en-GB", "en"},   {"en", "en"},    {"de_DE@euro", "en"},
+                 {"uk_UA.UTF-8", "en"}, {"zz", "en"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Language::ForLocale(c.locale).Code(), c.code) << c.locale;
+}
+
+TEST(Language, CodesAndNames) {
+    EXPECT_EQ(Language::OfCode("ru"), Language());
+    EXPECT_EQ(Language::OfCode("en"), Language::English());
+    EXPECT_EQ(Language::OfCode("xx"), std::nullopt);
+    EXPECT_EQ(Language().Name(), "Русский");
+    EXPECT_EQ(Language::English().Name(), "English");
+    EXPECT_EQ(Language::All().front(), Language());
+}
+
+TEST(Translate, TheCataloguesTextOrTheSource) {
+    EXPECT_EQ(Translate(Language(), "Ирониум"), "Ирониум");
+    EXPECT_EQ(Translate(Language::English(), "Ирониум"), "Ironium");
+    EXPECT_EQ(Translate(Language::English(), "текст, которого нет в каталоге"),
+              "текст, которого нет в каталоге");
+    // Each context apart: the page's texts are not the core's.
+    EXPECT_EQ(Translate(Language::English(), "Ссылка скопирована"), "Ссылка скопирована");
+}
+
+TEST(Translate, ValuesTakeTheirPlacesInOnePass) {
+    EXPECT_EQ(Tr(Language(), "%1 мин %2 сек", {"3", "4"}), "3 мин 4 сек");
+    EXPECT_EQ(Tr(Language::English(), "%1 мин %2 сек", {"3", "4"}), "3 min 4 s");
+    // A value's own "%2" stays as it is; a mark without a value too.
+    EXPECT_EQ(Substitute("%1 and %2", {"%2", "b"}), "%2 and b");
+    EXPECT_EQ(Substitute("%1 %3 %", {"a"}), "a %3 %");
+}
+
+} // namespace
+} // namespace quendal
