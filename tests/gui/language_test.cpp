@@ -258,13 +258,6 @@ private slots:
         view->close();
     }
 
-    void qtDialogsFollowTheLanguage() {
-        const InLanguage english(Language::English());
-        QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        QCOMPARE(Control<QLabel>(dialog, "lookInLabel")->text(), QStringLiteral("Look in:"));
-    }
-
     // A calculation saved by the English window opens in the Russian one, which saves the
     // same bytes.
     void filesDoNotDependOnTheLanguage() {
