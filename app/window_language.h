@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 
 namespace quendal {
 

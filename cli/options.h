@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 #include "model/calc_model.h"
 #include "model/search_params.h"
 

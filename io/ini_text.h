@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 
 namespace quendal {
 

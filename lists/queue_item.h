@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 #include "lists/list_fix.h"
 
 namespace quendal {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 #include "lists/queue_item.h"
 
 namespace quendal {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 #include "lists/queue_item.h"
 #include "model/calc_model.h"
 #include "model/field_specs.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 
 namespace quendal {
 
@@ -15,7 +15,7 @@ namespace quendal {
 // the same message, see SetupProblem in io/calc_file.h), and how its control offers it on the
 // window and the page alike. The two differ: a spin offers a player's usual values, a file or a
 // script may hold any the calculation takes. The captions and labels are Russian sources that
-// the front ends show in their language (i18n/translate.h).
+// the front ends show in their language (lists/translate.h).
 
 // The values a field accepts.
 struct ValueRange {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 #include "lists/list_fix.h"
 #include "model/calc_model.h"
 

@@ -75,7 +75,7 @@ def cpp_string(text):
 
 def write_cpp(found, out):
     lines = ['// Made by scripts/catalogue.py from i18n/quendal_*.ts; not to be edited.',
-             '#include "i18n/catalogue_table.h"', '', 'namespace quendal::catalogue {',
+             '#include "lists/catalogue_table.h"', '', 'namespace quendal::catalogue {',
              'namespace {', '']
     for code, entries in found:
         rows = sorted(((c.encode(), s.encode()), t) for (c, s), t in entries.items()

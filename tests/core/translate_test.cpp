@@ -2,7 +2,7 @@
 // catalogue and its values.
 #include <gtest/gtest.h>
 
-#include "i18n/translate.h"
+#include "lists/translate.h"
 
 namespace quendal {
 namespace {

@@ -211,7 +211,7 @@ def core_texts(texts):
             texts.add('Core', source, f'{os.path.relpath(path, ROOT)}:{line}')
             seen.add(source)
         for line, value in cyrillic_literals(toks):
-            if value not in seen:
+            if value not in seen and value != 'Русский':  # the source language's own name
                 texts.unmarked.append((f'{os.path.relpath(path, ROOT)}:{line}', value))
 
 
@@ -270,7 +270,7 @@ def shown_texts():
     window_texts(texts)
     core_texts(texts)
     page_texts(texts)
-    texts.add('Language', 'Русский', 'i18n/translate.cpp')
+    texts.add('Language', 'Русский', 'lists/translate.cpp')
     return texts
 
 

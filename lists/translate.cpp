@@ -1,10 +1,10 @@
-#include "i18n/translate.h"
+#include "lists/translate.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <tuple>
 
-#include "i18n/catalogue_table.h"
+#include "lists/catalogue_table.h"
 
 namespace quendal {
 
