@@ -333,7 +333,8 @@ function connectLanguage() {
 }
 
 async function start() {
-  [, { core: ctx.core, module: ctx.module }] = await Promise.all([startLanguage(), loadCore()]);
+  ({ core: ctx.core, module: ctx.module } = await loadCore());
+  await startLanguage(ctx.core);
   connectLanguage();
   ctx.core.setLanguage(language());
   ctx.controller = new ctx.core.Controller();

@@ -109,6 +109,11 @@ int LeadingIntOf(const std::string& text) {
     return LeadingInt(text);
 }
 
+// The code of the language a locale or a browser's language tag asks for.
+std::string LanguageForLocale(const std::string& locale) {
+    return std::string(Language::ForLocale(locale).Code());
+}
+
 // The language of the core's texts, by its code ("ru", "en"; Russian for one without a
 // catalogue): the controller's, and this instance's for the workers' jobs and the captions.
 void SetLanguage(const std::string& code) {
@@ -165,6 +170,7 @@ EMSCRIPTEN_BINDINGS(quendal_web) {
         .function("setLanguage", &SetControllerLanguage);
     emscripten::function("captions", &Captions);
     emscripten::function("setLanguage", &SetLanguage);
+    emscripten::function("languageForLocale", &LanguageForLocale);
     emscripten::function("leadingInt", &LeadingIntOf);
 }
 

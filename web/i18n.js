@@ -1,7 +1,7 @@
 // The page's language: Russian, in which the page is written, or one whose catalogue the build
 // made (i18n/<code>.json, by scripts/catalogue.py from i18n/quendal_<code>.ts, as the window's
 // and the core's). The player's choice is kept in the browser; without one the browser's
-// language decides: Russian for Russian, a catalogue's language for itself, else English.
+// language decides, by the core's rule for a locale (the window's too).
 
 const KEY = 'quendal.language';
 let texts = {}; // the page's texts in its language, by their Russian source
@@ -39,14 +39,6 @@ export function keepLanguage(code) {
   }
 }
 
-// The language a browser's first preference asks for, among `codes`: Russian for ru*, the
-// catalogue of its language where there is one, else English.
-export function languageFor(preferred, codes) {
-  const asked = (preferred ?? '').toLowerCase().split(/[-_]/)[0];
-  if (asked === 'ru') return 'ru';
-  return codes.includes(asked) ? asked : 'en';
-}
-
 // The languages there are, Russian first: [{code, name}], each named in itself.
 let known = [{ code: 'ru', name: 'Русский' }];
 export function languages() {
@@ -76,8 +68,9 @@ export function translatePage(root = document) {
   if (description) description.content = t(description.content);
 }
 
-// Loads the language the player chose, or the browser's, and puts the page's markup into it.
-export async function startLanguage() {
+// Loads the language the player chose, or the one the core gives the browser's first
+// preference, and puts the page's markup into it.
+export async function startLanguage(core) {
   try {
     known = await (await fetch('i18n/languages.json')).json();
   } catch {
@@ -85,7 +78,8 @@ export async function startLanguage() {
   }
   const codes = known.map((l) => l.code);
   const chosen = chosenLanguage();
-  current = codes.includes(chosen) ? chosen : languageFor(navigator.languages?.[0] ?? navigator.language, codes);
+  current = codes.includes(chosen) ? chosen
+    : core.languageForLocale(navigator.languages?.[0] ?? navigator.language ?? '');
   if (current !== 'ru') {
     try {
       texts = (await (await fetch(`i18n/${current}.json`)).json()).Page ?? {};
