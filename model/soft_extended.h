@@ -7,15 +7,17 @@
 //
 // Between operations the fields are kept apart, each in a word of its own, and the exponent
 // word tells the kind of encoding as well: a normal number keeps its exponent field (1 to
-// 0x7ffe), a zero 0, and every other encoding (subnormals, pseudo-denormals, unnormals,
-// infinities, NaN) its field plus kOther. One test of the exponent words then finds two
-// normal operands, and no sign or exponent is masked out or packed on the way; x87's ten
-// bytes are put together only when asked for (SignExponent).
+// 0x7ffe), a zero has kZero (2^31, below every normal number when taken as signed) and every
+// other encoding (subnormals, pseudo-denormals, unnormals, infinities, NaN) its field plus
+// kOther. No sign or exponent is masked out or packed on the way, a product needs no test of
+// its operands (another kind of operand puts its exponent out of range), and one test finds
+// two normal operands, or two that compare by their fields; x87's ten bytes are put
+// together only when asked for (SignExponent).
 //
 // Sums, differences, products and quotients of normal operands with a normal result, and
-// the operations with a zero beside a normal operand, take the inline paths, as do the loads
-// of integers and of doubles in double's normal range and the store of a value in that
-// range; subnormals, infinities, NaN, overflow and underflow go to the paths out of line.
+// sums and differences with a zero, take the inline paths, as do the loads of integers and
+// of doubles in double's normal range and the store of a value in that range; subnormals,
+// infinities, NaN, overflow and underflow go to the paths out of line.
 
 #include <bit>
 #include <cstdint>
@@ -44,7 +46,7 @@ public:
             value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
         const int shift = std::countl_zero(magnitude | 1); // no branch for 0
         sig_ = static_cast<uint64_t>(magnitude << shift) << 32;
-        exp_ = magnitude != 0 ? kBias + 31 - shift : 0;
+        exp_ = magnitude != 0 ? kBias + 31 - shift : kZero;
         sign_ = static_cast<uint32_t>(value) >> 31;
     }
     constexpr SoftExtended(int64_t value) {
@@ -52,7 +54,7 @@ public:
             value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
         const int shift = std::countl_zero(magnitude | 1);
         sig_ = magnitude << shift;
-        exp_ = magnitude != 0 ? kBias + 63 - shift : 0;
+        exp_ = magnitude != 0 ? kBias + 63 - shift : kZero;
         sign_ = static_cast<uint32_t>(static_cast<uint64_t>(value) >> 63);
     }
     // A signalling NaN is made quiet, as x87 loads it.
@@ -60,11 +62,9 @@ public:
         const uint64_t bits = std::bit_cast<uint64_t>(value);
         const uint32_t field = static_cast<uint32_t>(bits >> 52) & 0x7ff;
         sign_ = static_cast<uint32_t>(bits >> 63);
-        // Normal, or zero without a branch: zeros are common enough at some uses that a
-        // branch between them would often be mispredicted.
-        if ((field - 1 < 0x7fe) | ((bits << 1) == 0)) [[likely]] {
-            exp_ = field != 0 ? field + (kBias - 1023) : 0;
-            sig_ = bits << 11 | static_cast<uint64_t>(field != 0) << 63;
+        if (field - 1 < 0x7fe) [[likely]] { // normal
+            exp_ = field + (kBias - 1023);
+            sig_ = bits << 11 | kInteger;
             return;
         }
         const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
@@ -84,7 +84,7 @@ public:
         const bool normal = field - 1 < kMaxExp - 1 && (significand & kInteger) != 0;
         const bool zero = field == 0 && significand == 0;
         return Make(static_cast<uint32_t>(signExponent >> 15),
-                    normal || zero ? field : kOther | field, significand);
+                    normal ? field : (zero ? kZero : kOther | field), significand);
     }
     constexpr uint16_t SignExponent() const {
         return static_cast<uint16_t>(sign_ << 15 | (exp_ & kMaxExp));
@@ -96,9 +96,10 @@ public:
         // Double's normal range; the exponent word of any other encoding lies beyond it.
         const uint32_t field = exp_ - (kBias - 1022);
         if (field <= 2045) [[likely]] {
-            const uint64_t rest = sig_ & 0x7ff;
+            // Up when the 11 bits below are above half, or half with m odd: when they carry
+            // out of 11 bits with 0x3ff and m's last bit added.
             uint64_t m = sig_ >> 11;
-            m += (rest > 0x400) | ((rest == 0x400) & m);
+            m += ((sig_ & 0x7ff) + 0x3ff + (m & 1)) >> 11;
             // m includes the integer bit, which adds 1 to the exponent field, and a carry
             // out of the significand adds another (infinity past the largest double).
             return std::bit_cast<double>((static_cast<uint64_t>(sign_) << 63) +
@@ -117,23 +118,19 @@ public:
         return Add(a, b, b.sign_ ^ 1);
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator*(SoftExtended a, SoftExtended b) {
-        const uint32_t sign = a.sign_ ^ b.sign_;
-        if (BothNormal(a, b)) [[likely]] {
-            // The product of significands in [1, 2) is in [1, 4): normalised without a branch,
-            // shifted left by s = 1 when below 2.
-            uint64_t high, low;
-            wide::Multiply(a.sig_, b.sig_, high, low);
-            const uint32_t top = static_cast<uint32_t>(high >> 63);
-            const uint32_t s = top ^ 1;
-            high = (high << s) | ((low >> 63) & s);
-            low <<= s;
-            const int32_t e = static_cast<int32_t>(a.exp_ + b.exp_ + top) - kBias;
-            if (static_cast<uint32_t>(e - 1) < kMaxExp - 2) // a carry cannot overflow
-                return RoundNormal<false>(sign, e, high, low);
-            return Pack(sign, e, high, low);
-        }
-        if (BothPlain(a, b)) // one of them zero
-            return Make(sign, 0, 0);
+        // Computed as if both were normal: the exponent words of any other operand put the
+        // product's exponent out of the normal range, to the path out of line, which then
+        // also takes products that overflow or underflow.
+        uint64_t high, low;
+        wide::Multiply(a.sig_, b.sig_, high, low);
+        // The product of significands in [1, 2) is in [1, 4): below 2 it is shifted left by
+        // one. Chosen without a branch, as the case is as good as random.
+        const bool top = (high >> 63) != 0;
+        const uint64_t sig = top ? high : high << 1 | low >> 63;
+        const uint64_t rest = top ? low : low << 1;
+        const uint32_t e = a.exp_ + b.exp_ + top - kBias;
+        if (e - 1 < kMaxExp - 2) [[likely]] // a carry of the rounding cannot overflow
+            return RoundNormal<false>(a.sign_ ^ b.sign_, static_cast<int32_t>(e), sig, rest);
         return MulSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_);
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
@@ -165,8 +162,8 @@ public:
                 if (e < static_cast<int32_t>(kMaxExp))
                     return Make(sign, static_cast<uint32_t>(e), q);
             }
-        } else if (a.exp_ == 0 && IsNormal(b)) {
-            return Make(sign, 0, 0);
+        } else if (a.exp_ == kZero && IsNormal(b)) {
+            return Make(sign, kZero, 0);
         }
         return DivSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_);
     }
@@ -199,8 +196,9 @@ public:
     // Toward zero as model/numbers.h's TruncToInt64 of a long double: NaN gives 0 and values
     // beyond 64 bits saturate.
     friend int64_t TruncToInt64(SoftExtended x) {
-        if (x.exp_ < kBias + 63) { // zero or normal below 2^63
-            if (x.exp_ < kBias)
+        const int32_t e = static_cast<int32_t>(x.exp_); // zero's word is negative
+        if (e < static_cast<int32_t>(kBias + 63)) {     // zero or normal below 2^63
+            if (e < static_cast<int32_t>(kBias))
                 return 0;
             const uint64_t magnitude = x.sig_ >> (kBias + 63 - x.exp_);
             return static_cast<int64_t>(x.sign_ ? 0 - magnitude : magnitude);
@@ -218,7 +216,8 @@ public:
 private:
     static constexpr uint32_t kBias = 16383;
     static constexpr uint32_t kMaxExp = 0x7fff;
-    static constexpr uint32_t kOther = 0x10000; // in the exponent word: not normal, not zero
+    static constexpr uint32_t kOther = 0x10000;   // in the exponent word: not normal, not zero
+    static constexpr uint32_t kZero = 0x80000000; // the exponent word of zero
     static constexpr uint64_t kInteger = uint64_t{1} << 63;
     static constexpr uint64_t kQuiet = uint64_t{1} << 62;
 
@@ -232,20 +231,21 @@ private:
 
     // bSign is b's sign, or its opposite for a difference.
     static QUENDAL_SOFT_INLINE SoftExtended Add(SoftExtended a, SoftExtended b, uint32_t bSign) {
-        // Normal operands, or a normal one and a zero: a zero (exponent and significand 0)
-        // is the smaller magnitude, and aligned to the other it adds nothing. Sums with a
-        // zero are common enough at some uses that a branch to a path of their own would
-        // often be mispredicted.
-        if (((a.exp_ | b.exp_) - 1) < kMaxExp) [[likely]] {
-            uint32_t ea = a.exp_, eb = b.exp_;
-            uint64_t ma = a.sig_, mb = b.sig_;
+        uint32_t ea = a.exp_, eb = b.exp_;
+        uint64_t ma = a.sig_, mb = b.sig_;
+        uint32_t sign = a.sign_; // the sign of the larger magnitude
+        // a becomes the larger magnitude. The exponent words, taken as signed, order zero
+        // below every normal number and the other encodings above.
+        if (Below(ea, ma, eb, mb)) {
+            std::swap(ea, eb);
+            std::swap(ma, mb);
+            sign = bSign;
+        }
+        // A normal number and a normal number or zero: a zero, aligned to the other operand,
+        // adds nothing. Sums with a zero are common enough at some uses that a branch to a
+        // path of their own would often be mispredicted.
+        if (ea - 1 < kMaxExp - 1) [[likely]] {
             const bool sameSign = a.sign_ == bSign;
-            uint32_t sign = a.sign_;                // the sign of the larger magnitude
-            if (ea < eb || (ea == eb && ma < mb)) { // a becomes the larger magnitude
-                std::swap(ea, eb);
-                std::swap(ma, mb);
-                sign = bSign;
-            }
             const uint32_t d = ea - eb;
             if (d < 64) {
                 // b aligned to a: hi under a's significand, lo the bits below it (exact).
@@ -267,13 +267,13 @@ private:
                         return RoundNormal(sign, e, high << shift | ((low >> 1) >> (63 - shift)),
                                            low << shift);
                 } else if (low == 0) { // equal magnitudes: +0, as x87 rounds to nearest
-                    return Make(0, 0, 0);
+                    return Make(0, kZero, 0);
                 }
             } else if (d >= 66) { // b is below a quarter of a's ulp
                 return Make(sign, ea, ma);
             }
-        } else if (BothPlain(a, b)) {           // two zeros
-            return Make(a.sign_ & bSign, 0, 0); // -0 + -0 only
+        } else if (ea == kZero) {                   // the larger a zero: two zeros
+            return Make(a.sign_ & bSign, kZero, 0); // -0 + -0 only
         }
         return AddSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_, bSign);
     }
@@ -299,22 +299,30 @@ private:
 
     // Normal: exponent word 1 to 0x7ffe.
     static constexpr bool IsNormal(SoftExtended x) { return x.exp_ - 1 < kMaxExp - 1; }
-    // Both normal at one test: each word less 1 is below 0x7ffe for a normal number, 2^32 - 1
+    // Both normal at one test: each word less 1 is below 0x7ffe for a normal number, 2^31 - 1
     // for zero and above 0xffff for any other encoding.
     static constexpr bool BothNormal(SoftExtended a, SoftExtended b) {
         return ((a.exp_ - 1) | (b.exp_ - 1)) < 0x8000;
     }
-    // Both normal or zero, the values that compare by their fields: words below 0x7fff.
+    // Both normal or zero, the values that compare by their fields: of the words' bits 15 to
+    // 30, only another encoding's have one set.
     static constexpr bool BothPlain(SoftExtended a, SoftExtended b) {
-        return (a.exp_ | b.exp_) < 0x8000;
+        return ((a.exp_ | b.exp_) & 0x7fff8000) == 0;
     }
-    // a < b for normal numbers and zeros: ordered by exponent and significand.
+    // Whether the magnitude of exponent word ea and significand ma is below that of eb and
+    // mb: the words taken as signed order zero below every normal number and the other
+    // encodings above. As one subtraction with a borrow.
+    static constexpr bool Below(uint32_t ea, uint64_t ma, uint32_t eb, uint64_t mb) {
+        return static_cast<int64_t>(static_cast<int32_t>(ea)) - static_cast<int32_t>(eb) -
+                   (ma < mb) <
+               0;
+    }
+    // a < b for normal numbers and zeros.
     static QUENDAL_SOFT_INLINE bool PlainLess(SoftExtended a, SoftExtended b) {
         if (a.sign_ != b.sign_) // ±0 are equal
             return a.sign_ != 0 && (a.sig_ | b.sig_) != 0;
-        const unsigned __int128 ka = static_cast<unsigned __int128>(a.exp_) << 64 | a.sig_;
-        const unsigned __int128 kb = static_cast<unsigned __int128>(b.exp_) << 64 | b.sig_;
-        return a.sign_ ? kb < ka : ka < kb;
+        return a.sign_ ? Below(b.exp_, b.sig_, a.exp_, a.sig_)
+                       : Below(a.exp_, a.sig_, b.exp_, b.sig_);
     }
     static bool Equal(SoftExtended a, SoftExtended b);
     static bool Less(SoftExtended a, SoftExtended b);
@@ -338,9 +346,9 @@ private:
     static SoftExtended Frexp(SoftExtended x, int* exponent);
     static SoftExtended Ldexp(SoftExtended x, int n);
 
-    uint64_t sig_ = 0;  // the significand as stored, the integer bit included
-    uint32_t exp_ = 0;  // the exponent field; plus kOther for an encoding neither normal nor zero
-    uint32_t sign_ = 0; // 0 or 1
+    uint64_t sig_ = 0;     // the significand as stored, the integer bit included
+    uint32_t exp_ = kZero; // the exponent field of a normal number; kZero; or kOther + the field
+    uint32_t sign_ = 0;    // 0 or 1
 };
 
 } // namespace quendal
