@@ -8,7 +8,9 @@
 // destination register above them) and its operands: a byte naming two source registers for
 // the operations, raw bits for the loads (an x87 encoding as ten bytes, significand first, as
 // in fuzz/dict/extended.dict). Results stay in the registers, so that operations chain.
-// The number of operations compared is printed at exit.
+// The number of operations compared is printed at exit. Each product and quotient also
+// checks, on its operands' significands, the 32-bit-half arithmetic that replaces the
+// 128-bit instructions on other processors (model/wide_word.h), against unsigned __int128.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@
 
 #include "model/numbers.h"
 #include "model/soft_extended.h"
+#include "model/wide_word.h"
 
 #if __LDBL_MANT_DIG__ != 64
 #error "fuzz_extended compares with x87 long double: x86 only"
@@ -89,9 +92,29 @@ void SameInt(const char* what, Bits80 a, Bits80 b, int64_t soft, int64_t hard) {
     if (soft == hard) [[likely]]
         return;
     char text[96];
-    std::snprintf(text, sizeof text, "soft %lld, x87 %lld", static_cast<long long>(soft),
+    std::snprintf(text, sizeof text, "got %lld, expected %lld", static_cast<long long>(soft),
                   static_cast<long long>(hard));
     Differ(what, a, b, text);
+}
+
+// The products and quotients of halves as the processor's 128-bit arithmetic gives them.
+void SameWords(Bits80 x, Bits80 y) {
+    using U128 = unsigned __int128;
+    uint64_t high, low;
+    quendal::wide::MultiplyHalves(x.sig, y.sig, high, low);
+    const U128 p = static_cast<U128>(x.sig) * y.sig;
+    SameInt("product of halves", x, y, static_cast<int64_t>(high ^ low),
+            static_cast<int64_t>(static_cast<uint64_t>(p >> 64) ^ static_cast<uint64_t>(p)));
+    // A normalised divisor and a dividend's high word below it, as the division's paths give.
+    const uint64_t d = y.sig | uint64_t{1} << 63;
+    const uint64_t top = x.sig < d ? x.sig : x.sig >> 1, next = x.sig << 63 | x.sig >> 1;
+    uint64_t remainder;
+    const uint64_t q = quendal::wide::DivideHalves(top, next, d, remainder);
+    const U128 n = static_cast<U128>(top) << 64 | next;
+    SameInt("quotient of halves", x, y, static_cast<int64_t>(q),
+            static_cast<int64_t>(static_cast<uint64_t>(n / d)));
+    SameInt("remainder of halves", x, y, static_cast<int64_t>(remainder),
+            static_cast<int64_t>(static_cast<uint64_t>(n % d)));
 }
 
 enum Op : uint8_t {
@@ -214,11 +237,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             soft[r] = soft[a] * soft[b];
             hard[r] = hard[a] * hard[b];
             Same("*", x, y, BitsOf(soft[r]), BitsOf(hard[r]));
+            SameWords(x, y);
             break;
         case kDiv:
             soft[r] = soft[a] / soft[b];
             hard[r] = hard[a] / hard[b];
             Same("/", x, y, BitsOf(soft[r]), BitsOf(hard[r]));
+            SameWords(x, y);
             break;
         case kAddTo:
             soft[r] += soft[a];
