@@ -234,9 +234,10 @@ private:
         uint32_t ea = a.exp_, eb = b.exp_;
         uint64_t ma = a.sig_, mb = b.sig_;
         uint32_t sign = a.sign_; // the sign of the larger magnitude
-        // a becomes the larger magnitude. The exponent words, taken as signed, order zero
-        // below every normal number and the other encodings above.
-        if (Below(ea, ma, eb, mb)) {
+        // a becomes the operand of the larger exponent word, taken as signed: zero's is below
+        // every normal number's and the other encodings' above. Of equal exponents, the larger
+        // magnitude is found by the difference.
+        if (static_cast<int32_t>(ea) < static_cast<int32_t>(eb)) {
             std::swap(ea, eb);
             std::swap(ma, mb);
             sign = bSign;
@@ -259,7 +260,12 @@ private:
                     return RoundNormal(sign, static_cast<int32_t>(ea) + 1, (sum >> 1) | kInteger,
                                        (sum << 63) | (lo >> 1));
                 }
-                const uint64_t high = ma - hi - (lo != 0), low = 0 - lo;
+                uint64_t high = ma - hi - (lo != 0);
+                const uint64_t low = 0 - lo;
+                if (high > ma) { // equal exponents and b the larger: no bits below, b - a
+                    high = 0 - high;
+                    sign = bSign;
+                }
                 if (high != 0) {
                     const int shift = std::countl_zero(high);
                     const int32_t e = static_cast<int32_t>(ea) - shift;
@@ -310,12 +316,12 @@ private:
         return ((a.exp_ | b.exp_) & 0x7fff8000) == 0;
     }
     // Whether the magnitude of exponent word ea and significand ma is below that of eb and
-    // mb: the words taken as signed order zero below every normal number and the other
-    // encodings above. As one subtraction with a borrow.
+    // mb, for normal numbers and zeros: the words taken as signed order zero below every
+    // normal number.
     static constexpr bool Below(uint32_t ea, uint64_t ma, uint32_t eb, uint64_t mb) {
-        return static_cast<int64_t>(static_cast<int32_t>(ea)) - static_cast<int32_t>(eb) -
-                   (ma < mb) <
-               0;
+        if (ea != eb)
+            return static_cast<int32_t>(ea) < static_cast<int32_t>(eb);
+        return ma < mb;
     }
     // a < b for normal numbers and zeros.
     static QUENDAL_SOFT_INLINE bool PlainLess(SoftExtended a, SoftExtended b) {
