@@ -4,10 +4,9 @@ namespace quendal {
 
 namespace {
 
-using U128 = SoftExtended::U128;
+using U128 = unsigned __int128;
 
 constexpr uint32_t kMaxExp = 0x7fff;
-constexpr uint32_t kSign = 0x8000;
 constexpr uint64_t kInteger = uint64_t{1} << 63;
 constexpr uint64_t kQuiet = uint64_t{1} << 62;
 
@@ -17,7 +16,7 @@ constexpr SoftExtended kIndefinite = SoftExtended::FromBits(0xffff, 0xc000000000
 enum class Kind { Zero, Finite, Infinity, NaN, Refused };
 
 // An operand taken apart. A finite value is sig * 2^(exp - kBias - 63) with the integer bit
-// of sig set, its exponent unbounded below so that subnormals are normalised.
+// of sig set, its exponent unbounded below so that subnormals are normalised. sign is 0 or 1.
 struct Parts {
     Kind kind;
     uint32_t sign;
@@ -25,8 +24,10 @@ struct Parts {
     uint64_t sig;
 };
 
-Parts Unpack(uint32_t signExp, uint64_t sig) {
-    const uint32_t sign = signExp & kSign, e = signExp & kMaxExp;
+// The fields as SoftExtended keeps them (model/soft_extended.h): the exponent field is the
+// word's lower 15 bits.
+Parts Unpack(uint32_t sign, uint32_t exp, uint64_t sig) {
+    const uint32_t e = exp & kMaxExp;
     if (e == kMaxExp) {
         const Kind kind =
             sig == kInteger ? Kind::Infinity : (sig & kInteger ? Kind::NaN : Kind::Refused);
@@ -43,15 +44,19 @@ Parts Unpack(uint32_t signExp, uint64_t sig) {
 }
 
 Parts Unpack(SoftExtended x) {
-    return Unpack(x.SignExponent(), x.Significand());
+    return Unpack(x.SignExponent() >> 15, x.SignExponent(), x.Significand());
+}
+
+SoftExtended Encoding(uint32_t sign, uint32_t exp, uint64_t sig) {
+    return SoftExtended::FromBits(static_cast<uint16_t>(sign << 15 | (exp & kMaxExp)), sig);
 }
 
 SoftExtended Infinity(uint32_t sign) {
-    return SoftExtended::FromBits(static_cast<uint16_t>(sign | kMaxExp), kInteger);
+    return SoftExtended::FromBits(static_cast<uint16_t>(sign << 15 | kMaxExp), kInteger);
 }
 
 SoftExtended Zero(uint32_t sign) {
-    return SoftExtended::FromBits(static_cast<uint16_t>(sign), 0);
+    return SoftExtended::FromBits(static_cast<uint16_t>(sign << 15), 0);
 }
 
 SoftExtended Quiet(SoftExtended x) {
@@ -61,6 +66,11 @@ SoftExtended Quiet(SoftExtended x) {
 bool IsNaN(SoftExtended x) {
     return (x.SignExponent() & kMaxExp) == kMaxExp && x.Significand() != kInteger &&
            (x.Significand() & kInteger);
+}
+
+// NaN and the encodings that x87 refuses as operands.
+bool Unordered(const Parts& p) {
+    return p.kind == Kind::NaN || p.kind == Kind::Refused;
 }
 
 // x87's choice between operands of which at least one is a NaN: of two NaN the one with
@@ -91,26 +101,39 @@ int LeadingZeros(U128 r) {
     return high ? std::countl_zero(high) : 64 + std::countl_zero(static_cast<uint64_t>(r));
 }
 
-} // namespace
-
-SoftExtended SoftExtended::Pack(uint32_t sign, int32_t e, U128 r) {
-    if (e >= 1)
-        return RoundNormal(sign, e, r);
-    // Subnormal: the significand is r shifted to exponent 1, rounded there. A carry into the
-    // integer bit gives the smallest normal number.
-    r = ShiftRightJam(r, 1 - e);
-    uint64_t sig = static_cast<uint64_t>(r >> 64);
-    const uint64_t rest = static_cast<uint64_t>(r);
-    if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1)))
-        ++sig;
-    return FromBits(static_cast<uint16_t>(sign | (sig >> 63)), sig);
+uint64_t High(U128 r) {
+    return static_cast<uint64_t>(r >> 64);
 }
 
-SoftExtended SoftExtended::AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
-                                   uint64_t bSig, uint32_t addedSignExp) {
-    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
-    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
-    Parts x = Unpack(a), y = Unpack(addedSignExp, bSig);
+uint64_t Low(U128 r) {
+    return static_cast<uint64_t>(r);
+}
+
+// The magnitude of a finite value as a number that orders like it.
+U128 Magnitude(const Parts& p) {
+    return static_cast<U128>(static_cast<uint32_t>(p.exp + 64)) << 64 | p.sig;
+}
+
+} // namespace
+
+SoftExtended SoftExtended::Pack(uint32_t sign, int32_t e, uint64_t high, uint64_t low) {
+    if (e >= 1)
+        return RoundNormal(sign, e, high, low);
+    // Subnormal: the significand is r shifted to exponent 1, rounded there. A carry into the
+    // integer bit gives the smallest normal number.
+    const U128 r = ShiftRightJam(static_cast<U128>(high) << 64 | low, 1 - e);
+    uint64_t sig = High(r);
+    const uint64_t rest = Low(r);
+    if ((rest >> 63) && ((rest << 1) != 0 || (sig & 1)))
+        ++sig;
+    return FromBits(static_cast<uint16_t>(sign << 15 | (sig >> 63)), sig);
+}
+
+SoftExtended SoftExtended::AddSlow(uint32_t aSign, uint32_t aExp, uint64_t aSig, uint32_t bSign,
+                                   uint32_t bExp, uint64_t bSig, uint32_t addedSign) {
+    const SoftExtended a = Encoding(aSign, aExp, aSig);
+    const SoftExtended b = Encoding(bSign, bExp, bSig);
+    Parts x = Unpack(a), y = Unpack(addedSign, bExp, bSig);
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)
         return kIndefinite;
     if (x.kind == Kind::NaN || y.kind == Kind::NaN)
@@ -125,9 +148,9 @@ SoftExtended SoftExtended::AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bS
     if (x.kind == Kind::Zero && y.kind == Kind::Zero)
         return Zero(x.sign & y.sign); // -0 only from -0 + -0
     if (y.kind == Kind::Zero)
-        return Pack(x.sign, x.exp, static_cast<U128>(x.sig) << 64);
+        return Pack(x.sign, x.exp, x.sig, 0);
     if (x.kind == Kind::Zero)
-        return Pack(y.sign, y.exp, static_cast<U128>(y.sig) << 64);
+        return Pack(y.sign, y.exp, y.sig, 0);
     if (x.exp < y.exp || (x.exp == y.exp && x.sig < y.sig))
         std::swap(x, y);
     // As the inline path, with exponents beyond the encoding's range.
@@ -136,19 +159,21 @@ SoftExtended SoftExtended::AddSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bS
     const U128 wb = ShiftRightJam(static_cast<U128>(y.sig) << 63, d);
     if (x.sign == y.sign) {
         const U128 s = wa + wb;
-        return s >> 127 ? Pack(x.sign, x.exp + 1, s) : Pack(x.sign, x.exp, s << 1);
+        if (s >> 127)
+            return Pack(x.sign, x.exp + 1, High(s), Low(s));
+        return Pack(x.sign, x.exp, High(s << 1), Low(s << 1));
     }
     const U128 diff = wa - wb;
     if (diff == 0)
         return SoftExtended();
     const int shift = LeadingZeros(diff);
-    return Pack(x.sign, x.exp + 1 - shift, diff << shift);
+    return Pack(x.sign, x.exp + 1 - shift, High(diff << shift), Low(diff << shift));
 }
 
-SoftExtended SoftExtended::MulSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
-                                   uint64_t bSig) {
-    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
-    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
+SoftExtended SoftExtended::MulSlow(uint32_t aSign, uint32_t aExp, uint64_t aSig, uint32_t bSign,
+                                   uint32_t bExp, uint64_t bSig) {
+    const SoftExtended a = Encoding(aSign, aExp, aSig);
+    const SoftExtended b = Encoding(bSign, bExp, bSig);
     const Parts x = Unpack(a), y = Unpack(b);
     const uint32_t sign = x.sign ^ y.sign;
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)
@@ -159,15 +184,18 @@ SoftExtended SoftExtended::MulSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bS
         return x.kind == Kind::Zero || y.kind == Kind::Zero ? kIndefinite : Infinity(sign);
     if (x.kind == Kind::Zero || y.kind == Kind::Zero)
         return Zero(sign);
-    const U128 p = static_cast<U128>(x.sig) * y.sig;
+    uint64_t high, low;
+    wide::Multiply(x.sig, y.sig, high, low);
     const int32_t e = x.exp + y.exp - static_cast<int32_t>(kBias);
-    return p >> 127 ? Pack(sign, e + 1, p) : Pack(sign, e, p << 1);
+    if (high >> 63)
+        return Pack(sign, e + 1, high, low);
+    return Pack(sign, e, high << 1 | low >> 63, low << 1);
 }
 
-SoftExtended SoftExtended::DivSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bSignExp,
-                                   uint64_t bSig) {
-    const SoftExtended a = FromBits(static_cast<uint16_t>(aSignExp), aSig);
-    const SoftExtended b = FromBits(static_cast<uint16_t>(bSignExp), bSig);
+SoftExtended SoftExtended::DivSlow(uint32_t aSign, uint32_t aExp, uint64_t aSig, uint32_t bSign,
+                                   uint32_t bExp, uint64_t bSig) {
+    const SoftExtended a = Encoding(aSign, aExp, aSig);
+    const SoftExtended b = Encoding(bSign, bExp, bSig);
     const Parts x = Unpack(a), y = Unpack(b);
     const uint32_t sign = x.sign ^ y.sign;
     if (x.kind == Kind::Refused || y.kind == Kind::Refused)
@@ -184,47 +212,77 @@ SoftExtended SoftExtended::DivSlow(uint32_t aSignExp, uint64_t aSig, uint32_t bS
         return Zero(sign);
     // 64 quotient bits from the integer bit down, then 64 more, the remainder kept as bit 0.
     int32_t e = x.exp - y.exp + static_cast<int32_t>(kBias);
-    U128 n = static_cast<U128>(x.sig) << 63;
+    uint64_t high = x.sig >> 1, low = x.sig << 63;
     if (x.sig < y.sig) {
-        n <<= 1;
+        high = x.sig;
+        low = 0;
         --e;
     }
-    const uint64_t q = static_cast<uint64_t>(n / y.sig);
-    const U128 n2 = (n % y.sig) << 64;
-    const uint64_t q2 = static_cast<uint64_t>(n2 / y.sig);
-    const U128 r = static_cast<U128>(q) << 64 | q2 | (n2 % y.sig != 0);
-    return Pack(sign, e, r);
+    uint64_t r;
+    const uint64_t q = wide::Divide(high, low, y.sig, r);
+    uint64_t r2;
+    const uint64_t q2 = wide::Divide(r, 0, y.sig, r2);
+    return Pack(sign, e, q, q2 | (r2 != 0));
 }
 
-double SoftExtended::ToDoubleSlow(uint32_t signExp, uint64_t sig) {
-    const Parts p = Unpack(signExp, sig);
-    const uint64_t sign = static_cast<uint64_t>(p.sign) << 48;
+double SoftExtended::ToDoubleSlow(uint32_t sign, uint32_t exp, uint64_t sig) {
+    const Parts p = Unpack(sign, exp, sig);
+    const uint64_t signBit = static_cast<uint64_t>(p.sign) << 63;
     switch (p.kind) {
     case Kind::Refused:
         return std::bit_cast<double>(uint64_t{0xfff8000000000000});
     case Kind::NaN: // quiet, the significand's upper bits kept
-        return std::bit_cast<double>(sign | 0x7ff8000000000000 | (p.sig & ~kInteger) >> 11);
+        return std::bit_cast<double>(signBit | 0x7ff8000000000000 | (p.sig & ~kInteger) >> 11);
     case Kind::Infinity:
-        return std::bit_cast<double>(sign | 0x7ff0000000000000);
+        return std::bit_cast<double>(signBit | 0x7ff0000000000000);
     case Kind::Zero:
-        return std::bit_cast<double>(sign);
+        return std::bit_cast<double>(signBit);
     case Kind::Finite:
         break;
     }
     const int32_t field = p.exp - static_cast<int32_t>(kBias) + 1023; // double's biased exponent
     if (field >= 2047)
-        return std::bit_cast<double>(sign | 0x7ff0000000000000);
+        return std::bit_cast<double>(signBit | 0x7ff0000000000000);
     // Rounds the significand at the bit that is double's last, subnormal or not.
     const int32_t drop = field >= 1 ? 11 : 11 + 1 - field;
     const U128 r = ShiftRightJam(static_cast<U128>(p.sig) << 64, drop);
-    uint64_t m = static_cast<uint64_t>(r >> 64);
-    const uint64_t rest = static_cast<uint64_t>(r);
+    uint64_t m = High(r);
+    const uint64_t rest = Low(r);
     if ((rest >> 63) && ((rest << 1) != 0 || (m & 1)))
         ++m;
     // With the integer bit in m, a normal value's exponent field is field - 1 plus that bit;
     // a subnormal's integer bit appears only when it rounds up to the smallest normal.
     const uint64_t base = field >= 1 ? static_cast<uint64_t>(field - 1) << 52 : 0;
-    return std::bit_cast<double>(sign | (base + m));
+    return std::bit_cast<double>(signBit | (base + m));
+}
+
+int64_t SoftExtended::TruncSlow(uint32_t sign, uint32_t exp, uint64_t sig) {
+    const Parts p = Unpack(sign, exp, sig);
+    if (p.kind == Kind::Infinity)
+        return sign ? INT64_MIN : INT64_MAX;
+    // Subnormals and pseudo-denormals are below 1; NaN and refused encodings give 0.
+    return 0;
+}
+
+bool SoftExtended::Equal(SoftExtended a, SoftExtended b) {
+    const Parts x = Unpack(a), y = Unpack(b);
+    if (Unordered(x) || Unordered(y))
+        return false;
+    if (x.kind == Kind::Zero || y.kind == Kind::Zero) // ±0 are equal
+        return x.kind == y.kind;
+    return x.kind == y.kind && x.sign == y.sign && x.exp == y.exp && x.sig == y.sig;
+}
+
+bool SoftExtended::Less(SoftExtended a, SoftExtended b) {
+    const Parts x = Unpack(a), y = Unpack(b);
+    if (Unordered(x) || Unordered(y))
+        return false;
+    // Infinity beyond every finite magnitude, zero below.
+    const U128 kx = x.kind == Kind::Infinity ? ~U128{0} : x.kind == Kind::Zero ? 0 : Magnitude(x);
+    const U128 ky = y.kind == Kind::Infinity ? ~U128{0} : y.kind == Kind::Zero ? 0 : Magnitude(y);
+    if (x.sign != y.sign) // ±0 are equal
+        return x.sign != 0 && (kx | ky) != 0;
+    return x.sign ? ky < kx : kx < ky;
 }
 
 SoftExtended SoftExtended::Frexp(SoftExtended x, int* exponent) {
@@ -242,7 +300,7 @@ SoftExtended SoftExtended::Frexp(SoftExtended x, int* exponent) {
         break;
     }
     *exponent = p.exp - static_cast<int32_t>(kBias) + 1;
-    return FromBits(static_cast<uint16_t>(p.sign | (kBias - 1)), p.sig);
+    return FromBits(static_cast<uint16_t>(p.sign << 15 | (kBias - 1)), p.sig);
 }
 
 SoftExtended SoftExtended::Ldexp(SoftExtended x, int n) {
@@ -260,7 +318,7 @@ SoftExtended SoftExtended::Ldexp(SoftExtended x, int n) {
     }
     // Past these bounds every finite value overflows or vanishes.
     const int32_t scale = n < -100000 ? -100000 : (n > 100000 ? 100000 : n);
-    return Pack(p.sign, p.exp + scale, static_cast<U128>(p.sig) << 64);
+    return Pack(p.sign, p.exp + scale, p.sig, 0);
 }
 
 } // namespace quendal

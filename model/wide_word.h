@@ -2,10 +2,14 @@
 
 // Products and quotients of 64-bit words with a 128-bit intermediate, for the software
 // extended type (model/soft_extended.h). Where the processor multiplies 64 by 64 bits into
-// 128 and divides 128 by 64 bits (x86-64), or at least multiplies (arm64), unsigned __int128
-// gives those instructions. WebAssembly has neither: the compiler calls helpers that pass
-// their 128-bit values through memory, and its 128-bit division runs bit by bit. There the
-// words are split into 32-bit halves, whose products and quotients are single instructions.
+// 128 (x86-64, arm64), unsigned __int128 gives that instruction; where it divides 128 by 64
+// bits (x86-64), an instruction does. Elsewhere the compiler would call its generic helpers,
+// which pass 128-bit values through memory (WebAssembly) and divide through general steps;
+// instead the words are split into 32-bit halves, whose products and quotients are single
+// instructions (WebAssembly's i64, arm64's 64-bit udiv). The significand of an integer below
+// 2^32 has its lower half zero: the compiler drops the products of that half where it knows
+// it (model/soft_extended.h's int32 loads), and a divisor with its lower half zero, as most
+// of the core's, takes two exact digits without corrections.
 
 #include <cstdint>
 
@@ -27,11 +31,19 @@ QUENDAL_WIDE_INLINE void MultiplyHalves(uint64_t a, uint64_t b, uint64_t& high, 
 // (high * 2^64 + low) / d and its remainder, for d with bit 63 set and high < d (the
 // quotient fits 64 bits): long division by 32-bit digits. Each quotient digit estimated from
 // the divisor's upper half is at most 2 too large (the divisor is normalised) and corrected;
-// a divisor whose lower half is zero, as every integer below 2^32, needs no correction.
+// with the divisor's lower half zero it is exact.
 QUENDAL_WIDE_INLINE uint64_t DivideHalves(uint64_t high, uint64_t low, uint64_t d,
                                           uint64_t& remainder) {
     constexpr uint64_t kDigit = uint64_t{1} << 32;
     const uint64_t d1 = d >> 32, d0 = static_cast<uint32_t>(d);
+    const uint64_t n1 = low >> 32, n0 = static_cast<uint32_t>(low);
+    if (d0 == 0) { // (high * 2^32 + n1) / d1 by two digits, n0 below the remainder
+        const uint64_t q1 = high / d1, r1 = high - q1 * d1;
+        const uint64_t middle = r1 << 32 | n1;
+        const uint64_t q0 = middle / d1, r0 = middle - q0 * d1;
+        remainder = r0 << 32 | n0;
+        return q1 << 32 | q0;
+    }
     const auto digit = [d1, d0](uint64_t top, uint64_t next) { // (top:next) / d, for top < d
         uint64_t q = top / d1, rest = top - q * d1;
         while (q >= kDigit || q * d0 > (rest << 32 | next)) {
@@ -42,7 +54,6 @@ QUENDAL_WIDE_INLINE uint64_t DivideHalves(uint64_t high, uint64_t low, uint64_t 
         }
         return q;
     };
-    const uint64_t n1 = low >> 32, n0 = static_cast<uint32_t>(low);
     const uint64_t q1 = digit(high, n1);
     const uint64_t middle = (high << 32 | n1) - q1 * d; // the remainder so far, below d
     const uint64_t q0 = digit(middle, n0);
@@ -65,12 +76,8 @@ QUENDAL_WIDE_INLINE uint64_t Divide(uint64_t high, uint64_t low, uint64_t d, uin
     uint64_t q;
     __asm__("divq %[d]" : "=a"(q), "=d"(remainder) : "a"(low), "d"(high), [d] "rm"(d) : "cc");
     return q;
-#elif defined(__wasm__)
-    return DivideHalves(high, low, d, remainder);
 #else
-    const unsigned __int128 n = static_cast<unsigned __int128>(high) << 64 | low;
-    remainder = static_cast<uint64_t>(n % d);
-    return static_cast<uint64_t>(n / d);
+    return DivideHalves(high, low, d, remainder);
 #endif
 }
 

@@ -44,6 +44,7 @@ fuzz_one() {
         status=1
     else
         grep -E "^Done|DONE" "$log" | tail -n 1 || true
+        grep -E "operations compared" "$log" | tail -n 1 || true # fuzz_extended's count
     fi
     [ -n "$keep" ] || rm -rf "$corpus"
     rm -f "$log"
