@@ -33,7 +33,6 @@ struct RankOutcome {
     std::vector<RankedPlanet> rows;
     bool searched = false;
     int32_t total = 0;
-    bool interrupted() const { return static_cast<int32_t>(rows.size()) < total; }
 };
 
 // The answer to opening a calculation file: the calculation to show, or why it was refused.
@@ -120,7 +119,6 @@ public:
     // disables it until the next) and while no search runs.
     bool CanSave() const { return calculated_ && !searching_; }
     void SetSearching(bool running) { searching_ = running; }
-    bool Searching() const { return searching_; }
 
     // The whole calculation the front end shows, with the fields the model does not hold.
     CalcSetup Setup(const StartFields& start, const SearchTab& search) const;

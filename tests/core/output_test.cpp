@@ -110,7 +110,7 @@ TEST(CalculateView, SeriesPointsAndTablesFollowTheCalculation) {
     EXPECT_EQ(view.chartPoints.back()[4], view.rows.back().Fabr);
 }
 
-// A row's fields share their stem's spec; a name outside the table is a fault of the caller.
+// A row's fields share their stem's entry; a name outside the table is a fault of the caller.
 TEST(FieldOf, ByNameOrStem) {
     EXPECT_EQ(FieldOf("editPlanetEnv2").spin.maximum, 100);
     EXPECT_EQ(FieldOf("editStartPlanetPrc").spin.minimum, -75);
