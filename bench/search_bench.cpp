@@ -9,6 +9,7 @@
 #include "model/calc_model.h"
 #include "model/habitability.h"
 #include "optimiser/genetic_run.h"
+#include "optimiser/worker_pool.h"
 #include "tests/support/model_fixtures.h"
 
 namespace quendal {
@@ -20,7 +21,8 @@ std::unique_ptr<CalcModel> TypicalPlanet(int32_t prc) {
     return model;
 }
 
-// Argument: the planet's habitability in %.
+// Arguments: the planet's habitability in %, and 1 for one thread or 0 for every core, as
+// the window searches.
 void DefaultSearch(benchmark::State& state) {
     auto model = TypicalPlanet(static_cast<int32_t>(state.range(0)));
     GeneticInputs inputs; // the defaults of the search tab
@@ -30,6 +32,7 @@ void DefaultSearch(benchmark::State& state) {
     GeneticResults results;
     for (auto _ : state) {
         GeneticRun run;
+        run.threads = state.range(1) == 0 ? AvailableCores() : 1;
         results = run.Run(*model, inputs);
         evaluations += results.evaluations;
         benchmark::DoNotOptimize(results.figures.resource);
@@ -41,7 +44,12 @@ void DefaultSearch(benchmark::State& state) {
     state.counters["found_resources"] = static_cast<double>(results.figures.resource);
 }
 
-BENCHMARK(DefaultSearch)->Arg(-20)->Arg(60)->Unit(benchmark::kMillisecond);
+BENCHMARK(DefaultSearch)
+    ->Args({-20, 1})
+    ->Args({60, 1})
+    ->Args({60, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 } // namespace quendal
