@@ -124,15 +124,15 @@ def problems(path, used):
 
 
 class CatalogueTest(unittest.TestCase):
+    maxDiff = None  # every fault listed
     used, unmarked = shown_texts()
 
     def test_every_russian_text_shown_is_marked(self):
         self.assertEqual([], [f'{place}: {text!r}' for place, text in self.unmarked])
 
     def test_each_catalogue_holds_the_texts_shown_translated(self):
-        paths = sorted(ROOT.glob('i18n/quendal_*.ts'))
-        self.assertIn(ROOT / 'i18n/quendal_en.ts', paths)
-        for path in paths:
+        self.assertTrue((ROOT / 'i18n/quendal_en.ts').is_file())
+        for path in sorted(ROOT.glob('i18n/quendal_*.ts')):
             self.assertEqual([], problems(path, self.used), path.name)
 
 
