@@ -36,7 +36,7 @@ inline bool SameBits(double a, double b) {
 inline constexpr Extended kFactoryMinerals = Extended::FromBits(0x4000, 0x8000000000000000);
 
 // Factories or mines that `men` colonists operate at `per10000` (0 or more) per 10000.
-inline int64_t Operated(Extended men, int32_t per10000) {
+QUENDAL_EXTENDED_INLINE int64_t Operated(Extended men, int32_t per10000) {
     return TruncToInt64(men * kTenThousandth * Extended(per10000));
 }
 
@@ -138,11 +138,11 @@ struct SimState {
     Extended Resources(int64_t operable) const {
         return ColonistResources() + FactoryResources(std::min(operable, fabr));
     }
-    Extended ColonistResources() const {
+    QUENDAL_EXTENDED_INLINE Extended ColonistResources() const {
         const int32_t perResource = race->NColonistYTo1Resource;
         return perResource > 0 ? Extended(men) / Extended(perResource) : Extended(0);
     }
-    Extended FactoryResources(int64_t working) const {
+    QUENDAL_EXTENDED_INLINE Extended FactoryResources(int64_t working) const {
         return Extended(factoryYield) * Extended(working) * kTenth;
     }
     int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
