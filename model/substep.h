@@ -103,7 +103,11 @@ struct SimState {
         int64_t whole = INT64_MIN, mine = 0;
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
-    Extended dugYearly; // kT of each mineral a year per unit of concentration, from operatedMines
+    struct {
+        double men = 0;
+        int64_t fabr = -1;
+    } allFactoriesWorked; // colonists at which all of fabr factories were last found operated
+    Extended dugYearly;   // kT of each mineral a year per unit of concentration, from operatedMines
     // Figures that change only with the habitability, the capacity or the factories at work,
     // and the inputs they were computed from.
     struct {
@@ -132,6 +136,8 @@ struct SimState {
 
     // Factories (mines) that colonists can operate, before the limit of those built.
     int64_t OperableFactories() const { return Operated(men, factoryWork); }
+    // min(OperableFactories(), fabr), the factories at work.
+    int64_t FactoriesAtWork();
     int64_t OperableMines() const { return Operated(men, mineWork); }
     // Resources a year from colonists and from the operable factories built (0.004 of it a
     // sub-step); YearlyResources is the figure of the tables.
@@ -148,7 +154,8 @@ struct SimState {
     int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
 
     // One sub-step and its parts, in their order; the tests drive them one by one.
-    // operable: OperableFactories(); whole: truncate(men). Both hold for the whole sub-step,
+    // operable: OperableFactories() (Spend reads only its minimum with fabr, so that
+    // FactoriesAtWork() serves too); whole: truncate(men). Both hold for the whole sub-step,
     // since colonists change only in its last part.
     void SubStep();
     bool StillBlocked();
