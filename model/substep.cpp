@@ -280,11 +280,13 @@ void SimState::Population(int64_t whole) {
         if (prc != growthFor.prc || growth != growthFor.growth || cap != growthFor.cap) {
             growthFor = {prc, growth, cap};
             growthFactor = GrowthFactor(prc, growth);
-            quarterCap = Extended(cap) * Extended(0.25);
+            // cap * 0.25 > whole in Extended, where the product is exact (an integer times a
+            // power of two), is whole below a quarter of cap rounded up.
+            quarterCapUp = cap / 4 + (cap % 4 > 0);
         }
         const Extended k = growthFactor;
         Extended grown;
-        if (quarterCap > Extended(whole)) {
+        if (whole < quarterCapUp) {
             grown = Extended(TruncToInt64(Extended(whole) * k)) * kSubStepShare;
         } else {
             const Extended v = Extended(SatSub(cap, whole)) * kThird * k;

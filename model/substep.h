@@ -114,7 +114,8 @@ struct SimState {
         int32_t prc = INT32_MIN, growth = 0;
         int64_t cap = 0;
     } growthFor;
-    Extended growthFactor, quarterCap;       // GrowthFactor(prc, growth), cap * 0.25
+    Extended growthFactor;                   // GrowthFactor(prc, growth)
+    int64_t quarterCapUp = 0;                // cap / 4 rounded up
     int64_t factoryResourcesFor = INT64_MIN; // factories at work
     Extended factoryResources;               // FactoryResources(factoryResourcesFor)
 
