@@ -36,6 +36,10 @@
 #include "model/numbers.h"
 #endif
 
+// For the small helpers of the sub-steps that take or give an Extended: inlined at every use
+// whatever the compiler's estimate, as the WebAssembly builds otherwise pass it through memory.
+#define QUENDAL_EXTENDED_INLINE __attribute__((always_inline)) inline
+
 namespace quendal {
 
 #if QUENDAL_SOFT_EXTENDED

@@ -17,12 +17,21 @@ bool IsTerraformOrder(int32_t kind) {
 }
 
 // Takes a factory's share of minerals: `share` kT of each (0 or more), no more than a whole
-// factory's and no more than the scarcest mineral on the surface.
-Extended TakeFactoryMinerals(double surf[3], Extended share) {
-    Extended m = share < kFactoryMinerals ? share : kFactoryMinerals;
-    for (int i = 0; i < 3; ++i)
-        if (Extended(surf[i]) < m)
+// factory's and no more than the scarcest mineral on the surface; `limited` tells whether
+// less than `share` was taken.
+QUENDAL_EXTENDED_INLINE Extended TakeFactoryMinerals(double surf[3], Extended share,
+                                                     bool& limited) {
+    limited = !(share < kFactoryMinerals);
+    Extended m = limited ? kFactoryMinerals : share;
+    for (int i = 0; i < 3; ++i) {
+        // An amount alike to the one before compares alike.
+        if (i > 0 && SameBits(surf[i], surf[i - 1]))
+            continue;
+        if (Extended(surf[i]) < m) {
             m = Extended(surf[i]);
+            limited = true;
+        }
+    }
     double last = 0, lastRest = 0;
     for (int i = 0; i < 3; ++i) {
         // Equal amounts (on a planet without figures of its own, all three) leave equal rests.
@@ -55,7 +64,7 @@ void SimState::Spend(int64_t operable) {
     const Extended unitCost(o.unitCost);
     // A factory's minerals are paid in proportion to the resources; a factory that costs
     // nothing takes them whole.
-    const auto factoryShare = [unitCost](Extended paying) {
+    const auto factoryShare = [unitCost](Extended paying) __attribute__((always_inline)) {
         return unitCost > Extended(0) ? kFactoryMinerals * paying / unitCost : kFactoryMinerals;
     };
     while (r > 0 && hasOrder) {
@@ -64,8 +73,13 @@ void SimState::Spend(int64_t operable) {
             if (IsTerraformOrder(o.kind)) {
                 terraformed = true;
             } else if (o.kind == BuildFactory) {
-                const Extended m = TakeFactoryMinerals(surf, factoryShare(Extended(r)));
-                r = (unitCost * m / kFactoryMinerals).ToDouble();
+                bool limited;
+                const Extended m = TakeFactoryMinerals(surf, factoryShare(Extended(r)), limited);
+                // Minerals taken in proportion, 2r / c (c > 0; a share of 2 or more is
+                // limited), give back r: c times them halved is within 2^-63 of r after its
+                // two roundings, far inside half a double's ulp.
+                if (limited)
+                    r = (unitCost * m / kFactoryMinerals).ToDouble();
             }
             o.invested = std::min(Extended(o.invested) + Extended(r), unitCost).ToDouble();
             return;
@@ -77,8 +91,10 @@ void SimState::Spend(int64_t operable) {
             terraformed = true;
             prcOfCur = false;
         } else if (o.kind == BuildFactory) {
-            const Extended paid =
-                unitCost * TakeFactoryMinerals(surf, factoryShare(need)) / kFactoryMinerals;
+            bool limited;
+            const Extended paid = unitCost *
+                                  TakeFactoryMinerals(surf, factoryShare(need), limited) /
+                                  kFactoryMinerals;
             if (paid < need) {
                 // Short of minerals: the unit waits until mining brings more.
                 o.invested = (Extended(o.invested) + paid).ToDouble();

@@ -132,7 +132,7 @@ public:
         const uint32_t e = a.exp_ + b.exp_ + top - kBias;
         if (e - 1 < kMaxExp - 2) [[likely]] // a carry of the rounding cannot overflow
             return RoundNormal<false>(a.sign_ ^ b.sign_, static_cast<int32_t>(e), sig, rest);
-        return MulSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_);
+        return Fields(MulSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_));
     }
     friend QUENDAL_SOFT_INLINE SoftExtended operator/(SoftExtended a, SoftExtended b) {
         const uint32_t sign = a.sign_ ^ b.sign_;
@@ -166,7 +166,7 @@ public:
         } else if (a.exp_ == kZero && IsNormal(b)) {
             return Make(sign, kZero, 0);
         }
-        return DivSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_);
+        return Fields(DivSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_));
     }
     SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
     SoftExtended& operator-=(SoftExtended b) { return *this = *this - b; }
@@ -282,7 +282,7 @@ private:
         } else if (ea == kZero) {                   // the larger a zero: two zeros
             return Make(a.sign_ & bSign, kZero, 0); // -0 + -0 only
         }
-        return AddSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_, bSign);
+        return Fields(AddSlow(a.sign_, a.exp_, a.sig_, b.sign_, b.exp_, b.sig_, bSign));
     }
 
     // Rounds sig and the bits below it, rest, (the integer bit of sig set; exponent e >= 1)
@@ -302,6 +302,12 @@ private:
         if (kMayOverflow && e >= static_cast<int32_t>(kMaxExp)) [[unlikely]]
             return Make(sign, kOther | kMaxExp, kInteger);
         return Make(sign, static_cast<uint32_t>(e), sig);
+    }
+
+    // The result of a path out of line, taken field by field: where a value comes back
+    // through memory (WebAssembly), the inline path's result then stays out of it.
+    static QUENDAL_SOFT_INLINE SoftExtended Fields(SoftExtended x) {
+        return Make(x.sign_, x.exp_, x.sig_);
     }
 
     // Normal: exponent word 1 to 0x7ffe.

@@ -77,6 +77,7 @@ bool TemplateRing::Holds(int32_t kind) const {
 void SimState::SetRace(const RaceParams& r) {
     race = &r;
     factoryWork = std::max(0, r.NFactoryWork10000);
+    allFactoriesWorked = {};
     mineWork = std::max(0, r.NMineWork10000);
     factoryYield = std::max(0, r.NResourceYFrom10Factory);
     mineYield = std::max(0, r.NMineralYFrom10Mine);
@@ -117,7 +118,7 @@ void SimState::SubStep() {
         blockedMen = -1; // no colonist count checked yet
     }
     if (hasOrder)
-        Spend(fabr > 0 ? OperableFactories() : 0); // without factories none are operated
+        Spend(fabr > 0 ? FactoriesAtWork() : 0); // without factories none are operated
     else
         terraformed = false;
     const int64_t whole = TruncToInt64(men);
@@ -130,6 +131,18 @@ void SimState::SubStep() {
         cap = CapacityFor(prc);
         prcOfCur = true;
     }
+}
+
+// Colonists that operate every factory built still do when they grow (operable counts never
+// fall as colonists grow): until the count of factories changes, as many colonists as at the
+// last check that found them all operated, or more, need no new check.
+int64_t SimState::FactoriesAtWork() {
+    if (fabr == allFactoriesWorked.fabr && men >= allFactoriesWorked.men)
+        return fabr;
+    const int64_t operable = OperableFactories();
+    if (operable >= fabr)
+        allFactoriesWorked = {men, fabr};
+    return std::min(operable, fabr);
 }
 
 // A refill that placed nothing, kept the cursor and was held back only by factories and mines
@@ -267,11 +280,13 @@ void SimState::Population(int64_t whole) {
         if (prc != growthFor.prc || growth != growthFor.growth || cap != growthFor.cap) {
             growthFor = {prc, growth, cap};
             growthFactor = GrowthFactor(prc, growth);
-            quarterCap = Extended(cap) * Extended(0.25);
+            // cap * 0.25 > whole in Extended, where the product is exact (an integer times a
+            // power of two), is whole below a quarter of cap rounded up.
+            quarterCapUp = cap / 4 + (cap % 4 > 0);
         }
         const Extended k = growthFactor;
         Extended grown;
-        if (quarterCap > Extended(whole)) {
+        if (whole < quarterCapUp) {
             grown = Extended(TruncToInt64(Extended(whole) * k)) * kSubStepShare;
         } else {
             const Extended v = Extended(SatSub(cap, whole)) * kThird * k;

@@ -36,7 +36,7 @@ inline bool SameBits(double a, double b) {
 inline constexpr Extended kFactoryMinerals = Extended::FromBits(0x4000, 0x8000000000000000);
 
 // Factories or mines that `men` colonists operate at `per10000` (0 or more) per 10000.
-inline int64_t Operated(Extended men, int32_t per10000) {
+QUENDAL_EXTENDED_INLINE int64_t Operated(Extended men, int32_t per10000) {
     return TruncToInt64(men * kTenThousandth * Extended(per10000));
 }
 
@@ -103,14 +103,19 @@ struct SimState {
         int64_t whole = INT64_MIN, mine = 0;
     } operatedFor; // colonists and mines of which operatedMines was computed
     int64_t operatedMines = 0;
-    Extended dugYearly; // kT of each mineral a year per unit of concentration, from operatedMines
+    struct {
+        double men = 0;
+        int64_t fabr = -1;
+    } allFactoriesWorked; // colonists at which all of fabr factories were last found operated
+    Extended dugYearly;   // kT of each mineral a year per unit of concentration, from operatedMines
     // Figures that change only with the habitability, the capacity or the factories at work,
     // and the inputs they were computed from.
     struct {
         int32_t prc = INT32_MIN, growth = 0;
         int64_t cap = 0;
     } growthFor;
-    Extended growthFactor, quarterCap;       // GrowthFactor(prc, growth), cap * 0.25
+    Extended growthFactor;                   // GrowthFactor(prc, growth)
+    int64_t quarterCapUp = 0;                // cap / 4 rounded up
     int64_t factoryResourcesFor = INT64_MIN; // factories at work
     Extended factoryResources;               // FactoryResources(factoryResourcesFor)
 
@@ -132,23 +137,26 @@ struct SimState {
 
     // Factories (mines) that colonists can operate, before the limit of those built.
     int64_t OperableFactories() const { return Operated(men, factoryWork); }
+    // min(OperableFactories(), fabr), the factories at work.
+    int64_t FactoriesAtWork();
     int64_t OperableMines() const { return Operated(men, mineWork); }
     // Resources a year from colonists and from the operable factories built (0.004 of it a
     // sub-step); YearlyResources is the figure of the tables.
     Extended Resources(int64_t operable) const {
         return ColonistResources() + FactoryResources(std::min(operable, fabr));
     }
-    Extended ColonistResources() const {
+    QUENDAL_EXTENDED_INLINE Extended ColonistResources() const {
         const int32_t perResource = race->NColonistYTo1Resource;
         return perResource > 0 ? Extended(men) / Extended(perResource) : Extended(0);
     }
-    Extended FactoryResources(int64_t working) const {
+    QUENDAL_EXTENDED_INLINE Extended FactoryResources(int64_t working) const {
         return Extended(factoryYield) * Extended(working) * kTenth;
     }
     int64_t YearlyResources() const { return TruncToInt64(Resources(OperableFactories())); }
 
     // One sub-step and its parts, in their order; the tests drive them one by one.
-    // operable: OperableFactories(); whole: truncate(men). Both hold for the whole sub-step,
+    // operable: OperableFactories() (Spend reads only its minimum with fabr, so that
+    // FactoriesAtWork() serves too); whole: truncate(men). Both hold for the whole sub-step,
     // since colonists change only in its last part.
     void SubStep();
     bool StillBlocked();

@@ -531,19 +531,21 @@ namespace quendal {
 namespace {
 
 // The shortcuts of the sub-step (a blocked refill is not repeated, the operated mines are
-// computed again only when mines change, colonists fall or not all mines were operated) must
-// not change any result: a run that drops them before every sub-step stays identical.
+// computed again only when mines change, colonists fall or not all mines were operated, the
+// factories at work only when factories are added, colonists fall or not all were operated)
+// must not change any result: a run that drops them before every sub-step stays identical.
 TEST(SubStep, ShortcutsChangeNothing) {
     struct Case {
         const char* name;
         int32_t prc;
         double men;
-        int64_t mines; // installed
+        int64_t mines, factories; // installed
         std::vector<QueueItem> minus, plus;
     } cases[] = {
         {"terraform, then build",
          -20,
          250000,
+         0,
          0,
          {Element(MinTerraform, 1, 100)},
          {Element(Factories, 50, 10), Element(Mines, 50, 5), Element(MaxTerraform, 5, 100)}},
@@ -551,15 +553,24 @@ TEST(SubStep, ShortcutsChangeNothing) {
          60,
          25000,
          0,
+         0,
          {},
          {Element(Mines, 20, 5), Element(Factories, 7, 10)}},
         {"few colonists, many orders",
          20,
          3000,
          0,
+         0,
          {},
          {Element(Factories, 500, 10), Element(Mines, 3, 5)}},
-        {"more mines than operators", 60, 25000, 500, {}, {Element(Factories, 7, 10)}},
+        {"more mines than operators", 60, 25000, 500, 0, {}, {Element(Factories, 7, 10)}},
+        {"over capacity, colonists fall below the factories' operators",
+         10,
+         300000,
+         500,
+         250,
+         {},
+         {Element(Factories, 50, 10)}},
     };
     for (const Case& c : cases) {
         auto model = TypicalRace(c.prc);
@@ -569,12 +580,14 @@ TEST(SubStep, ShortcutsChangeNothing) {
         Prepare(fast, *model, c.men);
         Prepare(plain, *model, c.men);
         fast.mine = plain.mine = c.mines;
+        fast.fabr = plain.fabr = c.factories;
         int blockedSteps = 0;
         for (int step = 0; step < 250 * 30; ++step) {
             blockedSteps += fast.refillBlocked ? 1 : 0;
             fast.SubStep();
             plain.refillBlocked = false;
             plain.operatedFor.mine = -1;
+            plain.allFactoriesWorked.fabr = -1;
             plain.SubStep();
             if (step % 250 == 249) { // whole colonists at the end of a year
                 fast.men = static_cast<double>(TruncToInt64(fast.men));
