@@ -74,8 +74,6 @@ public:
     InLanguage(const InLanguage&) = delete;
     InLanguage& operator=(const InLanguage&) = delete;
 };
-// The language named by a test's data column "language" ("ru", "en").
-Language LanguageOfRow();
 
 // A shown window with its dialog stand-in.
 struct Window {
@@ -114,17 +112,18 @@ QStringList VisibleTabs(const QTabWidget* tabs);
 // The list-box lines that a template should show.
 QStringList TemplateLines(const LIST_ITEM& queue);
 
-// Run as the probe of the language a started window speaks (language_test.cpp): prints it and
-// ends.
-bool IsLanguageProbe();
+// The probe of the language a started window speaks (language_test.cpp): prints it.
 int LanguageProbe(int argc, char* argv[]);
 
-// Writes a race description file (UTF-8) into `dir` and returns its path.
+// Writes a race description (or any) file (UTF-8) into `dir` and returns its path.
 QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text);
 // A race with gravity 15..86, temperature 20..80, radiation 30..70, growth 17 % and the
 // usual economy (factories cost 10, mines 5).
 QString SampleRace();
 // Loads `path` with the race button through the dialog stand-in.
 void LoadRaceFile(Window& window, const QString& path);
+// Fills every tab: the typical race, two elements in each template, the second planet of a
+// list, a calculation of 30 years and a search of one generation.
+void FillWindow(Window& window);
 
 } // namespace quendal::test
