@@ -66,15 +66,6 @@ private:
     }
 };
 
-// The window's language for the windows built while it lives; Russian again after it.
-class InLanguage {
-public:
-    explicit InLanguage(Language language) { SetWindowLanguage(language); }
-    ~InLanguage() { SetWindowLanguage(Language()); }
-    InLanguage(const InLanguage&) = delete;
-    InLanguage& operator=(const InLanguage&) = delete;
-};
-
 // A shown window with its dialog stand-in.
 struct Window {
     FakeDialogs* dialogs;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -104,17 +105,11 @@ private slots:
         QCOMPARE(VisibleTabs(Control<QTabWidget>(*w.form, "PageControl1")).first(),
                  QStringLiteral("Динамика планеты")); // this window stays as it is
 
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LC_NUMERIC"})
-            environment.remove(QString::fromLatin1(name));
-        if (!locale.isEmpty())
-            environment.insert(QStringLiteral("LANG"), locale);
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QSettings().fileName().section(u'/', 0, -3));
-        environment.insert(QStringLiteral("QUENDAL_LANGUAGE_PROBE"), QStringLiteral("1"));
-        QProcess probe;
-        probe.setProcessEnvironment(environment);
-        probe.start(QCoreApplication::applicationFilePath(), QStringList());
+        QProcess probe; // the test binary again, as a probe, in `locale` with the settings kept
+        probe.start("env", {"-u", "LANGUAGE", "-u", "LC_ALL", "-u", "LC_MESSAGES", "-u",
+                            "LC_NUMERIC", "LANG=" + locale, "QUENDAL_LANGUAGE_PROBE=1",
+                            "XDG_CONFIG_HOME=" + QSettings().fileName().section(u'/', 0, -3),
+                            QCoreApplication::applicationFilePath()});
         QVERIFY2(probe.waitForFinished(60000) && probe.exitCode() == 0,
                  probe.readAllStandardError().constData());
         QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), says);
@@ -127,7 +122,8 @@ private slots:
         QTemporaryDir dir;
         const QString english = dir.filePath(QStringLiteral("english.cal"));
         {
-            const InLanguage language(Language::English());
+            SetWindowLanguage(Language::English());
+            const auto russianAgain = qScopeGuard([] { SetWindowLanguage(Language()); });
             Window w = OpenWindow();
             const TFormMain& form = *w.form;
             FillWindow(w);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include "app/elided_label.h"
 #include "gui_test_support.h"
@@ -53,8 +54,9 @@ private slots:
         // QUENDAL_SCREENSHOTS=folder keeps a picture of each tab (the README's).
         const QString shots = qEnvironmentVariable("QUENDAL_SCREENSHOTS");
         QStringList problems;
+        const auto russianAgain = qScopeGuard([] { SetWindowLanguage(Language()); });
         for (const Language language : Language::All()) {
-            const InLanguage in(language);
+            SetWindowLanguage(language);
             const QString code = QString::fromUtf8(language.Code()) + u' ';
             Window w = OpenWindow();
             FillWindow(w);
