@@ -61,6 +61,12 @@ private slots:
             Window w = OpenWindow();
             FillWindow(w);
             auto* pages = Control<QTabWidget>(*w.form, "PageControl1");
+            const QTabBar* bar = pages->tabBar(); // all its tabs within the window, unscrolled
+            for (int i = 0; i < bar->count(); ++i)
+                if (bar->tabRect(i).width() <
+                        bar->fontMetrics().horizontalAdvance(bar->tabText(i)) ||
+                    bar->tabRect(i).right() - bar->tabRect(0).left() >= w.form->width())
+                    problems << code + bar->tabText(i) + QStringLiteral(": tab cut");
             for (int i = 0; i < pages->count(); ++i) {
                 ClickTab(pages, pages->widget(i));
                 QWidget* page = pages->widget(i);
@@ -68,11 +74,6 @@ private slots:
                 if (!shots.isEmpty())
                     w.form->grab().save(
                         QDir(shots).filePath(page->objectName() + u'-' + code.trimmed() + ".png"));
-                const QTabBar* bar = pages->tabBar();
-                if (bar->tabRect(i).width() <
-                        bar->fontMetrics().horizontalAdvance(bar->tabText(i)) ||
-                    bar->tabRect(i).right() >= w.form->width())
-                    problems << code + pages->tabText(i) + QStringLiteral(": tab cut");
                 for (const QWidget* widget : page->findChildren<QWidget*>()) {
                     if (!widget->isVisibleTo(page) || widget->objectName().isEmpty())
                         continue;
