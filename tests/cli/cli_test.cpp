@@ -133,10 +133,8 @@ TEST(Companion, LanguageChangesTheCaptionsOnly) {
     };
     for (const Case& c : cases) {
         std::string expected = Calc(c.args).out;
-        for (const auto& [russian, english] : c.english) {
-            ASSERT_NE(expected.find(russian), std::string::npos) << c.args << '\n' << expected;
+        for (const auto& [russian, english] : c.english) // throws where there is no such text
             expected.replace(expected.find(russian), russian.size(), english);
-        }
         EXPECT_EQ(Calc(c.args + " --lang en").out, expected) << c.args;
     }
     const std::vector<std::string> ranked = Lines(Calc(rank + " --lang en").out);

@@ -9,8 +9,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <tuple>
-
 #include "app/application.h"
 #include "app/window_language.h"
 
@@ -122,13 +120,10 @@ void LoadRaceFile(Window& window, const QString& path) {
 void FillWindow(Window& window) {
     const TFormMain& form = *window.form;
     LoadRaceFile(window, QStringLiteral(QUENDAL_SOURCE_DIR "/data/typical.urc"));
-    for (const auto& [radio, entry, count] : {std::tuple{"rbQueueMinus", 0, "1"},
-                                              {"rbQueueMinus", 1, "1"},
-                                              {"rbQueuePlus", 2, "50"},
-                                              {"rbQueuePlus", 3, "50"}}) {
-        Click(form, radio);
+    for (int entry = 0; entry < 4; ++entry) { // terraforming to the minus template, the rest plus
+        Click(form, entry < 2 ? "rbQueueMinus" : "rbQueuePlus");
         ChooseEntry(Control<QComboBox>(form, "cbItemAdd"), entry);
-        TypeInto(form, "editItemAdd", QString::fromLatin1(count));
+        TypeInto(form, "editItemAdd", entry < 2 ? QStringLiteral("1") : QStringLiteral("50"));
         Click(form, "bnItemAdd");
     }
     EnterTab(form, "TabAddParam");

@@ -171,9 +171,7 @@ private slots:
         Click(*w.form, "bnSaveCalcFile");
         QFile a(english), b(dir.filePath(QStringLiteral("russian.cal")));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        const QByteArray bytes = a.readAll();
-        QVERIFY(bytes.contains("PlanetEntryText="));
-        QCOMPARE(bytes, b.readAll());
+        QCOMPARE(a.readAll(), b.readAll());
     }
 };
 
