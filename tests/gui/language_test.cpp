@@ -1,6 +1,6 @@
 // The window in the system's language or the one chosen on the About tab, Qt's own dialogs with
 // it, no Russian left in English, and files the same in every language.
-#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -22,30 +22,24 @@ namespace {
 const QString kRussianStart = QStringLiteral("Динамика планеты|Перейти к:");
 const QString kEnglishStart = QStringLiteral("Planet dynamics|Look in:");
 
-// Of `texts` and all that the widgets of `roots` show (captions, items, headers, tab captions,
-// actions), those with Cyrillic letters once the languages' own names are taken out.
+// Every text the accessible object `node` and those within it say: captions, values, tooltips,
+// items, headers, tab captions.
+void Said(QAccessibleInterface* node, QStringList& texts) {
+    for (const auto kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+        texts << node->text(kind);
+    for (int i = 0; i < node->childCount(); ++i)
+        Said(node->child(i), texts);
+}
+
+// Of `texts` and all that `roots` say, their menus too, those with Cyrillic letters once the
+// languages' own names are taken out.
 QStringList Russian(QStringList texts, const QList<QWidget*>& roots) {
-    for (QWidget* root : roots)
-        for (const QWidget* widget : root->findChildren<QWidget*>() + QWidgetList{root}) {
-            for (const char* name :
-                 {"text", "title", "windowTitle", "toolTip", "placeholderText", "plainText"})
-                texts << widget->property(name).toString();
-            for (const QAction* action : widget->actions())
+    for (QWidget* root : roots) {
+        Said(QAccessible::queryAccessibleInterface(root), texts);
+        for (const QMenu* menu : root->findChildren<QMenu*>())
+            for (const QAction* action : menu->actions())
                 texts << action->text();
-            if (const auto* bar = qobject_cast<const QTabBar*>(widget))
-                for (int i = 0; i < bar->count(); ++i)
-                    texts << bar->tabText(i) << bar->tabToolTip(i);
-            const auto* combo = qobject_cast<const QComboBox*>(widget);
-            const auto* view = qobject_cast<const QAbstractItemView*>(widget);
-            const QAbstractItemModel* model = combo  ? combo->model()
-                                              : view ? view->model()
-                                                     : nullptr;
-            for (int c = 0; model && c < model->columnCount(); ++c) {
-                texts << model->headerData(c, Qt::Horizontal).toString();
-                for (int r = 0; r < model->rowCount(); ++r)
-                    texts << model->index(r, c).data().toString();
-            }
-        }
+    }
     for (const Language language : Language::All())
         texts.replaceInStrings(QString::fromUtf8(language.Name()), QString());
     return texts.filter(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
