@@ -75,9 +75,9 @@ private slots:
         QTest::newRow("ru_RU") << "ru_RU.UTF-8" << system << kRussianStart;
         QTest::newRow("C") << "C" << system << kRussianStart;
         QTest::newRow("no LANG") << "" << system << kRussianStart;
-        QTest::newRow("Русский, en_US") << "en_US.UTF-8"
+        QTest::newRow("kept ru, en_US") << "en_US.UTF-8"
                                         << "Русский" << kRussianStart;
-        QTest::newRow("English, ru_RU") << "ru_RU.UTF-8"
+        QTest::newRow("kept en, ru_RU") << "ru_RU.UTF-8"
                                         << "English" << kEnglishStart;
         QTest::newRow("as the system again, ru_RU") << "ru_RU.UTF-8" << system << kRussianStart;
     }
