@@ -142,8 +142,6 @@ private slots:
             w.dialogs->answers << WriteRaceFile(QDir(dir.path()), "broken.cal",
                                                 "[QuendalCalculation]\n");
             Click(form, "bnLoadCalcFile");
-            ClickTab(Control<QTabWidget>(form, "PageControl2"),
-                     Control<QWidget>(form, "TabDataTable"));
             QVERIFY(ChooseMenuEntry(
                 OpenContextMenu(Control<QListWidget>(form, "lbDataSet")->viewport()), "Copy"));
             QVERIFY(QGuiApplication::clipboard()->text().startsWith(
