@@ -127,7 +127,7 @@ void FillWindow(Window& window) {
         Click(form, "bnItemAdd");
     }
     EnterTab(form, "TabAddParam");
-    window.dialogs->answers << QStringLiteral(QUENDAL_SOURCE_DIR "/data/planets-20.txt");
+    window.dialogs->answers << QStringLiteral(QUENDAL_SOURCE_DIR "/data/planets-8.txt");
     Click(form, "bnPlanetList");
     ChooseEntry(Control<QComboBox>(form, "cbPlanetList"), 1);
     EnterTab(form, "TabCalc");

@@ -113,8 +113,7 @@ QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text)
 QString SampleRace();
 // Loads `path` with the race button through the dialog stand-in.
 void LoadRaceFile(Window& window, const QString& path);
-// Fills every tab: the typical race, two elements in each template, the second planet of a
-// list, a calculation of 30 years and a search of one generation.
+// Fills every tab: the typical race, templates, a planet of a list, a calculation, a search.
 void FillWindow(Window& window);
 
 } // namespace quendal::test

@@ -9,7 +9,10 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
+
+#include <utility>
 
 #include "app/application.h"
 #include "app/rank_view.h"
@@ -67,33 +70,33 @@ private slots:
     // start with the choice of the row before.
     void startsInTheChosenOrTheLocalesLanguage_data() {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("choice");
         const QString system = QStringLiteral("Как в системе");
-        QTest::newRow("en_US") << "en_US.UTF-8" << system << kEnglishStart;
-        QTest::newRow("de_DE, another language") << "de_DE.UTF-8" << system << kEnglishStart;
-        QTest::newRow("ru_RU") << "ru_RU.UTF-8" << system << kRussianStart;
-        QTest::newRow("C") << "C" << system << kRussianStart;
-        QTest::newRow("no LANG") << "" << system << kRussianStart;
-        QTest::newRow("kept ru, en_US") << "en_US.UTF-8"
-                                        << "Русский" << kRussianStart;
-        QTest::newRow("kept en, ru_RU") << "ru_RU.UTF-8"
-                                        << "English" << kEnglishStart;
-        QTest::newRow("as the system again, ru_RU") << "ru_RU.UTF-8" << system << kRussianStart;
+        QTest::newRow("en_US") << "en_US.UTF-8" << kEnglishStart << system;
+        QTest::newRow("de_DE, another language") << "de_DE.UTF-8" << kEnglishStart << system;
+        QTest::newRow("ru_RU") << "ru_RU.UTF-8" << kRussianStart << system;
+        QTest::newRow("C") << "C" << kRussianStart << system;
+        QTest::newRow("no LANG") << "" << kRussianStart << system;
+        QTest::newRow("kept ru, en_US") << "en_US.UTF-8" << kRussianStart << "Русский";
+        QTest::newRow("kept en, ru_RU") << "ru_RU.UTF-8" << kEnglishStart << "English";
+        QTest::newRow("as the system again, ru_RU") << "ru_RU.UTF-8" << kRussianStart << system;
     }
     void startsInTheChosenOrTheLocalesLanguage() {
         QFETCH(QString, locale);
-        QFETCH(QString, choice);
         QFETCH(QString, says);
+        QFETCH(QString, choice);
         if (locale.startsWith(QStringLiteral("de")) && Language::OfCode("de"))
             QSKIP("a German catalogue is there: German is no other language");
         Window w = OpenWindow();
         EnterTab(*w.form, "TabAbout");
         auto* box = Control<QComboBox>(*w.form, "cbLanguage");
-        const int before = box->currentIndex();
+        static QString kept = QStringLiteral("Как в системе"); // by the row before
+        QCOMPARE(box->currentText(), kept);
+        QVERIFY(box->findText(choice) >= 0);
         ChooseEntry(box, box->findText(choice));
         QCOMPARE(Control<QLabel>(*w.form, "sLanguageNote")->text(),
-                 box->currentIndex() == before
+                 choice == std::exchange(kept, choice)
                      ? QString()
                      : QStringLiteral("Язык сменится при следующем запуске."));
         QCOMPARE(VisibleTabs(Control<QTabWidget>(*w.form, "PageControl1")).first(),
@@ -123,6 +126,8 @@ private slots:
             FillWindow(w);
             w.dialogs->answers << english;
             Click(form, "bnSaveCalcFile");
+            QCOMPARE(Control<QComboBox>(form, "cbPlanetList")->currentText(),
+                     QStringLiteral("Brisk, uninhabited, 35%"));
             QVERIFY(!Control<QLabel>(form, "sGenValue1")->text().isEmpty());
             TypeInto(form, "editGeneticP1", QStringLiteral("0")); // out of range: refused
             Click(form, "bnGeneticCalc");
@@ -139,6 +144,7 @@ private slots:
             Click(*view, "cbRankSearch");
             Click(*view, "bnRank");
             QTRY_VERIFY_WITH_TIMEOUT(!qobject_cast<RankView*>(view)->running(), 60000);
+            QCOMPARE(Control<QTableWidget>(*view, "tbRank")->rowCount(), 8);
             w.dialogs->answers << WriteRaceFile(QDir(dir.path()), "broken.cal",
                                                 "[QuendalCalculation]\n");
             Click(form, "bnLoadCalcFile");
@@ -148,6 +154,8 @@ private slots:
                 "Year\t% habitability\tPopulation\tResources\tFactories\tMines\n"));
 
             QCOMPARE(w.dialogs->errors.size(), 2);
+            QVERIFY(w.dialogs->errors[0].startsWith("P1: 0 is outside"));
+            QVERIFY(w.dialogs->errors[1].startsWith("Could not load the file"));
             QStringList shown = w.dialogs->errors;
             for (const FakeDialogs::Call& call : w.dialogs->calls)
                 shown << call.caption << call.filter;
@@ -163,7 +171,9 @@ private slots:
         Click(*w.form, "bnSaveCalcFile");
         QFile a(english), b(dir.filePath(QStringLiteral("russian.cal")));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(a.readAll(), b.readAll());
+        const QByteArray bytes = a.readAll();
+        QVERIFY(bytes.contains("PlanetEntryText="));
+        QCOMPARE(bytes, b.readAll());
     }
 };
 
