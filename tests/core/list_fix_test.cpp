@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace quendal {
@@ -183,20 +184,16 @@ TEST(ListFix, RefillAfterClearReusesNodes) {
 }
 
 TEST(QueueLineText, PadsNamesByCharacters) {
-    struct Case {
-        QueueItem item;
-        const char* russian;
-        const char* english;
-    } cases[] = {
+    const std::tuple<QueueItem, const char*, const char*> cases[] = {
         {{MinTerraform, 100, 1, 0}, "Мин.терраформ.   1", "Min.terraform.   1"},
         {{MaxTerraform, 100, 20, 0}, "Макс.терраформ.  20", "Max.terraform.   20"},
         {{Factories, 10, 5000, 0}, "Фабрики          5000", "Factories        5000"},
         {{Mines, 5, 7, 0}, "Шахты            7", "Mines            7"},
         {{7, 100, 1, 0}, "неопред-й эл-нт", "undefined item"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(QueueLineText(c.item, Language()), c.russian);
-        EXPECT_EQ(QueueLineText(c.item, Language::English()), c.english);
+    for (const auto& [item, russian, english] : cases) {
+        EXPECT_EQ(QueueLineText(item, Language()), russian);
+        EXPECT_EQ(QueueLineText(item, Language::English()), english);
     }
 }
 

@@ -255,21 +255,17 @@ TEST(FormatDuration, RoundsToSecondsAtItsThresholds) {
     struct Case {
         int64_t ms;
         const char* text;
-        const char* english;
-    } cases[] = {{0, "0 миллисек", "0 ms"},
-                 {499, "499 миллисек", "499 ms"},
-                 {500, "1 секунд", "1 seconds"},
-                 {59499, "59 секунд", "59 seconds"},
-                 {59500, "1 мин 0 сек", "1 min 0 s"},
-                 {61400, "1 мин 1 сек", "1 min 1 s"},
-                 {3599499, "59 мин 59 сек", "59 min 59 s"},
-                 {3599500, "1 ч. 0 мин", "1 h 0 min"},
-                 {7384000, "2 ч. 3 мин", "2 h 3 min"},
-                 {90000000, "25 ч. 0 мин", "25 h 0 min"}};
-    for (const Case& c : cases) {
+    } cases[] = {{0, "0 миллисек"},          {499, "499 миллисек"},   {500, "1 секунд"},
+                 {59499, "59 секунд"},       {59500, "1 мин 0 сек"},  {61400, "1 мин 1 сек"},
+                 {3599499, "59 мин 59 сек"}, {3599500, "1 ч. 0 мин"}, {7384000, "2 ч. 3 мин"},
+                 {90000000, "25 ч. 0 мин"}};
+    for (const Case& c : cases)
         EXPECT_EQ(FormatDuration(c.ms, Language()), c.text) << c.ms << " ms";
-        EXPECT_EQ(FormatDuration(c.ms, Language::English()), c.english) << c.ms << " ms";
-    }
+    const Language english = Language::English(); // each form once: the thresholds are the same
+    EXPECT_EQ(FormatDuration(499, english), "499 ms");
+    EXPECT_EQ(FormatDuration(59499, english), "59 seconds");
+    EXPECT_EQ(FormatDuration(61400, english), "1 min 1 s");
+    EXPECT_EQ(FormatDuration(7384000, english), "2 h 3 min");
 }
 
 TEST(GenPlanetText, PercentFactorsAndHomeworld) {

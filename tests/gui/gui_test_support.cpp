@@ -29,14 +29,6 @@ Window OpenWindow() {
     return {raw, std::move(form)};
 }
 
-Language LanguageOfRow() {
-    QFETCH(QString, language);
-    const std::optional<Language> found = Language::OfCode(language.toStdString());
-    if (!found)
-        qFatal("no language %s", qPrintable(language));
-    return *found;
-}
-
 void Click(const QWidget& root, const char* name) {
     QTest::mouseClick(Control<QAbstractButton>(root, name), Qt::LeftButton);
 }
@@ -125,6 +117,27 @@ void LoadRaceFile(Window& window, const QString& path) {
     Click(*window.form, "bnLoadRaceFile");
 }
 
+void FillWindow(Window& window) {
+    const TFormMain& form = *window.form;
+    LoadRaceFile(window, QStringLiteral(QUENDAL_SOURCE_DIR "/data/typical.urc"));
+    for (int entry = 0; entry < 4; ++entry) { // terraforming to the minus template, the rest plus
+        Click(form, entry < 2 ? "rbQueueMinus" : "rbQueuePlus");
+        ChooseEntry(Control<QComboBox>(form, "cbItemAdd"), entry);
+        TypeInto(form, "editItemAdd", entry < 2 ? QStringLiteral("1") : QStringLiteral("50"));
+        Click(form, "bnItemAdd");
+    }
+    EnterTab(form, "TabAddParam");
+    window.dialogs->answers << QStringLiteral(QUENDAL_SOURCE_DIR "/data/planets-8.txt");
+    Click(form, "bnPlanetList");
+    ChooseEntry(Control<QComboBox>(form, "cbPlanetList"), 1);
+    EnterTab(form, "TabCalc");
+    TypeInto(form, "editLightYears", QStringLiteral("30"));
+    Click(form, "bnCalculate");
+    EnterTab(form, "TabGenetic");
+    TypeInto(form, "editGeneticP2", QStringLiteral("1"));
+    Click(form, "bnGeneticCalc");
+}
+
 // Right-clicks `target` at its centre and returns the menu that opened.
 QMenu* OpenContextMenu(QWidget* target) {
     const QPoint pos = target->rect().center();
@@ -149,7 +162,7 @@ bool ChooseMenuEntry(QMenu* menu, const QString& text) {
 // All test classes of the binary, run in turn under the program's own application object, in
 // Russian whatever the locale; the settings are kept apart from the player's.
 int main(int argc, char* argv[]) {
-    if (quendal::test::IsLanguageProbe())
+    if (qEnvironmentVariableIsSet("QUENDAL_LANGUAGE_PROBE"))
         return quendal::test::LanguageProbe(argc, argv);
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());

@@ -66,17 +66,6 @@ private:
     }
 };
 
-// The window's language for the windows built while it lives; Russian again after it.
-class InLanguage {
-public:
-    explicit InLanguage(Language language) { SetWindowLanguage(language); }
-    ~InLanguage() { SetWindowLanguage(Language()); }
-    InLanguage(const InLanguage&) = delete;
-    InLanguage& operator=(const InLanguage&) = delete;
-};
-// The language named by a test's data column "language" ("ru", "en").
-Language LanguageOfRow();
-
 // A shown window with its dialog stand-in.
 struct Window {
     FakeDialogs* dialogs;
@@ -114,17 +103,17 @@ QStringList VisibleTabs(const QTabWidget* tabs);
 // The list-box lines that a template should show.
 QStringList TemplateLines(const LIST_ITEM& queue);
 
-// Run as the probe of the language a started window speaks (language_test.cpp): prints it and
-// ends.
-bool IsLanguageProbe();
+// The probe of the language a started window speaks (language_test.cpp): prints it.
 int LanguageProbe(int argc, char* argv[]);
 
-// Writes a race description file (UTF-8) into `dir` and returns its path.
+// Writes a race description (or any) file (UTF-8) into `dir` and returns its path.
 QString WriteRaceFile(const QDir& dir, const QString& name, const QString& text);
 // A race with gravity 15..86, temperature 20..80, radiation 30..70, growth 17 % and the
 // usual economy (factories cost 10, mines 5).
 QString SampleRace();
 // Loads `path` with the race button through the dialog stand-in.
 void LoadRaceFile(Window& window, const QString& path);
+// Fills every tab: the typical race, templates, a planet of a list, a calculation, a search.
+void FillWindow(Window& window);
 
 } // namespace quendal::test
