@@ -4,14 +4,21 @@
 import { BUILD, coreOf } from './core_module.js';
 
 let core = null;
-let current = null; // { port, helper } of the job
+let current = null; // { port, helper } of the job: helper, the core's side, made on its arrival
 
 function retire() {
   if (!current) return;
   current.port.onmessage = null;
   current.port.close();
-  current.helper?.delete();
+  current.helper.then((h) => h.delete(), () => {});
   current = null;
+}
+
+async function helperOf(job) {
+  if (job.build !== BUILD) throw new Error('another build');
+  const module = await core;
+  if (job.kind === 'rank') return new module.RankJob(job.cal, job.list, job.settings, job.search);
+  return new module.SearchHelper(job.cal, job.seed);
 }
 
 self.onmessage = (event) => {
@@ -23,22 +30,21 @@ self.onmessage = (event) => {
   }
   retire();
   if (job.kind === 'end') return;
-  const mine = { port: event.ports[0], helper: null };
+  // Made while the job's worker makes its own, so that the first piece finds it ready.
+  const mine = { port: event.ports[0], helper: helperOf(job) };
+  mine.helper.catch(() => {});
   current = mine;
   // A piece that fails here (the core's start, a worker of another build, a fault in scoring)
   // is answered as failed, and the job's worker does that part itself.
   mine.port.onmessage = async (e) => {
     try {
-      if (job.build !== BUILD) throw new Error('another build');
-      const module = await core;
+      const helper = await mine.helper;
       if (current !== mine) return;
       if (job.kind === 'rank') {
-        mine.helper ??= new module.RankJob(job.cal, job.list, job.settings, job.search);
-        const row = mine.helper.row(e.data.index);
+        const row = helper.row(e.data.index);
         mine.port.postMessage({ id: e.data.id, row }, [row.buffer]);
       } else {
-        mine.helper ??= new module.SearchHelper(job.cal, job.seed);
-        const scores = mine.helper.score(e.data.bytes);
+        const scores = helper.score(e.data.bytes);
         mine.port.postMessage({ id: e.data.id, scores }, [scores.buffer]);
       }
     } catch (error) {

@@ -5,11 +5,14 @@
 import { BUILD, coreOf } from './core_module.js';
 import { tNoop } from './i18n.js';
 
-// Individuals in one piece of a generation: what a helper scores at a time, and this worker
-// between two reports of the individual it simulated last (its bytes: the page simulates it
-// again if the search is interrupted). A helper holds at most two pieces,
-// so that an interrupted search leaves it little to finish.
+// Individuals in one piece of a generation, at most: what a helper scores at a time, and this
+// worker between two reports of the individual it simulated last (its bytes: the page
+// simulates it again if the search is interrupted). A helper holds at most two pieces, so that
+// an interrupted search leaves it little to finish. Toward the end of a generation the pieces
+// shrink, to a SHARE-th of what is left for each worker, down to one individual, so that
+// every worker ends the generation at about the same time.
 const PIECE = 8;
+const SHARE = 4;
 
 // A helper that has owed an answer for longer than this, or than SILENT_FACTOR times the
 // longest a piece has taken anywhere, is taken for silent (dead, or stuck).
@@ -40,6 +43,11 @@ class Crew {
     this.ids = 0;
     this.wake = null;
     for (const h of this.helpers) h.port.onmessage = (e) => this.answer(h, e.data);
+  }
+
+  // The workers at work: the helpers not given up and this one.
+  size() {
+    return 1 + this.helpers.filter((h) => !h.lost).length;
   }
 
   // Every helper given as much as it holds.
@@ -115,10 +123,10 @@ class Crew {
   }
 }
 
-// Each generation's pending individuals are scored in pieces, by the helpers and by this
-// worker, in whatever order they come; this worker scores the last piece itself, last, so that
-// the individual simulated last is the one one-by-one scoring would leave. A piece a helper
-// failed is scored here apart, leaving that individual as it is.
+// Each generation's pending individuals but the last are scored in pieces, by the helpers and
+// by this worker, in whatever order they come; this worker scores the last one itself, last,
+// so that the individual simulated last is the one one-by-one scoring would leave. A piece a
+// helper failed is scored here apart, leaving that individual as it is.
 async function search(module, job, ports) {
   const driver = new module.SearchDriver(job.cal, job.seed);
   try {
@@ -126,15 +134,16 @@ async function search(module, job, ports) {
     const crew = new Crew(ports, 2);
     while (driver.generationsDone() < driver.generations()) {
       const n = driver.begin();
-      const tail = Math.max(0, n - PIECE);
+      const end = n - 1;
       let next = 0;
       const piece = () => {
         const first = next;
-        next = Math.min(tail, next + PIECE);
+        const share = Math.floor((end - next) / (SHARE * crew.size()));
+        next = Math.min(end, next + Math.max(1, Math.min(PIECE, share)));
         return { first, count: next - first };
       };
       crew.start({
-        next: () => (next < tail ? piece() : null),
+        next: () => (next < end ? piece() : null),
         message: ({ first, count }) => {
           const bytes = driver.pendingBytes(first, count);
           return [{ bytes }, [bytes.buffer]];
@@ -142,7 +151,7 @@ async function search(module, job, ports) {
         take: ({ first }, { scores }) => driver.takeScores(first, scores),
         redo: ({ first, count }) => driver.scoreApart(first, count),
       });
-      while (next < tail) {
+      while (next < end) {
         const { first, count } = piece();
         const started = performance.now();
         driver.evaluate(first, count);
@@ -150,8 +159,11 @@ async function search(module, job, ports) {
         self.postMessage({ last: driver.pendingBytes(first + count - 1, 1) });
         await pause();
       }
-      driver.evaluate(tail, n - tail);
-      const last = n > 0 ? driver.pendingBytes(n - 1, 1) : null;
+      let last = null;
+      if (n > 0) {
+        driver.evaluate(end, 1);
+        last = driver.pendingBytes(end, 1);
+      }
       await crew.settle();
       const progress = JSON.parse(driver.end());
       progress.last = last;
@@ -208,11 +220,16 @@ async function rank(module, job, ports) {
   }
 }
 
-// A job that cannot run (a core that does not instantiate, a worker of another build) or fails
-// answers with the reason (`fault`), which the page shows under the job's caption.
+// 'start' instantiates the core ahead of the jobs. A job that cannot run (a core that does not
+// instantiate, a worker of another build) or fails answers with the reason (`fault`), which the
+// page shows under the job's caption.
 self.onmessage = async (event) => {
   const job = event.data;
-  const started = performance.now();
+  if (job.kind === 'start') {
+    core ??= coreOf(job.module);
+    core.catch(() => {}); // said by the job
+    return;
+  }
   let result;
   try {
     if (job.build !== BUILD) throw new Error(tNoop('обработчик из другой версии страницы, перезагрузите её'));
@@ -223,5 +240,5 @@ self.onmessage = async (event) => {
   } catch (error) {
     result = { fault: String(error?.message ?? error) };
   }
-  self.postMessage({ result, milliseconds: performance.now() - started });
+  self.postMessage({ result });
 };
