@@ -44,8 +44,10 @@ self.onmessage = (event) => {
         const row = helper.row(e.data.index);
         mine.port.postMessage({ id: e.data.id, row }, [row.buffer]);
       } else {
+        const started = performance.now();
         const scores = helper.score(e.data.bytes);
-        mine.port.postMessage({ id: e.data.id, scores }, [scores.buffer]);
+        const ms = performance.now() - started; // the search worker's measure of this helper's pace
+        mine.port.postMessage({ id: e.data.id, scores, ms }, [scores.buffer]);
       }
     } catch (error) {
       mine.port.postMessage({ id: e.data.id, failed: String(error) });
