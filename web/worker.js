@@ -80,7 +80,7 @@ class Crew {
     const item = h.out.get(data.id);
     const now = performance.now();
     if (item === undefined) {
-      // Given up meanwhile, or taken back: the helper goes on to the next one.
+      // Given up meanwhile, or taken back (done or let go): the helper goes on to the next.
       if (h.taken.delete(data.id)) h.since = now;
       return;
     }
@@ -132,6 +132,7 @@ class Crew {
         const item = h.out.get(id);
         h.out.delete(id);
         h.taken.add(id);
+        h.port.postMessage({ cancel: id }); // answered at once if not begun
         this.work.redo(item);
         continue;
       }
