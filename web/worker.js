@@ -150,10 +150,10 @@ class Crew {
 }
 
 // Each generation's pending individuals but the last are scored in pieces: the helpers take
-// theirs from the front, this worker from the back, until they meet; then this worker scores
-// the last one itself, last, so that the individual simulated last is the one one-by-one
-// scoring would leave, and takes back what the helpers still owe. A piece a helper failed, or
-// taken back, is scored here apart, leaving that individual as it is.
+// theirs from the front, this worker from the back, until they meet; then this worker takes
+// back what the helpers still owe (and scores here a piece a helper failed), and scores the
+// last individual itself, last, so that the individual simulated last is the one one-by-one
+// scoring would leave.
 async function search(module, job, ports) {
   const driver = new module.SearchDriver(job.cal, job.seed);
   try {
@@ -192,7 +192,7 @@ async function search(module, job, ports) {
           there.ms += ms;
           there.count += scores.length;
         },
-        redo: ({ first, count }) => driver.scoreApart(first, count),
+        redo: ({ first, count }) => driver.evaluate(first, count),
       });
       let yielded = performance.now();
       while (front < back) {
@@ -211,12 +211,12 @@ async function search(module, job, ports) {
           yielded = performance.now();
         }
       }
+      await crew.settle(true);
       let last = null;
       if (n > 0) {
         driver.evaluate(n - 1, 1);
         last = driver.pendingBytes(n - 1, 1);
       }
-      await crew.settle(true);
       const progress = JSON.parse(driver.end());
       progress.last = last;
       self.postMessage({ progress });
