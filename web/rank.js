@@ -4,8 +4,8 @@
 import { $, ctx, download, say } from './context.js';
 import { el } from './fields.js';
 import { t, language } from './i18n.js';
-import { BUILD, workerUrl } from './core_module.js';
-import { startHelpers, hireHelpers } from './pool.js';
+import { BUILD } from './core_module.js';
+import { startHelpers, hireHelpers, hireWorker, releaseWorker } from './pool.js';
 import { seedProblem } from './search.js';
 
 let columns = [];
@@ -75,10 +75,10 @@ function setIdle(idle) {
 }
 
 // Every end of a ranking; `interrupted`: the helpers may be in a planet's search, and end
-// with it.
-function stopRank(interrupted) {
+// with it; `done`: the ranking ended as it should, its worker waits for the next job.
+function stopRank(interrupted, done = false) {
   if (!worker) return;
-  worker.terminate();
+  releaseWorker(worker, done);
   worker = null;
   running.crew.release(running.lost, interrupted);
   setIdle(true);
@@ -117,7 +117,7 @@ function startRank(calText, settings) {
   const job = { kind: 'rank', cal: calText, list: ctx.controller.listBytes(), settings,
     search: $('cbRankSearch').checked, build: BUILD, lang: language() };
   running = { job, crew: hireHelpers(job), lost: new Set(), rows: [] };
-  worker = new Worker(workerUrl('worker.js'), { type: 'module' });
+  worker = hireWorker();
   worker.onmessage = (event) => {
     const { progress, row, lost, result } = event.data;
     if (lost !== undefined) {
@@ -132,7 +132,7 @@ function startRank(calText, settings) {
       $('sRankRemaining').textContent = progress.remaining;
       return;
     }
-    stopRank(false);
+    stopRank(false, !result.fault);
     if (result.fault) say(t('Рейтинг планет: %1', t(result.fault)));
     else if (result.error) say(result.error);
     else showRanked(result);
@@ -141,7 +141,7 @@ function startRank(calText, settings) {
     stopRank(true);
     say(t('Рейтинг планет: %1', event.message));
   };
-  worker.postMessage({ ...job, module: ctx.module }, running.crew.ports);
+  worker.postMessage(job, running.crew.ports);
 }
 
 // `calcText()`: the page's calculation (null when it cannot be ranked); `settings()`: criterion

@@ -1,9 +1,9 @@
 // "Подбор вариантов ОП": the task shown on entering the tab, the search in a worker with its
 // progress, "Прервать", the best variant found and "В график".
 import { $, ctx, intOf, setValue, say, fillList } from './context.js';
-import { BUILD, workerUrl } from './core_module.js';
+import { BUILD } from './core_module.js';
 import { t, language } from './i18n.js';
-import { startHelpers, hireHelpers } from './pool.js';
+import { startHelpers, hireHelpers, hireWorker, releaseWorker } from './pool.js';
 
 let worker = null;
 let running = null; // the calculation and the seed of the search
@@ -15,7 +15,7 @@ export function searching() {
   return worker !== null;
 }
 
-// Entering the tab also starts the helpers, so that a search finds them ready. `values`: the
+// Entering the tab also starts the search's workers, so that a search finds them ready. `values`: the
 // page's fields as the controller takes them.
 export function enterGenetic(values) {
   startHelpers();
@@ -89,8 +89,9 @@ function adopt(found) {
   $('bnToGraphic').disabled = false;
 }
 
-function stop() {
-  worker.terminate();
+// `done`: the search ended as it should, its worker waits for the next one.
+function stop(done = false) {
+  releaseWorker(worker, done);
   worker = null;
   crew.release(lostHelpers, false);
   crew = null;
@@ -104,6 +105,7 @@ export function startSearch(calText, startValues) {
     say(t('Подбор ОП: %1', problem));
     return;
   }
+  const clicked = performance.now();
   running = { cal: calText, seed: seed(), build: BUILD, lang: language() };
   say(seedProblem);
   // Nothing of an earlier search stands beside this one's progress: an interrupt before the
@@ -112,9 +114,9 @@ export function startSearch(calText, startValues) {
   setBusy(true);
   lastFound = null;
   lostHelpers = new Set();
-  worker = new Worker(workerUrl('worker.js'), { type: 'module' });
+  worker = hireWorker();
   worker.onmessage = (event) => {
-    const { progress, last, lost, result, milliseconds } = event.data;
+    const { progress, last, lost, result } = event.data;
     if (lost !== undefined) {
       lostHelpers.add(lost);
       return;
@@ -136,16 +138,17 @@ export function startSearch(calText, startValues) {
       say(result.error);
     } else {
       adopt(result);
-      document.body.dataset.searchMs = String(Math.round(milliseconds));
+      // From the click to the result shown: what the player waits.
+      document.body.dataset.searchMs = String(Math.round(performance.now() - clicked));
     }
-    stop();
+    stop(!result.fault);
   };
   worker.onerror = (event) => {
     say(t('Подбор ОП: %1', event.message));
     stop();
   };
   crew = hireHelpers({ kind: 'search', ...running });
-  worker.postMessage({ kind: 'search', module: ctx.module, ...running }, crew.ports);
+  worker.postMessage({ kind: 'search', ...running }, crew.ports);
 }
 
 // "Прервать": the worker ends where it is and the tab shows the individual it simulated last

@@ -92,11 +92,11 @@ private:
 
 // The search worker's side. After `begin` the generation's pending chromosomes are cut as the
 // worker chooses: `pendingBytes` for a helper and `takeScores` of its answer, `evaluate` for the
-// part scored here (the tail, last, so that the snapshot is what one-by-one evaluation leaves).
+// parts scored here (the last individual last, so that the snapshot is what one-by-one
+// evaluation leaves).
 class SearchDriver {
 public:
-    SearchDriver(const std::string& calText, double seed)
-        : calText_(calText), seed_(seed), task_(calText, seed) {
+    SearchDriver(const std::string& calText, double seed) : task_(calText, seed) {
         if (task_.error.empty())
             search_ = std::make_unique<SteppedSearch>(task_.model, task_.inputs, SearchControl{});
     }
@@ -116,16 +116,6 @@ public:
             search_->TakeScore(first + static_cast<int>(k), s[k]);
     }
     void evaluate(int first, int count) { search_->EvaluatePending(first, count); }
-    // Scores pending[first .. first + count) here as a helper would (a helper's piece that
-    // failed or went silent): the individual simulated last stays the one `evaluate` left.
-    void scoreApart(int first, int count) {
-        if (!apart_)
-            apart_ = std::make_unique<SearchHelper>(calText_, seed_);
-        const std::vector<uint8_t> bytes = search_->PendingChromosomes(first, count);
-        const std::vector<double> s = apart_->Score(bytes);
-        for (size_t k = 0; k < s.size(); ++k)
-            search_->TakeScore(first + static_cast<int>(k), s[k]);
-    }
 
     // Ends the generation: its progress as JSON.
     std::string end() {
@@ -147,11 +137,8 @@ public:
     }
 
 private:
-    std::string calText_;
-    double seed_;
     SearchTask task_;
     std::unique_ptr<SteppedSearch> search_; // after task_: it keeps a reference to its model
-    std::unique_ptr<SearchHelper> apart_;
 };
 
 // What an interrupt shows: Found of the individual `chromosome` (its bytes, as pendingBytes
@@ -186,7 +173,6 @@ EMSCRIPTEN_BINDINGS(quendal_search) {
         .function("pendingBytes", &SearchDriver::pendingBytes)
         .function("takeScores", &SearchDriver::takeScores)
         .function("evaluate", &SearchDriver::evaluate)
-        .function("scoreApart", &SearchDriver::scoreApart)
         .function("end", &SearchDriver::end)
         .function("finish", &SearchDriver::finish);
     class_<SearchHelper>("SearchHelper")

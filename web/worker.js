@@ -5,11 +5,16 @@
 import { BUILD, coreOf } from './core_module.js';
 import { tNoop } from './i18n.js';
 
-// Individuals in one piece of a generation: what a helper scores at a time, and this worker
-// between two reports of the individual it simulated last (its bytes: the page simulates it
-// again if the search is interrupted). A helper holds at most two pieces,
-// so that an interrupted search leaves it little to finish.
+// Individuals in one piece of a generation, at most: what a helper scores at a time, and this
+// worker between two reports of the individual it simulated last (its bytes: the page
+// simulates it again if the search is interrupted).
 const PIECE = 8;
+// A search's helper holds its share of what is left of a generation by the pace of every
+// worker so far, at most HOLD_MS of its work, so that an interrupted search leaves it little
+// to finish; this worker hands out more every YIELD_MS of its own work. Every message between
+// workers may wait for a core: the fewer, the better.
+const HOLD_MS = 40;
+const YIELD_MS = 8;
 
 // A helper that has owed an answer for longer than this, or than SILENT_FACTOR times the
 // longest a piece has taken anywhere, is taken for silent (dead, or stuck).
@@ -27,14 +32,16 @@ function pause() {
   });
 }
 
-// The helpers of one job. `work`: what they do, `next()` the next item for a helper (null when
-// there is none), `message(item)` its message and transfer list, `take(item, answer)` a
-// helper's answer, `redo(item)` the item done here instead. A helper that fails, or owes an
-// answer too long while this worker waits, gets no more; its items are done here and the page
-// is told, so that it ends that helper.
+// The helpers of one job. `work`: what they do, `next(h)` the next item for helper h (null when
+// there is none or it holds enough), `message(item)` its message and transfer list,
+// `take(item, answer)` a helper's answer, `redo(item)` the item done here instead. A helper
+// that fails, or owes an answer too long while this worker waits, gets no more; its items are
+// done here and the page is told, so that it ends that helper.
 class Crew {
   constructor(ports, depth) {
-    this.helpers = ports.map((port, k) => ({ port, k, out: new Map(), since: 0, lost: false }));
+    // out: the items a helper owes; taken: the ids of those taken back, whose answers may come.
+    this.helpers = ports.map((port, k) => ({ port, k, out: new Map(), taken: new Set(), since: 0,
+      lost: false }));
     this.depth = depth;
     this.slowest = 0;
     this.ids = 0;
@@ -42,18 +49,27 @@ class Crew {
     for (const h of this.helpers) h.port.onmessage = (e) => this.answer(h, e.data);
   }
 
+  // The helpers not given up.
+  working() {
+    return this.helpers.filter((h) => !h.lost);
+  }
+
   // Every helper given as much as it holds.
   start(work) {
     this.work = work;
+    this.refill();
+  }
+
+  refill() {
     this.helpers.forEach((h) => this.fill(h));
   }
 
   fill(h) {
     while (!h.lost && h.out.size < this.depth) {
-      const item = this.work.next();
+      const item = this.work.next(h);
       if (item === null) return;
       const id = this.ids++;
-      if (h.out.size === 0) h.since = performance.now();
+      if (h.out.size === 0 && h.taken.size === 0) h.since = performance.now();
       h.out.set(id, item);
       const [message, transfer] = this.work.message(item);
       h.port.postMessage({ id, ...message }, transfer);
@@ -62,9 +78,13 @@ class Crew {
 
   answer(h, data) {
     const item = h.out.get(data.id);
-    if (item === undefined) return; // given up meanwhile
-    h.out.delete(data.id);
     const now = performance.now();
+    if (item === undefined) {
+      // Given up meanwhile, or taken back (done or let go): the helper goes on to the next.
+      if (h.taken.delete(data.id)) h.since = now;
+      return;
+    }
+    h.out.delete(data.id);
     this.timed(now - h.since);
     h.since = now;
     if (data.failed) {
@@ -90,9 +110,13 @@ class Crew {
     items.forEach((item) => this.work.redo(item));
   }
 
-  // Waits for the items the helpers hold, doing those of a silent helper here.
-  async settle() {
+  // Waits for the items the helpers hold, doing those of a silent helper here. With `steal`
+  // this worker does not wait: it takes back the item handed out last (the one least likely
+  // begun) and does it here, until no helper owes one; the helper's answer to it, which may
+  // come still, is let go.
+  async settle(steal = false) {
     for (;;) {
+      if (steal) await pause();
       const owing = this.helpers.filter((h) => h.out.size > 0);
       if (owing.length === 0) return;
       const bound = Math.max(SILENT_MS, SILENT_FACTOR * this.slowest);
@@ -100,6 +124,16 @@ class Crew {
       const silent = owing.find((h) => now - h.since > bound);
       if (silent) {
         this.giveUp(silent);
+        continue;
+      }
+      if (steal) {
+        const [h, id] = owing.map((o) => [o, Math.max(...o.out.keys())])
+          .reduce((a, b) => (b[1] > a[1] ? b : a));
+        const item = h.out.get(id);
+        h.out.delete(id);
+        h.taken.add(id);
+        h.port.postMessage({ cancel: id }); // answered at once if not begun
+        this.work.redo(item);
         continue;
       }
       const wait = Math.min(...owing.map((h) => h.since + bound - now)) + 1;
@@ -115,44 +149,74 @@ class Crew {
   }
 }
 
-// Each generation's pending individuals are scored in pieces, by the helpers and by this
-// worker, in whatever order they come; this worker scores the last piece itself, last, so that
-// the individual simulated last is the one one-by-one scoring would leave. A piece a helper
-// failed is scored here apart, leaving that individual as it is.
+// Each generation's pending individuals but the last are scored in pieces: the helpers take
+// theirs from the front, this worker from the back, until they meet; then this worker takes
+// back what the helpers still owe (and scores here a piece a helper failed), and scores the
+// last individual itself, last, so that the individual simulated last is the one one-by-one
+// scoring would leave.
 async function search(module, job, ports) {
   const driver = new module.SearchDriver(job.cal, job.seed);
   try {
     if (driver.error()) return { error: driver.error() };
-    const crew = new Crew(ports, 2);
+    const crew = new Crew(ports, Infinity);
+    // The pace of this worker and of the helpers so far: milliseconds and individuals.
+    const here = { ms: 0, count: 0 };
+    const there = { ms: 0, count: 0 };
+    const perIndividual = (pace) => (pace.count > 0 && pace.ms > 0 ? pace.ms / pace.count : 1);
     while (driver.generationsDone() < driver.generations()) {
       const n = driver.begin();
-      const tail = Math.max(0, n - PIECE);
-      let next = 0;
-      const piece = () => {
-        const first = next;
-        next = Math.min(tail, next + PIECE);
-        return { first, count: next - first };
-      };
+      let front = 0;
+      let back = Math.max(0, n - 1);
+      const held = (h) => [...h.out.values()].reduce((sum, item) => sum + item.count, 0);
       crew.start({
-        next: () => (next < tail ? piece() : null),
+        next: (h) => {
+          if (front >= back) return null;
+          // The helper's share of what no worker has done or begun, by the paces.
+          const helpers = crew.working();
+          const left = back - front + helpers.reduce((sum, o) => sum + held(o), 0);
+          const mine = 1 / perIndividual(there);
+          const share = (left * mine) / (mine * helpers.length + 1 / perIndividual(here));
+          const want = Math.min(share, HOLD_MS / perIndividual(there)) - held(h);
+          if (want < 1 && held(h) > 0) return null;
+          const count = Math.min(back - front, PIECE, Math.max(1, Math.ceil(want / 2)));
+          const first = front;
+          front += count;
+          return { first, count };
+        },
         message: ({ first, count }) => {
           const bytes = driver.pendingBytes(first, count);
           return [{ bytes }, [bytes.buffer]];
         },
-        take: ({ first }, { scores }) => driver.takeScores(first, scores),
-        redo: ({ first, count }) => driver.scoreApart(first, count),
+        take: ({ first }, { scores, ms }) => {
+          driver.takeScores(first, scores);
+          there.ms += ms;
+          there.count += scores.length;
+        },
+        redo: ({ first, count }) => driver.evaluate(first, count),
       });
-      while (next < tail) {
-        const { first, count } = piece();
+      let yielded = performance.now();
+      while (front < back) {
+        const count = Math.min(PIECE, back - front);
+        back -= count;
         const started = performance.now();
-        driver.evaluate(first, count);
-        crew.timed(performance.now() - started);
-        self.postMessage({ last: driver.pendingBytes(first + count - 1, 1) });
-        await pause();
+        driver.evaluate(back, count);
+        const now = performance.now();
+        crew.timed(now - started);
+        here.ms += now - started;
+        here.count += count;
+        self.postMessage({ last: driver.pendingBytes(back + count - 1, 1) });
+        if (now - yielded >= YIELD_MS && front < back) {
+          await pause();
+          crew.refill();
+          yielded = performance.now();
+        }
       }
-      driver.evaluate(tail, n - tail);
-      const last = n > 0 ? driver.pendingBytes(n - 1, 1) : null;
-      await crew.settle();
+      await crew.settle(true);
+      let last = null;
+      if (n > 0) {
+        driver.evaluate(n - 1, 1);
+        last = driver.pendingBytes(n - 1, 1);
+      }
       const progress = JSON.parse(driver.end());
       progress.last = last;
       self.postMessage({ progress });
@@ -208,11 +272,16 @@ async function rank(module, job, ports) {
   }
 }
 
-// A job that cannot run (a core that does not instantiate, a worker of another build) or fails
-// answers with the reason (`fault`), which the page shows under the job's caption.
+// 'start' instantiates the core ahead of the jobs. A job that cannot run (a core that does not
+// instantiate, a worker of another build) or fails answers with the reason (`fault`), which the
+// page shows under the job's caption.
 self.onmessage = async (event) => {
   const job = event.data;
-  const started = performance.now();
+  if (job.kind === 'start') {
+    core ??= coreOf(job.module);
+    core.catch(() => {}); // said by the job
+    return;
+  }
   let result;
   try {
     if (job.build !== BUILD) throw new Error(tNoop('обработчик из другой версии страницы, перезагрузите её'));
@@ -223,5 +292,5 @@ self.onmessage = async (event) => {
   } catch (error) {
     result = { fault: String(error?.message ?? error) };
   }
-  self.postMessage({ result, milliseconds: performance.now() - started });
+  self.postMessage({ result });
 };

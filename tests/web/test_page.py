@@ -13,6 +13,7 @@ import http.server
 import io
 import os
 import re
+import resource
 import shutil
 import socketserver
 import subprocess
@@ -272,10 +273,17 @@ class Page(unittest.TestCase):
             with self.subTest(start_prc=start_prc):
                 self.search([100, 20], start_prc)
                 self.wait(lambda: self.el('bnGeneticCalc').text == 'Расчет', 300)
-                print(f"\ndefault search {self.js('return document.body.dataset.searchMs')} ms",
-                      file=sys.stderr)
+                before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_utime
                 out = companion('--race', 'data/typical.urc', '--start-prc', str(start_prc),
                                 '--search', '--seed', '7', '--threads', '1').split('\n')
+                # Side by side, for the record: the page from the click to the result shown,
+                # the companion's user time on one core, and the machine's load meanwhile.
+                one_core = resource.getrusage(resource.RUSAGE_CHILDREN).ru_utime - before
+                print(f"\ndefault search at {start_prc} %: page "
+                      f"{self.js('return document.body.dataset.searchMs')} ms on "
+                      f"{self.js('return navigator.hardwareConcurrency')} cores, companion "
+                      f"{one_core * 1000:.0f} ms on one core (load {os.getloadavg()[0]:.1f})",
+                      file=sys.stderr)
                 figures = [self.el(f'sGenValue{i}').text for i in range(1, 9)]
                 self.assertEqual(out[0], 'result: ' + ' '.join(figures))
                 plus_at = out.index('plus:')
