@@ -134,6 +134,12 @@ namespace {
 void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
     for (int32_t year = 0; year < years; ++year)
         s.SimulateYearInSubSteps();
+    TakeHeadlessResults(s, out);
+}
+
+} // namespace
+
+void TakeHeadlessResults(const SimState& s, GenSimResults& out) {
     PlanetFigures& f = out.figures;
     f.prc = s.prc;
     f.men = TruncToInt64(s.men);
@@ -147,8 +153,6 @@ void FinishHeadless(SimState& s, int32_t years, GenSimResults& out) {
     out.order = s.order;
     out.hasOrder = s.hasOrder;
 }
-
-} // namespace
 
 void RunGenSimulation(const GenSimInputs& inputs, const QueueItem* minus, int32_t minusCount,
                       const QueueItem* plus, int32_t plusCount, GenSimResults& results) {

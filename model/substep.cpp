@@ -9,8 +9,6 @@ namespace quendal {
 
 namespace {
 
-constexpr int kSubSteps = 250; // a year's rates are applied as 0.004 shares
-
 // a - b, saturating instead of overflowing.
 int64_t SatSub(int64_t a, int64_t b) {
     int64_t difference;
@@ -102,21 +100,28 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
 }
 
 void SimState::SimulateYearInSubSteps() {
-    for (int step = 0; step < kSubSteps; ++step)
+    for (int step = 0; step < kSubStepsPerYear; ++step)
         SubStep();
     men = static_cast<double>(TruncToInt64(men));
 }
 
 void SimState::SubStep() {
     TemplateRing& active = prc > 0 ? plus : minus;
-    if (!hasOrder && active.size() > 0 && !StillBlocked()) {
-        const int32_t posBefore = active.pos;
-        const int64_t operable = OperableFactories();
-        Refill(active, operable);
-        refillBlocked = !hasOrder && active.pos == posBefore && fabr >= 0 && mine >= 0 &&
-                        operable <= fabr && OperableMines() <= mine;
-        blockedMen = -1; // no colonist count checked yet
-    }
+    if (!hasOrder && active.size() > 0 && !StillBlocked())
+        RefillStep(active);
+    FinishSubStep();
+}
+
+void SimState::RefillStep(TemplateRing& active) {
+    const int32_t posBefore = active.pos;
+    const int64_t operable = OperableFactories();
+    Refill(active, operable);
+    refillBlocked = !hasOrder && active.pos == posBefore && fabr >= 0 && mine >= 0 &&
+                    operable <= fabr && OperableMines() <= mine;
+    blockedMen = -1; // no colonist count checked yet
+}
+
+void SimState::FinishSubStep() {
     if (hasOrder)
         Spend(fabr > 0 ? FactoriesAtWork() : 0); // without factories none are operated
     else
@@ -170,14 +175,23 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
     const int32_t n = t.size();
     bool advance = true;
     int32_t at = t.pos; // the element under examination, 1-based
+    const bool isPlus = &t == &plus;
+    // Marks element `at` as placed: the run has read it whole.
+    const auto place = [&](const QueueItem& element) {
+        order = element;
+        if (isPlus && at <= 64)
+            plusPlaced |= uint64_t{1} << (at - 1);
+    };
     for (int32_t examined = 0; examined < n; ++examined, at = at == n ? 1 : at + 1) {
         const QueueItem& element = t[at - 1];
         const int32_t kind = element.kind;
+        if (isPlus)
+            plusSeen = std::max(plusSeen, at);
         if (kind == MinTerraform && prc <= 0) {
             const TFormChoice choice = FactorToTerraform(*race, cur, tgt);
             advance = false;
             if (choice.distance > 0) {
-                order = element;
+                place(element);
                 order.kind = TerraformOrderKind(race->FullTForm, choice.index);
                 order.count = 1;
                 hasOrder = true;
@@ -204,7 +218,7 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
                 advance = false;
                 continue;
             }
-            order = element;
+            place(element);
             order.kind = orderKind;
             if (order.count > limit) {
                 order.count = static_cast<int32_t>(limit);

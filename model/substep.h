@@ -16,6 +16,7 @@
 namespace quendal {
 
 struct GenSimInputs;
+struct GenSimResults;
 
 // Habitability as it counts for capacity and growth: 1 to 4 count as 5.
 inline int64_t CountingPrc(int64_t prc) {
@@ -26,6 +27,8 @@ inline int64_t CountingPrc(int64_t prc) {
 inline int64_t CapacityFor(int64_t p) {
     return 10000 * CountingPrc(p);
 }
+
+inline constexpr int kSubStepsPerYear = 250; // a year's rates are applied as 0.004 shares
 
 // Equal to the bit, which makes two figures give equal results in every formula.
 inline bool SameBits(double a, double b) {
@@ -71,9 +74,10 @@ private:
     int32_t size_ = 0;
 };
 
-// Everything one run reads and changes. Floating-point state is kept as double; every
-// formula over it is evaluated in Extended and rounded only when stored.
-struct SimState {
+// Everything one run reads and changes but its templates. Floating-point state is kept as
+// double; every formula over it is evaluated in Extended and rounded only when stored. A copy
+// taken between sub-steps, with the templates' cursors, lets another run take up from there.
+struct SimProgress {
     // Inputs fixed for the run.
     const RaceParams* race = nullptr; // with its economy below as the sub-steps read it (SetRace)
     int32_t factoryWork = 0, mineWork = 0, factoryYield = 0, mineYield = 0; // none below zero
@@ -92,7 +96,6 @@ struct SimState {
     double con[3] = {};  // concentrations, 1.0 = 100 %
     double surf[3] = {}; // kT on the surface
 
-    TemplateRing minus, plus;
     QueueItem order{}; // the work list holds at most this one order
     bool hasOrder = false;
     bool terraformed = false;   // terraforming was paid for in this sub-step
@@ -118,6 +121,15 @@ struct SimState {
     int64_t quarterCapUp = 0;                // cap / 4 rounded up
     int64_t factoryResourcesFor = INT64_MIN; // factories at work
     Extended factoryResources;               // FactoryResources(factoryResourcesFor)
+    // What the refills have read of the plus template: the kinds of elements 1 to plusSeen, and
+    // whole the elements placed as orders (bit i - 1 for element i, up to 64). A run reads
+    // nothing else of it but its size (SharedRuns, model/shared_runs.h).
+    int32_t plusSeen = 0;
+    uint64_t plusPlaced = 0;
+};
+
+struct SimState : SimProgress {
+    TemplateRing minus, plus;
 
     // The race of the run; a race's operator rates and yields below zero operate and yield none.
     void SetRace(const RaceParams& r);
@@ -160,11 +172,18 @@ struct SimState {
     // since colonists change only in its last part.
     void SubStep();
     bool StillBlocked();
+    // The sub-step's refill, when no order is pending and the template in use has elements
+    // (StillBlocked() false), then the rest of the sub-step.
+    void RefillStep(TemplateRing& active);
+    void FinishSubStep();
     void Refill(TemplateRing& ring, int64_t operable);
     void Spend(int64_t operable);
     bool PayWholeUnits(double& r);
     void Mine(int64_t whole);
     void Population(int64_t whole);
 };
+
+// The figures and the pending order at the end of a headless run.
+void TakeHeadlessResults(const SimState& s, GenSimResults& out);
 
 } // namespace quendal

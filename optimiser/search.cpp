@@ -143,7 +143,8 @@ void StoreOutcome(const CandidateOutcome& outcome, s_GeneticState& state) {
 QueueSearch::QueueSearch(const GenSimInputs& inputs, SearchControl control, bool negativePlanet,
                          int32_t populationSize, std::vector<GeneDesc>& table, uint32_t seed)
     : Genetic(populationSize, static_cast<int32_t>(table.size()), table.data(), seed),
-      inputs_(inputs), control_(std::move(control)), negativePlanet_(negativePlanet) {
+      inputs_(inputs), control_(std::move(control)), negativePlanet_(negativePlanet),
+      runs_(inputs) {
     if (control_.threads > 1)
         workers_ = std::make_unique<CandidateWorkers>(control_.threads);
 }
@@ -166,8 +167,7 @@ double QueueSearch::Evaluate(const uint8_t* chromosome, CandidateOutcome& out) c
         out.results = known->results;
         return known->score;
     }
-    RunGenSimulation(inputs_, out.minus.items, out.minus.count, out.plus.items, out.plus.count,
-                     out.results);
+    runs_.Run(out.minus.items, out.minus.count, out.plus.items, out.plus.count, out.results);
     const double score = SearchScore(out.results.figures, inputs_.criterion);
     memory_.Keep(std::move(key), {out.results, score});
     return score;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lists/queue_item.h"
+#include "model/shared_runs.h"
 #include "model/simulation.h"
 #include "optimiser/genetic.h"
 #include "optimiser/outcome_memory.h"
@@ -110,6 +111,8 @@ public:
     // Evaluations so far; a candidate whose templates were simulated before in this search is
     // counted without being simulated again.
     int64_t evaluations() const { return evaluations_; }
+    // Sub-steps its runs simulated, the others being taken up from earlier runs (SharedRuns).
+    int64_t simulatedSubSteps() const { return runs_.simulatedSubSteps(); }
 
 private:
     const GenSimInputs inputs_;
@@ -119,6 +122,7 @@ private:
     CandidateOutcome outcome_;                  // of the last one-by-one evaluation
     std::unique_ptr<CandidateWorkers> workers_; // only with more than one thread
     mutable OutcomeMemory memory_;              // what this search has simulated
+    mutable SharedRuns runs_;                   // where its runs stood, to take up from
 };
 
 // Search for a planet of habitability 0 or below: a negative and a habitable template.
