@@ -31,12 +31,21 @@ std::string SharedRuns::KeyOf(const std::string& prefix, const SimState& s) {
     // reach the end.
     AppendInt(key, size > seen ? -1 : size);
     AppendInt(key, seen);
+    // Which elements follow whole, in part or by their kind alone: the key's layout.
+    AppendInt(key, s.plusPlaced);
+    AppendInt(key, s.plusWhole);
     for (int32_t i = 0; i < seen; ++i) {
         const QueueItem& item = s.plus[i];
-        if (i < 64 && (s.plusPlaced >> i & 1) != 0)
+        const uint32_t bit = uint32_t{1} << i;
+        if ((s.plusWhole & bit) != 0) {
             AppendItem(key, item);
-        else
+        } else if ((s.plusPlaced & bit) != 0) { // its count only as above the largest part
+            QueueItem above = item;
+            above.count = -s.plusPart[i];
+            AppendItem(key, above);
+        } else {
             AppendInt(key, item.kind);
+        }
     }
     return key;
 }
@@ -82,6 +91,10 @@ void SharedRuns::KeepEnd(const std::string& key, const GenSimResults& results) {
 
 void SharedRuns::Run(const QueueItem* minus, int32_t minusCount, const QueueItem* plus,
                      int32_t plusCount, GenSimResults& results) {
+    if (plusCount > SimProgress::kReadElements) { // longer than the readings kept
+        RunGenSimulation(inputs_, minus, minusCount, plus, plusCount, results);
+        return;
+    }
     SimState s;
     s.StartHeadless(inputs_);
     s.minus.Load(minus, minusCount);
@@ -102,11 +115,10 @@ void SharedRuns::Run(const QueueItem* minus, int32_t minusCount, const QueueItem
         TemplateRing& active = s.prc > 0 ? s.plus : s.minus;
         if (atRefill || (!s.hasOrder && active.size() > 0 && !s.StillBlocked())) {
             atRefill = false;
-            const int32_t seen = s.plusSeen;
-            const uint64_t placed = s.plusPlaced;
+            const int32_t reads = s.plusReads;
             const Taken before = Take(s, step);
             s.RefillStep(active);
-            if (s.plusSeen != seen || s.plusPlaced != placed) {
+            if (s.plusReads != reads) {
                 KeepBefore(key, before);
                 key = KeyOf(prefix, s);
                 if (TakeUp(key, s, step, atRefill, results)) {

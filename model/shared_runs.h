@@ -4,13 +4,14 @@
 // earlier one stood instead of simulating again what it would simulate alike.
 //
 // A run reads its plus template only in its refills: the kinds of the elements it examines
-// (1 to some n, in order, as the cursor never moves back) and whole the elements it places as
-// orders, and its size only where the cursor wraps or where the elements examined reach its
-// end. Until a run has read more, everything it does follows from what it has read, so that
-// two runs that have read the same of their templates stand in the same state at the same
-// sub-step. The memory keeps, for each reading that a run has reached, the state before the
-// refill that first read more, or the results when none did. A run with the same reading
-// takes up from that state, or ends with those results. The negative template is compared
+// (1 to some n, in order, as the cursor never moves back before it wraps), the elements it
+// places as orders (their counts only as above the part placed, until one is placed whole),
+// and its size only where the cursor wraps or where the elements examined reach its end
+// (SimProgress's readings, model/substep.h). Until a run has read more, everything it does follows
+// from what it has read, so that two runs that have read the same of their templates stand in the
+// same state at the same sub-step. The memory keeps, for each reading that a run has reached, the
+// state before the refill that first read more, or the results when none did. A run with the same
+// reading takes up from that state, or ends with those results. The negative template is compared
 // whole.
 //
 // The results are those of RunGenSimulation to the bit, whatever order runs come in and

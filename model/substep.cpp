@@ -176,22 +176,20 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
     bool advance = true;
     int32_t at = t.pos; // the element under examination, 1-based
     const bool isPlus = &t == &plus;
-    // Marks element `at` as placed: the run has read it whole.
-    const auto place = [&](const QueueItem& element) {
-        order = element;
-        if (isPlus && at <= 64)
-            plusPlaced |= uint64_t{1} << (at - 1);
-    };
     for (int32_t examined = 0; examined < n; ++examined, at = at == n ? 1 : at + 1) {
         const QueueItem& element = t[at - 1];
         const int32_t kind = element.kind;
-        if (isPlus)
-            plusSeen = std::max(plusSeen, at);
+        if (isPlus && at > plusSeen) {
+            plusSeen = at;
+            ++plusReads;
+        }
         if (kind == MinTerraform && prc <= 0) {
             const TFormChoice choice = FactorToTerraform(*race, cur, tgt);
             advance = false;
             if (choice.distance > 0) {
-                place(element);
+                order = element;
+                if (isPlus)
+                    NotePlaced(at, false, 0);
                 order.kind = TerraformOrderKind(race->FullTForm, choice.index);
                 order.count = 1;
                 hasOrder = true;
@@ -218,18 +216,36 @@ void SimState::Refill(TemplateRing& t, int64_t operable) {
                 advance = false;
                 continue;
             }
-            place(element);
+            order = element;
             order.kind = orderKind;
-            if (order.count > limit) {
+            const bool whole = order.count <= limit;
+            if (!whole) {
                 order.count = static_cast<int32_t>(limit);
                 advance = false;
             }
+            if (isPlus)
+                NotePlaced(at, whole, limit);
             hasOrder = true;
             break;
         }
     }
     if (advance)
         t.pos = t.pos >= n ? 1 : t.pos + 1;
+}
+
+void SimState::NotePlaced(int32_t at, bool whole, int64_t part) {
+    if (at > kReadElements)
+        return;
+    const uint32_t bit = uint32_t{1} << (at - 1);
+    int32_t& largest = plusPart[at - 1];
+    if ((plusPlaced & bit) == 0 || (whole && (plusWhole & bit) == 0) ||
+        (!whole && part > largest && (plusWhole & bit) == 0))
+        ++plusReads;
+    plusPlaced |= bit;
+    if (whole)
+        plusWhole |= bit;
+    else if (part > largest)
+        largest = static_cast<int32_t>(part);
 }
 
 // Operated mines dig each mineral and lower its concentration by u / 60000 of itself a

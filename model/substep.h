@@ -121,11 +121,16 @@ struct SimProgress {
     int64_t quarterCapUp = 0;                // cap / 4 rounded up
     int64_t factoryResourcesFor = INT64_MIN; // factories at work
     Extended factoryResources;               // FactoryResources(factoryResourcesFor)
-    // What the refills have read of the plus template: the kinds of elements 1 to plusSeen, and
-    // whole the elements placed as orders (bit i - 1 for element i, up to 64). A run reads
-    // nothing else of it but its size (SharedRuns, model/shared_runs.h).
+    // What the refills have read of the plus template (SharedRuns, model/shared_runs.h): the
+    // kinds of elements 1 to plusSeen and, of the first kReadElements, the elements placed as
+    // orders (bit i - 1 of plusPlaced for element i) and of those, the ones read whole
+    // (plusWhole) and the ones whose count was only found above a part placed, the largest in
+    // plusPart. A run reads nothing else of it but its size. plusReads counts the readings.
+    static constexpr int32_t kReadElements = 16;
     int32_t plusSeen = 0;
-    uint64_t plusPlaced = 0;
+    int32_t plusReads = 0;
+    uint32_t plusPlaced = 0, plusWhole = 0;
+    int32_t plusPart[kReadElements] = {};
 };
 
 struct SimState : SimProgress {
@@ -177,6 +182,9 @@ struct SimState : SimProgress {
     void RefillStep(TemplateRing& active);
     void FinishSubStep();
     void Refill(TemplateRing& ring, int64_t operable);
+    // Notes that a refill placed element `at` of the plus template: whole, or a part of
+    // `part` units (below its count), or without reading its count at all (part 0).
+    void NotePlaced(int32_t at, bool whole, int64_t part);
     void Spend(int64_t operable);
     bool PayWholeUnits(double& r);
     void Mine(int64_t whole);
