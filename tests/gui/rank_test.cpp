@@ -290,7 +290,8 @@ private slots:
     }
 
     void interruptAndCloseStopAtOnce() {
-        RankWindow rw(QStringLiteral("100"), QStringLiteral("999"));
+        // A search of each planet far longer than the test waits.
+        RankWindow rw(QStringLiteral("2000"), QStringLiteral("999"));
         Click(*rw.view, "cbRankSearch");
         QElapsedTimer clock;
         const auto start = [&] {
