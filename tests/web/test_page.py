@@ -258,13 +258,15 @@ class Page(unittest.TestCase):
         self.assertEqual(self.el('raceName').text, name)
         self.assertNotIn('\ufffd', name)
 
-    def search(self, params, start_prc=-20):
+    def search(self, params, start_prc=-20, years=None):
         self.open('?seed=7')
         self.type('editStartPlanetPrc', start_prc)
         self.race('typical.urc')
         self.tab('genetic')
         for i, value in enumerate(params):
             self.type(f'editGeneticP{i + 1}', value)
+        if years is not None:
+            self.type('editGenLYear', years)
         self.click('bnGeneticCalc')
 
     def test_seeded_search_equals_the_companions(self):
@@ -316,8 +318,8 @@ class Page(unittest.TestCase):
 
     def test_interrupt_within_a_generation_shows_an_individual_simulated(self):
         # The search reports the individual it simulated last every few evaluations, so an
-        # interrupt shows one long before a large generation is over.
-        self.search([9999, 1], 100)
+        # interrupt shows one long before a large generation of long trials is over.
+        self.search([9999, 1], 100, 300)
         time.sleep(2)
         self.click('bnGeneticCalc')
         self.assertEqual(self.el('bnGeneticCalc').text, 'Расчет')
