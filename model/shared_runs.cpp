@@ -112,8 +112,8 @@ void SharedRuns::Run(const QueueItem* minus, int32_t minusCount, const QueueItem
         return;
     int64_t simulated = 0;
     while (step < total) {
-        TemplateRing& active = s.prc > 0 ? s.plus : s.minus;
-        if (atRefill || (!s.hasOrder && active.size() > 0 && !s.StillBlocked())) {
+        TemplateRing& active = s.ActiveTemplate();
+        if (atRefill || s.RefillDue(active)) {
             atRefill = false;
             const int32_t reads = s.plusReads;
             const Taken before = Take(s, step);
@@ -133,7 +133,7 @@ void SharedRuns::Run(const QueueItem* minus, int32_t minusCount, const QueueItem
         s.FinishSubStep();
         ++simulated;
         if (++step % kSubStepsPerYear == 0)
-            s.men = static_cast<double>(TruncToInt64(s.men));
+            s.EndYear();
     }
     TakeHeadlessResults(s, results);
     KeepEnd(key, results);

@@ -102,12 +102,12 @@ void SimState::StoreWorkList(LIST_ITEM& workList) const {
 void SimState::SimulateYearInSubSteps() {
     for (int step = 0; step < kSubStepsPerYear; ++step)
         SubStep();
-    men = static_cast<double>(TruncToInt64(men));
+    EndYear();
 }
 
 void SimState::SubStep() {
-    TemplateRing& active = prc > 0 ? plus : minus;
-    if (!hasOrder && active.size() > 0 && !StillBlocked())
+    TemplateRing& active = ActiveTemplate();
+    if (RefillDue(active))
         RefillStep(active);
     FinishSubStep();
 }

@@ -176,11 +176,18 @@ struct SimState : SimProgress {
     // FactoriesAtWork() serves too); whole: truncate(men). Both hold for the whole sub-step,
     // since colonists change only in its last part.
     void SubStep();
+    // The template in use, and whether the sub-step refills from it: no order is pending, it
+    // has elements and the last refill's block no longer holds.
+    TemplateRing& ActiveTemplate() { return prc > 0 ? plus : minus; }
+    bool RefillDue(const TemplateRing& active) {
+        return !hasOrder && active.size() > 0 && !StillBlocked();
+    }
     bool StillBlocked();
-    // The sub-step's refill, when no order is pending and the template in use has elements
-    // (StillBlocked() false), then the rest of the sub-step.
+    // The sub-step's refill, then the rest of the sub-step.
     void RefillStep(TemplateRing& active);
     void FinishSubStep();
+    // A year ends with whole colonists.
+    void EndYear() { men = static_cast<double>(TruncToInt64(men)); }
     void Refill(TemplateRing& ring, int64_t operable);
     // Notes that a refill placed element `at` of the plus template: whole, or a part of
     // `part` units (below its count), or without reading its count at all (part 0).
